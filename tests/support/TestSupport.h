@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+/** Helpers shared by every test program. */
+namespace TestSupport
+{
+/** A fresh, empty folder under the system's temporary folder, removed with everything in it when
+    the object goes. */
+class TempFolder final
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path; }
+    /** Path of a name inside the folder. */
+    std::string Child(const std::string& name) const { return path + "/" + name; }
+
+private:
+    std::string path;
+};
+
+/** Polls condition every few milliseconds until it holds or timeoutMs of real time pass; returns
+    whether it held. For headless tests; GUI tests pump the message loop instead. */
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
+
+/** Path of a program built into build/bin. */
+std::string BinaryPath(const std::string& programName);
+} // namespace TestSupport
