@@ -1,0 +1,86 @@
+#include "platform/PlatformPipe.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <mutex>
+
+namespace
+{
+void IgnoreBrokenPipeSignals()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { ::signal(SIGPIPE, SIG_IGN); });
+}
+
+std::string ToSystemPath(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+} // namespace
+
+PlatformPipe::~PlatformPipe()
+{
+    Close();
+}
+
+int PlatformPipe::Open(const std::string& path, Direction direction)
+{
+    IgnoreBrokenPipeSignals();
+    Close();
+    const int flags = (direction == Direction::read ? O_RDONLY : O_WRONLY) | O_NONBLOCK | O_CLOEXEC;
+    descriptor = ::open(ToSystemPath(path).c_str(), flags);
+    return descriptor >= 0 ? 0 : errno;
+}
+
+void PlatformPipe::Close()
+{
+    if (descriptor >= 0)
+        ::close(descriptor);
+    descriptor = -1;
+}
+
+int PlatformPipe::Read(void* buffer, size_t n, int waitMs)
+{
+    if (descriptor < 0)
+        return -1;
+    pollfd watch = {descriptor, POLLIN, 0};
+    const int ready = ::poll(&watch, 1, waitMs);
+    if (ready < 0)
+        return errno == EINTR ? 0 : -1;
+    if (ready == 0)
+        return 0;
+    const ssize_t count = ::read(descriptor, buffer, n);
+    if (count > 0)
+        return static_cast<int>(count);
+    if (count < 0 && (errno == EAGAIN || errno == EINTR))
+        return 0;
+    return -1; // end of file: the unit's side has gone
+}
+
+int PlatformPipe::Write(const void* buffer, size_t n)
+{
+    if (descriptor < 0)
+        return -1;
+    for (;;)
+    {
+        const ssize_t count = ::write(descriptor, buffer, n);
+        if (count >= 0)
+            return static_cast<int>(count);
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN)
+        {
+            // The pipe is full: wait briefly for the unit to drain it rather than losing the frame.
+            pollfd watch = {descriptor, POLLOUT, 0};
+            if (::poll(&watch, 1, 100) > 0)
+                continue;
+        }
+        return -1;
+    }
+}
