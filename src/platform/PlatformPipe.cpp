@@ -1,13 +1,12 @@
 #include "platform/PlatformPipe.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <mutex>
 
 namespace
 {

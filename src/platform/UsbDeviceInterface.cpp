@@ -1,11 +1,10 @@
 #include "platform/UsbDeviceInterface.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cstdlib>
 
 namespace
 {

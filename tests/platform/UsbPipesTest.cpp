@@ -2,11 +2,10 @@
 #include "platform/UsbDeviceInterface.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
