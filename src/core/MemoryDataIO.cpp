@@ -1,0 +1,75 @@
+#include "core/MemoryDataIO.h"
+
+#include <cstring>
+
+namespace
+{
+// Offsets beyond this cannot address any memory and would overflow the sums below.
+constexpr int64_t kLargestOffset = INT64_C(1) << 40;
+} // namespace
+
+MemoryDataIO::MemoryDataIO(void* memoryStart, int length)
+    : start(static_cast<uint8_t*>(memoryStart)), current(start),
+      end(start == nullptr || length <= 0 ? start : start + length)
+{
+}
+
+int32_t MemoryDataIO::GetPosition()
+{
+    return static_cast<int32_t>(current - start);
+}
+
+int64_t MemoryDataIO::GetSize()
+{
+    return end - start;
+}
+
+int64_t MemoryDataIO::Seek(int64_t offset, int whence)
+{
+    const int64_t size = end - start;
+    int64_t target = -1;
+    if (offset >= -kLargestOffset && offset <= kLargestOffset)
+    {
+        if (whence == 0)
+            target = offset;
+        else if (whence == 1)
+            target = (current - start) + offset;
+        else if (whence == 2)
+            target = size - offset;
+    }
+    if (start == nullptr || target < 0 || target >= size)
+    {
+        SetLastError(kBadSeek);
+        return -1;
+    }
+    current = start + target;
+    return target;
+}
+
+int MemoryDataIO::Read(void* buffer, int count)
+{
+    if (buffer == nullptr || count <= 0)
+        return 0;
+    const int64_t available = end - current;
+    const int copied = count < available ? count : static_cast<int>(available);
+    if (copied > 0)
+        std::memcpy(buffer, current, static_cast<size_t>(copied));
+    current += copied;
+    if (copied < count)
+        SetLastError(kShortRead);
+    return copied;
+}
+
+int MemoryDataIO::Write(const void* buffer, int count)
+{
+    if (buffer == nullptr || count <= 0)
+        return 0;
+    const int64_t available = end - current;
+    const int copied = count < available ? count : static_cast<int>(available);
+    if (copied > 0)
+        std::memmove(current, buffer, static_cast<size_t>(copied));
+    current += copied;
+    if (copied < count)
+        SetLastError(kWriteRefused);
+    return copied;
+}
