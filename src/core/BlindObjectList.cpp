@@ -1,0 +1,6 @@
+#include "core/BlindObjectList.h"
+
+BlindObjectList::~BlindObjectList()
+{
+    SetLength(0);
+}
