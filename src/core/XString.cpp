@@ -208,9 +208,15 @@ XString operator+(const char* text, const XString& s)
 XString::Block* XString::EmptyBlock()
 {
     static_assert(sizeof(Block) == 8, "the empty storage mirrors the block header");
-    // Re-pinned on every use (a plain store), so that releases can never bring it to zero.
-    emptyStorage.refCount.store(kEmptyBlockCount, std::memory_order_relaxed);
     return reinterpret_cast<Block*>(&emptyStorage);
+}
+
+void XString::AddRef(Block* b)
+{
+    // The empty block's count is never touched: it stays pinned at 0x3fffffff, can never reach
+    // zero, and empty strings on many threads do not contend for one counter.
+    if (b != EmptyBlock())
+        b->refCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 XString::Block* XString::Allocate(int capacity)
@@ -225,9 +231,7 @@ XString::Block* XString::Allocate(int capacity)
 
 void XString::Release(Block* b)
 {
-    // The empty block's pinned count keeps it from reaching zero; the address test says so to the compiler.
-    if (b->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1 &&
-        b != reinterpret_cast<Block*>(&emptyStorage))
+    if (b != EmptyBlock() && b->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
     {
         b->refCount.~atomic();
         ::operator delete(b);
@@ -341,7 +345,7 @@ XString::XString(double value, int decimals) : block(EmptyBlock())
 
 XString::XString(const XString& other) : block(other.block)
 {
-    block->refCount.fetch_add(1, std::memory_order_relaxed);
+    AddRef(block);
 }
 
 XString::XString(XString&& other) noexcept : block(other.block)
@@ -358,7 +362,7 @@ XString& XString::operator=(const XString& other)
 {
     if (block != other.block)
     {
-        other.block->refCount.fetch_add(1, std::memory_order_relaxed);
+        AddRef(other.block);
         Adopt(other.block);
     }
     return *this;
@@ -435,7 +439,7 @@ int XString::Length() const
 
 char* XString::GetBuffer()
 {
-    if (block == reinterpret_cast<Block*>(&emptyStorage))
+    if (block == EmptyBlock())
         return Text();
     MakePrivate();
     return Text();

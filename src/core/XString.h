@@ -250,6 +250,16 @@ public:
     /** out = a copy with StripLastComponent applied. */
     void GetParentFolder(XString& out) const;
 
+    // Whole files (XStringFile.cpp) ----------------------------------------------------------------
+
+    /** Replaces the text with the file's bytes (up to its first zero byte). False and "" when the
+        file cannot be opened, is too large or cannot be read; false with the text unchanged for an
+        empty file. */
+    bool LoadFromFile(const char* path);
+    /** Writes the characters (no zero) to the file, created anew. False for an empty text, a failed
+        open or when not every character could be written. */
+    bool SaveToFile(const char* path) const;
+
     /** Two lower-case hex digits per byte; group >= 1 puts a blank between groups of that many
         bytes. length < 1 gives "". */
     static void HexDump(XString& out, const void* data, int length, int group);
@@ -263,6 +273,7 @@ private:
 
     static Block* EmptyBlock();
     static Block* Allocate(int capacity);
+    static void AddRef(Block* b);
     static char* TextOf(Block* b)
     {
         return reinterpret_cast<char*>(b + 1);
