@@ -9,8 +9,12 @@ namespace TestSupport
 {
 TempFolder::TempFolder()
 {
-    auto folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                      .getNonexistentChildFile("krx640-test-", "", false);
+    // A random name: test processes run in parallel and must never share a folder.
+    const auto base = juce::File::getSpecialLocation(juce::File::tempDirectory);
+    juce::File folder;
+    do
+        folder = base.getChildFile("krx640-test-" + juce::String::toHexString(juce::Random().nextInt64()));
+    while (folder.exists());
     folder.createDirectory();
     path = folder.getFullPathName().toStdString();
 }
