@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+/** A rectangle of four int32 edges in the order left, top, right, bottom: the value type that
+    messages (item type 10), views and preferences carry. A default rectangle is all zero. */
+struct XRect
+{
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    constexpr XRect() = default;
+    constexpr XRect(int32_t leftIn, int32_t topIn, int32_t rightIn, int32_t bottomIn)
+        : left(leftIn), top(topIn), right(rightIn), bottom(bottomIn)
+    {
+    }
+
+    bool operator==(const XRect& other) const
+    {
+        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+    }
+    bool operator!=(const XRect& other) const { return !(*this == other); }
+
+    /** True when right >= left and bottom >= top. */
+    bool IsValid() const { return right >= left && bottom >= top; }
+
+    /** Reads "left,top,right,bottom": blanks are ignored, each number is read as a decimal integer (a
+        missing or unreadable number gives 0). A result that is not valid becomes all zero, as does
+        null text. */
+    static XRect FromText(const char* text);
+};
