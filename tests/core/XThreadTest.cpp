@@ -255,6 +255,7 @@ TEST(XThreadTest, RegistryStaysWholeWhenThreadsStartFromManyThreads)
 {
     constexpr int kStarters = 8;
     constexpr int kThreadsEach = 10;
+    RegisterMainThread();
     const int before = RegistryCount();
     std::atomic<int> runs{0};
     std::vector<std::thread> starters;
