@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/StringToPtrMap.h"
+#include "core/XRGB.h"
+
+#include <cstdint>
+
+class XString;
+
+/** The colour dictionary: colour names of the skin ("buttonLit", "popupText", ...) to colours, so
+    that widgets ask by name instead of hard-coding colours. Names are compared regardless of case
+    (stored upper-cased). An unknown name gives opaque red, which shows in the window that a colour
+    is missing.
+
+    The program's dictionary (GetColorDictionary) is loaded once from "GlobalColors.dat" at GUI
+    start-up. Used on the GUI thread only; no lock. */
+class XColorDictionary
+{
+public:
+    static constexpr int32_t kResultOk = 0;
+    static constexpr int32_t kNotFound = static_cast<int32_t>(0x80000001);
+
+    XColorDictionary() = default;
+    XColorDictionary(const XColorDictionary&) = delete;
+    XColorDictionary& operator=(const XColorDictionary&) = delete;
+    virtual ~XColorDictionary();
+
+    /** The colour of that name, or opaque red when the name is unknown. */
+    XRGB GetColor(const char* name) const;
+    /** 0 and the colour when the name is known; 0x80000001 and opaque red in out when not. */
+    int32_t FindColor(const char* name, XRGB& out) const;
+    /** Inserts or replaces the colour of that name. */
+    void SetColor(const char* name, const XRGB& colour);
+    int GetCount() const { return entries.GetCount(); }
+
+    /** Reads a colour file (the skin text at that path) and sets each colour it names: entries
+        NAME separator r,g,b, with comments anywhere between tokens; reading stops quietly at the
+        first token that does not fit. 0x80000001 when the file is missing or empty, else 0. */
+    int32_t Load(const XString& fileName);
+
+private:
+    /** Upper-cased name to colour; the colours are owned here. */
+    StringToPtrMap<XRGB> entries;
+};
+
+/** The program's colour dictionary, created on first use and kept for the life of the process. */
+XColorDictionary& GetColorDictionary();
