@@ -1,5 +1,7 @@
 #include "platform/PlatformRegistry.h"
 
+#include "platform/PlatformSystemInfo.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -8,8 +10,6 @@
 #include <map>
 #include <mutex>
 #include <sstream>
-#include <sys/stat.h>
-
 namespace
 {
 const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
@@ -208,37 +208,15 @@ Store& TheStore()
     return store;
 }
 
-bool MakeFolders(const std::string& path)
-{
-    for (size_t cut = path.find('/', 1);; cut = path.find('/', cut + 1))
-    {
-        const std::string part = path.substr(0, cut);
-        if (::mkdir(part.c_str(), 0700) != 0)
-        {
-            struct stat info = {};
-            if (::stat(part.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-                return false;
-        }
-        if (cut == std::string::npos)
-            return true;
-    }
-}
 } // namespace
 
 bool PlatformRegistry::Open(const std::string& makerName, const std::string& applicationName)
 {
-    std::string base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/')
-        base = config;
-    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        base = std::string(home) + "/.config";
-    else
-        base = "/tmp";
-    const std::string folder = base + "/" + makerName + "/" + applicationName;
+    const std::string folder = PlatformSystemInfo::ConfigFolder() + "/" + makerName + "/" + applicationName;
 
     auto& store = TheStore();
     std::lock_guard<std::mutex> hold(store.lock);
-    if (!MakeFolders(folder))
+    if (!PlatformSystemInfo::MakeFolders(folder))
     {
         store.filePath.clear();
         return false;
