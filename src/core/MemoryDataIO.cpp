@@ -46,17 +46,23 @@ int64_t MemoryDataIO::Seek(int64_t offset, int whence)
     return target;
 }
 
+int MemoryDataIO::Fit(int count, int32_t shortCode)
+{
+    const int64_t available = end - current;
+    if (count <= available)
+        return count;
+    SetLastError(shortCode);
+    return static_cast<int>(available);
+}
+
 int MemoryDataIO::Read(void* buffer, int count)
 {
     if (buffer == nullptr || count <= 0)
         return 0;
-    const int64_t available = end - current;
-    const int copied = count < available ? count : static_cast<int>(available);
+    const int copied = Fit(count, kShortRead);
     if (copied > 0)
         std::memcpy(buffer, current, static_cast<size_t>(copied));
     current += copied;
-    if (copied < count)
-        SetLastError(kShortRead);
     return copied;
 }
 
@@ -64,12 +70,9 @@ int MemoryDataIO::Write(const void* buffer, int count)
 {
     if (buffer == nullptr || count <= 0)
         return 0;
-    const int64_t available = end - current;
-    const int copied = count < available ? count : static_cast<int>(available);
+    const int copied = Fit(count, kWriteRefused);
     if (copied > 0)
         std::memmove(current, buffer, static_cast<size_t>(copied));
     current += copied;
-    if (copied < count)
-        SetLastError(kWriteRefused);
     return copied;
 }

@@ -20,6 +20,9 @@ public:
     bool IsValid() override { return start != nullptr; }
 
 private:
+    /** How many of count bytes fit before the end; stores shortCode when not all do. */
+    int Fit(int count, int32_t shortCode);
+
     uint8_t* start;
     uint8_t* current;
     uint8_t* end;

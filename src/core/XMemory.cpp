@@ -32,15 +32,6 @@ XMemPool* PoolForSize(int32_t bytes)
     return pools[static_cast<size_t>(bytes / kPoolClassStep - 1)];
 }
 
-/** Offset of p inside [base, base + size), or -1 when it lies outside. */
-int64_t OffsetInside(const void* p, const uint8_t* base, int32_t size)
-{
-    const auto address = reinterpret_cast<uintptr_t>(p);
-    const auto first = reinterpret_cast<uintptr_t>(base);
-    if (base == nullptr || address < first || address >= first + static_cast<uintptr_t>(size))
-        return -1;
-    return static_cast<int64_t>(address - first);
-}
 } // namespace
 
 XMemory::XMemory(unsigned size, void* buffer)
@@ -83,6 +74,15 @@ int32_t XMemory::GetCapacity() const
 {
     // A wrapped caller buffer is never written past the caller's own size.
     return mode == kCallerMemory ? callerBytes : capacityWords * 4;
+}
+
+int64_t XMemory::OffsetOf(const void* p) const
+{
+    const auto address = reinterpret_cast<uintptr_t>(p);
+    const auto first = reinterpret_cast<uintptr_t>(data);
+    if (data == nullptr || address < first || address >= first + static_cast<uintptr_t>(GetCapacity()))
+        return -1;
+    return static_cast<int64_t>(address - first);
 }
 
 int32_t XMemory::SetCapacity(int count, bool exact)
@@ -165,7 +165,7 @@ int32_t XMemory::Append(const void* source, int count)
     if (source == nullptr || static_cast<int64_t>(usedLength) + count > kMaxSize)
         return kFailed;
     // The bytes may lie in this buffer's own storage, which the growth moves.
-    const int64_t selfOffset = OffsetInside(source, data, GetCapacity());
+    const int64_t selfOffset = OffsetOf(source);
     if (SetCapacity(usedLength + count, false) != 0)
         return kFailed;
     const void* from = selfOffset >= 0 ? data + selfOffset : source;

@@ -70,6 +70,8 @@ public:
     uint8_t* GetData() { return data; }
     const uint8_t* GetData() const { return data; }
     Mode GetMode() const { return mode; }
+    /** Offset of p inside the storage, -1 when it lies outside (bytes that a growth would move). */
+    int64_t OffsetOf(const void* p) const;
 
     /** The rounded size that SetCapacity(count, false) allocates for a growth to count bytes. */
     static int32_t RoundUpToSizeClass(int32_t count);

@@ -111,11 +111,7 @@ int XMemoryIO::Write(const void* buffer, int count)
         return 0;
     }
     // The bytes may come from the memory itself, which the growth moves.
-    const uint8_t* oldData = memory->GetData();
-    const auto source = reinterpret_cast<uintptr_t>(buffer);
-    const auto first = reinterpret_cast<uintptr_t>(oldData);
-    const bool fromSelf = oldData != nullptr && source >= first &&
-                          source < first + static_cast<uintptr_t>(memory->GetCapacity());
+    const int64_t selfOffset = memory->OffsetOf(buffer);
     if (end > memory->GetLength())
     {
         if (memory->SetCapacity(static_cast<int>(end), false) != 0)
@@ -125,7 +121,7 @@ int XMemoryIO::Write(const void* buffer, int count)
         }
         memory->SetLength(static_cast<int>(end));
     }
-    const void* from = fromSelf ? memory->GetData() + (source - first) : buffer;
+    const void* from = selfOffset >= 0 ? memory->GetData() + selfOffset : buffer;
     std::memmove(memory->GetData() + position, from, static_cast<size_t>(count));
     position += count;
     return count;

@@ -73,6 +73,16 @@ bool MatchesAt(const char* text, const char* find, int findLength, bool noCase)
                   : std::memcmp(text, find, static_cast<size_t>(findLength)) == 0;
 }
 
+/** Last position of find in the text, -1 when absent or find is null or "". */
+int FindLastMatch(const char* text, int length, const char* find, bool noCase)
+{
+    const int findLength = SafeLength(find);
+    for (int pos = length - findLength; findLength > 0 && pos >= 0; --pos)
+        if (MatchesAt(text + pos, find, findLength, noCase))
+            return pos;
+    return -1;
+}
+
 /** Appends the UTF-8 form of one code point; invalid code points become '?'. */
 int EncodeUtf8(uint32_t cp, char* out)
 {
@@ -643,22 +653,12 @@ int XString::FindNoCaseFrom(int from, const char* text) const
 
 int XString::FindLast(const char* text) const
 {
-    const int findLength = SafeLength(text);
-    const int length = Length();
-    for (int pos = length - findLength; findLength > 0 && pos >= 0; --pos)
-        if (MatchesAt(Text() + pos, text, findLength, false))
-            return pos;
-    return -1;
+    return FindLastMatch(Text(), Length(), text, false);
 }
 
 int XString::FindLastNoCase(const char* text) const
 {
-    const int findLength = SafeLength(text);
-    const int length = Length();
-    for (int pos = length - findLength; findLength > 0 && pos >= 0; --pos)
-        if (MatchesAt(Text() + pos, text, findLength, true))
-            return pos;
-    return -1;
+    return FindLastMatch(Text(), Length(), text, true);
 }
 
 bool XString::Contains(const char* text) const
@@ -817,7 +817,8 @@ XString XString::Splice(int pos, int count, const char* text) const
     result.Adopt(Allocate(total));
     char* out = result.Text();
     std::memcpy(out, Text(), static_cast<size_t>(pos));
-    std::memcpy(out + pos, text, static_cast<size_t>(insertLength));
+    if (insertLength > 0)
+        std::memcpy(out + pos, text, static_cast<size_t>(insertLength));
     std::memcpy(out + pos + insertLength, Text() + pos + count, static_cast<size_t>(tail));
     out[total] = 0;
     return result;

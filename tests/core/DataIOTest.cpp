@@ -221,6 +221,14 @@ TEST(DataIOTest, PositionsAreSeparateUnlessShared)
     EXPECT_EQ(shared.io.GetSize(), 4);
     EXPECT_TRUE(shared.io.IsValid());
     EXPECT_EQ(shared.io.Close(), 0);
+
+    // Writing the memory's own bytes survives the growth that moves them.
+    Stream self;
+    const char text[] = "0123456789012345678901234567890";
+    self.io.Write(text, 30);
+    ASSERT_EQ(self.memory.GetCapacity(), 32);
+    EXPECT_EQ(self.io.Write(self.memory.GetData(), 30), 30);
+    EXPECT_EQ(std::memcmp(self.memory.GetData() + 30, text, 30), 0);
 }
 
 TEST(DataIOTest, FixedMemoryStreamStopsAtItsEnd)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -553,4 +554,50 @@ TEST(XStringTest, ConstructsFromPartsCharactersAndWideText)
     EXPECT_EQ(XString("ab").CharAt(2), 0);
     EXPECT_EQ(XString("ab").LastChar(), 'b');
     EXPECT_EQ(XString().LastChar(), 0);
+}
+
+TEST(XStringTest, RandomTextsNeverBreakTheReaders)
+{
+    std::mt19937 random(101);
+    const char alphabet[] = "ab\\/.:%19\r\n, -x";
+    for (int round = 0; round < 3000; ++round)
+    {
+        std::string bytes(random() % 24, ' ');
+        for (char& c : bytes)
+            c = alphabet[random() % (sizeof alphabet - 1)];
+        const XString text(bytes.c_str());
+        const unsigned length = static_cast<unsigned>(text.Length());
+
+        // Every reader advances and stops behind the end.
+        for (char sep : {'\0', ','})
+        {
+            unsigned pos = 0;
+            int tokens = 0;
+            while (pos < length)
+            {
+                const unsigned before = pos;
+                text.NextToken(pos, sep);
+                ASSERT_GT(pos, before);
+                ASSERT_LE(pos, length + 1);
+                ASSERT_LE(++tokens, static_cast<int>(length));
+            }
+        }
+        unsigned pos = 0;
+        while (text.NextChar(pos) != 0)
+            ASSERT_LE(pos, length);
+
+        XString path(text);
+        path.StripLastComponent();
+        ASSERT_LE(path.Length(), text.Length());
+        XString out;
+        path = text;
+        path.GetFileName(out);
+        text.GetLastComponent(out);
+        text.GetExtension(out);
+        XString replaced = text.Arg(XString("%1")).ArgInt(-5).ReplaceAll("%", "%%");
+        ASSERT_GE(replaced.Length(), text.Length());
+        text.ContainsWordNoCase("ab");
+        text.GetDriveLetter();
+        text.GetTrailingNumber();
+    }
 }
