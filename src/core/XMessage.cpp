@@ -181,12 +181,9 @@ struct XMessage::ReplyObligation
 
 XMessage::XMessage(uint32_t whatCode, int32_t valueIn) : what(whatCode), value(valueIn) {}
 
-XMessage::XMessage(const XMessage& other)
-    : what(other.what), targetToken(other.targetToken), replyToken(other.replyToken),
-      replyPort(other.replyPort), flags(other.flags), value(other.value), replySink(other.replySink),
-      replyObligation(other.replyObligation)
+XMessage::XMessage(const XMessage& other) : what(other.what), value(other.value)
 {
-    CopyItemsFrom(other);
+    *this = other;
 }
 
 XMessage& XMessage::operator=(const XMessage& other)
@@ -365,6 +362,12 @@ int32_t XMessage::AddData(const char* name, int32_t type, const void* data, int3
 {
     if (name == nullptr || data == nullptr || size < 0 || (fixed && size == 0) ||
         std::strlen(name) > static_cast<size_t>(kMaxNameLength))
+        return -1;
+    // Strings and nested messages are always length-prefixed, and a string keeps its terminator, so
+    // that readers can rely on both.
+    const bool mustBePrefixed = type == kTypeString || type == kTypeMessage;
+    if ((mustBePrefixed && fixed) ||
+        (type == kTypeString && (size < 1 || static_cast<const char*>(data)[size - 1] != 0)))
         return -1;
     if (reserve < 1)
         reserve = 1;

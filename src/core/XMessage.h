@@ -105,7 +105,8 @@ public:
 
     /** Appends the value to the item of this name and type (a length-prefixed item takes any size, a
         fixed one only its element size), or makes the item. reserve values' room is set aside when
-        the item is made. */
+        the item is made. String and message items must be length-prefixed, and a string value must
+        end with its zero. */
     int32_t AddData(const char* name, int32_t type, const void* data, int32_t size, bool fixed,
                     int32_t reserve = 1);
     int32_t AddBool(const char* name, bool v);

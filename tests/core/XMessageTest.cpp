@@ -157,9 +157,13 @@ TEST(XMessageItems, BadArgumentsAreRefused)
     EXPECT_EQ(-1, message.AddInt32(nullptr, 1));
     EXPECT_EQ(-1, message.AddData("x", XMessage::kTypeInt32, nullptr, 4, true));
     EXPECT_EQ(-1, message.AddString("x", nullptr));
+    EXPECT_EQ(-1, message.AddData("s", XMessage::kTypeString, "ab", 2, false)); // no terminator
+    EXPECT_EQ(-1, message.AddData("s", XMessage::kTypeString, "a", 2, true));   // strings are prefixed
+    EXPECT_EQ(0, message.AddData("s", XMessage::kTypeString, "a", 2, false));
     EXPECT_EQ(-1, message.AddData(std::string(256, 'n').c_str(), XMessage::kTypeInt32, &v, 4, true));
+    const int32_t itemBytes = message.GetItemBytes();
     EXPECT_EQ(0, message.AddData(std::string(255, 'n').c_str(), XMessage::kTypeInt32, &v, 4, true));
-    EXPECT_EQ(XMessage::kNodeHeaderSize + 255 + 4, message.GetItemBytes());
+    EXPECT_EQ(itemBytes + XMessage::kNodeHeaderSize + 255 + 4, message.GetItemBytes());
 }
 
 TEST(XMessageItems, FindItemIgnoresCaseButNotLength)
@@ -556,8 +560,10 @@ TEST(XMessageFlatten, RandomBlocksNeverReadOutOfBounds)
             if (block.size() >= 12)
                 Put32(block, 0, static_cast<int32_t>(block.size() - random() % 3));
         }
-        std::unique_ptr<uint8_t[]> exact(new uint8_t[block.size() + 1]);
-        std::memcpy(exact.get(), block.data(), block.size());
+        // An exact-size heap copy, so that any read past the block is caught by the address sanitizer.
+        std::unique_ptr<uint8_t[]> exact(new uint8_t[block.size()]);
+        if (!block.empty())
+            std::memcpy(exact.get(), block.data(), block.size());
 
         XMessage message;
         if (message.Unflatten(exact.get(), static_cast<int32_t>(block.size())) != 0)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -291,6 +292,36 @@ TEST(XMessageReply, AnsweredOnceAcrossCopies)
     EXPECT_EQ(77, answers[0].GetReplyPort());
     EXPECT_EQ(3, answers[0].GetReplyToken());
     EXPECT_TRUE(answers[0].IsReplyExpected()); // the answer itself may be answered
+}
+
+TEST(XMessageReply, CopiesDestroyedOnManyThreadsReplyOnce)
+{
+    constexpr int kThreads = 4;
+    ScopedPort requests("requests");
+    ScopedPort replies("app_reply");
+    for (int round = 0; round < 20; ++round)
+    {
+        std::vector<std::unique_ptr<XMessage>> copies;
+        {
+            XMessage received;
+            ReceiveWithReplyPort(requests.id, replies.id, received);
+            for (int i = 0; i < kThreads; ++i)
+                copies.push_back(std::make_unique<XMessage>(received));
+        }
+        std::vector<std::thread> threads;
+        for (auto& copy : copies)
+            threads.emplace_back(
+                [&copy, i = threads.size()]
+                {
+                    if (i == 0)
+                        copy->SendReplyCode(XMsgCode::kDocumentReply);
+                    copy.reset();
+                });
+        for (std::thread& t : threads)
+            t.join();
+        const std::vector<XMessage> answers = DrainReplies(replies.id);
+        ASSERT_EQ(1u, answers.size());
+    }
 }
 
 TEST(XMessageReply, ReplySinkTakesTheReplyWithoutAPort)
