@@ -167,16 +167,21 @@ void XScanner::ReadToken()
     }
 }
 
-void XScanner::ScanWhitespace(int firstByte)
+void XScanner::GatherWhile(bool (*accepts)(int))
 {
-    gathered.push_back(static_cast<char>(firstByte));
     int c = ReadByte();
-    while (IsWhitespace(c))
+    while (c != kNoByte && accepts(c))
     {
         gathered.push_back(static_cast<char>(c));
         c = ReadByte();
     }
     PutBack(c);
+}
+
+void XScanner::ScanWhitespace(int firstByte)
+{
+    gathered.push_back(static_cast<char>(firstByte));
+    GatherWhile(IsWhitespace);
     Finish(XToken::kWhitespace);
 }
 
@@ -260,13 +265,7 @@ void XScanner::ScanNumber(int firstByte, bool negative)
 void XScanner::ScanWord(int firstByte)
 {
     gathered.push_back(static_cast<char>(firstByte));
-    int c = ReadByte();
-    while (IsWordChar(c))
-    {
-        gathered.push_back(static_cast<char>(c));
-        c = ReadByte();
-    }
-    PutBack(c);
+    GatherWhile(IsWordChar);
 
     if (gathered == "true" || gathered == "false")
     {
@@ -297,12 +296,6 @@ void XScanner::ScanString()
 
 void XScanner::ScanUnknownRun()
 {
-    int c = ReadByte();
-    while (c != kNoByte && !IsWhitespace(c))
-    {
-        gathered.push_back(static_cast<char>(c));
-        c = ReadByte();
-    }
-    PutBack(c);
+    GatherWhile([](int c) { return !IsWhitespace(c); });
     Finish(XToken::kUnknown);
 }

@@ -64,6 +64,8 @@ private:
     void ScanString();
     void ScanUnknownRun();
     void ScanWhitespace(int firstByte);
+    /** Appends bytes to the token while accepts says so; the first other byte is put back. */
+    void GatherWhile(bool (*accepts)(int));
     /** Ends the current token with that type and the gathered text. */
     void Finish(int32_t type);
 

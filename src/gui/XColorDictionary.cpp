@@ -5,8 +5,6 @@
 #include "core/XString.h"
 #include "gui/ISkinTextReader.h"
 
-#include <memory>
-
 namespace
 {
 constexpr XRGB kMissingColour(255, 0, 0, 255);
@@ -19,12 +17,7 @@ bool IsIdentifier(const XToken& token)
 }
 } // namespace
 
-XColorDictionary::~XColorDictionary()
-{
-    for (auto* node = entries.FirstNode(); node != nullptr; node = BinaryTree::NextNode(node))
-        delete StringToPtrMap<XRGB>::GetNodeValue(node);
-    entries.RemoveAll();
-}
+XColorDictionary::~XColorDictionary() = default;
 
 XRGB XColorDictionary::GetColor(const char* name) const
 {
@@ -42,15 +35,7 @@ int32_t XColorDictionary::FindColor(const char* name, XRGB& out) const
 
 void XColorDictionary::SetColor(const char* name, const XRGB& colour)
 {
-    const XString key = XString(name).ToUpper();
-    if (XRGB* existing = entries.Find(key.CStr()))
-        *existing = colour;
-    else
-    {
-        auto stored = std::make_unique<XRGB>(colour);
-        if (entries.Add(key.CStr(), stored.get()))
-            stored.release();
-    }
+    entries.Set(XString(name).ToUpper().CStr(), colour);
 }
 
 int32_t XColorDictionary::Load(const XString& fileName)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/StringToPtrMap.h"
+#include "core/StringToValueMap.h"
 #include "core/XRGB.h"
 
 #include <cstdint>
@@ -39,8 +39,8 @@ public:
     int32_t Load(const XString& fileName);
 
 private:
-    /** Upper-cased name to colour; the colours are owned here. */
-    StringToPtrMap<XRGB> entries;
+    /** Upper-cased name to colour. */
+    StringToValueMap<XRGB> entries;
 };
 
 /** The program's colour dictionary, created on first use and kept for the life of the process. */

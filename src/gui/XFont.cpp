@@ -2,6 +2,7 @@
 
 #include "core/MemoryDataIO.h"
 #include "core/StringToPtrMap.h"
+#include "core/StringToValueMap.h"
 #include "core/XScanner.h"
 #include "gui/ISkinTextReader.h"
 #include "platform/PlatformFonts.h"
@@ -33,9 +34,9 @@ StringToPtrMap<XFont>& FontCache()
     return *cache;
 }
 
-StringToPtrMap<XFontDescriptor>& NamedFonts()
+StringToValueMap<XFontDescriptor>& NamedFonts()
 {
-    static auto* named = new StringToPtrMap<XFontDescriptor>();
+    static auto* named = new StringToValueMap<XFontDescriptor>();
     return *named;
 }
 
@@ -179,16 +180,7 @@ XFont* XFont::GetFont(const XString& family, int32_t size, bool bold, bool itali
 
 void XFont::DefineNamedFont(const XString& name, const XFontDescriptor& description)
 {
-    const XString key = name.ToUpper();
-    auto& named = NamedFonts();
-    if (XFontDescriptor* existing = named.Find(key.CStr()))
-        *existing = description;
-    else
-    {
-        auto stored = std::make_unique<XFontDescriptor>(description);
-        if (named.Add(key.CStr(), stored.get()))
-            stored.release();
-    }
+    NamedFonts().Set(name.ToUpper().CStr(), description);
 }
 
 const XFontDescriptor* XFont::FindNamedFontDescriptor(const XString& name)
