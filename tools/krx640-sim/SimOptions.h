@@ -1,0 +1,26 @@
+#pragma once
+
+#include "SimResponder.h"
+
+#include <cstdint>
+#include <string>
+
+/** The simulated unit's command line:
+    krx640-sim [--dir DIR] [--name NAME] [--mode normal|locked|slave] [--firmware-version HEX]
+               [--meters] [--log FILE]
+    Each option with a value also takes the form --option=value. */
+struct SimOptions
+{
+    std::string deviceFolder; // empty: the default device folder
+    std::string unitName = "unit0";
+    SimUnitMode mode = SimUnitMode::normal;
+    uint32_t firmwareVersion = SimResponder::kDefaultFirmwareVersion;
+    bool meters = false;
+    std::string logPath;
+    bool helpRequested = false;
+
+    /** Parses argv; false with a reason for a bad command line. */
+    bool Parse(int argc, const char* const* argv, std::string& error);
+
+    static const char* Usage();
+};

@@ -1,0 +1,187 @@
+#include "SimUnit.h"
+
+#include "platform/PlatformClock.h"
+
+namespace
+{
+constexpr size_t kReadChunk = 4096;
+} // namespace
+
+SimUnit::SimUnit(const SimOptions& chosen)
+    : options(chosen),
+      endpoint(chosen.deviceFolder.empty() ? SimPipeEndpoint::DefaultDeviceFolder() : chosen.deviceFolder,
+               chosen.unitName),
+      responder(chosen.mode, chosen.firmwareVersion), frontPanel(chosen.mode == SimUnitMode::slave)
+{
+}
+
+int SimUnit::Run(const volatile std::sig_atomic_t* stopRequested)
+{
+    std::string error;
+    if (!options.logPath.empty() && !log.Open(options.logPath, error))
+    {
+        log.Note(error);
+        return 1;
+    }
+    if (!endpoint.Create(error))
+    {
+        log.Note(error);
+        endpoint.Remove();
+        return 1;
+    }
+    log.Note("serving " + endpoint.UnitFolder());
+
+    while (*stopRequested == 0)
+    {
+        if (!endpoint.IsOutgoingOpen() && endpoint.OpenOutgoing())
+        {
+            log.Note("editor connected");
+            lastMeterTick = lastDisplayTick = 0;
+        }
+
+        const bool wantWrite = endpoint.IsOutgoingOpen() && !outgoing.empty();
+        const SimPipeEndpoint::Activity activity = endpoint.Wait(wantWrite, kTurnMs);
+        if (activity.editorLeft)
+            EditorLeft();
+        if (activity.incoming)
+            ReadFromEditor();
+        if (const auto stale = codec.DropStale(); stale.kind != SimFrameCodec::Decoded::Kind::none)
+        {
+            HandleDecoded(stale);
+            DecodeBuffered(); // what followed the given-up frame may be whole
+        }
+        SendFrontPanel();
+        if (endpoint.IsOutgoingOpen())
+            WriteQueued();
+    }
+
+    log.Note("stopping");
+    endpoint.Remove();
+    return 0;
+}
+
+void SimUnit::ReadFromEditor()
+{
+    uint8_t buffer[kReadChunk];
+    for (;;)
+    {
+        const long count = endpoint.ReadIncoming(buffer, sizeof buffer);
+        if (count == 0)
+            return;
+        if (count < 0)
+        {
+            // The editor closed PIPE00: a frame cut short cannot be completed any more.
+            HandleDecoded(codec.Reset());
+            if (!endpoint.IsOutgoingOpen())
+                DiscardQueue();
+            return;
+        }
+        codec.Push(buffer, static_cast<size_t>(count));
+        DecodeBuffered();
+    }
+}
+
+void SimUnit::DecodeBuffered()
+{
+    for (auto decoded = codec.Next(); decoded.kind != SimFrameCodec::Decoded::Kind::none;
+         decoded = codec.Next())
+        HandleDecoded(decoded);
+}
+
+void SimUnit::EditorLeft()
+{
+    // Its answers can no longer be delivered, and a frame it left unfinished will never be completed.
+    log.Note("editor disconnected");
+    DiscardQueue();
+    HandleDecoded(codec.Reset());
+}
+
+void SimUnit::HandleDecoded(const SimFrameCodec::Decoded& decoded)
+{
+    using Kind = SimFrameCodec::Decoded::Kind;
+    if (decoded.kind == Kind::dropped)
+    {
+        log.Dropped(decoded.reason, decoded.bytes);
+        return;
+    }
+    if (decoded.kind != Kind::frame)
+        return;
+
+    log.Received(decoded.bytes);
+    std::vector<SimFrame> replies;
+    std::string note;
+    switch (responder.Handle(decoded.frame, replies, note))
+    {
+    case SimResponder::Outcome::malformed:
+        log.Dropped(note, decoded.bytes);
+        break;
+    case SimResponder::Outcome::ignored:
+        log.Note(note);
+        break;
+    case SimResponder::Outcome::handled:
+        break;
+    }
+    Queue(replies);
+}
+
+void SimUnit::Queue(const std::vector<SimFrame>& frames)
+{
+    for (const SimFrame& frame : frames)
+    {
+        if (outgoing.size() >= kMaxQueuedFrames)
+        {
+            ++droppedFrames;
+            continue;
+        }
+        outgoing.push_back(SimFrameCodec::Encode(frame));
+    }
+}
+
+void SimUnit::WriteQueued()
+{
+    while (!outgoing.empty())
+    {
+        const std::vector<uint8_t>& bytes = outgoing.front();
+        const auto result = endpoint.WriteOutgoing(bytes.data(), bytes.size());
+        if (result == SimPipeEndpoint::WriteResult::full)
+            return;
+        if (result == SimPipeEndpoint::WriteResult::editorLeft)
+        {
+            EditorLeft();
+            return;
+        }
+        outgoing.pop_front();
+    }
+    if (droppedFrames > 0) // reported once the editor has caught up
+    {
+        log.Note("the editor did not read: " + std::to_string(droppedFrames) + " frames not sent");
+        droppedFrames = 0;
+    }
+}
+
+void SimUnit::SendFrontPanel()
+{
+    if (!options.meters || !endpoint.IsOutgoingOpen())
+        return;
+    const uint32_t now = PlatformClock::GetTickCount();
+    std::vector<SimFrame> frames;
+    if (lastMeterTick == 0 || PlatformClock::TicksSince(lastMeterTick, now) >= kMeterPeriodMs)
+    {
+        frontPanel.AppendMeterFrames(now, responder.EditBuffer(), frames);
+        lastMeterTick = now;
+    }
+    if (lastDisplayTick == 0 || PlatformClock::TicksSince(lastDisplayTick, now) >= kDisplayPeriodMs)
+    {
+        const int current = responder.EditBuffer().Integer(SimWireTable::kCurrentPreset);
+        frontPanel.AppendDisplayFrames(current, responder.EditBuffer().ProgramName(),
+                                       responder.IsEditBufferDirty(), frames);
+        lastDisplayTick = now;
+    }
+    Queue(frames);
+}
+
+void SimUnit::DiscardQueue()
+{
+    outgoing.clear();
+    droppedFrames = 0;
+}
