@@ -1,0 +1,209 @@
+#include "core/XHandler.h"
+
+#include "LooperTestSupport.h"
+#include "core/XLiveParamSet.h"
+#include "core/XLooper.h"
+#include "core/XMessage.h"
+#include "core/XMessageCodes.h"
+#include "core/XParamMessage.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <new>
+#include <thread>
+#include <vector>
+
+using namespace LooperTest;
+
+namespace
+{
+constexpr int kWaitMs = 20000;
+constexpr uint32_t kCodeA = 4001;
+constexpr uint32_t kCodeB = 4002;
+
+struct DelegateRecord
+{
+    std::vector<std::string> calls;
+};
+
+template <int Tag> void RecordDelegate(void* userData, XMessage& message)
+{
+    static_cast<DelegateRecord*>(userData)->calls.push_back("delegate" + std::to_string(Tag) + ":" +
+                                                            std::to_string(message.GetWhat()));
+}
+
+/** Registers a parameter pointer as alive for the scope. */
+struct LiveParam
+{
+    explicit LiveParam(XParam* p) : param(p) { XLiveParamSet::Get().Add(param); }
+    ~LiveParam() { XLiveParamSet::Get().Remove(param); }
+    XParam* param;
+};
+} // namespace
+
+TEST(XHandlerTest, UnattachedHandlerGetsPostsAtOnceThroughItsFirstDelegate)
+{
+    Journal journal;
+    RecordingHandler handler("h", journal);
+    DelegateRecord record;
+    EXPECT_TRUE(handler.AddDelegate(kCodeA, &RecordDelegate<1>, &record));
+    EXPECT_FALSE(handler.AddDelegate(kCodeA, &RecordDelegate<2>, &record)); // the first one stays
+
+    XMessage withDelegate(kCodeA, 0);
+    EXPECT_EQ(handler.PostMessage(&withDelegate), 0);
+    EXPECT_EQ(handler.PostCode(kCodeB), 0);
+    EXPECT_EQ(handler.PostMessage(nullptr), 0);
+
+    EXPECT_EQ(record.calls, std::vector<std::string>{"delegate1:4001"});
+    EXPECT_EQ(journal.Take(), std::vector<std::string>{"h:msg:4002"});
+}
+
+TEST(XHandlerTest, TokensAreConsecutiveAndDestructionInvertsTokenAndClearsMagic)
+{
+    XHandler first("a");
+    alignas(XHandler) unsigned char storage[sizeof(XHandler)];
+    auto* second = new (storage) XHandler("b");
+    const int32_t token = second->GetToken();
+    EXPECT_EQ(token, first.GetToken() + 1);
+    EXPECT_EQ(second->GetMagic(), XHandler::kValidMagic);
+
+    second->~XHandler();
+    EXPECT_EQ(second->GetToken(), ~token);
+    EXPECT_EQ(second->GetMagic(), 0);
+}
+
+TEST(XHandlerTest, SetNextHandlerInsertsIntoTheChain)
+{
+    XHandler a("a"), b("b"), c("c"), d("d");
+
+    a.SetNextHandler(&c);
+    EXPECT_EQ(a.SetNextHandler(&b), &b); // a -> b -> c
+    EXPECT_EQ(a.GetNextHandler(), &b);
+    EXPECT_EQ(b.GetNextHandler(), &c);
+
+    d.SetNextHandler(&c); // both a and d have a successor: nothing changes
+    EXPECT_EQ(a.SetNextHandler(&d), &d);
+    EXPECT_EQ(a.GetNextHandler(), &b);
+    EXPECT_EQ(d.GetNextHandler(), &c);
+
+    EXPECT_EQ(c.SetNextHandler(&c), &c); // itself: nothing
+    EXPECT_EQ(c.GetNextHandler(), nullptr);
+
+    XHandler e("e"), f("f"), g("g"); // e has none, f keeps its own successor
+    f.SetNextHandler(&g);
+    e.SetNextHandler(&f);
+    EXPECT_EQ(e.GetNextHandler(), &f);
+    EXPECT_EQ(f.GetNextHandler(), &g);
+
+    EXPECT_EQ(a.SetNextHandler(nullptr), nullptr);
+    EXPECT_EQ(a.GetNextHandler(), nullptr);
+}
+
+TEST(XHandlerTest, ParamChangeOnTheLoopersThreadRunsAtOnceAndFromElsewhereInItsNextTurn)
+{
+    Journal journal;
+    XLooper looper("params");
+    looper.StartupInit(); // this thread becomes the looper's thread
+    RecordingHandler handler("h", journal);
+    ASSERT_TRUE(looper.AddHandler(&handler));
+    LiveParam live(FakeParam(7));
+
+    EXPECT_EQ(handler.NotifyParamChanged(1000000, live.param, 11), 0);
+    EXPECT_EQ(journal.Take(), std::vector<std::string>{"h:param:1000000:11"});
+
+    std::thread other([&] { EXPECT_EQ(handler.NotifyParamChanged(1000001, live.param, 12), 0); });
+    other.join();
+    EXPECT_EQ(journal.Count(), 0u); // not yet: it waits in the port
+
+    handler.lastParam.store(nullptr);
+    EXPECT_TRUE(looper.LoopOnce(false));
+    EXPECT_EQ(journal.Take(), std::vector<std::string>{"h:param:1000001:12"});
+    EXPECT_EQ(handler.lastParam.load(), live.param);
+    EXPECT_EQ(handler.lastThread.load(), CurrentThreadId());
+}
+
+TEST(XHandlerTest, ParamChangeIsPostedWhileTheLooperHasNoThreadAndDirectWhenUnattached)
+{
+    Journal journal;
+    XLooper looper("no thread");
+    RecordingHandler attached("a", journal);
+    RecordingHandler unattached("u", journal);
+    looper.AddHandler(&attached);
+    LiveParam live(FakeParam(3));
+
+    EXPECT_EQ(unattached.DeliverParamChanged(1000000, live.param, 1), 0);
+    EXPECT_EQ(attached.DeliverParamChanged(1000000, live.param, 2), 0);
+    EXPECT_EQ(journal.Take(), std::vector<std::string>{"u:param:1000000:1"});
+
+    looper.LoopOnce(false);
+    EXPECT_EQ(journal.Take(), std::vector<std::string>{"a:param:1000000:2"});
+}
+
+TEST(XHandlerTest, PostedParamChangeOfAParameterThatIsGoneIsDropped)
+{
+    Journal journal;
+    XLooper looper("gone");
+    RecordingHandler handler("h", journal);
+    looper.AddHandler(&handler);
+
+    {
+        LiveParam live(FakeParam(5));
+        handler.NotifyParamChanged(1000000, live.param, 1);
+    }                                                     // destroyed while the change waits in the port
+    handler.NotifyParamChanged(1000000, FakeParam(6), 2); // never alive
+    handler.NotifyParamChanged(1000008, nullptr, 3);      // no parameter: nothing to check
+
+    looper.LoopOnce(false);
+    EXPECT_EQ(journal.Take(), std::vector<std::string>{"h:param:1000008:3"});
+}
+
+TEST(XHandlerTest, UnhandledMessageGoesToTheNextHandlerOfTheSameLooper)
+{
+    Journal journal;
+    XLooper looper("chain");
+    RecordingHandler first("first", journal), second("second", journal);
+    looper.AddHandler(&first);
+    looper.AddHandler(&second);
+    first.SetNextHandler(&second);
+
+    XMessage message(kCodeA, 0);
+    first.PostMessage(&message);
+    looper.LoopOnce(false);
+    looper.LoopOnce(false); // the forwarded copy is posted during the first turn's dispatch
+    EXPECT_EQ(journal.Take(), (std::vector<std::string>{"first:msg:4001", "second:msg:4001"}));
+}
+
+TEST(XHandlerTest, ConcurrentNotifiersReachTheLoopersThreadInOrder)
+{
+    constexpr int kThreads = 4;
+    constexpr int kChangesPerThread = 200;
+    Journal journal;
+    auto* looper = new XLooper("concurrent");
+    RecordingHandler handler("h", journal);
+    looper->AddHandler(&handler);
+    LiveParam live(FakeParam(9));
+    ASSERT_NE(looper->Run(), 0);
+
+    std::vector<std::thread> notifiers;
+    for (int t = 0; t < kThreads; ++t)
+        notifiers.emplace_back(
+            [&, t]
+            {
+                for (int i = 0; i < kChangesPerThread; ++i)
+                    handler.NotifyParamChanged(1000000, live.param, t * 1000 + i);
+            });
+    for (auto& notifier : notifiers)
+        notifier.join();
+    ASSERT_TRUE(
+        TestSupport::WaitUntil([&] { return journal.Count() == kThreads * kChangesPerThread; }, kWaitMs));
+    EXPECT_EQ(handler.lastThread.load(), looper->GetThreadId());
+
+    std::vector<int> nextKey(kThreads, 0);
+    for (const std::string& entry : journal.Take())
+    {
+        const int key = std::stoi(entry.substr(entry.rfind(':') + 1));
+        EXPECT_EQ(key % 1000, nextKey[key / 1000]++) << "changes of one thread arrive in order";
+    }
+    delete looper; // stops the thread and waits for it
+    EXPECT_EQ(handler.GetLooper(), nullptr);
+}
