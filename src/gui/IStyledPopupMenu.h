@@ -1,0 +1,13 @@
+#pragma once
+
+#include "gui/IStyledView.h"
+
+/** What the style reads from a drop-down chooser drawn without images (XStyle::DrawPopupMenu). */
+class IStyledPopupMenu : public virtual IStyledView
+{
+public:
+    /** False when the view hides its value text ("noTitle"). */
+    virtual bool IsTitleShown() const = 0;
+    /** The text of the current value. */
+    virtual XString GetDisplayText() const = 0;
+};
