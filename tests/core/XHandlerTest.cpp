@@ -8,6 +8,7 @@
 #include "core/XParamMessage.h"
 #include "support/TestSupport.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <new>
 #include <thread>
@@ -67,9 +68,30 @@ TEST(XHandlerTest, TokensAreConsecutiveAndDestructionInvertsTokenAndClearsMagic)
     EXPECT_EQ(token, first.GetToken() + 1);
     EXPECT_EQ(second->GetMagic(), XHandler::kValidMagic);
 
+    // The dead object may not be called: its words are found and read in the raw storage.
+    const auto wordAt = [&storage](size_t offset)
+    {
+        int32_t word;
+        std::memcpy(&word, storage + offset, sizeof word);
+        return word;
+    };
+    std::vector<size_t> magicOffsets, tokenOffsets;
+    for (size_t offset = 0; offset + sizeof(int32_t) <= sizeof storage; offset += sizeof(int32_t))
+    {
+        if (wordAt(offset) == XHandler::kValidMagic)
+            magicOffsets.push_back(offset);
+        if (wordAt(offset) == token)
+            tokenOffsets.push_back(offset);
+    }
+    ASSERT_EQ(magicOffsets.size(), 1u);
+    ASSERT_FALSE(tokenOffsets.empty());
+
     second->~XHandler();
-    EXPECT_EQ(second->GetToken(), ~token);
-    EXPECT_EQ(second->GetMagic(), 0);
+    EXPECT_EQ(wordAt(magicOffsets[0]), 0);
+    bool inverted = false;
+    for (size_t offset : tokenOffsets)
+        inverted = inverted || wordAt(offset) == ~token;
+    EXPECT_TRUE(inverted);
 }
 
 TEST(XHandlerTest, SetNextHandlerInsertsIntoTheChain)
