@@ -38,7 +38,8 @@ public:
             position = size;
             return false;
         }
-        std::memcpy(out, data + position, count);
+        if (count > 0)
+            std::memcpy(out, data + position, count);
         position += count;
         return true;
     }
