@@ -5,6 +5,7 @@
 #include "core/XLooper.h"
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
+#include "core/XParam.h"
 #include "core/XParamMessage.h"
 #include "core/XSmartLock.h"
 
@@ -28,6 +29,8 @@ XHandler::XHandler(const char* nameIn) : name(nameIn), token(nextToken.fetch_add
 
 XHandler::~XHandler()
 {
+    // Off every parameter's watcher list, so that no later change reaches freed memory.
+    XParam::ForgetWatcher(this);
     if (XLooper* attachedTo = looper.load())
         attachedTo->RemoveHandler(this);
     token.store(~token.load());
@@ -134,6 +137,19 @@ void XHandler::DeliverPostedParamChange(const XMessage& message)
     if (change.GetParam() != nullptr && !liveParams.Contains(change.GetParam()))
         return;
     ParamChanged(change.GetCode(), change.GetParam(), change.GetKey());
+}
+
+void XHandler::GetReplyRoute(const XHandler* replier, int32_t& port, int32_t& token)
+{
+    port = XMessage::kNoRoute;
+    token = XMessage::kNoRoute;
+    if (replier == nullptr)
+        return;
+    if (XLooper* replierLooper = replier->GetLooper())
+    {
+        port = replierLooper->GetPort();
+        token = replier->GetToken();
+    }
 }
 
 int32_t XHandler::PostMessage(XMessage* message)

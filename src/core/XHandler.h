@@ -60,7 +60,9 @@ public:
     virtual int32_t PostCode(uint32_t code);
     /** A watched parameter changed (code 1000000, 1000001, ...); key is the watcher's key. */
     virtual void ParamChanged(int32_t code, XParam* param, int32_t key);
-    /** Delivers a parameter change by the rule in the class comment. 0, or the post's result. */
+    /** Delivers a parameter change by the rule in the class comment. 0, or the post's result. A direct
+        delivery runs ParamChanged under the caller's locks (the parameter lock when a parameter
+        notifies): it must not wait for another looper. */
     virtual int32_t NotifyParamChanged(int32_t code, XParam* param, int32_t key);
     /** Called after the handler joined a looper. */
     virtual void OnAttached();
@@ -85,6 +87,10 @@ public:
     void DispatchMessage(XMessage* message);
     /** The non-virtual twin of NotifyParamChanged that parameters use; 0 when not valid. */
     int32_t DeliverParamChanged(int32_t code, XParam* param, int32_t key);
+
+    /** The reply routing of messages sent on behalf of replier: its looper's port and its token, or -1
+        each when replier is null or unattached. */
+    static void GetReplyRoute(const XHandler* replier, int32_t& port, int32_t& token);
 
     int32_t GetToken() const { return token.load(); }
     /** kValidMagic while alive, 0 after destruction. */

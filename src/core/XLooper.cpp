@@ -408,14 +408,7 @@ int32_t XLooper::PostToHandler(XMessage* message, XHandler* target, XHandler* re
         return 0;
     int32_t replyPort = XMessage::kNoRoute;
     int32_t replyToken = XMessage::kNoRoute;
-    if (replier != nullptr)
-    {
-        if (XLooper* replierLooper = replier->GetLooper())
-        {
-            replyPort = replierLooper->GetPort();
-            replyToken = replier->GetToken();
-        }
-    }
+    GetReplyRoute(replier, replyPort, replyToken);
     const int32_t targetToken = target != nullptr ? target->GetToken() : GetToken();
     return message->SendToPort(port, targetToken, replyPort, replyToken);
 }

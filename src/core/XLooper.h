@@ -29,7 +29,8 @@ class XMessageQue;
 
     Ending: 10000034 ends the loop; a granted 10000033 runs Quit, which on the looper's own thread
     deletes the looper at the end of the running turn (the thread then ends), and from another
-    thread posts 10000034. Use Quit, never delete, to end a looper from inside its own handlers.
+    thread posts 10000034. Use Quit, never delete, to end a looper from inside its own handlers; a
+    looper that may quit on its own thread must have been made with new.
     Deleting a looper from another thread stops its thread cooperatively and waits until the thread
     has left the loop; a derived looper whose overrides run on that thread calls EndLoopThread at
     the start of its own destructor. A looper must outlive every post made through its handlers. */

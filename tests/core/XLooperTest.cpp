@@ -76,6 +76,36 @@ TEST(XLooperTest, DispatchesByTokenAndSendsUnknownTargetsToThePreferredHandler)
     EXPECT_EQ(looper.GetPreferredHandler(), nullptr);
 }
 
+TEST(XLooperTest, PostToHandlerCarriesTheRepliersPortAndToken)
+{
+    XLooper looper("l"), other("other");
+    XHandler target("target"), replier("replier"), unattached("unattached");
+    looper.AddHandler(&target);
+    other.AddHandler(&replier);
+    struct Route
+    {
+        int32_t port = 0;
+        int32_t token = 0;
+    } route;
+    target.AddDelegate(
+        kCodeA,
+        [](void* r, XMessage& m) {
+            *static_cast<Route*>(r) = {m.GetReplyPort(), m.GetReplyToken()};
+        },
+        &route);
+    XMessage a(kCodeA, 0);
+
+    looper.PostToHandler(&a, &target, &replier);
+    looper.LoopOnce(false);
+    EXPECT_EQ(route.port, other.GetPort());
+    EXPECT_EQ(route.token, replier.GetToken());
+
+    looper.PostToHandler(&a, &target, &unattached);
+    looper.LoopOnce(false);
+    EXPECT_EQ(route.port, -1);
+    EXPECT_EQ(route.token, -1);
+}
+
 TEST(XLooperTest, LeaveLoopEndsTheTurnAfterTheMessagesBeforeIt)
 {
     Journal journal;
