@@ -32,6 +32,7 @@ int PlatformPipe::Open(const std::string& path, Direction direction)
 {
     IgnoreBrokenPipeSignals();
     Close();
+    peerGone = false;
     const int flags = (direction == Direction::read ? O_RDONLY : O_WRONLY) | O_NONBLOCK | O_CLOEXEC;
     descriptor = ::open(ToSystemPath(path).c_str(), flags);
     return descriptor >= 0 ? 0 : errno;
@@ -59,7 +60,8 @@ int PlatformPipe::Read(void* buffer, size_t n, int waitMs)
         return static_cast<int>(count);
     if (count < 0 && (errno == EAGAIN || errno == EINTR))
         return 0;
-    return -1; // end of file: the unit's side has gone
+    peerGone = true; // end of file: the unit's side has gone
+    return -1;
 }
 
 int PlatformPipe::Write(const void* buffer, size_t n)
@@ -80,6 +82,21 @@ int PlatformPipe::Write(const void* buffer, size_t n)
             if (::poll(&watch, 1, 100) > 0)
                 continue;
         }
+        if (errno == EPIPE)
+            peerGone = true;
         return -1;
     }
+}
+
+bool PlatformPipe::PeerGone()
+{
+    if (descriptor < 0 || peerGone)
+        return peerGone;
+    pollfd watch = {descriptor, POLLIN, 0};
+    // A read end reports POLLHUP once a writer came and went (never before the first writer); a
+    // write end reports POLLERR when no reader is left.
+    if (::poll(&watch, 1, 0) > 0 && (watch.revents & (POLLHUP | POLLERR)) != 0 &&
+        (watch.revents & POLLIN) == 0)
+        peerGone = true;
+    return peerGone;
 }

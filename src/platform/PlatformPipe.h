@@ -35,6 +35,12 @@ public:
         or -1 on failure. */
     int Write(const void* buffer, size_t n);
 
+    /** True once the peer's end has gone: a read met end of file, a write met a broken pipe, or a
+        look without waiting finds the peer's end closed (for a read end only when no bytes are
+        left to read). Reset by Open. Consumes no bytes. */
+    bool PeerGone();
+
 private:
     int descriptor = -1;
+    bool peerGone = false;
 };
