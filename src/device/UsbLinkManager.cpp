@@ -1,0 +1,356 @@
+#include "device/UsbLinkManager.h"
+
+#include "core/XMsgPort.h"
+#include "core/XSmartLock.h"
+#include "core/XThread.h"
+#include "device/FrameSplitter.h"
+#include "device/IFlashEngine.h"
+#include "platform/PlatformClock.h"
+
+namespace
+{
+constexpr const char* kTransmitPortName = "USB_XMT_Port";
+constexpr const char* kReceivePortName = "USB_RCV_Port";
+constexpr const char* kPumpThreadName = "USBPump";
+constexpr int32_t kPumpThreadLevel = 3;
+/** How long a port read waits for a block. */
+constexpr uint32_t kPortWaitMs = 1;
+/** Step of the waits that poll a condition. */
+constexpr uint32_t kPollStepMs = 5;
+/** How long a scan waits for a started pump to open its unit or give up. */
+constexpr uint32_t kOpenOutcomeWaitMs = 1000;
+
+/** Waits in small steps until done() holds or ms have passed since start; whether it held. */
+template <typename Condition> bool WaitFor(Condition done, uint32_t start, uint32_t ms)
+{
+    while (!done())
+    {
+        if (PlatformClock::TicksSince(start, PlatformClock::GetTickCount()) >= ms)
+            return false;
+        PlatformClock::Sleep(kPollStepMs);
+    }
+    return true;
+}
+} // namespace
+
+UsbLinkManager::UsbLinkManager() : splitter(std::make_unique<FrameSplitter>()) {}
+
+UsbLinkManager::~UsbLinkManager()
+{
+    stopRequested.store(true);
+    pipe.CancelReads();
+    {
+        XSmartLock hold(pumpLock);
+        pumpThread.reset(); // asks the thread to stop and joins it
+    }
+    DeletePort(transmitPort.exchange(-1));
+    DeletePort(receivePort.exchange(-1));
+}
+
+UsbLinkManager& UsbLinkManager::Instance()
+{
+    static auto* instance = new UsbLinkManager(); // never destroyed: pump threads may outlive exit
+    return *instance;
+}
+
+void UsbLinkManager::Open()
+{
+    if (opened.exchange(true))
+        return;
+    ScanDevices();
+}
+
+void UsbLinkManager::ScanDevices()
+{
+    XSmartLock scanning(scanLock);
+    scanCount.fetch_add(1);
+    stopRequested.store(false);
+    const auto paths = CFCPipeUSB::EnumerateDevices();
+
+    for (const auto& path : paths)
+    {
+        DeviceNode* node = nullptr;
+        {
+            XSmartLock hold(mutex);
+            for (const auto& known : nodes)
+                if (known->path.Compare(path.CStr()) == 0)
+                    node = known.get();
+            if (node == nullptr)
+            {
+                auto added = std::make_unique<DeviceNode>();
+                added->path = path;
+                added->index = static_cast<int32_t>(nodes.size());
+                node = added.get();
+                nodes.push_back(std::move(added));
+            }
+            if (node->state == kServed)
+                continue;
+        }
+        if (!StartPump(node))
+            continue;
+        PlatformClock::Sleep(kStartPumpWaitMs);
+        // A unit that cannot be opened ends its pump at once; the next path may then be served.
+        WaitFor([this] { return IsConnected() || !IsPumpRunning(); }, PlatformClock::GetTickCount(),
+                kOpenOutcomeWaitMs);
+    }
+    if (!paths.empty())
+        PlatformClock::Sleep(kScanSettleMs);
+
+    XSmartLock hold(mutex);
+    turnCounter.store(0);
+    pendingFrames.store(0);
+    queuedTotal.store(0);
+}
+
+void UsbLinkManager::Close()
+{
+    const uint32_t start = PlatformClock::GetTickCount();
+    stopRequested.store(true);
+    pipe.CancelReads(); // a flash job waiting for an answer gives up
+    WaitFor([this] { return !IsConnected(); }, start, kCloseWaitMs);
+    WaitFor([this] { return !IsPumpRunning(); }, start, kCloseWaitMs);
+    ReapPump();
+}
+
+int32_t UsbLinkManager::QueueFrame(const void* data, int n)
+{
+    const int32_t result = WritePort(transmitPort.load(), 0, data, n);
+    if (result == 0)
+    {
+        pendingFrames.fetch_add(1);
+        queuedTotal.fetch_add(1);
+    }
+    return result;
+}
+
+int32_t UsbLinkManager::PopReceived(XMemory& out)
+{
+    return ReadPort(receivePort.load(), nullptr, &out, kPortWaitMs) == 0 ? 0 : kFailed;
+}
+
+bool UsbLinkManager::IsFlashJobIdle() const
+{
+    const IFlashEngine* engine = flashEngine.load();
+    return engine == nullptr || engine->IsFlashJobIdle();
+}
+
+XString UsbLinkManager::GetMessageText() const
+{
+    XSmartLock hold(mutex);
+    return messageText;
+}
+
+void UsbLinkManager::SetMessageText(const XString& text)
+{
+    XSmartLock hold(mutex);
+    messageText = text;
+}
+
+int UsbLinkManager::GetDeviceCount() const
+{
+    XSmartLock hold(mutex);
+    return static_cast<int>(nodes.size());
+}
+
+char UsbLinkManager::GetDeviceState(const char* path) const
+{
+    XSmartLock hold(mutex);
+    for (const auto& node : nodes)
+        if (node->path.Compare(path) == 0)
+            return node->state;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The pump thread.
+
+void UsbLinkManager::Run(XThread* thread, void* argument)
+{
+    auto* node = static_cast<DeviceNode*>(argument);
+    failedReads = 0;
+    goodReads = 0;
+    const bool openedDevice = OpenDevice(node) == 0;
+    alive.store(true);
+    splitter->Reset();
+    bool lastTurnInFlashMode = false;
+    while (openedDevice && IsConnected() && !stopRequested.load() && !thread->IsStopRequested())
+    {
+        RunPumpTurn(node, lastTurnInFlashMode);
+        PlatformClock::Sleep(kPumpTurnMs);
+    }
+    CloseDevice(node);
+    XSmartLock hold(mutex);
+    node->state = kNotServed; // also after a failed open, so that a later scan tries the path again
+}
+
+void UsbLinkManager::RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode)
+{
+    if (flashMode.load())
+    {
+        lastTurnInFlashMode = true;
+        if (IFlashEngine* engine = flashEngine.load())
+            engine->RunFlashJob(pipe);
+        // Nothing else would ever close the pipes of a unit that left while in its bootloader.
+        if (pipe.IsPeerGone())
+            CloseDevice(node);
+        return;
+    }
+    if (lastTurnInFlashMode)
+    {
+        splitter->Reset(); // raw bootloader bytes are no part of any frame
+        lastTurnInFlashMode = false;
+    }
+
+    if (autoReconnect.load())
+    {
+        if (ReadPipe() == 0)
+            CountGoodRead();
+        else
+            CountFailedRead();
+        if (!alive.load())
+        {
+            failedReads = 0;
+            goodReads = 0;
+            CloseDevice(node);
+        }
+    }
+    else
+    {
+        ReadPipe();
+        // Without auto-reconnect the read health never closes; a unit that left must still do so.
+        if (pipe.IsPeerGone())
+            CloseDevice(node);
+    }
+    if (IsConnected())
+        WritePending();
+}
+
+void UsbLinkManager::CountFailedRead()
+{
+    ++failedReads;
+    goodReads = 0;
+    if (failedReads > kMaxFailedReads)
+        alive.store(false);
+}
+
+void UsbLinkManager::CountGoodRead()
+{
+    ++goodReads;
+    failedReads = 0;
+    alive.store(true);
+}
+
+int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
+{
+    if (node == nullptr)
+        return kFailed;
+    {
+        XSmartLock hold(mutex);
+        if (IsConnected() && CountPortBlocks(transmitPort.load()) >= 0 &&
+            CountPortBlocks(receivePort.load()) >= 0)
+            return 0;
+        // Frames left in the old ports belong to the unit that went.
+        DeletePort(transmitPort.exchange(-1));
+        transmitPort.store(CreatePort(kTransmitPortName, kPortCapacity));
+        DeletePort(receivePort.exchange(-1));
+        receivePort.store(CreatePort(kReceivePortName, kPortCapacity));
+        pendingFrames.store(0);
+    }
+    // The pipes belong to this thread alone; the mutex is not held through the open's settle wait.
+    if (pipe.Open(node->path.CStr()) != 0)
+    {
+        XString text;
+        text.Format("Can not open device %d\n%s\n", node->index, node->path.CStr());
+        SetMessageText(text);
+        return kFailed;
+    }
+    return 0;
+}
+
+int32_t UsbLinkManager::CloseDevice(DeviceNode* node)
+{
+    if (node == nullptr)
+        return kFailed;
+    {
+        XSmartLock hold(mutex);
+        if (!IsConnected())
+            return 0;
+        node->state = kNotServed;
+        stopRequested.store(false);
+    }
+    pipe.Close();
+    return 0;
+}
+
+int32_t UsbLinkManager::ReadPipe()
+{
+    receiveScratch.Clear();
+    if (receiveScratch.SetSize(kReadChunkBytes) != 0)
+        return kFailed;
+    const int count = pipe.Read(receiveScratch.GetData(), kReadChunkBytes);
+    if (count < 0)
+        return kFailed;
+    if (count > 0)
+        DeliverReceived(receiveScratch.GetData(), count);
+    receiveScratch.Clear();
+    return 0;
+}
+
+void UsbLinkManager::DeliverReceived(const uint8_t* bytes, int count)
+{
+    splitter->Feed(bytes, count);
+    while (splitter->PopFrame(frameScratch))
+        WritePort(receivePort.load(), 0, frameScratch.GetData(), frameScratch.GetLength());
+}
+
+void UsbLinkManager::WritePending()
+{
+    if (ReadPort(transmitPort.load(), nullptr, &writeScratch, kPortWaitMs) == 0)
+    {
+        int32_t pending = pendingFrames.load();
+        while (pending > 0 && !pendingFrames.compare_exchange_weak(pending, pending - 1))
+        {
+        }
+        pipe.Write(writeScratch.GetData(), writeScratch.GetLength(), nullptr);
+        writeScratch.Clear();
+    }
+    int32_t turns = turnCounter.load();
+    while (turns < kMaxTurnCount && !turnCounter.compare_exchange_weak(turns, turns + 1))
+    {
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Pump thread ownership.
+
+bool UsbLinkManager::StartPump(DeviceNode* node)
+{
+    XSmartLock hold(pumpLock);
+    if (pumpThread != nullptr && !pumpThread->IsFinished())
+        return false;
+    pumpThread.reset();
+    {
+        XSmartLock states(mutex);
+        node->state = kServed;
+    }
+    pumpThread = std::make_unique<XThread>(false, kPumpThreadName);
+    if (pumpThread->Start(kPumpThreadLevel, this, node) != 0)
+        return true;
+    pumpThread.reset();
+    XSmartLock states(mutex);
+    node->state = kNotServed;
+    return false;
+}
+
+bool UsbLinkManager::IsPumpRunning()
+{
+    XSmartLock hold(pumpLock);
+    return pumpThread != nullptr && !pumpThread->IsFinished();
+}
+
+void UsbLinkManager::ReapPump()
+{
+    XSmartLock hold(pumpLock);
+    if (pumpThread != nullptr && pumpThread->IsFinished())
+        pumpThread.reset();
+}

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "core/IThreadCallback.h"
+#include "core/XMemory.h"
+#include "core/XMutex.h"
+#include "core/XString.h"
+#include "device/CFCPipeUSB.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class FrameSplitter;
+class IFlashEngine;
+class XThread;
+
+/** The USB link: finds the units, serves one of them with a pump thread that moves bytes between
+    its pipes and two message ports ("USB_XMT_Port" out, "USB_RCV_Port" in, each received chunk one
+    whole frame), and counts the frames still waiting to be written (the senders' back-pressure).
+
+    The program uses the one instance of Instance(), which is never destroyed; a separately made
+    instance stops and joins its pump when destroyed. Every operation may be called from any thread.
+    One unit is served at a time: a scan starts no pump while one runs. Close asks the pump to end
+    and joins it, waiting at most kCloseWaitMs. Failures to open a device leave their text in
+    GetMessageText(). While flash mode is on, the pump runs the registered flash engine instead of
+    its frame reads and writes. */
+class UsbLinkManager final : private IThreadCallback
+{
+public:
+    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
+    static constexpr int32_t kPortCapacity = 32;
+    /** Bytes one pump read takes at most. */
+    static constexpr int kReadChunkBytes = 1024;
+    static constexpr uint32_t kPumpTurnMs = 5;
+    static constexpr uint32_t kStartPumpWaitMs = 10;
+    /** Wait at the end of a scan that found a unit, for it to come up. */
+    static constexpr uint32_t kScanSettleMs = 2000;
+    static constexpr uint32_t kCloseWaitMs = 2000;
+    /** Consecutive failed reads (with auto-reconnect on) beyond which the pipes are closed. */
+    static constexpr uint32_t kMaxFailedReads = 100;
+    static constexpr int32_t kMaxTurnCount = 500;
+
+    /** States of a device node. */
+    static constexpr char kServed = 'Y';
+    static constexpr char kNotServed = 'N';
+
+    UsbLinkManager();
+    ~UsbLinkManager();
+    UsbLinkManager(const UsbLinkManager&) = delete;
+    UsbLinkManager& operator=(const UsbLinkManager&) = delete;
+
+    /** The program's link, made on first use. */
+    static UsbLinkManager& Instance();
+
+    /** The first call scans for units (ScanDevices); later calls do nothing. */
+    void Open();
+    /** Finds the units and serves the first one that opens, unless one is served already. Waits
+        kScanSettleMs when any unit was found; then clears the turn counter, pending frames and the
+        queued total. */
+    void ScanDevices();
+    /** Asks the pump to close the pipes and end; returns once it ended or after kCloseWaitMs. */
+    void Close();
+    /** Both pipes open. */
+    bool IsConnected() const { return pipe.IsOpen(); }
+
+    /** Puts one frame on the transmit port (never waits): the port's result, 0 or -1 (no port yet).
+        Counts the frame as pending only when it was queued. */
+    int32_t QueueFrame(const void* data, int n);
+    /** Takes one received frame into out, waiting at most 1 ms: 0, or 0x80000001 when none came. */
+    int32_t PopReceived(XMemory& out);
+
+    /** Frames queued and not yet written. */
+    int32_t GetPendingFrames() const { return pendingFrames.load(); }
+    int32_t GetQueuedTotal() const { return queuedTotal.load(); }
+    /** Pump turns since the last scan, up to kMaxTurnCount. */
+    int32_t GetTurnCounter() const { return turnCounter.load(); }
+    /** Read health of the pump: false once too many reads failed in a row. */
+    bool IsAlive() const { return alive.load(); }
+    /** Scans run so far. */
+    int32_t GetScanCount() const { return scanCount.load(); }
+
+    bool IsAutoReconnect() const { return autoReconnect.load(); }
+    void SetAutoReconnect(bool on) { autoReconnect.store(on); }
+
+    /** The engine that runs in flash mode (null: none; flash mode then exchanges nothing). */
+    void SetFlashEngine(IFlashEngine* engine) { flashEngine.store(engine); }
+    bool IsFlashMode() const { return flashMode.load(); }
+    void SetFlashMode(bool on) { flashMode.store(on); }
+    /** True when no flash job is posted (also without an engine). */
+    bool IsFlashJobIdle() const;
+
+    /** The last failure text of a device open or of the flash engine. */
+    XString GetMessageText() const;
+    void SetMessageText(const XString& text);
+    /** Guards node states, port setup and message text; the flash engine guards its job with it. */
+    XMutex& GetMutex() { return mutex; }
+
+    /** Units seen so far. */
+    int GetDeviceCount() const;
+    /** kServed or kNotServed for a path seen so far, 0 for an unknown path. */
+    char GetDeviceState(const char* path) const;
+
+private:
+    /** One unit path ever seen; lives as long as the manager. */
+    struct DeviceNode
+    {
+        XString path;
+        int32_t index = 0;
+        char state = kNotServed; // guarded by mutex
+    };
+
+    void Run(XThread* thread, void* argument) override;
+    /** One turn of the pump's loop. */
+    void RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode);
+    int32_t OpenDevice(DeviceNode* node);
+    int32_t CloseDevice(DeviceNode* node);
+    int32_t ReadPipe();
+    /** Cuts received bytes into frames and puts each on the receive port. */
+    void DeliverReceived(const uint8_t* bytes, int count);
+    void WritePending();
+    void CountFailedRead();
+    void CountGoodRead();
+
+    /** Starts a pump for the node unless one runs; marks the node served. */
+    bool StartPump(DeviceNode* node);
+    bool IsPumpRunning();
+    /** Releases a pump thread that has ended. */
+    void ReapPump();
+
+    CFCPipeUSB pipe; // used by the pump thread only, apart from IsOpen and CancelReads
+    std::vector<std::unique_ptr<DeviceNode>> nodes; // guarded by mutex
+    mutable XMutex mutex;
+    XMutex scanLock; // held through a scan, so that scans never interleave
+    XMutex pumpLock; // guards pumpThread; never held by the pump thread itself
+    std::unique_ptr<XThread> pumpThread;
+
+    std::atomic<bool> opened{false};
+    std::atomic<bool> stopRequested{false};
+    std::atomic<int32_t> turnCounter{0};
+    std::atomic<int32_t> pendingFrames{0};
+    std::atomic<int32_t> queuedTotal{0};
+    std::atomic<int32_t> scanCount{0};
+    std::atomic<bool> autoReconnect{true};
+    std::atomic<bool> alive{false};
+    std::atomic<bool> flashMode{false};
+    std::atomic<IFlashEngine*> flashEngine{nullptr};
+    std::atomic<int32_t> transmitPort{-1};
+    std::atomic<int32_t> receivePort{-1};
+    XString messageText; // guarded by mutex
+
+    // Used by the pump thread only.
+    uint32_t failedReads = 0;
+    uint32_t goodReads = 0;
+    XMemory receiveScratch;
+    XMemory writeScratch;
+    XMemory frameScratch;
+    std::unique_ptr<FrameSplitter> splitter;
+};
