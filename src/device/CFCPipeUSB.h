@@ -60,6 +60,8 @@ public:
 
     /** Makes a ReadOverlapped that waits (now or later, until the next Open) fail; any thread. */
     void CancelReads() { readsCancelled.store(true); }
+    /** Undoes CancelReads (Open does so too); any thread. */
+    void ResumeReads() { readsCancelled.store(false); }
     /** True once the unit's side has gone: end of file on PIPE01 or a broken PIPE00. Consumes no
         bytes; false while closed. */
     bool IsPeerGone();

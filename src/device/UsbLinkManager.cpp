@@ -65,6 +65,7 @@ void UsbLinkManager::ScanDevices()
     XSmartLock scanning(scanLock);
     scanCount.fetch_add(1);
     stopRequested.store(false);
+    pipe.ResumeReads(); // a pump that outlived a Close serves on
     const auto paths = CFCPipeUSB::EnumerateDevices();
 
     for (const auto& path : paths)
