@@ -81,7 +81,7 @@ constexpr float kTooltipCorner = 3.0f;
 // Window frame drawing.
 constexpr float kTitleFontHeight = 14.0f;
 constexpr float kTitleMinimumHorizontalScale = 0.7f;
-constexpr int kTitleBoxSize = 20;
+constexpr int32_t kTitleBoxSize = 20;
 
 // List drawing.
 constexpr int32_t kListCellIndent = 3;
@@ -241,7 +241,8 @@ void Line(XCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 void FillDisc(XCanvas& canvas, const XRect& rect, const XRGB& colour)
 {
     const int32_t radius = std::min(WidthOf(rect), HeightOf(rect)) / 2;
-    if (radius <= 0)
+    // A rectangle inset past its middle (a tiny pot) has no disc.
+    if (IsEmptyRect(rect) || radius <= 0)
         return;
     canvas.SetForeColor(colour);
     canvas.FillCircle(rect.left + radius, rect.top + radius, radius);
@@ -297,6 +298,60 @@ void ReadWindowColours()
     globals.hasTitleBar =
         dictionary.FindColor("windowTitlebar", globals.titleBar) == XColorDictionary::kResultOk;
     globals.windowColoursRead = true;
+}
+
+// Title-bar boxes: each right of the next, 3 below the frame inset.
+constexpr int32_t kTitleBoxTop = 3;
+/** The close box's right edge lies this far inside the inset, the others' edges start 3 inside. */
+constexpr int32_t kCloseBoxGap = 6;
+constexpr int32_t kTitleBoxGap = 3;
+constexpr int32_t kGlyphPenWidth = 2;
+constexpr int32_t kGlyphInset = 4;
+
+/** A title-bar box of that size whose right edge lies rightGap inside the bounds' right less the
+    inset. */
+XRect TitleBox(const XRect& bounds, int32_t inset, int32_t rightGap, int32_t width, int32_t height)
+{
+    const int32_t right = bounds.right - inset - rightGap;
+    const int32_t top = bounds.top + inset + kTitleBoxTop;
+    return XRect(right - width, top, right, top + height);
+}
+
+/** The room that a box takes on the title bar: its width and a gap, 0 for no box. */
+int32_t SpaceOf(const XRect& box)
+{
+    return IsEmptyRect(box) ? 0 : WidthOf(box) + kTitleBoxGap;
+}
+
+struct TitleBoxRects
+{
+    XRect rects[3];
+    const XRect* begin() const { return rects; }
+    const XRect* end() const { return rects + 3; }
+};
+
+/** The minimise, maximise and close boxes of the window, as the style places them. */
+TitleBoxRects TitleBoxes(XStyle& style, const IStyledWindow& window)
+{
+    TitleBoxRects boxes;
+    style.GetMinimizeBoxRect(window, boxes.rects[0]);
+    style.GetMaximizeBoxRect(window, boxes.rects[1]);
+    style.GetCloseBoxRect(window, boxes.rects[2]);
+    return boxes;
+}
+
+/** A title-bar box: the box drawn as a button, then its glyph in the style's glyph colour with a
+    2-pixel pen inside the rectangle less 4, moved 1, 1 when pressed. */
+template <typename DrawGlyph>
+void DrawTitleBox(XStyle& style, IStyledButton* box, const XRect& rect, XCanvas& canvas, bool lit,
+                  bool pressed, DrawGlyph drawGlyph)
+{
+    style.DrawButton(box, rect, canvas, lit, pressed);
+    CanvasStateKeeper keeper(canvas);
+    canvas.SetForeColor(style.GetGlyphColor());
+    canvas.SetPenWidth(kGlyphPenWidth);
+    const int32_t shift = pressed ? 1 : 0;
+    drawGlyph(Offset(Inset(rect, kGlyphInset), shift, shift));
 }
 
 /** One step button of a scaler: erased, raised unless held, with its arrow in the fore colour. */
@@ -604,15 +659,10 @@ void XStyle::GetCloseBoxRect(const IStyledWindow& window, XRect& rect)
     rect = XRect();
     if (!window.HasCloseBox())
         return;
-    const XRect bounds = window.GetBounds();
-    const int32_t inset = GetFrameInset();
     int32_t width = 0;
     int32_t height = 0;
     GetCloseBoxSize(width, height);
-    rect.right = bounds.right - inset - 6;
-    rect.left = rect.right - width;
-    rect.top = bounds.top + inset + 3;
-    rect.bottom = rect.top + height;
+    rect = TitleBox(window.GetBounds(), GetFrameInset(), kCloseBoxGap, width, height);
 }
 
 void XStyle::GetCloseBoxSize(int32_t& width, int32_t& height)
@@ -626,19 +676,12 @@ void XStyle::GetMaximizeBoxRect(const IStyledWindow& window, XRect& rect)
     rect = XRect();
     if (!window.HasMaximizeBox())
         return;
-    const XRect bounds = window.GetBounds();
-    const int32_t inset = GetFrameInset();
     XRect closeBox;
     GetCloseBoxRect(window, closeBox);
     int32_t width = 0;
     int32_t height = 0;
     GetMaximizeBoxSize(width, height);
-    rect.right = bounds.right - inset - 3;
-    if (!IsEmptyRect(closeBox))
-        rect.right -= WidthOf(closeBox) + 3;
-    rect.left = rect.right - width;
-    rect.top = bounds.top + inset + 3;
-    rect.bottom = rect.top + height;
+    rect = TitleBox(window.GetBounds(), GetFrameInset(), kTitleBoxGap + SpaceOf(closeBox), width, height);
 }
 
 void XStyle::GetMaximizeBoxSize(int32_t& width, int32_t& height)
@@ -652,8 +695,6 @@ void XStyle::GetMinimizeBoxRect(const IStyledWindow& window, XRect& rect)
     rect = XRect();
     if (!window.HasMinimizeBox())
         return;
-    const XRect bounds = window.GetBounds();
-    const int32_t inset = GetFrameInset();
     XRect closeBox;
     GetCloseBoxRect(window, closeBox);
     XRect maximizeBox;
@@ -661,14 +702,8 @@ void XStyle::GetMinimizeBoxRect(const IStyledWindow& window, XRect& rect)
     int32_t width = 0;
     int32_t height = 0;
     GetMinimizeBoxSize(width, height);
-    rect.right = bounds.right - inset - 3;
-    if (!IsEmptyRect(closeBox))
-        rect.right -= WidthOf(closeBox) + 3;
-    if (!IsEmptyRect(maximizeBox))
-        rect.right -= WidthOf(maximizeBox) + 3;
-    rect.left = rect.right - width;
-    rect.top = bounds.top + inset + 3;
-    rect.bottom = rect.top + height;
+    rect = TitleBox(window.GetBounds(), GetFrameInset(),
+                    kTitleBoxGap + SpaceOf(closeBox) + SpaceOf(maximizeBox), width, height);
 }
 
 void XStyle::GetMinimizeBoxSize(int32_t& width, int32_t& height)
@@ -679,12 +714,8 @@ void XStyle::GetMinimizeBoxSize(int32_t& width, int32_t& height)
 
 int32_t XStyle::GetTitleTextRight(const IStyledWindow& window)
 {
-    XRect boxes[3];
-    GetMinimizeBoxRect(window, boxes[0]);
-    GetMaximizeBoxRect(window, boxes[1]);
-    GetCloseBoxRect(window, boxes[2]);
     int32_t right = window.GetBounds().right - GetFrameInset();
-    for (const XRect& box : boxes)
+    for (const XRect& box : TitleBoxes(*this, window))
         if (!IsEmptyRect(box))
             right = std::min(right, box.left);
     return right;
@@ -692,12 +723,8 @@ int32_t XStyle::GetTitleTextRight(const IStyledWindow& window)
 
 int32_t XStyle::GetTitleTextLeft(const IStyledWindow& window)
 {
-    XRect boxes[3];
-    GetMinimizeBoxRect(window, boxes[0]);
-    GetMaximizeBoxRect(window, boxes[1]);
-    GetCloseBoxRect(window, boxes[2]);
     int32_t left = GetFrameInset();
-    for (const XRect& box : boxes)
+    for (const XRect& box : TitleBoxes(*this, window))
         if (!IsEmptyRect(box))
             left = std::max(left, box.right);
     return left;
@@ -705,36 +732,31 @@ int32_t XStyle::GetTitleTextLeft(const IStyledWindow& window)
 
 void XStyle::DrawCloseBox(IStyledButton* box, const XRect& rect, XCanvas& canvas, bool lit, bool pressed)
 {
-    DrawButton(box, rect, canvas, lit, pressed);
-    CanvasStateKeeper keeper(canvas);
-    canvas.SetForeColor(glyphColor);
-    canvas.SetPenWidth(2);
-    const XRect glyph = Offset(Inset(rect, 4), pressed ? 1 : 0, pressed ? 1 : 0);
-    Line(canvas, glyph.left, glyph.top + 1, glyph.right, glyph.bottom - 1);
-    Line(canvas, glyph.left, glyph.bottom - 1, glyph.right, glyph.top + 1);
+    DrawTitleBox(*this, box, rect, canvas, lit, pressed,
+                 [&canvas](const XRect& glyph)
+                 {
+                     Line(canvas, glyph.left, glyph.top + 1, glyph.right, glyph.bottom - 1);
+                     Line(canvas, glyph.left, glyph.bottom - 1, glyph.right, glyph.top + 1);
+                 });
 }
 
 void XStyle::DrawMaximizeBox(IStyledButton* box, const XRect& rect, XCanvas& canvas, bool lit, bool pressed)
 {
-    DrawButton(box, rect, canvas, lit, pressed);
-    CanvasStateKeeper keeper(canvas);
-    canvas.SetForeColor(glyphColor);
-    canvas.SetPenWidth(2);
-    const XRect glyph = Offset(Inset(rect, 4), pressed ? 1 : 0, pressed ? 1 : 0);
-    const int32_t centreX = glyph.left + WidthOf(glyph) / 2;
-    const int32_t centreY = glyph.top + HeightOf(glyph) / 2;
-    Line(canvas, centreX, glyph.top, centreX, glyph.bottom);
-    Line(canvas, glyph.left, centreY, glyph.right, centreY);
+    DrawTitleBox(*this, box, rect, canvas, lit, pressed,
+                 [&canvas](const XRect& glyph)
+                 {
+                     const int32_t centreX = glyph.left + WidthOf(glyph) / 2;
+                     const int32_t centreY = glyph.top + HeightOf(glyph) / 2;
+                     Line(canvas, centreX, glyph.top, centreX, glyph.bottom);
+                     Line(canvas, glyph.left, centreY, glyph.right, centreY);
+                 });
 }
 
 void XStyle::DrawMinimizeBox(IStyledButton* box, const XRect& rect, XCanvas& canvas, bool lit, bool pressed)
 {
-    DrawButton(box, rect, canvas, lit, pressed);
-    CanvasStateKeeper keeper(canvas);
-    canvas.SetForeColor(glyphColor);
-    canvas.SetPenWidth(2);
-    const XRect glyph = Offset(Inset(rect, 4), pressed ? 1 : 0, pressed ? 1 : 0);
-    Line(canvas, glyph.left, glyph.bottom, glyph.right, glyph.bottom);
+    DrawTitleBox(*this, box, rect, canvas, lit, pressed,
+                 [&canvas](const XRect& glyph)
+                 { Line(canvas, glyph.left, glyph.bottom, glyph.right, glyph.bottom); });
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -753,17 +775,18 @@ void XStyle::DrawPot(IStyledPot* pot, double value, const XRect& rect, XCanvas& 
         canvas.EraseRect(rect);
 
     const XRGB fore = canvas.GetForeColor();
+    const int32_t centre = std::min(WidthOf(rect), HeightOf(rect)) / 2;
+    const int32_t length = centre - kPointerShort;
     FillDisc(canvas, rect, canvas.GetBackColor());
     FillDisc(canvas, Inset(rect, 1), Mix(kBlack, fore, 0.0));
     FillDisc(canvas, Inset(rect, 2), Mix(kBlack, fore, 0.5));
     FillDisc(canvas, Inset(rect, 3), Mix(kBlack, fore, 0.8));
     FillDisc(canvas, Inset(rect, 4), fore);
-    if (!pot->DrawsLine())
+    if (!pot->DrawsLine() || length <= 0)
         return;
 
-    // Angle 0 points straight down; the pointer turns clockwise with the value.
-    const int32_t centre = std::min(WidthOf(rect), HeightOf(rect)) / 2;
-    const int32_t length = centre - kPointerShort;
+    // Angle 0 points straight down; the pointer turns clockwise with the value. It starts at the
+    // centre of the discs, wherever the rectangle lies.
     const auto degrees = static_cast<int32_t>(value * kSweepDegrees + kStartDegrees);
     const double radians = degrees * kPi / 180.0;
     const int32_t x0 = rect.left + centre;
@@ -988,7 +1011,7 @@ void XStyle::DrawFrame(IStyledView* frame, const XRect& rect, XCanvas& canvas, i
     const XString label = frame->GetLabel();
     if (label.IsEmpty())
     {
-        for (int32_t i = 0; i < lineCount; ++i)
+        for (int32_t i = 0; i < lineCount && !IsEmptyRect(Inset(rect, i)); ++i)
             canvas.FrameRect(Inset(rect, i));
         return;
     }
@@ -1008,7 +1031,8 @@ void XStyle::DrawFrame(IStyledView* frame, const XRect& rect, XCanvas& canvas, i
     int32_t top = rect.top + fontHeight / 2;
     int32_t right = rect.right - 1;
     int32_t bottom = rect.bottom - 1;
-    for (int32_t i = 0; i < lineCount; ++i)
+    // Rings that no longer fit inside the rectangle are left out.
+    for (int32_t i = 0; i < lineCount && left <= right && top <= bottom; ++i)
     {
         Line(canvas, left, top, gapStart, top);
         Line(canvas, gapEnd, top, right, top);
