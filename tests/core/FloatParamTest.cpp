@@ -65,6 +65,23 @@ bool LogVeto(XParam*, double* value, int32_t, int32_t phase)
     return activeLog->vetoAnswer;
 }
 
+/** Callbacks that log into activeLog: the event callback, and the veto callback when asked. */
+XParamDescExt LoggingExt(bool withVeto)
+{
+    XParamDescExt ext;
+    ext.eventCallback = LogEvent;
+    ext.vetoCallback = withVeto ? LogVeto : nullptr;
+    return ext;
+}
+
+/** A 0..10 row of 11 steps with the callbacks of ext. */
+XParamDesc DescWithExt(const XParamDescExt& ext)
+{
+    XParamDesc desc = Desc(0, 0, 10, 0, 11);
+    desc.ext = &ext;
+    return desc;
+}
+
 class FloatParamTest : public ::testing::Test
 {
 protected:
@@ -232,11 +249,8 @@ TEST_F(FloatParamTest, NonFiniteValuesAreRefused)
 
 TEST_F(FloatParamTest, ChangeValueAsksTheEventCallbackElseTheVeto)
 {
-    XParamDescExt ext;
-    ext.eventCallback = LogEvent;
-    ext.vetoCallback = LogVeto;
-    XParamDesc desc = Desc(0, 0, 10, 0, 11);
-    desc.ext = &ext;
+    XParamDescExt ext = LoggingExt(true);
+    const XParamDesc desc = DescWithExt(ext);
     FloatParam withEvent(desc);
     Recorder watcher;
     withEvent.AddWatcher(&watcher, 0, false);
@@ -398,10 +412,8 @@ TEST_F(FloatParamTest, EditEventsDriveTheValue)
     param.ApplyEvent(&end);
     EXPECT_FALSE(param.IsEditing());
 
-    XParamDescExt ext;
-    ext.eventCallback = LogEvent;
-    XParamDesc desc = Desc(0, 0, 10, 0, 11);
-    desc.ext = &ext;
+    XParamDescExt ext = LoggingExt(false);
+    const XParamDesc desc = DescWithExt(ext);
     FloatParam refusing(desc);
     log.eventAnswer = false;
     EXPECT_FALSE(refusing.ApplyEvent(&position));
@@ -410,11 +422,8 @@ TEST_F(FloatParamTest, EditEventsDriveTheValue)
 
 TEST_F(FloatParamTest, BeginAndEndEditTellBothCallbacks)
 {
-    XParamDescExt ext;
-    ext.eventCallback = LogEvent;
-    ext.vetoCallback = LogVeto;
-    XParamDesc desc = Desc(0, 0, 10, 0, 11);
-    desc.ext = &ext;
+    XParamDescExt ext = LoggingExt(true);
+    const XParamDesc desc = DescWithExt(ext);
     FloatParam param(desc);
     EXPECT_TRUE(param.BeginEdit());
     EXPECT_TRUE(param.IsEditing());
