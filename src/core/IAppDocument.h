@@ -5,8 +5,9 @@
 #include <cstdint>
 
 /** What the application needs of a document to serve the open, save and new requests (20000008,
-    20000009, 20000010): the framework's document class implements it. The application only borrows
-    documents; whoever creates them owns them. Results are 0 or an error code such as 0x80000001. */
+    20000009, 20000010) and to mark its current document modified after a parameter change: the
+    framework's document class implements it. The application only borrows documents; whoever
+    creates them owns them. Results are 0 or an error code such as 0x80000001. */
 class IAppDocument
 {
 public:
@@ -22,4 +23,6 @@ public:
     virtual void Reset() = 0;
     /** The document's file path; empty while untitled. */
     virtual XString GetPath() const = 0;
+    /** Called from whatever thread changed a parameter: must be thread-safe. */
+    virtual void SetModified(bool modified) = 0;
 };

@@ -14,6 +14,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
+#include "core/XParam.h"
 #include "core/XSmartLock.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFileSystem.h"
@@ -30,6 +31,8 @@ constexpr const char* kPrefsKeyFormat = "SOFTWARE\\%s\\%s\\Prefs";
 constexpr const char* kSystemFolderName = "System";
 constexpr const char* kVersionString = "0.0.000";
 constexpr const char* kNoName = "Error";
+constexpr const char* kMainMenu = "MainMenu";
+constexpr int32_t kOnOffParamType = 2;
 /** Files the application never offers: ';'-separated; a pattern with '*' compares the extension. */
 constexpr const char* kRefusedFilePatterns = "*.sys;autoexec.bat";
 constexpr const char* kEchoItem = "isEcho";
@@ -82,6 +85,7 @@ XApplication::XApplication(const char* nameIn)
     replyPort = CreatePort(kReplyPortName, kReplyPortCapacity);
     currentApplication.store(this);
     SetAppIdentity(this);
+    SetParamHost(this);
 }
 
 XApplication::~XApplication()
@@ -96,6 +100,8 @@ XApplication::~XApplication()
     }
     if (GetAppIdentity() == this)
         SetAppIdentity(nullptr);
+    if (&GetParamHost() == this)
+        SetParamHost(nullptr);
     DeletePort(replyPort);
 }
 
@@ -165,7 +171,7 @@ int32_t XApplication::Run()
         StartupInit();
         wait = !Pulse();
     }
-    while (!IsShuttingDown() && LoopOnce(wait))
+    while (!::IsShuttingDown() && LoopOnce(wait))
     {
     }
     return GetThreadId();
@@ -185,7 +191,7 @@ void XApplication::ProcessPendingMessages()
 
 bool XApplication::PumpMessages()
 {
-    if (IsShuttingDown())
+    if (::IsShuttingDown())
         return true;
     return LoopOnce(false);
 }
@@ -400,6 +406,27 @@ void XApplication::LoadGlobalColors() {}
 XString XApplication::GetMenuLabel(const char* menu, const char* item)
 {
     return XString(item);
+}
+
+XString XApplication::GetParamMenuLabel(XParam* param, double value)
+{
+    if (param == nullptr)
+        return XString();
+    XString label = GetMenuLabel(kMainMenu, param->GetDisplayTextOf(value).CStr());
+    if (label.IsEmpty() && param->GetType() == kOnOffParamType)
+        label = GetMenuLabel(kMainMenu, param->GetName().CStr());
+    return label;
+}
+
+bool XApplication::IsShuttingDown() const
+{
+    return ::IsShuttingDown();
+}
+
+void XApplication::MarkDocumentModified()
+{
+    if (IAppDocument* document = GetDocument())
+        document->SetModified(true);
 }
 
 XString XApplication::GetVendorName()

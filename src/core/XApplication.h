@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/IAppIdentity.h"
+#include "core/IParamHost.h"
 #include "core/LongToPtrMap.h"
 #include "core/XLooper.h"
 #include "core/XMutex.h"
@@ -23,13 +24,15 @@ class ITickClock;
     Life: construct on the main thread -> Startup (core up, StartApp, and Run when StartApp says
     so) -> Quit (preferences saved, the process marked as shutting down for good) -> Exit (other
     loopers asked to leave their loops and their threads awaited, module exits, ports deleted) ->
-    destruction. Quit and the destruction each pause 1000 ms of the platform clock.
+    destruction. Quit and the destruction each pause 1000 ms of the platform clock. From
+    construction to destruction the object is the process's application (GetApplication), its
+    identity for the log (IAppIdentity) and the parameters' host (IParamHost).
 
     Threads: application messages are handled on the main thread; other threads reach it through
     its port (PostMessage, PostCode, XMessenger). AcceptMessage runs on the posting thread, so the
     code-handler table is guarded by its own lock. A handler bound to a code must be unbound
     (SetCodeHandler(code, nullptr)) before it is destroyed. */
-class XApplication : public XLooper, public IAppIdentity
+class XApplication : public XLooper, public IAppIdentity, public IParamHost
 {
 public:
     static constexpr int32_t kReplyPortCapacity = 255;
@@ -92,6 +95,9 @@ public:
     virtual void SetCodeHandler(uint32_t code, XHandler* handler);
     /** The label of an item of a menu section; here the item text itself. */
     virtual XString GetMenuLabel(const char* menu, const char* item);
+    /** The "MainMenu" label of the parameter's display text of value; when that is empty and the
+        parameter is an on/off one (type 2), the label of its name. Empty for null. */
+    virtual XString GetParamMenuLabel(XParam* param, double value);
     /** Opens the settings store for this application when nobody has, and creates the key
         HKEY_LOCAL_MACHINE\SOFTWARE\Tarnwell\<name>\Prefs in it. */
     virtual void CreatePrefsKey();
@@ -127,6 +133,12 @@ public:
     bool PumpMessages();
     /** Posts the message to the handler bound to its code; 0x80000001 when none is bound. */
     int32_t SendToCodeHandler(XMessage* message);
+
+    // IParamHost: any thread ----------------------------------------------------------------------
+
+    bool IsShuttingDown() const override;
+    /** Marks GetDocument's document modified, when there is one. */
+    void MarkDocumentModified() override;
 
     /** Gives the application its preferences document (owned; null removes it). */
     void SetPrefDocument(std::unique_ptr<IPrefDocument> document);

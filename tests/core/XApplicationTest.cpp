@@ -3,9 +3,11 @@
 #include "LooperTestSupport.h"
 #include "ScopedEnvironment.h"
 #include "core/CoreModules.h"
+#include "core/FloatParam.h"
 #include "core/IAppDocument.h"
 #include "core/ICommandRunner.h"
 #include "core/ILog.h"
+#include "core/IParamHost.h"
 #include "core/IPrefDocument.h"
 #include "core/Log.h"
 #include "core/LongArray.h"
@@ -15,6 +17,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XMessenger.h"
 #include "core/XMsgPort.h"
+#include "core/XParamDesc.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFileSystem.h"
 #include "platform/PlatformRegistry.h"
@@ -115,8 +118,10 @@ public:
         path = XString();
     }
     XString GetPath() const override { return path; }
+    void SetModified(bool isModified) override { modified.store(isModified); }
 
     XString path;
+    std::atomic<bool> modified{false};
     std::string opened;
     std::string saved;
     int resets = 0;
@@ -171,8 +176,16 @@ public:
             driverThread = std::thread(driver);
         return started;
     }
+    IAppDocument* GetDocument() override { return withDocument ? &document : nullptr; }
     IAppDocument* GetDocumentFor(const char* type) override { return withDocument ? &document : nullptr; }
     bool IsDriveAllowed(const char* path) override { return drivesAllowed; }
+    /** "label:" and the item, but nothing for "On", so that the name of an on/off parameter shows. */
+    XString GetMenuLabel(const char* menu, const char* item) override
+    {
+        if (std::string(menu) != "MainMenu" || std::string(item) == "On")
+            return XString();
+        return XString("label:") + item;
+    }
 
     std::function<void()> driver;
     std::thread driverThread;
@@ -327,8 +340,10 @@ int RunRoutingAndFiles()
     std::ofstream(folder.Child(".hidden")) << "x";
     std::ofstream(folder.Child("visible.txt")) << "x";
     Journal journal;
+    const IParamHost* appHost = nullptr;
     {
         TestApplication app("RoutingTest", journal);
+        appHost = &app;
         CHECK(GetApplication() == &app);
         CHECK(GetAppIdentity() == &app);
         CHECK(GetApplicationName() == "RoutingTest");
@@ -336,7 +351,7 @@ int RunRoutingAndFiles()
         CHECK(app.GetVendorName() == "Tarnwell");
         CHECK(app.GetVersionString() == "0.0.000");
         CHECK(app.GetAuxText().IsEmpty());
-        CHECK(app.GetMenuLabel("MainMenu", "Quit") == "Quit");
+        CHECK(app.XApplication::GetMenuLabel("MainMenu", "Quit") == "Quit");
         CHECK(GetPortName(app.GetReplyPort()) == "app_reply");
         CHECK(app.GetThreadId() == CurrentThreadId());
 
@@ -396,6 +411,26 @@ int RunRoutingAndFiles()
         app.SetCodeHandler(kBoundElsewhere, nullptr);
         CHECK(app.FindCodeHandler(kBoundElsewhere) == nullptr);
 
+        // Parameters: menu labels of their values, and the document they mark.
+        CHECK(&GetParamHost() == &app);
+        CHECK(!GetParamHost().IsShuttingDown());
+        XParamDesc onOffDesc;
+        onOffDesc.SetName("Mute");
+        onOffDesc.type = XParamDesc::kTypeOnOff;
+        onOffDesc.count = 2;
+        FloatParam onOff(onOffDesc);
+        CHECK(app.GetParamMenuLabel(&onOff, 0.0) == "label:Off");
+        CHECK(app.GetParamMenuLabel(&onOff, 1.0) == "label:Mute");
+        XParamDesc integerDesc = onOffDesc;
+        integerDesc.type = XParamDesc::kTypeInteger;
+        integerDesc.max = 10.0;
+        integerDesc.count = 11;
+        FloatParam integer(integerDesc);
+        CHECK(app.GetParamMenuLabel(&integer, 3.0) == "label:3");
+        CHECK(app.GetParamMenuLabel(nullptr, 0.0).IsEmpty());
+        integer.SetValue(4.0, true);
+        CHECK(app.document.modified.load());
+
         // Commands and document requests answered through a reply sink.
         FakeRunner runner;
         SetCommandRunner(&runner);
@@ -417,6 +452,7 @@ int RunRoutingAndFiles()
     CHECK(GetApplication() == nullptr);
     CHECK(GetApplicationName() == "Error");
     CHECK(GetAppIdentity() == nullptr);
+    CHECK(&GetParamHost() != appHost);
     return checks.ExitCode();
 }
 
