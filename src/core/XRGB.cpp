@@ -2,6 +2,10 @@
 
 #include "core/XString.h"
 
+#include <algorithm>
+#include <cmath>
+#include <juce_graphics/juce_graphics.h>
+
 namespace
 {
 /** The integer of a comma-separated part, kept to its low byte as the colour tables store it. */
@@ -79,4 +83,33 @@ XRGB XRGB::Parse(const XString& text)
             colour.a = LowByteOf(rest);
     }
     return colour;
+}
+
+juce::Colour XRGB::ToColour() const
+{
+    return juce::Colour(r, g, b, a);
+}
+
+void XRGB::ScaleBrightness(double percent)
+{
+    static constexpr double kFull = 255.0;
+    const double p = std::abs(percent);
+    const auto scale = [p](uint8_t c) { return static_cast<uint8_t>(std::min(kFull, c * p / 100.0)); };
+    r = scale(r);
+    g = scale(g);
+    b = scale(b);
+}
+
+void XRGB::ShiftBrightness(int16_t delta)
+{
+    const int smallest = std::min({r, g, b});
+    const int largest = std::max({r, g, b});
+    int d = delta;
+    if (delta <= 0 && delta + smallest < 0)
+        d = -smallest;
+    else if (delta > 0 && delta + largest >= 256)
+        d = 255 - largest;
+    r = static_cast<uint8_t>(r + d);
+    g = static_cast<uint8_t>(g + d);
+    b = static_cast<uint8_t>(b + d);
 }

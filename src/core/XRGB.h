@@ -3,6 +3,10 @@
 #include <cstdint>
 
 class XString;
+namespace juce
+{
+class Colour;
+}
 
 /** A colour of four bytes in the order red, green, blue, alpha (alpha 255 is opaque): the value type
     that messages, views, preferences and the skin's colour tables carry. A default colour is opaque
@@ -27,6 +31,14 @@ struct XRGB
     }
     bool operator==(const XRGB& other) const { return Equals(other); }
     bool operator!=(const XRGB& other) const { return !Equals(other); }
+
+    /** The same colour as JUCE draws it (callers include juce_graphics). */
+    juce::Colour ToColour() const;
+    /** Red, green and blue times |percent| / 100, truncated and held to 255; alpha kept. */
+    void ScaleBrightness(double percent);
+    /** Adds delta to red, green and blue, held back so that none leaves 0..255 (all three move by
+        the same amount, so the hue stays); alpha kept. */
+    void ShiftBrightness(int16_t delta);
 
     /** Colour text to a colour, blanks ignored: "r,g,b" or "r,g,b,a" (each number kept modulo 256,
         alpha 255 unless a fourth integer follows), else a colour name recognised by its first

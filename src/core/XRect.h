@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 /** A rectangle of four int32 edges in the order left, top, right, bottom: the value type that
     messages (item type 10), views and preferences carry. A default rectangle is all zero. */
@@ -22,6 +24,17 @@ struct XRect
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
     }
     bool operator!=(const XRect& other) const { return !(*this == other); }
+
+    /** |right - left| and |bottom - top|, computed in 64 bits so extreme edges cannot overflow. */
+    int32_t Width() const { return static_cast<int32_t>(std::llabs(int64_t{right} - left)); }
+    int32_t Height() const { return static_cast<int32_t>(std::llabs(int64_t{bottom} - top)); }
+    /** The smallest rectangle that holds both: the smaller left and top, the larger right and
+        bottom. */
+    XRect Union(const XRect& other) const
+    {
+        return XRect(std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                     std::max(bottom, other.bottom));
+    }
 
     /** True when right >= left and bottom >= top. */
     bool IsValid() const { return right >= left && bottom >= top; }

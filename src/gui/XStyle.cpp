@@ -142,25 +142,17 @@ XRGB DictionaryColour(const char* name, const XRGB& fallback)
 }
 
 /** Red, green and blue times |percent| / 100, each limited to 255; alpha kept. */
-XRGB Scaled(const XRGB& colour, int percent)
+XRGB Scaled(XRGB colour, int percent)
 {
-    const int p = std::abs(percent);
-    const auto scale = [p](uint8_t c) { return static_cast<uint8_t>(std::min(255, c * p / 100)); };
-    return XRGB(scale(colour.r), scale(colour.g), scale(colour.b), colour.a);
+    colour.ScaleBrightness(percent);
+    return colour;
 }
 
 /** Red, green and blue moved together by delta, limited so that none leaves 0..255 (hue kept). */
-XRGB Shifted(const XRGB& colour, int delta)
+XRGB Shifted(XRGB colour, int delta)
 {
-    const int smallest = std::min({colour.r, colour.g, colour.b});
-    const int largest = std::max({colour.r, colour.g, colour.b});
-    int d = delta;
-    if (delta <= 0 && delta + smallest < 0)
-        d = -smallest;
-    else if (delta > 0 && delta + largest >= 256)
-        d = 255 - largest;
-    return XRGB(static_cast<uint8_t>(colour.r + d), static_cast<uint8_t>(colour.g + d),
-                static_cast<uint8_t>(colour.b + d), colour.a);
+    colour.ShiftBrightness(static_cast<int16_t>(delta));
+    return colour;
 }
 
 XRGB Mix(const XRGB& from, const XRGB& to, double fraction)
