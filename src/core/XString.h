@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdint>
 
+class XVariant;
+
 /** The framework's text type: an 8-bit, zero-terminated string (UTF-8 by convention) whose storage
     block is reference counted and copied on write.
 
@@ -49,6 +51,8 @@ public:
     XString& operator=(int value);
     /** An integral value gives two decimals ("5.00"); any other value "%.9g". */
     XString& operator=(double value);
+    /** The variant's text form (XVariant::ToString); defined in XStringVariant.cpp. */
+    XString& operator=(const XVariant& value);
 
     // Access -------------------------------------------------------------------------------------
 
