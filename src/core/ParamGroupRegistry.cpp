@@ -1,0 +1,64 @@
+#include "core/ParamGroupRegistry.h"
+
+#include "core/XApplication.h"
+#include "core/XParamGroup.h"
+#include "core/XPrefDoc.h"
+
+#include <cstdarg>
+#include <memory>
+
+namespace
+{
+constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
+
+/** Registers at an already formatted path; the text is not formatted again. */
+int32_t RegisterFormatted(XRegistry<XParamGroup>& registry, XParamGroup* group, const XString& path)
+{
+    return registry.AddPath(group, "%s", path.CStr());
+}
+
+/** The application's preferences document, made for it when it has none. Null when the
+    application holds another kind of preferences document. */
+XPrefDoc* PrefDocOf(XApplication* application)
+{
+    if (application->GetPrefDocument() == nullptr)
+        application->SetPrefDocument(std::make_unique<XPrefDoc>());
+    return dynamic_cast<XPrefDoc*>(application->GetPrefDocument());
+}
+} // namespace
+
+XRegistry<XParamGroup>& GetParamGroupRegistry()
+{
+    // Never destroyed: groups may be registered by objects that outlive static destruction.
+    static auto* registry = new XRegistry<XParamGroup>();
+    return *registry;
+}
+
+int32_t RegisterParamGroupPath(XRegistry<XParamGroup>& registry, XParamGroup* group, const char* format, ...)
+{
+    if (group == nullptr)
+        return kFailed;
+    va_list args;
+    va_start(args, format);
+    XString path;
+    const bool formatted = RegistryPath::FormatV(path, format, args);
+    va_end(args);
+    return formatted ? RegisterFormatted(registry, group, path) : kFailed;
+}
+
+int32_t RegisterParamGroup(XApplication* application, XParamGroup* group, const char* format, ...)
+{
+    if (group == nullptr)
+        return kFailed;
+    va_list args;
+    va_start(args, format);
+    XString path;
+    const bool formatted = RegistryPath::FormatV(path, format, args);
+    va_end(args);
+    if (formatted)
+        RegisterFormatted(GetParamGroupRegistry(), group, path);
+    if (application != nullptr)
+        if (XPrefDoc* preferences = PrefDocOf(application))
+            preferences->AddGroup(group);
+    return 0;
+}
