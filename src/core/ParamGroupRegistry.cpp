@@ -11,9 +11,15 @@ namespace
 {
 constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
-/** Registers at an already formatted path; the text is not formatted again. */
-int32_t RegisterFormatted(XRegistry<XParamGroup>& registry, XParamGroup* group, const XString& path)
+/** Formats the path once and registers group there; the formatted text is not formatted again. */
+int32_t RegisterFormattedV(XRegistry<XParamGroup>& registry, XParamGroup* group, const char* format,
+                           va_list args)
 {
+    if (group == nullptr)
+        return kFailed;
+    XString path;
+    if (!RegistryPath::FormatV(path, format, args))
+        return kFailed;
     return registry.AddPath(group, "%s", path.CStr());
 }
 
@@ -36,14 +42,11 @@ XRegistry<XParamGroup>& GetParamGroupRegistry()
 
 int32_t RegisterParamGroupPath(XRegistry<XParamGroup>& registry, XParamGroup* group, const char* format, ...)
 {
-    if (group == nullptr)
-        return kFailed;
     va_list args;
     va_start(args, format);
-    XString path;
-    const bool formatted = RegistryPath::FormatV(path, format, args);
+    const int32_t result = RegisterFormattedV(registry, group, format, args);
     va_end(args);
-    return formatted ? RegisterFormatted(registry, group, path) : kFailed;
+    return result;
 }
 
 int32_t RegisterParamGroup(XApplication* application, XParamGroup* group, const char* format, ...)
@@ -52,11 +55,8 @@ int32_t RegisterParamGroup(XApplication* application, XParamGroup* group, const 
         return kFailed;
     va_list args;
     va_start(args, format);
-    XString path;
-    const bool formatted = RegistryPath::FormatV(path, format, args);
+    RegisterFormattedV(GetParamGroupRegistry(), group, format, args);
     va_end(args);
-    if (formatted)
-        RegisterFormatted(GetParamGroupRegistry(), group, path);
     if (application != nullptr)
         if (XPrefDoc* preferences = PrefDocOf(application))
             preferences->AddGroup(group);

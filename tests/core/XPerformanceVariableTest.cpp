@@ -1,5 +1,6 @@
 #include "core/XPerformanceVariable.h"
 
+#include "ChildScenario.h"
 #include "LooperTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/IPropertyData.h"
@@ -7,8 +8,6 @@
 #include "platform/PlatformClock.h"
 
 #include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <string>
@@ -153,17 +152,6 @@ TEST(XPerformanceVariableTest, WatchersAreToldInOrderFromManyThreads)
     variable.RemoveWatcher(&second);
 }
 
-#define SCENARIO_CHECK(condition)                                                                            \
-    do                                                                                                       \
-    {                                                                                                        \
-        if (!(condition))                                                                                    \
-        {                                                                                                    \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);               \
-            failures++;                                                                                      \
-        }                                                                                                    \
-    } while (false)
-
-/** In a child process, since the application marks the process as shutting down when it goes. */
 int RunPublisher()
 {
     int failures = 0;
@@ -205,7 +193,6 @@ int RunPublisher()
 
 TEST(XPerformanceVariableTest, PublisherFiresEvery2000MsOnTheApplicationLooper)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::exit(RunPublisher()), ::testing::ExitedWithCode(0), "");
+    ChildScenario::ExpectPasses(RunPublisher);
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/XPrefDoc.h"
 
+#include "ChildScenario.h"
 #include "ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/FloatParam.h"
@@ -10,8 +11,6 @@
 #include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -152,17 +151,6 @@ TEST_F(XPrefDocTest, GroupPathsAreTakenOnceAndNeverThroughAGroup)
     EXPECT_EQ(registry.Find("channels\\inputa\\sub"), nullptr);
 }
 
-#define SCENARIO_CHECK(condition)                                                                            \
-    do                                                                                                       \
-    {                                                                                                        \
-        if (!(condition))                                                                                    \
-        {                                                                                                    \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);               \
-            failures++;                                                                                      \
-        }                                                                                                    \
-    } while (false)
-
-/** In a child process, since the application marks the process as shutting down when it goes. */
 int RunApplicationPreferences()
 {
     int failures = 0;
@@ -199,7 +187,6 @@ int RunApplicationPreferences()
 
 TEST_F(XPrefDocTest, RegisteredGroupsJoinTheApplicationsPreferences)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::exit(RunApplicationPreferences()), ::testing::ExitedWithCode(0), "");
+    ChildScenario::ExpectPasses(RunApplicationPreferences);
 }
 } // namespace
