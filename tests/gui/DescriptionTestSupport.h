@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/XMessage.h"
+
+#include <string>
+
+/** Helpers of the window-description tests. */
+namespace DescriptionTest
+{
+inline std::string RectText(const XRect& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+/** Every item of that name in message (first value of each type), as "type value" joined by "; ",
+    in a fixed type order; "" when there is none. */
+inline std::string Describe(const XMessage& message, const char* name)
+{
+    std::string out;
+    auto add = [&out](const std::string& text) { out += (out.empty() ? "" : "; ") + text; };
+    int32_t integer = 0;
+    if (message.FindInt32(name, integer) == 0)
+        add("int " + std::to_string(integer));
+    float real = 0.0f;
+    if (message.FindFloat(name, real) == 0)
+        add("float " + std::to_string(real));
+    bool flag = false;
+    if (message.FindBool(name, flag) == 0)
+        add(std::string("bool ") + (flag ? "true" : "false"));
+    XRect rect;
+    if (message.FindRect(name, rect) == 0)
+        add("rect " + RectText(rect));
+    XPoint point;
+    if (message.FindPoint(name, point) == 0)
+        add("point " + std::to_string(point.x) + "," + std::to_string(point.y));
+    XRGB colour;
+    if (message.FindColor(name, colour) == 0)
+        add("colour " + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
+            std::to_string(colour.b) + "," + std::to_string(colour.a));
+    const char* text = nullptr;
+    if (message.FindString(name, text) == 0)
+        add(std::string("string ") + text);
+    XMessage nested;
+    if (message.FindMessage(name, nested) == 0)
+        add("message");
+    return out;
+}
+} // namespace DescriptionTest

@@ -1,0 +1,237 @@
+#include "gui/DescriptionValues.h"
+
+#include "DescriptionTestSupport.h"
+#include "core/XMessage.h"
+#include "gui/ViewKeywords.h"
+#include "gui/XColorDictionary.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+using DescriptionTest::Describe;
+using DescriptionTest::RectText;
+
+namespace
+{
+class DescriptionValuesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ViewKeywords::ResetNamedConstants();
+        RegisterViewKeywords();
+        RegisterNamedConstant("X_CLOSE_REQUESTED", 10000006);
+        DescriptionValues::ResetRememberedRect();
+        GetColorDictionary().SetColor("windowBackground", XRGB(10, 20, 30));
+    }
+    void TearDown() override { ViewKeywords::ResetNamedConstants(); }
+
+    /** The items that one line gives under its item name. */
+    std::string Typed(const char* keyword, const char* value, DescriptionIndex at = DescriptionIndex(),
+                      const char* itemName = nullptr)
+    {
+        XMessage message;
+        DescriptionValues::AddTypedValue(message, keyword, ViewKeywords::FindKeyword(keyword), value, at);
+        return Describe(message, itemName != nullptr ? itemName : keyword);
+    }
+
+    XRect Rect(const char* keyword, const char* value, int32_t index = 0, int32_t height = 0)
+    {
+        DescriptionIndex at;
+        at.index = index;
+        at.arrayHeight = height;
+        return DescriptionValues::RectValue(ViewKeywords::FindKeyword(keyword), value, at);
+    }
+};
+} // namespace
+
+TEST_F(DescriptionValuesTest, KeywordTableIsExactAndNamedConstantsRegisterOnce)
+{
+    EXPECT_EQ(ViewKeywords::FindKeyword("arrayBaseIndex"), ViewKeywords::kArrayBaseIndex);
+    EXPECT_EQ(ViewKeywords::FindKeyword("arraybaseindex"), ViewKeywords::kNone);
+    EXPECT_EQ(ViewKeywords::FindKeyword("addtoview"), 38);
+    EXPECT_EQ(ViewKeywords::FindKeyword("colorkey"), 22);
+    EXPECT_STREQ(ViewKeywords::KeywordText(ViewKeywords::kCreateParam), "createparam");
+
+    EXPECT_EQ(ViewKeywords::CountNamedConstants(), 13);
+    int32_t value = 0;
+    ASSERT_TRUE(ViewKeywords::FindNamedConstant("THREAD_CTSW", value));
+    EXPECT_EQ(value, 5);
+    EXPECT_FALSE(ViewKeywords::FindNamedConstant("thread_ctsw", value));
+    EXPECT_EQ(RegisterNamedConstant("THREAD_CTSW", 99), static_cast<int32_t>(0x80000001));
+    ASSERT_TRUE(ViewKeywords::FindNamedConstant("THREAD_CTSW", value));
+    EXPECT_EQ(value, 5);
+    // Start-up registration again leaves what is there.
+    RegisterViewKeywords();
+    EXPECT_EQ(ViewKeywords::CountNamedConstants(), 13);
+}
+
+TEST_F(DescriptionValuesTest, ValuesAreTypedByTheFirstRuleThatApplies)
+{
+    DescriptionIndex repeat;
+    repeat.index = 2;
+    repeat.baseIndex = 1;
+    DescriptionIndex scratch;
+    scratch.index = 1;
+    scratch.baseIndex = 1;
+    scratch.paramScratch = "Output%d\\gain";
+
+    const struct
+    {
+        const char* keyword;
+        const char* value;
+        DescriptionIndex at;
+        const char* itemName;
+        const char* expected;
+    } cases[] = {
+        {"message", "X_CLOSE_REQUESTED", {}, nullptr, "int 10000006"},
+        {"frame", "10", {}, nullptr, "int 10"},
+        {"anything", "-42", {}, nullptr, "int -42"},
+        {"max", "4.0", {}, nullptr, "float 4.000000"},
+        {"imagename", "true", {}, nullptr, "bool true"},
+        {"drawFrame", "FALSE", {}, nullptr, "bool false"},
+        {"framewh", "10,20,100,30", {}, "frame", "rect 10,20,110,50"},
+        {"textrect", "client", {}, nullptr, "rect 0,0,0,0"},
+        {"constraint", " 1, 2 ,3,4", {}, nullptr, "rect 1,2,3,4"},
+        {"imagename", "widgets\\knob.png", {}, nullptr, "string widgets\\knob.png"},
+        {"location", "10, -20", {}, nullptr, "point 10,-20"},
+        {"center", "7", {}, nullptr, "int 7"},
+        {"backcolor", "WINDOWBACKGROUND", {}, nullptr, "colour 10,20,30,255"},
+        {"color3", "1,2,3", {}, nullptr, "colour 1,2,3,255"},
+        {"colorkey", "255,0,255,128", {}, nullptr, "colour 255,0,255,128"},
+        {"textcolor", "white", {}, nullptr, "colour 255,255,255,255"},
+        {"param", "InputA\\Band%02d", repeat, nullptr, "string InputA\\Band03"},
+        {"param", "%S", scratch, nullptr, "string Output2\\gain"},
+        {"basepath", "Out%d", repeat, nullptr, "string Out3"},
+        {"item", "Item %d", repeat, nullptr, "string Item 2"},
+        {"label", "Ch %d", repeat, nullptr, "string Ch %d"},
+        {"Label", "Ch", repeat, "labelArg", "int 3"},
+        {"name", "knob%d", repeat, nullptr, "string knob3"},
+        {"geometry", "1,2,3,4", {}, nullptr, "rect 1,2,3,4; string 1,2,3,4"},
+        {"offset", "5,6", {}, nullptr, "point 5,6; string 5,6"},
+        {"shade", "9,8,7", {}, nullptr, "colour 9,8,7,255; string 9,8,7"},
+        {"resizemask", "right,bottom", {}, nullptr, "string right,bottom"},
+        {"name", "100%% of %s and %d%d", repeat, nullptr, "string 100% of %s and 3%d"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Typed(c.keyword, c.value, c.at, c.itemName), c.expected) << c.keyword << ":" << c.value;
+}
+
+TEST_F(DescriptionValuesTest, FormattingExpandsOneIntegerConversionAndLeavesTheRestLiteral)
+{
+    const struct
+    {
+        const char* format;
+        const char* expected;
+    } cases[] = {
+        {"knob%d", "knob7"},  {"%03d", "007"},      {"%x%d", "7%d"}, {"%s%d", "%s7"},
+        {"%n%p%f", "%n%p%f"}, {"50%%", "50%"},      {"%", "%"},      {"%-4d|", "7   |"},
+        {"%ld", "%ld"},       {"%9999d", "%9999d"}, {"%.2i", "07"},  {"plain", "plain"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(DescriptionValues::FormatWithIndex(c.format, 7).CStr(), c.expected) << c.format;
+}
+
+TEST_F(DescriptionValuesTest, RectanglesRepeatAndFollowTheRememberedRectangle)
+{
+    // Repetitions step right by the array width, or down by a non-zero array height.
+    EXPECT_EQ(RectText(Rect("frame", "0,0,50,20", 2)), "200,0,250,20");
+    EXPECT_EQ(RectText(Rect("framewh", "0,0,50,20", 1, 25)), "0,25,50,45");
+    EXPECT_EQ(RectText(Rect("textrect", "0,0,50,20", 2)), "0,0,50,20");
+
+    // "next" after 0,0,50,20 steps by the array width; "down,30" by 30 and is remembered.
+    Rect("frame", "0,0,50,20");
+    EXPECT_EQ(RectText(Rect("frame", "next")), "100,0,150,20");
+    Rect("frame", "0,0,50,20");
+    EXPECT_EQ(RectText(Rect("frame", "DOWN,30")), "0,30,50,50");
+    EXPECT_EQ(RectText(DescriptionValues::GetRememberedRect()), "0,30,50,50");
+    // Later repetitions of "next" move from the remembered rectangle without changing it.
+    EXPECT_EQ(RectText(Rect("frame", "next", 2)), "200,30,250,50");
+    EXPECT_EQ(RectText(Rect("constraint", "next", 2)), "0,30,50,50");
+    EXPECT_EQ(RectText(DescriptionValues::GetRememberedRect()), "0,30,50,50");
+    // "client" leaves it alone; missing parts are 0.
+    EXPECT_EQ(RectText(Rect("frame", "Client")), "0,0,0,0");
+    EXPECT_EQ(RectText(DescriptionValues::GetRememberedRect()), "0,30,50,50");
+    EXPECT_EQ(RectText(Rect("frame", "5,6")), "5,6,0,0");
+}
+
+TEST_F(DescriptionValuesTest, ImageDescriptionsGiveNestedMessagesOrNothing)
+{
+    XMessage attributes;
+    DescriptionValues::AddTypedValue(attributes, "imagename", ViewKeywords::kImageName,
+                                     "\"widgets\\checkBoxLit.png\", transparent=true, frames=4, offset=-3, "
+                                     "colorKey=255,0,255, note=\"a b\"; ignored",
+                                     DescriptionIndex());
+    XMessage description;
+    ASSERT_EQ(attributes.FindMessage("imageDesc", description), 0);
+    EXPECT_EQ(Describe(description, "imagePath"), "string widgets\\checkBoxLit.png");
+    EXPECT_EQ(Describe(description, "transparent"), "bool true");
+    // The scanner reads "4," as one token: the number still counts and the comma separates.
+    EXPECT_EQ(Describe(description, "frames"), "int 4");
+    EXPECT_EQ(Describe(description, "offset"), "int -3");
+    EXPECT_EQ(Describe(description, "colorKey"), "");
+    EXPECT_EQ(Describe(description, "note"), "string a b");
+
+    const char* const malformed[] = {"\"a.png\" transparent=true",
+                                     "\"a.png\", =1",
+                                     "\"a.png\", x 1",
+                                     "\"a.png\", 3=1",
+                                     "\"unclosed",
+                                     "\"a.png\", x=4,"};
+    for (const char* value : malformed)
+    {
+        XMessage none;
+        DescriptionValues::AddTypedValue(none, "imagename", ViewKeywords::kImageName, value,
+                                         DescriptionIndex());
+        EXPECT_EQ(Describe(none, "imageDesc"), "") << value;
+        EXPECT_EQ(Describe(none, "imagename"), "") << value;
+    }
+}
+
+TEST_F(DescriptionValuesTest, ParseArgsTypesEachPair)
+{
+    XMessage message;
+    DescriptionValues::ParseArgs(
+        "mode=3,fine=true,name=xyz,tag=ff,word=abc,hex=0x1F,neg=-2,flag=FALSE,empty=", &message);
+    EXPECT_EQ(Describe(message, "mode"), "int 3");
+    EXPECT_EQ(Describe(message, "fine"), "bool true");
+    EXPECT_EQ(Describe(message, "name"), "string xyz");
+    EXPECT_EQ(Describe(message, "tag"), "int 255");
+    EXPECT_EQ(Describe(message, "word"), "int 2748");
+    EXPECT_EQ(Describe(message, "hex"), "int 31");
+    EXPECT_EQ(Describe(message, "neg"), "int -2");
+    EXPECT_EQ(Describe(message, "flag"), "bool false");
+    EXPECT_EQ(Describe(message, "empty"), "string ");
+
+    XMessage stops;
+    DescriptionValues::ParseArgs("a=1,=2,b=3", &stops);
+    EXPECT_EQ(Describe(stops, "a"), "int 1");
+    EXPECT_EQ(Describe(stops, "b"), "");
+    DescriptionValues::ParseArgs("a=1", nullptr);
+}
+
+TEST_F(DescriptionValuesTest, RandomLinesNeverBreakTheTyping)
+{
+    std::mt19937 random(2024);
+    const std::string alphabet = "abcXYZ019%-+.,;:=\"[]/* \\dsix";
+    const char* const keywords[] = {"frame",     "framewh",  "imagename", "param", "label",
+                                    "backcolor", "location", "item",      "name",  "other"};
+    for (int round = 0; round < 3000; ++round)
+    {
+        std::string value;
+        const int length = static_cast<int>(random() % 24);
+        for (int i = 0; i < length; ++i)
+            value.push_back(alphabet[random() % alphabet.size()]);
+        if (round % 3 == 0)
+            value.insert(value.begin(), '"');
+        DescriptionIndex at;
+        at.index = static_cast<int32_t>(random() % 4);
+        at.paramScratch = value.c_str();
+        XMessage message;
+        const char* keyword = keywords[random() % (sizeof(keywords) / sizeof(keywords[0]))];
+        DescriptionValues::AddTypedValue(message, keyword, ViewKeywords::FindKeyword(keyword), value.c_str(),
+                                         at);
+        DescriptionValues::ParseArgs(value.c_str(), &message);
+    }
+}
