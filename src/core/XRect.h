@@ -36,6 +36,9 @@ struct XRect
                      std::max(bottom, other.bottom));
     }
 
+    /** True unless left < right and top < bottom: a rectangle that covers no pixel. */
+    bool IsEmpty() const { return !(left < right && top < bottom); }
+
     /** True when right >= left and bottom >= top. */
     bool IsValid() const { return right >= left && bottom >= top; }
 
