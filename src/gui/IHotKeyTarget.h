@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+/** The last stop of a key press that no view took: the view's key dispatch hands it to the
+    application object when that object implements this interface (the GUI application does, with
+    its command manager's hot keys). GUI thread only. */
+class IHotKeyTarget
+{
+public:
+    virtual ~IHotKeyTarget() = default;
+
+    /** True when the key ran something. modifiers holds the framework's modifier bits. */
+    virtual bool HandleHotKey(int32_t keyCode, int32_t modifiers) = 0;
+};
