@@ -4,10 +4,12 @@
 #include "device/XParamDoc.h"
 
 #include "core/DefaultAppServices.h"
+#include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
-#include "device/ChannelParamTables.h"
+#include "device/ChannelInput.h"
+#include "device/ChannelOutput.h"
 #include "device/GlobalParamTables.h"
 #include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
@@ -31,6 +33,7 @@ namespace
 {
 constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr double kFastTimeScale = 50.0;
+constexpr int32_t kToolbarABId = 62;
 
 /** The application's services as the document uses them: every request is recorded, and the reset
     of the channel groups resets the groups it is given. */
@@ -116,12 +119,14 @@ protected:
         mainGroup.AddParams(UnitSettingsParamTable, GlobalParamTables::kUnitSettingsPrefix);
         mainGroup.AddParams(GlobalSettingsParamTable, GlobalParamTables::kGlobalSettingsPrefix);
         presetGroup.AddParams(PresetInfoParamTable, GlobalParamTables::kPresetInfoPrefix);
-        for (const char* name : {"InputA", "InputB"})
-            AddChannel(name, InputChannelParamTable);
+        channels.push_back(std::make_unique<ChannelInput>("InputA"));
+        channels.push_back(std::make_unique<ChannelInput>("InputB"));
         for (int output = 1; output <= 6; ++output)
-            AddChannel(("Output" + std::to_string(output)).c_str(), OutputChannelParamTable);
+            channels.push_back(std::make_unique<ChannelOutput>(("Output" + std::to_string(output)).c_str()));
+        auto* selector = dynamic_cast<FloatParam*>(mainGroup.GetParam(kToolbarABId));
         for (auto& channel : channels)
         {
+            channel->SetSelector(selector);
             services.channelGroups.push_back(channel.get());
             document.AddGroup(channel.get());
         }
@@ -130,12 +135,6 @@ protected:
         services.TakeCalls();
     }
     ~PresetDocument() override { PlatformClock::SetTimeScale(savedTimeScale); }
-
-    void AddChannel(const char* name, const XParamDesc* table)
-    {
-        channels.push_back(std::make_unique<XParamGroup>(name));
-        channels.back()->AddParams(table, name);
-    }
 
     std::vector<XParamGroup*> DocumentGroups()
     {
@@ -176,7 +175,7 @@ protected:
     TitleRecorder titleView;
     XParamGroup mainGroup;
     XParamGroup presetGroup;
-    std::vector<std::unique_ptr<XParamGroup>> channels;
+    std::vector<std::unique_ptr<XABGroup>> channels;
     XParamDoc document;
 };
 } // namespace
