@@ -117,6 +117,14 @@ void BinaryTree::FreeText(char* text)
     TextPoolFor(length)->Free(text, TextBlockSize(length));
 }
 
+bool BinaryTree::StorePointer(Node* node, void* value)
+{
+    if (value == nullptr)
+        return false;
+    node->value = value;
+    return true;
+}
+
 const char* BinaryTree::KeyToText(Key key) const
 {
     thread_local char text[kKeyTextSize];
@@ -222,47 +230,18 @@ void BinaryTree::RemoveNode(Node* node)
     Node* replacement = nullptr;
     Node* highestUnbalanced = nullptr;
 
+    // The bigger side (the right one on a tie) takes the node's place; the other side hangs under the
+    // replacement's extreme node on the far side: the right subtree under the rightmost node of the
+    // left subtree, or the left subtree under the leftmost node of the right subtree.
     if (node->leftCount > node->rightCount)
     {
-        // The left side takes the node's place; the right side hangs under its rightmost node.
         replacement = node->left;
-        if (node->right != nullptr)
-        {
-            Node* extreme = replacement;
-            while (extreme->right != nullptr)
-                extreme = extreme->right;
-            extreme->right = node->right;
-            node->right->parent = extreme;
-            for (Node* n = extreme;; n = n->parent)
-            {
-                n->rightCount = SizeOf(n->right);
-                if (IsUnbalanced(n))
-                    highestUnbalanced = n;
-                if (n == replacement)
-                    break;
-            }
-        }
+        highestUnbalanced = HangUnderExtreme(replacement, node->right, &Node::right, &Node::rightCount);
     }
     else if (node->right != nullptr)
     {
-        // The right side takes the node's place; the left side hangs under its leftmost node.
         replacement = node->right;
-        if (node->left != nullptr)
-        {
-            Node* extreme = replacement;
-            while (extreme->left != nullptr)
-                extreme = extreme->left;
-            extreme->left = node->left;
-            node->left->parent = extreme;
-            for (Node* n = extreme;; n = n->parent)
-            {
-                n->leftCount = SizeOf(n->left);
-                if (IsUnbalanced(n))
-                    highestUnbalanced = n;
-                if (n == replacement)
-                    break;
-            }
-        }
+        highestUnbalanced = HangUnderExtreme(replacement, node->left, &Node::left, &Node::leftCount);
     }
 
     if (replacement != nullptr)
@@ -276,6 +255,27 @@ void BinaryTree::RemoveNode(Node* node)
     sharedPools.nodes->Free(node, sizeof(Node));
 
     UpdateCountsFrom(highestUnbalanced != nullptr ? highestUnbalanced : parent);
+}
+
+BinaryTree::Node* BinaryTree::HangUnderExtreme(Node* top, Node* hung, Node* Node::*side,
+                                               int32_t Node::*sideCount)
+{
+    if (hung == nullptr)
+        return nullptr;
+    Node* extreme = top;
+    while (extreme->*side != nullptr)
+        extreme = extreme->*side;
+    extreme->*side = hung;
+    hung->parent = extreme;
+    Node* highestUnbalanced = nullptr;
+    for (Node* n = extreme;; n = n->parent)
+    {
+        n->*sideCount = SizeOf(n->*side);
+        if (IsUnbalanced(n))
+            highestUnbalanced = n;
+        if (n == top)
+            return highestUnbalanced;
+    }
 }
 
 void BinaryTree::RemoveAll()

@@ -73,6 +73,8 @@ protected:
     /** -1, 0 or 1 as a sorts before, equal to or after b. */
     virtual int Compare(Key a, Key b) const = 0;
 
+    /** Stores a pointer value as it is; false for null. */
+    static bool StorePointer(Node* node, void* value);
     /** A copy of text from the shared key-text pools; null when memory runs out. */
     static char* CopyText(const char* text);
     /** Gives a text made by CopyText back; null does nothing. */
@@ -88,6 +90,9 @@ private:
     Node* LiftToTop(Node* top, int32_t index);
     /** One rotation that moves node above its parent, keeping the counts. */
     void RotateUp(Node* node);
+    /** Hangs the subtree hung under the node reached from top by following side to its end, updates
+        the counts on that path and returns the highest node on it left unbalanced (null when none). */
+    Node* HangUnderExtreme(Node* top, Node* hung, Node* Node::*side, int32_t Node::*sideCount);
     void ReplaceChild(Node* parent, Node* oldChild, Node* newChild);
     bool IsUnbalanced(const Node* n) const;
     static int32_t SizeOf(const Node* n) { return n != nullptr ? n->leftCount + n->rightCount + 1 : 0; }

@@ -31,10 +31,7 @@ bool LongToPtrMapBase::CopyKey(Node* node, Key key)
 
 bool LongToPtrMapBase::SetValue(Node* node, void* value)
 {
-    if (value == nullptr)
-        return false;
-    node->value = value;
-    return true;
+    return StorePointer(node, value);
 }
 
 int LongToPtrMapBase::Compare(Key a, Key b) const

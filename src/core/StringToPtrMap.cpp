@@ -28,10 +28,7 @@ bool StringToPtrMapBase::CopyKey(Node* node, Key key)
 
 bool StringToPtrMapBase::SetValue(Node* node, void* value)
 {
-    if (value == nullptr)
-        return false;
-    node->value = value;
-    return true;
+    return StorePointer(node, value);
 }
 
 int StringToPtrMapBase::Compare(Key a, Key b) const
