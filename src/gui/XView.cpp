@@ -793,8 +793,11 @@ void XView::AddComponent(juce::Component* component)
 
 void XView::AddChild(XView* child)
 {
-    if (child == nullptr || child == this)
+    if (child == nullptr || child == this || child->parentView == this)
         return;
+    // A view moving from another parent leaves that parent's slots first.
+    if (child->parentView != nullptr)
+        child->parentView->RemoveChild(child);
     addChildComponent(child);
     child->parentView = this;
     // A child bound to a show parameter is shown or hidden by the parameter alone.
@@ -810,6 +813,19 @@ void XView::AddChild(XView* child)
     child->ApplyStyle();
     child->SetNextHandler(nullptr);
     child->SetNextHandler(this);
+}
+
+void XView::AddChild(XView* child, bool hidden)
+{
+    if (child == nullptr || !hidden)
+    {
+        AddChild(child);
+        return;
+    }
+    const bool addVisibleBefore = child->addVisible;
+    child->addVisible = false;
+    AddChild(child);
+    child->addVisible = addVisibleBefore;
 }
 
 void XView::RemoveComponent(juce::Component* component)
@@ -1116,6 +1132,17 @@ void XView::SetLabel(const XString& text, int32_t number)
     if (translated.FindLowestArg(placeholder, position))
         translated = translated.ArgInt(number);
     label = translated;
+    LabelChanged();
+}
+
+void XView::SetLabel(const XString& text, bool translate)
+{
+    if (translate)
+    {
+        SetLabel(text);
+        return;
+    }
+    label = text;
     LabelChanged();
 }
 

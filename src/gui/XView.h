@@ -226,6 +226,8 @@ public:
     /** Adds the child (owned from now on): visible when its add-visible flag is set, its parent view
         set, attached, styled, its handler's unhandled messages going to this view's handler. */
     virtual void AddChild(XView* child);
+    /** AddChild; with hidden set the child is added hidden this time, whatever its add-visible flag. */
+    void AddChild(XView* child, bool hidden);
     virtual void RemoveComponent(juce::Component* component);
     /** Takes the child out (the caller owns it again); its messages go to the application again.
         Returns the focus view that remains. */
@@ -314,6 +316,8 @@ public:
     /** The text translated through the application's menu labels (section GetTranslationSection),
         its lowest placeholder %1..%9 replaced by number, then LabelChanged. */
     void SetLabel(const XString& text, int32_t number = 0);
+    /** With translate, SetLabel(text); without, the text becomes the label as it is. */
+    void SetLabel(const XString& text, bool translate);
 
     // Layout and flags -----------------------------------------------------------------------------------
 

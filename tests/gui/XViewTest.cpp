@@ -255,6 +255,7 @@ TEST_F(ViewTree, ReleaseWithoutButtonFlagsAndDoubleClickReplay)
     button->mouseUp(Event(*button, 5, 5)); // inside the window
     button->mouseDown(Event(*button, 5, 5, kRight));
     button->mouseUp(Event(*button, 500, 5)); // outside: the pressed button
+    EXPECT_EQ(juce::MouseEvent::getDoubleClickTimeout(), XView::kDoubleClickTimeoutMs);
     EXPECT_EQ(button->calls[1], (Call{"up", {5, 5}, 0}));
     EXPECT_EQ(button->calls[3], (Call{"up", {500, 5}, 2}));
 
@@ -732,6 +733,23 @@ TEST_F(ViewTree, LabelsTranslateAndTakeTheirNumberAndFindChildSearchesByName)
     EXPECT_EQ(root.FindChild("knob", true), knob);
     EXPECT_EQ(knob->GetWindow(), &root);
     EXPECT_EQ(root.GetWindow(), &root);
+}
+
+TEST_F(ViewTree, AChildMovedToAnotherParentLeavesTheOldSlotsAndCanBeAddedHidden)
+{
+    Probe* left = Add(root, 0, 0, 50, 50);
+    Probe* right = Add(root, 60, 0, 50, 50);
+    Probe* knob = Add(*left, 0, 0, 10, 10);
+    knob->FocusChanged(true);
+    ASSERT_EQ(root.GetFocusView(), knob);
+    right->AddChild(knob, true);
+    EXPECT_EQ(knob->GetParentView(), right);
+    EXPECT_EQ(knob->getParentComponent(), right);
+    EXPECT_EQ(root.GetFocusView(), nullptr);
+    EXPECT_FALSE(knob->isVisible());
+    EXPECT_TRUE(knob->GetAddVisible()) << "the hidden add does not change the flag";
+    knob->SetLabel("Ch %1", false);
+    EXPECT_EQ(knob->GetLabel(), "Ch %1") << "an untranslated label is kept as it is";
 }
 
 TEST_F(ViewTree, DeletingAParentDeletesItsChildViews)
