@@ -1,5 +1,7 @@
 #include "core/XParamGroup.h"
 
+#include "core/XmlAttributes.h"
+
 #include "core/FloatParam.h"
 #include "core/GenericObjectArray.h"
 #include "core/MemoryDataIO.h"
@@ -450,9 +452,10 @@ void XParamGroup::ReadXml(const juce::XmlElement& element)
 {
     for (const juce::XmlElement* child : element.getChildWithTagNameIterator(ElementTag().toString()))
     {
-        if (!child->hasAttribute("pid"))
+        int32_t pid = 0;
+        if (!XmlAttributes::ReadInt32(*child, "pid", pid))
             continue;
-        XParam* param = GetParam(child->getIntAttribute("pid"));
+        XParam* param = GetParam(pid);
         if (param == nullptr)
             continue;
         const int32_t type = param->GetType();
@@ -464,7 +467,7 @@ void XParamGroup::ReadXml(const juce::XmlElement& element)
         else if (child->hasAttribute("val"))
         {
             if (HasIntegerXmlValue(type))
-                param->SetValue(child->getIntAttribute("val"), true);
+                param->SetValue(static_cast<double>(XmlAttributes::ReadInteger(*child, "val", 0)), true);
             else
                 param->SetValue(child->getDoubleAttribute("val"), true);
         }

@@ -1,5 +1,7 @@
 #include "device/XParamDoc.h"
 
+#include "core/XmlAttributes.h"
+
 #include "core/IAppIdentity.h"
 #include "core/IAppServices.h"
 #include "core/Log.h"
@@ -51,21 +53,6 @@ juce::File SystemFile(const char* path)
 {
     const std::string systemPath = PlatformFile::ToSystemPath(path);
     return juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(systemPath.c_str()));
-}
-
-/** An integer attribute read as a 64-bit number (the leading digits, as the text form of an integer
-    attribute); fallback when the attribute is missing or holds no number. */
-int64_t IntegerAttribute(const juce::XmlElement& element, const char* name, int64_t fallback)
-{
-    if (!element.hasAttribute(name))
-        return fallback;
-    const juce::String text = element.getStringAttribute(name);
-    const char* start = text.toRawUTF8();
-    char* end = nullptr;
-    const long long value = std::strtoll(start, &end, 10);
-    if (end == start)
-        return 0;
-    return value;
 }
 
 /** The document's name of a path: its last component, '/' counting as '\'. */
@@ -299,7 +286,7 @@ void XParamDoc::ReadGroupElement(XParamGroup& group, const juce::XmlElement& ele
 {
     for (const juce::XmlElement* child : element.getChildWithTagNameIterator(kParamTag))
     {
-        const int64_t id = IntegerAttribute(*child, kIdAttribute, 0);
+        const int64_t id = XmlAttributes::ReadInteger(*child, kIdAttribute, 0);
         XParam* param = id == static_cast<int32_t>(id) ? group.GetParam(static_cast<int32_t>(id)) : nullptr;
         if (param == nullptr)
             continue;
@@ -307,7 +294,7 @@ void XParamDoc::ReadGroupElement(XParamGroup& group, const juce::XmlElement& ele
         // Bits 0x40 and 0x80 come from the file alone, other bits are added; the transient bit
         // belongs to the table (a file that set it would drop the parameter from every later save).
         const auto fileFlags =
-            static_cast<int32_t>(static_cast<uint32_t>(IntegerAttribute(*child, kFlagsAttribute, 0)) &
+            static_cast<int32_t>(static_cast<uint32_t>(XmlAttributes::ReadInteger(*child, kFlagsAttribute, 0)) &
                                  ~XParamDesc::kFlagTransient);
         param->SetFlags(fileFlags | (param->GetFlags() & ~kFileOwnedFlags));
 
@@ -318,7 +305,7 @@ void XParamDoc::ReadGroupElement(XParamGroup& group, const juce::XmlElement& ele
         }
         else if (HasIntegerValue(type))
         {
-            param->SetValue(static_cast<double>(IntegerAttribute(*child, kValueAttribute, 0)), true);
+            param->SetValue(static_cast<double>(XmlAttributes::ReadInteger(*child, kValueAttribute, 0)), true);
         }
         else
         {

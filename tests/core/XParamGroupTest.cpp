@@ -521,14 +521,17 @@ TEST_F(XParamGroupTest, DamagedBlocksAndXmlAreReadSafely)
         EXPECT_LE(reader.GetParam(2)->GetValue(), 30.0);
     }
 
-    const char* const values[] = {"", "x", "1e308", "-1e308", "nan", "inf", "99999999999", "-7", "2.5"};
+    const char* const values[] = {"",   "x",           "1e308", "-1e308", "nan",
+                                  "inf", "99999999999", "-7",    "2.5",    "-2147483648"};
     for (int round = 0; round < 500; ++round)
     {
         juce::XmlElement element("g");
         juce::XmlElement* child = element.createNewChildElement("param");
-        child->setAttribute("pid", values[random() % 9]);
-        child->setAttribute(random() % 2 == 0 ? "val" : "valstr", values[random() % 9]);
-        child->setAttribute("pid", static_cast<int>(random() % 8));
+        child->setAttribute(random() % 2 == 0 ? "val" : "valstr", values[random() % 10]);
+        if (random() % 2 == 0)
+            child->setAttribute("pid", values[random() % 10]);
+        else
+            child->setAttribute("pid", static_cast<int>(random() % 8));
         reader.ReadXml(element);
         EXPECT_GE(reader.GetParam(1)->GetValue(), -96.0);
         EXPECT_LE(reader.GetParam(1)->GetValue(), 0.0);
