@@ -1,0 +1,64 @@
+#include "gui/ViewFactory.h"
+
+#include "gui/GuiViewServices.h"
+#include "gui/ViewKeywords.h"
+#include "gui/XView.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+std::vector<ViewFactoryStep>& TypeRegistrations()
+{
+    static std::vector<ViewFactoryStep> steps;
+    return steps;
+}
+
+std::vector<ViewFactoryStep>& LateSetupSteps()
+{
+    static std::vector<ViewFactoryStep> steps;
+    return steps;
+}
+
+void AddOnce(std::vector<ViewFactoryStep>& steps, ViewFactoryStep step)
+{
+    if (step != nullptr && std::find(steps.begin(), steps.end(), step) == steps.end())
+        steps.push_back(step);
+}
+} // namespace
+
+void ViewFactory::AddViewTypeRegistration(ViewFactoryStep step)
+{
+    AddOnce(TypeRegistrations(), step);
+}
+
+void ViewFactory::AddLateSetupStep(ViewFactoryStep step)
+{
+    AddOnce(LateSetupSteps(), step);
+}
+
+void ViewFactory::ResetSteps()
+{
+    TypeRegistrations().clear();
+    LateSetupSteps().clear();
+}
+
+void RegisterViewTypes()
+{
+    // The GUI foundation's words, one line per class; the widgets and the lists add theirs through
+    // ViewFactory::AddViewTypeRegistration.
+    XView::RegisterViewClass("basic", &ViewFactory::Create<XView>);
+
+    for (ViewFactoryStep step : TypeRegistrations())
+        step();
+}
+
+void InitViewFactory()
+{
+    IViewServices::Set(&GetGuiViewServices());
+    RegisterViewTypes();
+    RegisterViewKeywords();
+    for (ViewFactoryStep step : LateSetupSteps())
+        step();
+}
