@@ -2,7 +2,10 @@
 
 #include "core/XMessage.h"
 
+#include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 /** Helpers of the window-description tests. */
 namespace DescriptionTest
@@ -45,5 +48,13 @@ inline std::string Describe(const XMessage& message, const char* name)
     if (message.FindMessage(name, nested) == 0)
         add("message");
     return out;
+}
+
+/** Expects Describe(message, name) to give each expected text. */
+inline void ExpectItems(const XMessage& message,
+                        const std::vector<std::pair<const char*, const char*>>& expected)
+{
+    for (const auto& item : expected)
+        EXPECT_EQ(Describe(message, item.first), item.second) << item.first;
 }
 } // namespace DescriptionTest

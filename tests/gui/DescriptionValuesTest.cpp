@@ -10,6 +10,7 @@
 #include <string>
 
 using DescriptionTest::Describe;
+using DescriptionTest::ExpectItems;
 using DescriptionTest::RectText;
 
 namespace
@@ -165,13 +166,13 @@ TEST_F(DescriptionValuesTest, ImageDescriptionsGiveNestedMessagesOrNothing)
                                      DescriptionIndex());
     XMessage description;
     ASSERT_EQ(attributes.FindMessage("imageDesc", description), 0);
-    EXPECT_EQ(Describe(description, "imagePath"), "string widgets\\checkBoxLit.png");
-    EXPECT_EQ(Describe(description, "transparent"), "bool true");
     // The scanner reads "4," as one token: the number still counts and the comma separates.
-    EXPECT_EQ(Describe(description, "frames"), "int 4");
-    EXPECT_EQ(Describe(description, "offset"), "int -3");
-    EXPECT_EQ(Describe(description, "colorKey"), "");
-    EXPECT_EQ(Describe(description, "note"), "string a b");
+    ExpectItems(description, {{"imagePath", "string widgets\\checkBoxLit.png"},
+                              {"transparent", "bool true"},
+                              {"frames", "int 4"},
+                              {"offset", "int -3"},
+                              {"colorKey", ""},
+                              {"note", "string a b"}});
 
     const char* const malformed[] = {"\"a.png\" transparent=true",
                                      "\"a.png\", =1",
@@ -194,15 +195,15 @@ TEST_F(DescriptionValuesTest, ParseArgsTypesEachPair)
     XMessage message;
     DescriptionValues::ParseArgs(
         "mode=3,fine=true,name=xyz,tag=ff,word=abc,hex=0x1F,neg=-2,flag=FALSE,empty=", &message);
-    EXPECT_EQ(Describe(message, "mode"), "int 3");
-    EXPECT_EQ(Describe(message, "fine"), "bool true");
-    EXPECT_EQ(Describe(message, "name"), "string xyz");
-    EXPECT_EQ(Describe(message, "tag"), "int 255");
-    EXPECT_EQ(Describe(message, "word"), "int 2748");
-    EXPECT_EQ(Describe(message, "hex"), "int 31");
-    EXPECT_EQ(Describe(message, "neg"), "int -2");
-    EXPECT_EQ(Describe(message, "flag"), "bool false");
-    EXPECT_EQ(Describe(message, "empty"), "string ");
+    ExpectItems(message, {{"mode", "int 3"},
+                          {"fine", "bool true"},
+                          {"name", "string xyz"},
+                          {"tag", "int 255"},
+                          {"word", "int 2748"},
+                          {"hex", "int 31"},
+                          {"neg", "int -2"},
+                          {"flag", "bool false"},
+                          {"empty", "string "}});
 
     XMessage stops;
     DescriptionValues::ParseArgs("a=1,=2,b=3", &stops);
