@@ -17,11 +17,6 @@ constexpr float kOutlineThickness = 1.0f;
 /** Destination widths above this many source widths are tiled by StretchImage, not scaled. */
 constexpr int32_t kMaxStretchFactor = 8;
 
-juce::Colour ToColour(const XRGB& colour)
-{
-    return juce::Colour(colour.r, colour.g, colour.b, colour.a);
-}
-
 float OpacityOf(uint8_t opacity)
 {
     return static_cast<float>(opacity) / 255.0f;
@@ -142,7 +137,7 @@ void JUCECanvas::FrameRect(const XRect& rect)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->drawRect(ToBox(rect), 1);
 }
 
@@ -155,7 +150,7 @@ void JUCECanvas::FillRectColour(const XRect& rect, const XRGB& colour)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(colour));
+    graphics->setColour(colour.ToColour());
     graphics->fillRect(ToBox(rect));
 }
 
@@ -163,7 +158,7 @@ void JUCECanvas::FrameRoundRect(const XRect& rect)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     // The outline runs through the centres of the rectangle's edge pixels, so it stays inside it.
     graphics->drawRoundedRectangle(ToBox(rect).toFloat().reduced(kOutlineThickness / 2),
                                    kRoundRectFrameCorner, kOutlineThickness);
@@ -173,7 +168,7 @@ void JUCECanvas::FillRoundRect(const XRect& rect)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->fillRoundedRectangle(ToBox(rect).toFloat(), kRoundRectFillCorner);
 }
 
@@ -193,7 +188,7 @@ void JUCECanvas::FrameCircle(int32_t cx, int32_t cy, int32_t r)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->drawEllipse(static_cast<float>(cx - r + GetOffsetX()),
                           static_cast<float>(cy - r + GetOffsetY()), static_cast<float>(2 * r),
                           static_cast<float>(2 * r), kOutlineThickness);
@@ -203,7 +198,7 @@ void JUCECanvas::FillCircle(int32_t cx, int32_t cy, int32_t r)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->fillEllipse(static_cast<float>(cx - r + GetOffsetX()),
                           static_cast<float>(cy - r + GetOffsetY()), static_cast<float>(2 * r),
                           static_cast<float>(2 * r));
@@ -218,7 +213,7 @@ void JUCECanvas::DrawTriangle(int32_t x, int32_t y, int32_t size, int32_t direct
     trianglePath.addTriangle(static_cast<float>(v[0].x), static_cast<float>(v[0].y),
                              static_cast<float>(v[1].x), static_cast<float>(v[1].y),
                              static_cast<float>(v[2].x), static_cast<float>(v[2].y));
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->fillPath(trianglePath);
 }
 
@@ -299,7 +294,7 @@ void JUCECanvas::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     const int32_t ox = GetOffsetX();
     const int32_t oy = GetOffsetY();
     const int32_t thickness = std::max(GetPenWidth(), 1);
@@ -336,7 +331,7 @@ void JUCECanvas::FillPie(int32_t x, int32_t y, int32_t w, int32_t h, float start
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->fillPath(PieSegment(x, y, w, h, startRadians, endRadians));
 }
 
@@ -344,7 +339,7 @@ void JUCECanvas::FramePie(int32_t x, int32_t y, int32_t w, int32_t h, float star
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->strokePath(PieSegment(x, y, w, h, startRadians, endRadians),
                          juce::PathStrokeType(kOutlineThickness));
 }
@@ -355,7 +350,7 @@ void JUCECanvas::StrokePath(const juce::Path& path, float thickness)
 {
     if (graphics == nullptr)
         return;
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->strokePath(path, juce::PathStrokeType(thickness),
                          juce::AffineTransform::translation(static_cast<float>(GetOffsetX()),
                                                             static_cast<float>(GetOffsetY())));
@@ -368,7 +363,7 @@ void JUCECanvas::FillPath(const juce::Path& path, const juce::FillType* brush)
     if (brush != nullptr)
         graphics->setFillType(*brush);
     else
-        graphics->setColour(ToColour(GetForeColor()));
+        graphics->setColour(GetForeColor().ToColour());
     graphics->fillPath(path, juce::AffineTransform::translation(static_cast<float>(GetOffsetX()),
                                                                 static_cast<float>(GetOffsetY())));
 }
@@ -379,7 +374,7 @@ void JUCECanvas::DrawText(const XRect& rect, const XString& text, int32_t justif
     if (graphics == nullptr || font == nullptr)
         return;
     graphics->setFont(font->GetJuceFont());
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     const auto box = ToBox(rect);
     // Any negative value stands for the canvas's own flags, which never select several lines.
     int32_t flags = justification < 0 ? GetJustification() : justification;
@@ -401,7 +396,7 @@ void JUCECanvas::DrawStringAt(XFont* font, int32_t x, int32_t y, const XString& 
     if (count >= 0)
         line = line.substring(0, count).paddedRight(' ', count);
     graphics->setFont(font->GetJuceFont());
-    graphics->setColour(ToColour(GetForeColor()));
+    graphics->setColour(GetForeColor().ToColour());
     graphics->drawSingleLineText(line, x + GetOffsetX(), y + GetOffsetY());
 }
 

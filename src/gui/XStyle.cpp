@@ -162,11 +162,6 @@ XRGB Mix(const XRGB& from, const XRGB& to, double fraction)
     return out;
 }
 
-juce::Colour ToColour(const XRGB& colour)
-{
-    return juce::Colour(colour.r, colour.g, colour.b, colour.a);
-}
-
 int32_t WidthOf(const XRect& rect)
 {
     return std::abs(rect.right - rect.left);
@@ -539,10 +534,10 @@ void XStyle::ApplyColours()
     XRGB highlightedText;
     XRGB highlightedBackground;
     GetPopupColours(text, background, highlightedText, highlightedBackground);
-    setColour(kPopupTextColourId, ToColour(text));
-    setColour(kPopupBackgroundColourId, ToColour(background));
-    setColour(kPopupHighlightedTextColourId, ToColour(highlightedText));
-    setColour(kPopupHighlightedBackgroundColourId, ToColour(highlightedBackground));
+    setColour(kPopupTextColourId, text.ToColour());
+    setColour(kPopupBackgroundColourId, background.ToColour());
+    setColour(kPopupHighlightedTextColourId, highlightedText.ToColour());
+    setColour(kPopupHighlightedBackgroundColourId, highlightedBackground.ToColour());
     glyphColor = kBlack;
 }
 
@@ -592,7 +587,7 @@ juce::Colour XStyle::GetWindowBackgroundColour()
 {
     ReadWindowColours();
     const StyleGlobals& globals = Globals();
-    return globals.hasWindowBackground ? ToColour(globals.windowBackground)
+    return globals.hasWindowBackground ? globals.windowBackground.ToColour()
                                        : juce::Colours::grey.brighter(0.4f).withAlpha(1.0f);
 }
 
@@ -600,7 +595,7 @@ juce::Colour XStyle::GetTitleBarColour()
 {
     ReadWindowColours();
     const StyleGlobals& globals = Globals();
-    return globals.hasTitleBar ? ToColour(globals.titleBar) : juce::Colours::lightgrey;
+    return globals.hasTitleBar ? globals.titleBar.ToColour() : juce::Colours::lightgrey;
 }
 
 void XStyle::GetPopupColours(XRGB& text, XRGB& background, XRGB& highlightedText, XRGB& highlightedBackground)
