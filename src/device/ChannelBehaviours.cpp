@@ -77,6 +77,16 @@ XParam* OutputParam(int outputNumber, const char* name)
     return FindParam("Output%d\\%s", outputNumber, name);
 }
 
+/** A value from the unit, a sync or a load (change tracking off) is taken as it is, with no effect
+    on other parameters; true when it was such a value. */
+bool TookUntrackedValue(XParam* param, double value)
+{
+    if (param->IsChangeTracking())
+        return false;
+    param->SetValue(value, true);
+    return true;
+}
+
 /** value within [low, high]; high wins when the range is empty. */
 double Clamped(double value, double low, double high)
 {
@@ -189,12 +199,8 @@ bool ChannelBehaviours::AmplifierChanged(XParam* param, double* value, int32_t u
 {
     if (!IsChange(param, value, phase))
         return true;
-    if (!param->IsChangeTracking())
-    {
-        // A value from the unit, a sync or a load: taken as it is.
-        param->SetValue(*value, true);
+    if (TookUntrackedValue(param, *value))
         return true;
-    }
     const int output = OutputNumberOfParam(param);
     XParam* threshold = output != 0 ? OutputParam(output, "limitThreshold") : nullptr;
     if (threshold == nullptr)
@@ -215,11 +221,8 @@ bool ChannelBehaviours::LimitThresholdChanged(XParam* param, double* value, int3
 {
     if (!IsChange(param, value, phase))
         return true;
-    if (!param->IsChangeTracking())
-    {
-        param->SetValue(*value, true);
+    if (TookUntrackedValue(param, *value))
         return true;
-    }
     const int output = OutputNumberOfParam(param);
     if (output == 0)
         return false;
