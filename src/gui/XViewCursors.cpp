@@ -106,6 +106,32 @@ void DrawEraser(juce::Graphics& g)
     g.drawLine(8.0f, 1.0f, 18.0f, 15.0f, 1.0f);
 }
 
+/** A closed hand, drawn here because JUCE's own dragging hand is decoded by its GIF loader, which
+    indexes outside its code table on that picture (undefined behaviour). */
+juce::Image DrawDraggingHand()
+{
+    constexpr int kSize = 20;
+    juce::Image picture(juce::Image::ARGB, kSize, kSize, true, juce::SoftwareImageType());
+    juce::Graphics g(picture);
+    juce::Path hand;
+    hand.addRoundedRectangle(4.0f, 7.0f, 11.0f, 9.0f, 3.0f);
+    for (int finger = 0; finger < 4; ++finger)
+        hand.addEllipse(4.0f + 2.8f * static_cast<float>(finger), 4.5f, 3.2f, 5.0f);
+    hand.addEllipse(1.5f, 8.0f, 4.5f, 3.5f);
+    Shape(g, hand, kFace);
+    return picture;
+}
+
+juce::MouseCursor DraggingHandCursor()
+{
+    constexpr int kHotSpotX = 8;
+    constexpr int kHotSpotY = 7;
+    // Made once and kept: a cursor must not outlive the display connection at exit.
+    static const juce::MouseCursor* const cursor =
+        new juce::MouseCursor(DrawDraggingHand(), kHotSpotX, kHotSpotY);
+    return *cursor;
+}
+
 void DrawPencil(juce::Graphics& g)
 {
     juce::Path body;
@@ -148,7 +174,7 @@ juce::MouseCursor XViewCursors::CursorForTool(int32_t tool)
     case kToolWait:
         return Cursor(Cursor::WaitCursor);
     case kToolDraggingHand:
-        return Cursor(Cursor::DraggingHandCursor);
+        return DraggingHandCursor();
     case kToolLeftRightResize:
         return Cursor(Cursor::LeftRightResizeCursor);
     case kToolUpDownResize:

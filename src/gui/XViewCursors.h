@@ -49,8 +49,9 @@ public:
     /** Image cursor index (0 .. kImageCount - 1). */
     static const XCursorImage& GetImage(int index);
 
-    /** The cursor of a tool: JUCE's standard cursor, the skin's image cursor (the arrow when the skin
-        lacks the image), or the normal cursor for any other tool. */
+    /** The cursor of a tool: JUCE's standard cursor (the dragging hand is drawn here), the skin's
+        image cursor (the arrow when the skin lacks the image), or the normal cursor for any other
+        tool. */
     static juce::MouseCursor CursorForTool(int32_t tool);
 
     /** The picture of image cursor index: kImageSize square, transparent, dark outlines on light

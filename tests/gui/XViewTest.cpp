@@ -626,15 +626,18 @@ TEST_F(ViewTree, CursorToolsMapToStandardAndSkinCursors)
     {
         int32_t tool;
         Cursor::StandardCursorType type;
-    } standard[] = {
-        {0, Cursor::NormalCursor},       {1, Cursor::IBeamCursor},         {3, Cursor::CrosshairCursor},
-        {4, Cursor::WaitCursor},         {5, Cursor::DraggingHandCursor},  {7, Cursor::LeftRightResizeCursor},
-        {8, Cursor::UpDownResizeCursor}, {28, Cursor::PointingHandCursor}, {99, Cursor::NormalCursor}};
+    } standard[] = {{0, Cursor::NormalCursor},          {1, Cursor::IBeamCursor},
+                    {3, Cursor::CrosshairCursor},       {4, Cursor::WaitCursor},
+                    {7, Cursor::LeftRightResizeCursor}, {8, Cursor::UpDownResizeCursor},
+                    {28, Cursor::PointingHandCursor},   {99, Cursor::NormalCursor}};
     for (const auto& entry : standard)
     {
         view->cursorTool = entry.tool;
         EXPECT_TRUE(view->getMouseCursor() == Cursor(entry.type)) << entry.tool;
     }
+    view->cursorTool = XViewCursors::kToolDraggingHand;
+    EXPECT_TRUE(view->getMouseCursor() == view->getMouseCursor()) << "one drawn hand, made once";
+    EXPECT_FALSE(view->getMouseCursor() == Cursor(Cursor::NormalCursor));
     for (int i = 0; i < XViewCursors::kImageCount; ++i)
     {
         const XCursorImage& image = XViewCursors::GetImage(i);
