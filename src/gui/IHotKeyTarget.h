@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/XKeyPress.h"
+
 #include <cstdint>
 
 /** The last stop of a key press that no view took: the view's key dispatch hands it to the
@@ -10,6 +12,6 @@ class IHotKeyTarget
 public:
     virtual ~IHotKeyTarget() = default;
 
-    /** True when the key ran something. modifiers holds the framework's modifier bits. */
-    virtual bool HandleHotKey(int32_t keyCode, int32_t modifiers) = 0;
+    /** True when the key ran something; modifiers holds the framework's bits (XKeyMod). */
+    virtual bool HandleHotKey(int32_t keyCode, XKeyInfo modifiers) = 0;
 };

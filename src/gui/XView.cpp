@@ -501,7 +501,7 @@ bool XView::keyPressed(const juce::KeyPress& key)
     if (IsShuttingDown())
         return false;
     int32_t keyCode = 0;
-    int32_t modifiers = 0;
+    XKeyInfo modifiers = 0;
     ConvertKeyPress(key, keyCode, modifiers);
     DispatchKey(keyCode, modifiers);
     return true;
@@ -678,7 +678,7 @@ int32_t XView::GetCursorTool(const XPoint&)
     return XViewCursors::kToolNormal;
 }
 
-bool XView::HandleKeyPress(int32_t, int32_t&)
+bool XView::HandleKeyPress(int32_t, XKeyInfo&)
 {
     return false;
 }
@@ -1255,7 +1255,7 @@ void XView::DeleteOverlay()
 
 // Keys -------------------------------------------------------------------------------------------
 
-void XView::ConvertKeyPress(const juce::KeyPress& key, int32_t& keyCode, int32_t& modifiers)
+void XView::ConvertKeyPress(const juce::KeyPress& key, int32_t& keyCode, XKeyInfo& modifiers)
 {
     const XKeyPress press = JUCEKeyTranslation::ToKeyPress(key);
     keyCode = press.keyCode;
@@ -1265,7 +1265,7 @@ void XView::ConvertKeyPress(const juce::KeyPress& key, int32_t& keyCode, int32_t
     {
         XParam* caps = FindParam("%s", kCapsParamPath);
         if (caps != nullptr && caps->GetValue() == kCapsOn)
-            modifiers ^= kShiftBits;
+            modifiers ^= XKeyMod::kShift;
     }
     const uint32_t now = PlatformClock::GetTickCount();
     const bool repeated = hasLastKey && keyCode == lastKeyCode && modifiers == lastKeyModifiers &&
@@ -1275,10 +1275,10 @@ void XView::ConvertKeyPress(const juce::KeyPress& key, int32_t& keyCode, int32_t
     lastKeyModifiers = modifiers;
     lastKeyTick = now;
     if (repeated)
-        modifiers |= kKeyRepeatBit;
+        modifiers |= XKeyMod::kRepeat;
 }
 
-void XView::DispatchKey(int32_t keyCode, int32_t modifiers)
+void XView::DispatchKey(int32_t keyCode, XKeyInfo modifiers)
 {
     XView* target = GetWindow()->GetFocusView();
     if (target == nullptr)

@@ -2,6 +2,7 @@
 
 #include "core/BitArray.h"
 #include "core/GenericList.h"
+#include "core/XKeyPress.h"
 #include "core/XMessageCodes.h"
 #include "core/XMetaObject.h"
 #include "core/XPoint.h"
@@ -88,10 +89,6 @@ public:
     static constexpr int kDoubleClickTimeoutMs = 300;
     /** The same key again within this time carries the repeat bit. */
     static constexpr uint32_t kKeyRepeatWindowMs = 50;
-    static constexpr int32_t kKeyRepeatBit = 0x80;
-    static constexpr int32_t kShiftBits = 0x3;
-    static constexpr int32_t kCtrlBits = 0xC;
-    static constexpr int32_t kAltBits = 0x30;
 
     /** The view's colour property members: typed XRGB properties of the "XView" class table. */
     class _prop_ForeColor final : public PropertyTyped<XRGB>
@@ -194,7 +191,7 @@ public:
     /** The cursor tool for a point in view coordinates (XViewCursors); 0 the normal cursor. */
     virtual int32_t GetCursorTool(const XPoint& point);
     /** A key for this view; true when it took the key. modifiers may be changed for the next view. */
-    virtual bool HandleKeyPress(int32_t keyCode, int32_t& modifiers);
+    virtual bool HandleKeyPress(int32_t keyCode, XKeyInfo& modifiers);
     /** Right button: ContextClick; anything else goes to the parent view. True when handled. */
     virtual bool MouseDown(const XPoint& point, int32_t button);
     virtual bool MouseMoved(const XPoint& point, int32_t button);
@@ -371,9 +368,9 @@ public:
     /** The number of views alive. Any thread. */
     static int32_t CountLiveViews();
     /** The key code and the framework's modifier bits of a JUCE key press, as the views get them: Shift
-        inverted for letters while "keyboard\caps" is 1, the repeat bit when the same key came less than
-        kKeyRepeatWindowMs ago. Every call counts as a key press. GUI thread. */
-    static void ConvertKeyPress(const juce::KeyPress& key, int32_t& keyCode, int32_t& modifiers);
+        inverted for letters while "keyboard\caps" is 1, the repeat bit (XKeyMod::kRepeat) when the same
+        key came less than kKeyRepeatWindowMs ago. Every call counts as a key press. GUI thread. */
+    static void ConvertKeyPress(const juce::KeyPress& key, int32_t& keyCode, XKeyInfo& modifiers);
 
     // Class factory -----------------------------------------------------------------------------------
 
@@ -407,7 +404,7 @@ private:
     static int32_t ButtonOf(const juce::ModifierKeys& mods, int32_t noneValue);
     static XPoint PointOf(const juce::MouseEvent& event);
     /** The key goes to the window's focus view (or this view), up its parents, then to the application. */
-    void DispatchKey(int32_t keyCode, int32_t modifiers);
+    void DispatchKey(int32_t keyCode, XKeyInfo modifiers);
     /** The swipe step of a window for a pointer in window coordinates. */
     void SwipeTo(const XPoint& point);
     void CollectSwipeCandidates(XView* anchor, const XString& anchorName, XParam* anchorParam,

@@ -24,7 +24,7 @@ class TestApplication final : public XApplication, public IHotKeyTarget
 public:
     TestApplication() : XApplication("ViewTests") {}
 
-    bool HandleHotKey(int32_t keyCode, int32_t modifiers) override
+    bool HandleHotKey(int32_t keyCode, XKeyInfo modifiers) override
     {
         hotKeys.emplace_back(keyCode, modifiers);
         return false;

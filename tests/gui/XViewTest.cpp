@@ -71,7 +71,7 @@ public:
     {
         return Record("wheel", p, steps) || XView::MouseWheel(p, steps);
     }
-    bool HandleKeyPress(int32_t keyCode, int32_t& modifiers) override
+    bool HandleKeyPress(int32_t keyCode, XKeyInfo& modifiers) override
     {
         calls.push_back({"key", XPoint(), keyCode});
         keyModifiers.push_back(modifiers);
@@ -346,7 +346,7 @@ TEST_F(ViewTree, SameKeyWithin50MsCarriesTheRepeatBitAndCapsInvertsShiftOnLetter
     };
     PlatformClock::Sleep(120);
     EXPECT_EQ(press('x'), 0);
-    EXPECT_EQ(press('x'), XView::kKeyRepeatBit);
+    EXPECT_EQ(press('x'), XKeyMod::kRepeat);
     PlatformClock::Sleep(120);
     EXPECT_EQ(press('x'), 0);
     EXPECT_EQ(press('y'), 0);
@@ -355,7 +355,7 @@ TEST_F(ViewTree, SameKeyWithin50MsCarriesTheRepeatBitAndCapsInvertsShiftOnLetter
     ASSERT_TRUE(caps->SetPath("keyboard\\caps"));
     caps->SetValue(1, false);
     PlatformClock::Sleep(120);
-    EXPECT_EQ(press('a'), XView::kShiftBits);
+    EXPECT_EQ(press('a'), XKeyMod::kShift);
     PlatformClock::Sleep(120);
     EXPECT_EQ(press('A', juce::ModifierKeys::shiftModifier), 0);
     PlatformClock::Sleep(120);
