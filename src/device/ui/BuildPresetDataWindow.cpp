@@ -1,0 +1,179 @@
+#include "device/ui/BuildPresetDataWindow.h"
+
+namespace
+{
+constexpr int kMargin = 12;
+constexpr int kRowHeight = 24;
+constexpr int kButtonWidth = 96;
+constexpr int kBrowseWidth = 32;
+
+const char* const kInstructions[] = {
+    "1. Choose the source folder of factory preset files.",
+    "2. Build the data (Load Data).",
+    "3. Save it as the factory-preset .fps file of the firmware build.",
+    "4. Run the batch file that turns the .fps file into source.",
+};
+
+juce::String ToJuce(const XString& text)
+{
+    return juce::String::fromUTF8(text.CStr());
+}
+} // namespace
+
+/** The window's controls. */
+class BuildPresetDataWindow::Content final : public juce::Component
+{
+public:
+    explicit Content(BuildPresetDataWindow& owner)
+    {
+        browseButton.onClick = [&owner] { owner.ChooseSourceFolder(); };
+        loadButton.onClick = [&owner] { owner.LoadData(); };
+        saveButton.onClick = [&owner] { owner.ChooseSaveFile(); };
+        for (juce::Component* control :
+             {static_cast<juce::Component*>(&browseButton), static_cast<juce::Component*>(&loadButton),
+              static_cast<juce::Component*>(&saveButton), static_cast<juce::Component*>(&statusText),
+              static_cast<juce::Component*>(&sourceFolderText),
+              static_cast<juce::Component*>(&compareModeLabel)})
+            addAndMakeVisible(control);
+        for (const char* line : kInstructions)
+            addAndMakeVisible(instructions.add(new juce::Label({}, line)));
+        sourceFolderText.setColour(juce::Label::outlineColourId, juce::Colours::grey);
+        statusText.setColour(juce::Label::outlineColourId, juce::Colours::grey);
+        setSize(kWidth, kHeight);
+    }
+
+    void resized() override
+    {
+        auto area = getLocalBounds().reduced(kMargin);
+        for (juce::Label* line : instructions)
+            line->setBounds(area.removeFromTop(kRowHeight));
+        area.removeFromTop(kMargin);
+        auto folderRow = area.removeFromTop(kRowHeight);
+        browseButton.setBounds(folderRow.removeFromRight(kBrowseWidth));
+        folderRow.removeFromRight(kMargin / 2);
+        sourceFolderText.setBounds(folderRow);
+        area.removeFromTop(kMargin);
+        auto buttonRow = area.removeFromTop(kRowHeight);
+        loadButton.setBounds(buttonRow.removeFromLeft(kButtonWidth));
+        buttonRow.removeFromLeft(kMargin);
+        saveButton.setBounds(buttonRow.removeFromLeft(kButtonWidth));
+        compareModeLabel.setBounds(buttonRow.removeFromRight(kButtonWidth + kMargin));
+        area.removeFromTop(kMargin);
+        statusText.setBounds(area.removeFromTop(kRowHeight));
+    }
+
+    juce::TextButton browseButton{"..."};
+    juce::TextButton loadButton{"Load Data"};
+    juce::TextButton saveButton{"Save"};
+    juce::Label statusText{{}, kInitialStatus};
+    juce::Label sourceFolderText{{}, kInitialSourceFolder};
+    juce::Label compareModeLabel{{}, "Compare Mode"};
+    juce::OwnedArray<juce::Label> instructions;
+};
+
+BuildPresetDataWindow::BuildPresetDataWindow(XParamGroup* presetGroup, const XString& headerFolderPath)
+    : juce::DocumentWindow(kTitle, juce::Colours::darkslategrey, juce::DocumentWindow::closeButton),
+      builder(presetGroup),
+      headerFolder(headerFolderPath.IsEmpty() ? FactoryPresetBuilder::DefaultHeaderFolder()
+                                              : headerFolderPath)
+{
+    builder.SetStatusView(this);
+    content = new Content(*this);
+    setContentOwned(content, true);
+    setUsingNativeTitleBar(false);
+    centreWithSize(getWidth(), getHeight());
+}
+
+BuildPresetDataWindow::~BuildPresetDataWindow()
+{
+    masterReference.clear();
+    chooser.reset();
+}
+
+void BuildPresetDataWindow::Show()
+{
+    setVisible(true);
+    toFront(true);
+    content->statusText.setText(kInitialStatus, juce::dontSendNotification);
+    content->sourceFolderText.setText(kInitialSourceFolder, juce::dontSendNotification);
+}
+
+void BuildPresetDataWindow::closeButtonPressed()
+{
+    setVisible(false);
+}
+
+void BuildPresetDataWindow::ShowStatus(const XString& text)
+{
+    content->statusText.setText(ToJuce(text), juce::dontSendNotification);
+    // Building runs on the message thread: paint the line now so that each step can be read.
+    if (juce::ComponentPeer* peer = getPeer())
+        peer->performAnyPendingRepaintsNow();
+}
+
+void BuildPresetDataWindow::SetSourceFolder(const XString& folder)
+{
+    content->sourceFolderText.setText(ToJuce(folder), juce::dontSendNotification);
+}
+
+XString BuildPresetDataWindow::GetStatusText() const
+{
+    return XString(content->statusText.getText().toRawUTF8());
+}
+
+XString BuildPresetDataWindow::GetSourceFolderText() const
+{
+    return XString(content->sourceFolderText.getText().toRawUTF8());
+}
+
+int32_t BuildPresetDataWindow::LoadData()
+{
+    const XString folder = GetSourceFolderText();
+    juce::MouseCursor::showWaitCursor();
+    const int32_t result = builder.LoadData(folder, headerFolder);
+    juce::MouseCursor::hideWaitCursor();
+    if (result != 0)
+    {
+        if (builder.GetImages().empty())
+            ShowStatus(XString().Format("cannot list folder: %s", folder.CStr()));
+        else
+            ShowStatus(XString().Format("channel names not written to: %s", headerFolder.CStr()));
+    }
+    return result;
+}
+
+int32_t BuildPresetDataWindow::SaveImages(const XString& path)
+{
+    const int32_t result = builder.Save(path, nullptr);
+    if (result != 0)
+        ShowStatus(XString().Format("file not saved: %s", path.CStr()));
+    return result;
+}
+
+void BuildPresetDataWindow::ChooseSourceFolder()
+{
+    chooser = std::make_unique<juce::FileChooser>("Browse for folder", juce::File(), "*.*");
+    juce::WeakReference<BuildPresetDataWindow> self(this);
+    chooser->launchAsync(juce::FileBrowserComponent::openMode |
+                             juce::FileBrowserComponent::canSelectDirectories,
+                         [self](const juce::FileChooser& chosen)
+                         {
+                             const juce::File folder = chosen.getResult();
+                             if (self != nullptr && folder != juce::File())
+                                 self->SetSourceFolder(XString(folder.getFullPathName().toRawUTF8()));
+                         });
+}
+
+void BuildPresetDataWindow::ChooseSaveFile()
+{
+    chooser = std::make_unique<juce::FileChooser>("factoryPresets", juce::File(), "*.fps");
+    juce::WeakReference<BuildPresetDataWindow> self(this);
+    chooser->launchAsync(juce::FileBrowserComponent::saveMode |
+                             juce::FileBrowserComponent::warnAboutOverwriting,
+                         [self](const juce::FileChooser& chosen)
+                         {
+                             const juce::File file = chosen.getResult();
+                             if (self != nullptr && file != juce::File())
+                                 self->SaveImages(XString(file.getFullPathName().toRawUTF8()));
+                         });
+}

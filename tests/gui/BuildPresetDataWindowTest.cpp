@@ -1,0 +1,98 @@
+// The factory-preset builder's developer window in a real window: its controls, building through
+// its "Load Data" button and saving.
+
+#include "device/ui/BuildPresetDataWindow.h"
+
+#include "core/XParamGroup.h"
+#include "device/ChannelInput.h"
+#include "device/ChannelOutput.h"
+#include "device/GlobalParamTables.h"
+#include "platform/PlatformClock.h"
+#include "support/gui/GuiTestSupport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int kWaitMs = 10000;
+constexpr double kFastTimeScale = 1000.0;
+
+juce::Button* FindButton(juce::Component& root, const juce::String& text)
+{
+    for (juce::Component* child : root.getChildren())
+    {
+        if (auto* button = dynamic_cast<juce::Button*>(child);
+            button != nullptr && button->getButtonText() == text)
+            return button;
+        if (juce::Button* found = FindButton(*child, text))
+            return found;
+    }
+    return nullptr;
+}
+
+bool ShowsLabel(juce::Component& root, const juce::String& text)
+{
+    for (juce::Component* child : root.getChildren())
+    {
+        if (auto* label = dynamic_cast<juce::Label*>(child); label != nullptr && label->getText() == text)
+            return label->isShowing();
+        if (ShowsLabel(*child, text))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
+{
+    const double savedTimeScale = PlatformClock::GetTimeScale();
+    PlatformClock::SetTimeScale(kFastTimeScale);
+    XParamGroup presetGroup("preset");
+    presetGroup.AddParams(PresetInfoParamTable, GlobalParamTables::kPresetInfoPrefix);
+    std::vector<std::unique_ptr<XABGroup>> channels;
+    channels.push_back(std::make_unique<ChannelInput>("InputA"));
+    channels.push_back(std::make_unique<ChannelInput>("InputB"));
+    for (int output = 1; output <= 6; ++output)
+        channels.push_back(std::make_unique<ChannelOutput>(("Output" + std::to_string(output)).c_str()));
+
+    TestSupport::TempFolder folder;
+    const juce::File presets = juce::File(folder.Path()).getChildFile("presets");
+    ASSERT_TRUE(presets.createDirectory().wasOk());
+    presets.getChildFile("a.qm7").replaceWithText(
+        "<QM-Seven><Output3><param pid=\"115\" flags=\"0\" valstr=\"Sub L\"/></Output3></QM-Seven>");
+    const std::string headerFolder = folder.Child("src");
+
+    {
+        BuildPresetDataWindow window(&presetGroup, headerFolder.c_str());
+        window.Show();
+        ASSERT_TRUE(GuiTestSupport::RunLoopUntil([&] { return window.isOnDesktop() && window.isShowing(); },
+                                                 kWaitMs));
+        EXPECT_EQ(window.getName(), "Build Factory Presets");
+        EXPECT_EQ(std::string(window.GetStatusText().CStr()), "status...");
+        EXPECT_EQ(std::string(window.GetSourceFolderText().CStr()), "source folder");
+        for (const char* text : {"...", "Load Data", "Save"})
+            EXPECT_NE(FindButton(window, text), nullptr) << text;
+        EXPECT_TRUE(ShowsLabel(window, "Compare Mode"));
+
+        window.SetSourceFolder(presets.getFullPathName().toRawUTF8());
+        FindButton(window, "Load Data")->triggerClick();
+        ASSERT_TRUE(GuiTestSupport::RunLoopUntil(
+            [&] { return std::string(window.GetStatusText().CStr()) == "finished"; }, kWaitMs));
+        EXPECT_EQ(window.GetBuilder().GetImages().size(), 60u);
+        EXPECT_TRUE(juce::File(headerFolder).getChildFile("KRX640FactoryChannelNames.h").existsAsFile());
+        GuiTestSupport::TakeScreenshot(window, "build-preset-data-window");
+
+        ASSERT_EQ(window.SaveImages(folder.Child("factory").c_str()), 0);
+        EXPECT_EQ(juce::File(folder.Child("factory.fps")).getSize(), 259248);
+        EXPECT_EQ(std::string(window.GetStatusText().CStr()), "file saved: " + folder.Child("factory.fps"));
+
+        // Showing again starts from the initial texts.
+        window.Show();
+        EXPECT_EQ(std::string(window.GetStatusText().CStr()), "status...");
+    }
+    PlatformClock::SetTimeScale(savedTimeScale);
+}
