@@ -73,6 +73,7 @@ int CFCPipeUSB::ReadOverlapped(void* buffer, int n)
         return kBadArguments;
     auto* bytes = static_cast<uint8_t*>(buffer);
     int received = 0;
+    uint32_t lastProgress = PlatformClock::GetTickCount();
     while (received < n)
     {
         if (readsCancelled.load())
@@ -80,6 +81,11 @@ int CFCPipeUSB::ReadOverlapped(void* buffer, int n)
         const int count =
             readPipe->Read(bytes + received, static_cast<size_t>(n - received), RealWaitMs(kExactReadWaitMs));
         if (count < 0)
+            return kSystemFailure;
+        const uint32_t now = PlatformClock::GetTickCount();
+        if (count > 0)
+            lastProgress = now;
+        else if (PlatformClock::TicksSince(lastProgress, now) >= kExactReadTimeoutMs)
             return kSystemFailure;
         received += count;
     }

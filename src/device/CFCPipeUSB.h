@@ -16,7 +16,7 @@ class PlatformPipe;
     Reads, writes, Open and Close belong to one thread (the link's pump thread); IsOpen and
     CancelReads may be called from any thread. Reads wait a few milliseconds and report "nothing
     came" as 0 bytes, so a turn of the pump never blocks; ReadOverlapped waits for its exact count
-    until the bytes came, a read fails or CancelReads is called. */
+    until the bytes came, a read fails, CancelReads is called or no byte came for kExactReadTimeoutMs. */
 class CFCPipeUSB
 {
 public:
@@ -29,6 +29,9 @@ public:
     static constexpr uint32_t kOpenSettleMs = 1000;
     /** Wait after the pipes closed. */
     static constexpr uint32_t kCloseSettleMs = 100;
+    /** How long ReadOverlapped waits without any byte coming before it fails, so that a silent
+        unit cannot hold the pump thread. */
+    static constexpr uint32_t kExactReadTimeoutMs = 30000;
 
     CFCPipeUSB();
     /** Closes. */
@@ -45,7 +48,8 @@ public:
     bool IsOpen() const { return bothOpen.load(); }
 
     /** Reads exactly n bytes: 0 once they all came, kSystemFailure as soon as a read fails (or
-        CancelReads was called), kPipeNotOpen, kBadArguments for a null buffer or n <= 0. */
+        CancelReads was called, or kExactReadTimeoutMs passed without a byte), kPipeNotOpen,
+        kBadArguments for a null buffer or n <= 0. */
     virtual int ReadOverlapped(void* buffer, int n);
     /** Up to n bytes, waiting a few milliseconds for the first: the count (0 when nothing came, the
         pipe is closed or the arguments are null/0), -1 when the read fails. */

@@ -180,3 +180,20 @@ TEST_F(CFCPipeUSBTest, AUnitThatLeftIsGoneOnlyOnceItsLastBytesWereRead)
     EXPECT_TRUE(pipe.IsPeerGone());
     EXPECT_EQ(pipe.Read(buffer, sizeof buffer), -1);
 }
+
+TEST_F(CFCPipeUSBTest, ReadOverlappedGivesUpOnASilentUnitAfterItsTimeOut)
+{
+    UsbUnitPeer unit(folder.Path(), "unit0");
+    CFCPipeUSB pipe;
+    ASSERT_EQ(pipe.Open(unit.Path().c_str()), 0);
+    ASSERT_TRUE(unit.ConnectOutgoing());
+
+    PlatformClock::SetTimeScale(1000.0); // the time-out passes in a few real milliseconds
+    uint8_t buffer[3] = {};
+    ASSERT_TRUE(unit.Send({'A'}));
+    EXPECT_EQ(pipe.ReadOverlapped(buffer, 3), CFCPipeUSB::kSystemFailure);
+    EXPECT_FALSE(pipe.IsPeerGone()) << "a silent unit is still there";
+
+    ASSERT_TRUE(unit.Send({'A', 'C', 'K'}));
+    EXPECT_EQ(pipe.ReadOverlapped(buffer, 3), 0) << "the pipe serves on after a time-out";
+}
