@@ -60,6 +60,16 @@ int32_t XABGroup::GetSnapshotSize() const
     return static_cast<int32_t>(snapshotA.size());
 }
 
+namespace
+{
+thread_local bool loadingSnapshot = false;
+} // namespace
+
+bool XABGroup::IsLoadingSnapshot()
+{
+    return loadingSnapshot;
+}
+
 void XABGroup::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
     HandleParamEvent(code, param, key);
@@ -84,13 +94,20 @@ void XABGroup::HandleParamEvent(int32_t code, XParam* source, int32_t key)
     const bool selectsA = source->GetValue() == 0.0;
     std::vector<double>& save = selectsA ? snapshotB : snapshotA;
     const std::vector<double>& load = selectsA ? snapshotA : snapshotB;
-    for (int32_t i = 0; i < count; ++i)
+    // The whole side is saved before anything is loaded: a loaded value's edit callback may change
+    // another parameter of the group (a new threshold clears the amplifier choice), which must not
+    // reach the side being saved.
+    auto switchable = [this](int32_t i)
     {
         XParam* param = GetParamAt(i);
-        if (param == nullptr || param->GetType() == XParamDesc::kTypeText)
-            continue;
-        const auto at = static_cast<size_t>(i);
-        save[at] = param->GetValue();
-        param->ChangeValue(load[at], true);
-    }
+        return param != nullptr && param->GetType() != XParamDesc::kTypeText ? param : nullptr;
+    };
+    for (int32_t i = 0; i < count; ++i)
+        if (XParam* param = switchable(i))
+            save[static_cast<size_t>(i)] = param->GetValue();
+    loadingSnapshot = true;
+    for (int32_t i = 0; i < count; ++i)
+        if (XParam* param = switchable(i))
+            param->ChangeValue(load[static_cast<size_t>(i)], true);
+    loadingSnapshot = false;
 }

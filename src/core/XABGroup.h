@@ -45,6 +45,11 @@ public:
     /** The number of entries of each snapshot (0 before a selector is bound). */
     int32_t GetSnapshotSize() const;
 
+    /** True on the calling thread while a switch loads a snapshot into the parameters. Edit
+        callbacks that couple one parameter to another (the amplifier and its threshold) leave the
+        coupling alone then, since every value being loaded is already the stored one. */
+    static bool IsLoadingSnapshot();
+
 private:
     std::atomic<FloatParam*> selector{nullptr};
     std::vector<double> snapshotA; // guarded by the parameter lock

@@ -2,6 +2,7 @@
 
 #include "core/ModifierKeyState.h"
 #include "core/ParamRegistry.h"
+#include "core/XABGroup.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "device/AmplifierTables.h"
@@ -199,6 +200,8 @@ bool ChannelBehaviours::AmplifierChanged(XParam* param, double* value, int32_t u
 {
     if (!IsChange(param, value, phase))
         return true;
+    if (XABGroup::IsLoadingSnapshot())
+        return true;
     if (TookUntrackedValue(param, *value))
         return true;
     const int output = OutputNumberOfParam(param);
@@ -220,6 +223,8 @@ bool ChannelBehaviours::AmplifierChanged(XParam* param, double* value, int32_t u
 bool ChannelBehaviours::LimitThresholdChanged(XParam* param, double* value, int32_t user, int32_t phase)
 {
     if (!IsChange(param, value, phase))
+        return true;
+    if (XABGroup::IsLoadingSnapshot())
         return true;
     if (TookUntrackedValue(param, *value))
         return true;

@@ -341,6 +341,33 @@ TEST_F(ChannelBehavioursTest, AnAmplifierMovesTheThresholdAndAManualThresholdDro
     EXPECT_EQ(lone.GetValue(), -1.0);
 }
 
+TEST_F(ChannelBehavioursTest, AnABSwitchKeepsEachSidesAmplifierAndThreshold)
+{
+    Set("QM7\\enableChannelLinking", 0);
+    auto* selector = dynamic_cast<FloatParam*>(Param("QM7\\ToolbarAB"));
+    ASSERT_NE(selector, nullptr);
+    ChannelOutput& output = *outputs[1];
+    output.SetSelector(selector); // side A, at the defaults
+    XParam* amplifier = Param("Output2\\OutChLimAmpIndex");
+    XParam* threshold = Param("Output2\\limitThreshold");
+
+    threshold->SetValue(12, false);
+    amplifier->SetValue(0, false);
+    ASSERT_TRUE(amplifier->ChangeValue(10, true)); // side A: amplifier 10, threshold 17
+    ASSERT_EQ(threshold->GetValue(), 17.0);
+
+    selector->ChangeValue(1, true); // to B: the defaults
+    EXPECT_EQ(amplifier->GetValue(), -1.0);
+    threshold->ChangeValue(9, true); // side B: a threshold by hand
+
+    selector->ChangeValue(0, true); // back to A: both values as they were
+    EXPECT_EQ(amplifier->GetValue(), 10.0);
+    EXPECT_EQ(threshold->GetValue(), 17.0);
+    selector->ChangeValue(1, true);
+    EXPECT_EQ(amplifier->GetValue(), -1.0);
+    EXPECT_EQ(threshold->GetValue(), 9.0);
+}
+
 TEST_F(ChannelBehavioursTest, ThresholdAndAmplifierTexts)
 {
     EXPECT_EQ(TextOf("Output1\\limitThreshold", 21), "21.00 dBu");
