@@ -355,7 +355,7 @@ int32_t FactoryPresetBuilder::Save(const XString& path, XString* savedPath)
     juce::TemporaryFile temporary(target);
     {
         juce::FileOutputStream out(temporary.getFile());
-        if (!out.openedOk() || !out.write(bytes.data(), bytes.size()))
+        if (!out.openedOk() || (!bytes.empty() && !out.write(bytes.data(), bytes.size())))
             return kFailed;
         out.flush();
         if (out.getStatus().failed())
