@@ -1500,10 +1500,13 @@ void XView::ReadAttributes(XMessage& block)
     }
 
     const bool hasShowParam = block.FindItem("showparam") != nullptr;
+    XParam* const previousShowParam = showParam;
     if (block.FindPointer("showparam", pointer) == 0)
         showParam = static_cast<XParam*>(pointer);
     else if (block.FindString("showparam", text) == 0)
         showParam = FindParam("%s", text);
+    if (previousShowParam != nullptr && previousShowParam != showParam)
+        previousShowParam->RemoveWatcher(this);
     if (showParam != nullptr &&
         (hasShowParam || block.FindItem("showvalue") != nullptr || block.FindItem("hidevalue") != nullptr ||
          block.FindItem("showvaluerange") != nullptr))
