@@ -41,9 +41,12 @@ public:
     }
     ~LoopbackPeer() override { disconnect(); }
 
-    void connectionMade() override {}
+    void connectionMade() override { made.store(true); }
     void connectionLost() override {}
     void messageReceived(const juce::MemoryBlock& message) override;
+
+    /** Set once the server has handed the peer its socket. */
+    std::atomic<bool> made{false};
 
 private:
     LoopbackServer& server;
@@ -95,7 +98,7 @@ public:
     bool HasConnectedPeer()
     {
         std::lock_guard<std::mutex> hold(lock);
-        return !peers.empty() && peers.back()->isConnected();
+        return !peers.empty() && peers.back()->made.load();
     }
 
     void DropClients()
