@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -30,6 +31,17 @@ juce::Button* FindButton(juce::Component& root, const juce::String& text)
             return button;
         if (juce::Button* found = FindButton(*child, text))
             return found;
+    }
+    return nullptr;
+}
+
+juce::TopLevelWindow* FindWindow(const juce::String& title)
+{
+    for (int index = 0; index < juce::TopLevelWindow::getNumTopLevelWindows(); ++index)
+    {
+        juce::TopLevelWindow* window = juce::TopLevelWindow::getTopLevelWindow(index);
+        if (window->getName() == title && window->isShowing())
+            return window;
     }
     return nullptr;
 }
@@ -89,6 +101,21 @@ TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
         ASSERT_EQ(window.SaveImages(folder.Child("factory").c_str()), 0);
         EXPECT_EQ(juce::File(folder.Child("factory.fps")).getSize(), 259248);
         EXPECT_EQ(std::string(window.GetStatusText().CStr()), "file saved: " + folder.Child("factory.fps"));
+
+        // The choosers open with their titles; cancelling one changes nothing.
+        for (const auto& [button, title] : {std::pair<const char*, const char*>{"...", "Browse for folder"},
+                                            std::pair<const char*, const char*>{"Save", "factoryPresets"}})
+        {
+            FindButton(window, button)->triggerClick();
+            juce::TopLevelWindow* chooser = nullptr;
+            ASSERT_TRUE(GuiTestSupport::RunLoopUntil([&] { return (chooser = FindWindow(title)) != nullptr; },
+                                                     kWaitMs))
+                << title;
+            chooser->exitModalState(0);
+            ASSERT_TRUE(GuiTestSupport::RunLoopUntil([&] { return FindWindow(title) == nullptr; }, kWaitMs))
+                << title;
+        }
+        EXPECT_EQ(std::string(window.GetSourceFolderText().CStr()), presets.getFullPathName().toStdString());
 
         // Showing again starts from the initial texts.
         window.Show();

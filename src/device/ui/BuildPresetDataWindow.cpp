@@ -150,30 +150,35 @@ int32_t BuildPresetDataWindow::SaveImages(const XString& path)
     return result;
 }
 
+void BuildPresetDataWindow::LaunchChooser(const char* title, const char* pattern, int flags,
+                                          void (BuildPresetDataWindow::*onChosen)(const XString&))
+{
+    chooser = std::make_unique<juce::FileChooser>(title, juce::File(), pattern);
+    juce::WeakReference<BuildPresetDataWindow> self(this);
+    chooser->launchAsync(flags,
+                         [self, onChosen](const juce::FileChooser& chosen)
+                         {
+                             const juce::File result = chosen.getResult();
+                             if (self != nullptr && result != juce::File())
+                                 (self.get()->*onChosen)(XString(result.getFullPathName().toRawUTF8()));
+                         });
+}
+
 void BuildPresetDataWindow::ChooseSourceFolder()
 {
-    chooser = std::make_unique<juce::FileChooser>("Browse for folder", juce::File(), "*.*");
-    juce::WeakReference<BuildPresetDataWindow> self(this);
-    chooser->launchAsync(juce::FileBrowserComponent::openMode |
-                             juce::FileBrowserComponent::canSelectDirectories,
-                         [self](const juce::FileChooser& chosen)
-                         {
-                             const juce::File folder = chosen.getResult();
-                             if (self != nullptr && folder != juce::File())
-                                 self->SetSourceFolder(XString(folder.getFullPathName().toRawUTF8()));
-                         });
+    LaunchChooser("Browse for folder", "*.*",
+                  juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectDirectories,
+                  &BuildPresetDataWindow::SetSourceFolder);
 }
 
 void BuildPresetDataWindow::ChooseSaveFile()
 {
-    chooser = std::make_unique<juce::FileChooser>("factoryPresets", juce::File(), "*.fps");
-    juce::WeakReference<BuildPresetDataWindow> self(this);
-    chooser->launchAsync(juce::FileBrowserComponent::saveMode |
-                             juce::FileBrowserComponent::warnAboutOverwriting,
-                         [self](const juce::FileChooser& chosen)
-                         {
-                             const juce::File file = chosen.getResult();
-                             if (self != nullptr && file != juce::File())
-                                 self->SaveImages(XString(file.getFullPathName().toRawUTF8()));
-                         });
+    LaunchChooser("factoryPresets", "*.fps",
+                  juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::warnAboutOverwriting,
+                  &BuildPresetDataWindow::SaveChosenFile);
+}
+
+void BuildPresetDataWindow::SaveChosenFile(const XString& path)
+{
+    SaveImages(path);
 }

@@ -50,6 +50,10 @@ private:
     void ShowStatus(const XString& text) override;
     void ChooseSourceFolder();
     void ChooseSaveFile();
+    void SaveChosenFile(const XString& path);
+    /** Opens a chooser; onChosen gets the chosen path unless the user cancels or the window has gone. */
+    void LaunchChooser(const char* title, const char* pattern, int flags,
+                       void (BuildPresetDataWindow::*onChosen)(const XString&));
 
     FactoryPresetBuilder builder;
     XString headerFolder;
