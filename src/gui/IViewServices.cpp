@@ -30,7 +30,7 @@ IViewServices& IViewServices::Get()
     return services != nullptr ? *services : defaultServices;
 }
 
-void IViewServices::Set(IViewServices* services)
+IViewServices* IViewServices::Set(IViewServices* services)
 {
-    installedServices.store(services);
+    return installedServices.exchange(services);
 }

@@ -29,6 +29,7 @@ public:
 
     /** The installed services, or the defaults. */
     static IViewServices& Get();
-    /** Installs services; null restores the defaults. */
-    static void Set(IViewServices* services);
+    /** Installs services (null restores the defaults); returns the services installed before, or
+        null, so that a temporary installation can put them back. */
+    static IViewServices* Set(IViewServices* services);
 };

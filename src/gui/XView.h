@@ -374,7 +374,8 @@ public:
 
     // Class factory -----------------------------------------------------------------------------------
 
-    /** Stores the creator under the lower-cased type name, replacing an earlier one. */
+    /** Stores the creator under the lower-cased type name, replacing an earlier one; a null creator
+        removes the name. */
     static void RegisterViewClass(const char* typeName, ViewCreator creator);
     /** A new view of the type registered under the name regardless of case; a plain XView for a name
         never registered. Never null. The caller owns the view. */

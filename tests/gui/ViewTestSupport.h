@@ -79,12 +79,13 @@ inline std::unique_ptr<FloatParam> MakeParam(double min, double max, const char*
     return std::make_unique<FloatParam>(desc);
 }
 
-/** Services whose cursor state the tests set; installed for the object's life. */
+/** Services whose cursor state the tests set; installed for the object's life, then the services
+    installed before are put back. */
 class FakeServices final : public IViewServices
 {
 public:
-    FakeServices() { IViewServices::Set(this); }
-    ~FakeServices() override { IViewServices::Set(nullptr); }
+    FakeServices() : previous(IViewServices::Set(this)) {}
+    ~FakeServices() override { IViewServices::Set(previous); }
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
 
@@ -97,5 +98,8 @@ public:
     bool waitCursorOn = false;
     std::vector<XView*> selected;
     std::vector<std::pair<std::string, XView*>> built;
+
+private:
+    IViewServices* const previous;
 };
 } // namespace ViewTest

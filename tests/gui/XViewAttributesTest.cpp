@@ -35,11 +35,7 @@ protected:
         root.Show();
         root.Attach();
     }
-    void TearDown() override
-    {
-        XView::ResetAttributeDefaults();
-        XView::ResetClassFactory();
-    }
+    void TearDown() override { XView::ResetAttributeDefaults(); }
 
     /** A new child of the root that has read block. */
     XView* Read(XMessage block)
@@ -361,15 +357,19 @@ TEST_F(Attributes, ClassFactoryIgnoresCaseAndGivesAPlainViewForUnknownNames)
     struct Switch : XView
     {
     };
-    XView::RegisterViewClass("Button", [] { return static_cast<XView*>(new Knob()); });
-    for (const char* name : {"button", "BUTTON", "bUtToN"})
+    // A type name of the test's own, so that the registered views of the program stay as they are.
+    XView::RegisterViewClass("TestButton", [] { return static_cast<XView*>(new Knob()); });
+    for (const char* name : {"testbutton", "TESTBUTTON", "tEsTbUtToN"})
     {
         std::unique_ptr<XView> view(XView::CreateViewByName(name));
         EXPECT_NE(dynamic_cast<Knob*>(view.get()), nullptr) << name;
     }
-    XView::RegisterViewClass("button", [] { return static_cast<XView*>(new Switch()); });
-    std::unique_ptr<XView> replaced(XView::CreateViewByName("Button"));
+    XView::RegisterViewClass("testbutton", [] { return static_cast<XView*>(new Switch()); });
+    std::unique_ptr<XView> replaced(XView::CreateViewByName("TestButton"));
     EXPECT_NE(dynamic_cast<Switch*>(replaced.get()), nullptr);
+    XView::RegisterViewClass("TestButton", nullptr);
+    std::unique_ptr<XView> forgotten(XView::CreateViewByName("TestButton"));
+    EXPECT_EQ(typeid(*forgotten), typeid(XView)) << "a null creator removes the type";
     for (const char* name : {"slidr", "", static_cast<const char*>(nullptr)})
     {
         std::unique_ptr<XView> plain(XView::CreateViewByName(name));
