@@ -28,7 +28,7 @@ constexpr uint8_t kKindFloat = 1;
 constexpr uint8_t kDeviceInfoRequest = 1, kDeviceInfo = 2, kDisplay = 4, kValue = 5, kGetValue = 6,
                   kAllValuesRequest = 7, kAllValues = 8, kRecall = 9, kStore = 10, kPresetInfo = 13,
                   kPresetFlags = 14, kSetPresetFlags = 15, kEraseUserPresets = 18, kCompareRequest = 19,
-                  kCompareValue = 20;
+                  kCompareValue = 20, kEnterBootloader = 11;
 
 // Wire ids used below.
 constexpr uint16_t kCurrentPreset = 14, kDspLoad = 28, kGlobalDirty = 49, kPresetName1 = 51,
@@ -522,9 +522,13 @@ TEST_F(Krx640SimTest, RandomInputNeverBreaksTheUnit)
             for (auto b : randomBytes(8 + below(60)))
                 chunk.push_back(b);
             break;
-        case 2: // a well-formed frame of any command with any payload
-            chunk = SimTestClient::BuildFrame(static_cast<uint8_t>(below(32)), randomBytes(below(256)));
+        case 2: // a well-formed frame of any command but 11 (which restarts the unit) with any payload
+        {
+            const auto command = static_cast<uint8_t>(below(32));
+            chunk = SimTestClient::BuildFrame(command == kEnterBootloader ? command + 1 : command,
+                                              randomBytes(below(256)));
             break;
+        }
         default: // a known command with a short or odd payload
             chunk = SimTestClient::BuildFrame(commandsWithPayload[below(8)], randomBytes(below(9)));
             break;

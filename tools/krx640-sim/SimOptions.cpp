@@ -37,10 +37,16 @@ const char* SimOptions::Usage()
 {
     return "usage: krx640-sim [--dir DIR] [--name NAME] [--mode normal|locked|slave]\n"
            "                  [--firmware-version HEX] [--meters] [--log FILE]\n"
+           "                  [--fail-at STEP:N:KIND]... [--flash-dump FILE]\n"
            "Serves a simulated KRX-640 on the FIFOs DIR/NAME/PIPE00 and PIPE01 until SIGINT or SIGTERM.\n"
            "DIR defaults to $KRX640_USB_DIR, else $XDG_RUNTIME_DIR/krx640-usb, else /tmp/krx640-usb-<uid>;\n"
            "NAME to unit0. --meters sends meter readings and the display; --log records every frame "
-           "received.\n";
+           "received.\n"
+           "Command 11 restarts the unit into its bootloader. --fail-at makes the bootloader's Nth answer "
+           "of\n"
+           "STEP (command, header, data, verify, status) go wrong as KIND (nak, fff, wrong, silent, "
+           "vanish);\n"
+           "--flash-dump writes its controller flash and then its serial flash to FILE when it is left.\n";
 }
 
 bool SimOptions::Parse(int argc, const char* const* argv, std::string& error)
@@ -57,7 +63,8 @@ bool SimOptions::Parse(int argc, const char* const* argv, std::string& error)
             hasValue = true;
         }
         const bool takesValue = option == "--dir" || option == "--name" || option == "--mode" ||
-                                option == "--firmware-version" || option == "--log";
+                                option == "--firmware-version" || option == "--log" ||
+                                option == "--fail-at" || option == "--flash-dump";
         if (takesValue && !hasValue)
         {
             if (i + 1 >= argc)
@@ -102,6 +109,19 @@ bool SimOptions::Parse(int argc, const char* const* argv, std::string& error)
             if (value.empty())
                 return Fail(error, "--log needs a file");
             logPath = value;
+        }
+        else if (option == "--fail-at")
+        {
+            SimFlashFault fault;
+            if (!SimFlashFault::Parse(value, fault, error))
+                return false;
+            faults.push_back(fault);
+        }
+        else if (option == "--flash-dump")
+        {
+            if (value.empty())
+                return Fail(error, "--flash-dump needs a file");
+            flashDumpPath = value;
         }
         else
             return Fail(error, "unknown option \"" + std::string(argv[i]) + "\"");

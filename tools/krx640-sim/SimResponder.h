@@ -23,8 +23,9 @@ enum class SimUnitMode
     Commands: 1 device info (-> 2); 5 set a value; 6 get a value (-> 5); 7 all values (-> 143 x 8);
     9 recall; 10 store (-> 10, then 9); 13 preset info (-> 13); 14 preset flags (-> 14); 15 set preset
     flags; 18 erase user presets; 19 preset values for comparison (-> 505 x 20). 3, 11, 12, 21 and
-    unknown commands are accepted without effect. A frame whose payload is too short or out of range
-    is refused with a reason and changes nothing. Single-threaded. */
+    unknown commands are accepted without effect (the unit itself restarts into its bootloader on 11). A frame
+   whose payload is too short or out of range is refused with a reason and changes nothing. Single-threaded.
+ */
 class SimResponder final
 {
 public:
@@ -45,6 +46,11 @@ public:
     SimParameterStore& EditBuffer() { return editBuffer; }
     const SimParameterStore& EditBuffer() const { return editBuffer; }
     const SimPresetStore& Presets() const { return presets; }
+    /** Empties the user presets (their flash sectors were erased). */
+    void EraseUserPresets() { presets.EraseUserPresets(); }
+    uint32_t FirmwareVersion() const { return firmwareVersion; }
+    /** The version the device-info answer reports from now on. */
+    void SetFirmwareVersion(uint32_t version) { firmwareVersion = version; }
     /** True when the edit buffer was changed since the last recall or store. */
     bool IsEditBufferDirty() const { return editBuffer.Integer(SimWireTable::kGlobalDirty) != 0; }
 

@@ -11,7 +11,8 @@ SimUnit::SimUnit(const SimOptions& chosen)
     : options(chosen),
       endpoint(chosen.deviceFolder.empty() ? SimPipeEndpoint::DefaultDeviceFolder() : chosen.deviceFolder,
                chosen.unitName),
-      responder(chosen.mode, chosen.firmwareVersion), frontPanel(chosen.mode == SimUnitMode::slave)
+      responder(chosen.mode, chosen.firmwareVersion), frontPanel(chosen.mode == SimUnitMode::slave),
+      bootloader(chosen.faults)
 {
 }
 
@@ -31,33 +32,109 @@ int SimUnit::Run(const volatile std::sig_atomic_t* stopRequested)
     }
     log.Note("serving " + endpoint.UnitFolder());
 
-    while (*stopRequested == 0)
+    while (*stopRequested == 0 && !vanished)
     {
-        if (!endpoint.IsOutgoingOpen() && endpoint.OpenOutgoing())
+        if (phase == Phase::startingBootloader || phase == Phase::startingApplication)
         {
-            log.Note("editor connected");
-            lastMeterTick = lastDisplayTick = 0;
+            if (!FinishRestart())
+                return 1;
+            continue;
         }
+        ServeTurn();
+        if (enterBootloaderRequested)
+            Restart(Phase::startingBootloader, kBootloaderStartMs);
+        else if (leaveRequested && outgoing.empty()) // once the editor has its "ACK"
+            LeaveBootloader();
+    }
 
-        const bool wantWrite = endpoint.IsOutgoingOpen() && !outgoing.empty();
-        const SimPipeEndpoint::Activity activity = endpoint.Wait(wantWrite, kTurnMs);
-        if (activity.editorLeft)
-            EditorLeft();
-        if (activity.incoming)
-            ReadFromEditor();
+    log.Note(vanished ? "gone" : "stopping");
+    endpoint.Remove();
+    return 0;
+}
+
+void SimUnit::ServeTurn()
+{
+    if (!endpoint.IsOutgoingOpen() && endpoint.OpenOutgoing())
+    {
+        log.Note("editor connected");
+        lastMeterTick = lastDisplayTick = 0;
+    }
+
+    const bool wantWrite = endpoint.IsOutgoingOpen() && !outgoing.empty();
+    const SimPipeEndpoint::Activity activity = endpoint.Wait(wantWrite, kTurnMs);
+    if (activity.editorLeft)
+        EditorLeft();
+    if (activity.incoming)
+        ReadFromEditor();
+    if (vanished)
+        return;
+    if (phase == Phase::application)
+    {
         if (const auto stale = codec.DropStale(); stale.kind != SimFrameCodec::Decoded::Kind::none)
         {
             HandleDecoded(stale);
             DecodeBuffered(); // what followed the given-up frame may be whole
         }
         SendFrontPanel();
-        if (endpoint.IsOutgoingOpen())
-            WriteQueued();
     }
+    if (endpoint.IsOutgoingOpen())
+        WriteQueued();
+}
 
-    log.Note("stopping");
+void SimUnit::Restart(Phase starting, uint32_t delayMs)
+{
+    log.Note(starting == Phase::startingBootloader ? "restarting into the bootloader"
+                                                   : "restarting the application");
     endpoint.Remove();
-    return 0;
+    DiscardQueue();
+    codec.Reset();
+    enterBootloaderRequested = false;
+    leaveRequested = false;
+    phase = starting;
+    restartTick = PlatformClock::GetTickCount();
+    restartDelayMs = delayMs;
+}
+
+bool SimUnit::FinishRestart()
+{
+    if (PlatformClock::TicksSince(restartTick, PlatformClock::GetTickCount()) < restartDelayMs)
+    {
+        PlatformClock::Sleep(kTurnMs);
+        return true;
+    }
+    std::string error;
+    if (!endpoint.Create(error))
+    {
+        log.Note(error);
+        endpoint.Remove();
+        return false;
+    }
+    if (phase == Phase::startingBootloader)
+    {
+        phase = Phase::bootloader;
+        bootloader.BeginSession();
+        log.Note("bootloader serving " + endpoint.UnitFolder());
+    }
+    else
+    {
+        phase = Phase::application;
+        log.Note("serving " + endpoint.UnitFolder());
+    }
+    return true;
+}
+
+void SimUnit::LeaveBootloader()
+{
+    if (bootloader.IsControllerUpdateVerified() &&
+        responder.FirmwareVersion() != SimResponder::kDefaultFirmwareVersion)
+    {
+        responder.SetFirmwareVersion(SimResponder::kDefaultFirmwareVersion);
+        log.Note("firmware updated");
+    }
+    std::string error;
+    if (!options.flashDumpPath.empty() && !bootloader.SaveFlash(options.flashDumpPath, error))
+        log.Note(error);
+    Restart(Phase::startingApplication, kApplicationStartMs);
 }
 
 void SimUnit::ReadFromEditor()
@@ -70,15 +147,44 @@ void SimUnit::ReadFromEditor()
             return;
         if (count < 0)
         {
-            // The editor closed PIPE00: a frame cut short cannot be completed any more.
+            // The editor closed PIPE00: a frame or block cut short cannot be completed any more.
             HandleDecoded(codec.Reset());
+            bootloader.ResetInput();
             if (!endpoint.IsOutgoingOpen())
                 DiscardQueue();
             return;
         }
+        if (phase == Phase::bootloader)
+        {
+            HandleBootloaderBytes(buffer, static_cast<size_t>(count));
+            if (vanished)
+                return;
+            continue;
+        }
         codec.Push(buffer, static_cast<size_t>(count));
         DecodeBuffered();
+        if (enterBootloaderRequested)
+            return; // what follows command 11 reaches no application
     }
+}
+
+void SimUnit::HandleBootloaderBytes(const uint8_t* bytes, size_t count)
+{
+    std::vector<uint8_t> answer;
+    SimBootloader::Outcome outcome;
+    bootloader.Receive(bytes, count, answer, outcome);
+    for (const std::string& note : outcome.notes)
+        log.Note(note);
+    if (outcome.userPresetsErased)
+        responder.EraseUserPresets();
+    if (outcome.vanish)
+    {
+        vanished = true;
+        return;
+    }
+    if (!answer.empty())
+        outgoing.push_back(std::move(answer));
+    leaveRequested = leaveRequested || outcome.leave;
 }
 
 void SimUnit::DecodeBuffered()
@@ -94,6 +200,7 @@ void SimUnit::EditorLeft()
     log.Note("editor disconnected");
     DiscardQueue();
     HandleDecoded(codec.Reset());
+    bootloader.ResetInput();
 }
 
 void SimUnit::HandleDecoded(const SimFrameCodec::Decoded& decoded)
@@ -122,6 +229,8 @@ void SimUnit::HandleDecoded(const SimFrameCodec::Decoded& decoded)
         break;
     }
     Queue(replies);
+    if (decoded.frame.command == SimCommand::kEnterBootloader)
+        enterBootloaderRequested = true;
 }
 
 void SimUnit::Queue(const std::vector<SimFrame>& frames)

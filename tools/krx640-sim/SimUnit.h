@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimBootloader.h"
 #include "SimFrameCodec.h"
 #include "SimFrameLog.h"
 #include "SimFrontPanel.h"
@@ -16,6 +17,12 @@
     wrote, answers every frame through the responder, writes the answers whole and in order, and
     with --meters sends meter readings a few times a second and the display once a second.
 
+    Command 11 restarts it into its bootloader: it removes its pipes and after kBootloaderStartMs
+    creates them again under the same name, then speaks the bootloader's byte protocol
+    (SimBootloader). Leaving the bootloader restarts it the same way as the application after
+    kApplicationStartMs; when that session wrote and verified the controller program, it reports the
+    current firmware version from then on. A fault of kind "vanish" removes the pipes and ends it.
+
     Answers wait in a bounded queue while the editor does not read; what would overflow it is
     dropped and reported. When the editor goes, queued answers are discarded. Runs on one thread;
     stopRequested is written by the signal handler only. */
@@ -26,6 +33,9 @@ public:
     static constexpr uint32_t kMeterPeriodMs = 200; // meter readings, in clock ticks
     static constexpr uint32_t kDisplayPeriodMs = 1000;
     static constexpr size_t kMaxQueuedFrames = 4096; // well above a bulk and a compare answer
+    /** Restart times, well within the editor's waits of 10 s and 23 s. */
+    static constexpr uint32_t kBootloaderStartMs = 3000;
+    static constexpr uint32_t kApplicationStartMs = 8000;
 
     explicit SimUnit(const SimOptions& options);
 
@@ -33,7 +43,22 @@ public:
     int Run(const volatile std::sig_atomic_t* stopRequested);
 
 private:
+    enum class Phase
+    {
+        application,
+        startingBootloader,
+        bootloader,
+        startingApplication,
+    };
+
+    void ServeTurn();
+    /** Removes the pipes; they come back after delayMs in the phase that follows. */
+    void Restart(Phase starting, uint32_t delayMs);
+    /** Creates the pipes again once the restart's time has passed; false when they cannot be made. */
+    bool FinishRestart();
+    void LeaveBootloader();
     void ReadFromEditor();
+    void HandleBootloaderBytes(const uint8_t* bytes, size_t count);
     void DecodeBuffered();
     void EditorLeft();
     void HandleDecoded(const SimFrameCodec::Decoded& decoded);
@@ -48,8 +73,16 @@ private:
     SimFrameCodec codec;
     SimResponder responder;
     SimFrontPanel frontPanel;
-    std::deque<std::vector<uint8_t>> outgoing; // encoded frames not yet written
+    SimBootloader bootloader;
+    std::deque<std::vector<uint8_t>> outgoing; // encoded frames or bootloader answers not yet written
     size_t droppedFrames = 0;                  // since the last report
     uint32_t lastMeterTick = 0;
     uint32_t lastDisplayTick = 0;
+
+    Phase phase = Phase::application;
+    uint32_t restartTick = 0;
+    uint32_t restartDelayMs = 0;
+    bool enterBootloaderRequested = false;
+    bool leaveRequested = false;
+    bool vanished = false;
 };
