@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
@@ -27,6 +28,7 @@ namespace
 using FrameBytes::Bytes;
 
 constexpr int kWaitMs = 10000;
+constexpr int kScriptReportMs = 300;
 constexpr int32_t kNotConnected = static_cast<int32_t>(0x80000001);
 
 class LoopbackServer;
@@ -218,6 +220,8 @@ TEST_F(IPCLink, FirstTryConnectsAndStartsNoProcess)
     EXPECT_EQ(dispatcher.SendRequest(0, 7, nullptr, nullptr), 0);
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return server.Received().size() == 1; }, kWaitMs));
     EXPECT_EQ(server.Received()[0], (Bytes{0xBB, 0x00, 0xAA, 0xFF, 0x0C, 0, 0, 0, 3, 0, 7, 0}));
+    // Time enough for a started script to have reported.
+    std::this_thread::sleep_for(std::chrono::milliseconds(kScriptReportMs));
     EXPECT_FALSE(juce::File(report).exists());
 }
 
