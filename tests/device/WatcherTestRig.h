@@ -1,0 +1,260 @@
+#pragma once
+
+// What the device watcher's tests stand on: the application's parameter groups built as the
+// application builds them, application services that record what the watcher asks of them, a
+// connection that records the frames sent instead of writing them, and a looper that records the
+// messages posted to the application.
+
+#include "FrameBytes.h"
+#include "core/DefaultAppServices.h"
+#include "core/XLooper.h"
+#include "core/XMessage.h"
+#include "core/XParamGroup.h"
+#include "device/ChannelInput.h"
+#include "device/ChannelOutput.h"
+#include "device/CompareChannelInput.h"
+#include "device/CompareChannelOutput.h"
+#include "device/GlobalParamTables.h"
+#include "device/TWMsgBuf.h"
+#include "device/TWRPCUSBConnection.h"
+#include "device/UsbLinkManager.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace WatcherRig
+{
+using FrameBytes::Bytes;
+
+/** One request as it left: command and payload. */
+struct Sent
+{
+    int command;
+    Bytes payload;
+    bool operator==(const Sent& other) const { return command == other.command && payload == other.payload; }
+};
+
+inline void PrintTo(const Sent& sent, std::ostream* out)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    *out << "command " << sent.command << " [";
+    for (uint8_t byte : sent.payload)
+        *out << ' ' << kDigits[byte >> 4] << kDigits[byte & 0xF];
+    *out << " ]";
+}
+
+/** Application services over the rig's groups that record the status texts, the compare button,
+    the display bytes and the compare syncs. Installed for its life; any thread may call it. */
+class RecordingServices final : public DefaultAppServices
+{
+public:
+    struct Column
+    {
+        int32_t row, x, bits;
+    };
+
+    RecordingServices() { SetAppServices(this); }
+    ~RecordingServices() override { SetAppServices(nullptr); }
+
+    void SetGroups(XParamGroup* mainIn, XParamGroup* presetIn, XParamGroup* comparePresetIn,
+                   XParamGroup* slaveIn)
+    {
+        main = mainIn;
+        preset = presetIn;
+        comparePreset = comparePresetIn;
+        slave = slaveIn;
+    }
+
+    XParam* GetParam(int32_t id) override { return Find(main, id, &DefaultAppServices::GetParam); }
+    XParam* GetPresetParam(int32_t id) override
+    {
+        return Find(preset, id, &DefaultAppServices::GetPresetParam);
+    }
+    XParam* GetSlaveParam(int32_t id) override { return Find(slave, id, &DefaultAppServices::GetSlaveParam); }
+    XParamGroup* GetPresetGroup() override { return preset; }
+    XParamGroup* GetComparePresetGroup() override { return comparePreset; }
+
+    void SetStatusText(const XString& text) override
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        statusTexts.emplace_back(text.CStr());
+    }
+    void ShowCompareButton() override { compareButtonShown.fetch_add(1); }
+    void HideCompareButton() override { compareButtonHidden.fetch_add(1); }
+    void DrawDisplayColumn(int32_t row, int32_t x, int32_t bits) override
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        columns.push_back({row, x, bits});
+    }
+    void SyncCompareGroups(bool toLive) override { (toLive ? syncsToLive : syncsToCompare).fetch_add(1); }
+
+    std::vector<std::string> StatusTexts()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        return statusTexts;
+    }
+    std::vector<Column> TakeColumns()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        return std::exchange(columns, {});
+    }
+
+    std::atomic<int> compareButtonShown{0};
+    std::atomic<int> compareButtonHidden{0};
+    std::atomic<int> syncsToLive{0};
+    std::atomic<int> syncsToCompare{0};
+
+private:
+    using Fallback = XParam* (DefaultAppServices::*)(int32_t);
+    XParam* Find(XParamGroup* group, int32_t id, Fallback fallback)
+    {
+        XParam* param = group != nullptr ? group->GetParam(id) : nullptr;
+        return param != nullptr ? param : (this->*fallback)(id);
+    }
+
+    // Set before the watcher runs; read-only afterwards.
+    XParamGroup* main = nullptr;
+    XParamGroup* preset = nullptr;
+    XParamGroup* comparePreset = nullptr;
+    XParamGroup* slave = nullptr;
+
+    std::mutex lock; // guards statusTexts and columns
+    std::vector<std::string> statusTexts;
+    std::vector<Column> columns;
+};
+
+/** Every group the watcher maps, with the services that hand them out. Built and destroyed on the
+    test's thread. */
+class Groups final
+{
+public:
+    static constexpr int kInputs = 2;
+    static constexpr int kOutputs = 6;
+
+    Groups()
+    {
+        main.AddParams(AppStateParamTable, GlobalParamTables::kAppStatePrefix);
+        main.AddParams(UnitSettingsParamTable, GlobalParamTables::kUnitSettingsPrefix);
+        main.AddParams(GlobalSettingsParamTable, GlobalParamTables::kGlobalSettingsPrefix);
+        preset.AddParams(PresetInfoParamTable, GlobalParamTables::kPresetInfoPrefix);
+        comparePreset.AddParams(PresetInfoParamTable, GlobalParamTables::kComparePresetInfoPrefix);
+        slave.AddParams(SlaveStatusParamTable, GlobalParamTables::kSlaveStatusPrefix);
+        services.SetGroups(&main, &preset, &comparePreset, &slave);
+
+        inputs.push_back(std::make_unique<ChannelInput>("InputA"));
+        inputs.push_back(std::make_unique<ChannelInput>("InputB"));
+        for (int n = 1; n <= kOutputs; ++n)
+            outputs.push_back(std::make_unique<ChannelOutput>(Name("Output%d", n)));
+        for (int n = 1; n <= kInputs; ++n)
+            compareInputs.push_back(
+                std::make_unique<CompareChannelInput>(Name("CompreInputChannel%d", n), n - 1));
+        for (int n = 1; n <= kOutputs; ++n)
+            compareOutputs.push_back(
+                std::make_unique<CompareChannelOutput>(Name("CompreOutputChannel%d", n), n - 1));
+    }
+
+    static XString Name(const char* format, int number)
+    {
+        XString name;
+        name.Format(format, number);
+        return name;
+    }
+
+    RecordingServices services;
+    XParamGroup main{"main"};
+    XParamGroup preset{"preset"};
+    XParamGroup comparePreset{"presetComapreMode"};
+    XParamGroup slave{"slave"};
+    std::vector<std::unique_ptr<ChannelInput>> inputs;
+    std::vector<std::unique_ptr<ChannelOutput>> outputs;
+    std::vector<std::unique_ptr<CompareChannelInput>> compareInputs;
+    std::vector<std::unique_ptr<CompareChannelOutput>> compareOutputs;
+};
+
+/** A connection that is connected while the test says so and records every frame sent, without a
+    link or a reader. */
+class RecordingConnection final : public TWRPCUSBConnection
+{
+public:
+    RecordingConnection() : TWRPCUSBConnection(link) {}
+    ~RecordingConnection() override { Stop(); }
+
+    bool IsConnected() override { return connected.load(); }
+    int32_t Send(TWMsgBuf& frame, TWMsgBuf* /*reply*/) override
+    {
+        if (!connected.load())
+            return static_cast<int32_t>(0x80000001);
+        const Bytes bytes = FrameBytes::Contents(frame);
+        std::lock_guard<std::mutex> hold(lock);
+        sent.push_back({bytes[10], Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
+        return 0;
+    }
+
+    std::vector<Sent> Take()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        return std::exchange(sent, {});
+    }
+
+    std::atomic<bool> connected{true};
+
+private:
+    UsbLinkManager link; // never opened: no frames wait on it
+    std::mutex lock;     // guards sent
+    std::vector<Sent> sent;
+};
+
+/** A looper on its own thread that stands in for the application: it records the code of every
+    message posted to it and the message's int32 items named in the test. */
+class RecordingLooper final : public XLooper
+{
+public:
+    struct Posted
+    {
+        uint32_t what;
+        int32_t presetNum = -1;
+        int32_t second = -1; // "presetConfig" or "presetFlags"
+        std::string name;
+    };
+
+    RecordingLooper() : XLooper("watcherTestLooper") {}
+    ~RecordingLooper() override { EndLoopThread(); }
+
+    void MessageReceived(XMessage& message) override
+    {
+        Posted posted{message.GetWhat()};
+        message.FindInt32("presetNum", posted.presetNum);
+        if (message.FindInt32("presetConfig", posted.second) != 0)
+            message.FindInt32("presetFlags", posted.second);
+        const char* name = nullptr;
+        if (message.FindString("presetName", name) == 0 && name != nullptr)
+            posted.name = name;
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            posts.push_back(posted);
+        }
+        XLooper::MessageReceived(message);
+    }
+
+    std::vector<Posted> Posts()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        return posts;
+    }
+    int CountOf(uint32_t what)
+    {
+        int count = 0;
+        for (const Posted& posted : Posts())
+            count += posted.what == what ? 1 : 0;
+        return count;
+    }
+
+private:
+    std::mutex lock; // guards posts
+    std::vector<Posted> posts;
+};
+} // namespace WatcherRig
