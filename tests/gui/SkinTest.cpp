@@ -1,0 +1,299 @@
+#include "SkinTestSupport.h"
+#include "core/ObjectArray.h"
+#include "gui/IViewServices.h"
+#include "gui/ViewFactory.h"
+#include "gui/XImage.h"
+#include "gui/XView.h"
+#include "support/TestSupport.h"
+#include "support/gui/GuiTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+
+using SkinTestSupport::BuiltSystemFolder;
+
+namespace
+{
+constexpr int kProcessTimeoutMs = 60000;
+
+/** A resource manager on the built skin, as the program sets its own up. */
+class SkinTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        systemFolder = BuiltSystemFolder();
+        ASSERT_TRUE(systemFolder.getChildFile("GlobalColors.dat").existsAsFile())
+            << "the build's skin is missing; build the target krx_skin";
+        resources.SetBaseFolder(systemFolder.getFullPathName().toRawUTF8());
+        resources.AddSkinFolder(SkinTestSupport::kSkinFolder);
+        ASSERT_TRUE(SkinTestSupport::LoadSkinTables(systemFolder));
+    }
+
+    juce::File systemFolder;
+    XResourceManager resources;
+};
+
+/** Every name captured by the first group of pattern in the sources below src/. */
+std::set<std::string> NamesInSources(const std::vector<std::regex>& patterns)
+{
+    std::set<std::string> names;
+    for (const juce::File& file : juce::File(KRX_SOURCE_DIR)
+                                      .getChildFile("src")
+                                      .findChildFiles(juce::File::findFiles, true, "*.cpp;*.h"))
+    {
+        const std::string text = file.loadFileAsString().toStdString();
+        for (const std::regex& pattern : patterns)
+        {
+            for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+                names.insert((*it)[1].str());
+        }
+    }
+    return names;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+} // namespace
+
+TEST_F(SkinTest, EveryManifestRowLoadsThroughTheResourceManagerAtItsSize)
+{
+    const auto rows = SkinTestSupport::ReadManifestRows();
+    ASSERT_GT(rows.size(), 50u);
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE("manifest line " + std::to_string(row.line) + ": " + row.name);
+        // Views name images with '\' folders and in any case; the skin's files are lower case.
+        const XString asViewsName =
+            juce::String(row.name).replaceCharacter('/', '\\').toUpperCase().toRawUTF8();
+        std::vector<const XImage*> images;
+        if (row.frames == 1)
+            images.push_back(resources.GetImage(asViewsName));
+        else
+        {
+            ObjectArray<XImage> sequence;
+            const XString base =
+                juce::String(asViewsName.CStr()).upToLastOccurrenceOf(".", false, false).toRawUTF8();
+            resources.LoadImageSequence(base, row.frames, sequence);
+            for (int index = 0; index < sequence.GetCount(); ++index)
+                images.push_back(sequence.At(index));
+            EXPECT_EQ(static_cast<int>(images.size()), row.frames);
+        }
+        for (const XImage* image : images)
+        {
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(image->GetWidth(), row.width);
+            EXPECT_EQ(image->GetHeight(), row.height);
+        }
+    }
+}
+
+TEST_F(SkinTest, EveryCursorOfTheBaseViewIsInTheSkin)
+{
+    SkinTestSupport::SkinMissLog log(resources);
+    log.CheckCursors();
+    EXPECT_TRUE(log.GetMisses().empty()) << Joined(log.GetMisses());
+}
+
+TEST_F(SkinTest, EveryColourAndFontNameTheCodeAndThePartsAskForIsInTheTables)
+{
+    const std::set<std::string> codeColours = NamesInSources({
+        std::regex(
+            R"re((?:DictionaryColour|(?:GetColorDictionary\(\)|[dD]ictionary)\s*\.\s*(?:FindColor|GetColor))\(\s*"([A-Za-z_]\w*)")re"),
+        std::regex(R"re(\{\s*"([A-Za-z_]\w*)"\s*,\s*XRGB\()re"),
+    });
+    const std::set<std::string> codeFonts = NamesInSources({
+        std::regex(R"re((?:FindNamedFont|GetNamedFont)\(\s*"([A-Za-z_]\w*)")re"),
+        std::regex(R"re(k\w*FontName\s*=\s*"([A-Za-z_]\w*)")re"),
+    });
+    // The scan must see the look-ups that exist today, or a changed call would pass unnoticed.
+    for (const char* known : {"windowBackground", "windowTitlebar", "popupText", "listRowSelected"})
+        EXPECT_EQ(codeColours.count(known), 1u) << known;
+    for (const char* known : {"menuItem", "listText", "medium"})
+        EXPECT_EQ(codeFonts.count(known), 1u) << known;
+
+    // Names that the widgets and windows still to come ask for.
+    std::set<std::string> colours = codeColours;
+    for (const char* name : {"windowBack",
+                             "windowTitleText",
+                             "windowTitlebarText",
+                             "windowTitlebarTextDim",
+                             "windowText",
+                             "windowTextDim",
+                             "windowLabel",
+                             "popupBackground",
+                             "popupTextHighlight",
+                             "popupBackgroundHighlight",
+                             "widgetBack",
+                             "widgetText",
+                             "buttonLit",
+                             "buttonDim",
+                             "buttonText",
+                             "buttonTextLit",
+                             "genButtonTextColor",
+                             "genButtonTextLitColor",
+                             "closeButtonDim",
+                             "closeButtonLit",
+                             "editTextBack",
+                             "editTextFore",
+                             "editTextHighlight",
+                             "editTextHighlightBack",
+                             "listBack",
+                             "listFore",
+                             "listBackColor",
+                             "listForeColor",
+                             "listHeaderBack",
+                             "listHeaderFore",
+                             "listHeaderText",
+                             "listRowBack",
+                             "listRowAltBack",
+                             "listRowText",
+                             "listRowTextSelected",
+                             "scrollbarFore",
+                             "scrollbarBack",
+                             "menubarBack",
+                             "menubarFore",
+                             "statusBar",
+                             "statusBarText",
+                             "progressBarFore",
+                             "progressBarBack",
+                             "inputA",
+                             "inputB",
+                             "outputColor1",
+                             "outputColor2",
+                             "outputColor3",
+                             "outputColor4",
+                             "outputColor5",
+                             "outputColor6"})
+        colours.insert(name);
+    std::set<std::string> fonts = codeFonts;
+    for (const char* name : {"tiny", "mini", "small", "smallbold", "medium", "large", "dialogLabel",
+                             "listText", "menuItem", "statusBar", "buttonSmall", "buttonTiny"})
+        fonts.insert(name);
+
+    std::vector<std::string> missing;
+    for (const std::string& name : colours)
+    {
+        XRGB colour;
+        if (GetColorDictionary().FindColor(name.c_str(), colour) != XColorDictionary::kResultOk)
+            missing.push_back("colour " + name);
+    }
+    for (const std::string& name : fonts)
+    {
+        if (XFont::FindNamedFontDescriptor(name.c_str()) == nullptr)
+            missing.push_back("font " + name);
+    }
+    EXPECT_TRUE(missing.empty()) << Joined(missing);
+}
+
+TEST_F(SkinTest, TheMissLogNamesEveryTextImageColourAndFontTheSkinLacks)
+{
+    TestSupport::TempFolder folder;
+    const juce::File skin(folder.Child("System/Skins/QM7"));
+    ASSERT_TRUE(skin.getChildFile("Dialogs").createDirectory());
+    skin.getChildFile("Dialogs/probe.txt")
+        .replaceWithText(
+            "view:basic\nbackcolor:windowBackground\nforecolor:noSuchColour\ntextcolor:10,20,30\n\n"
+            "addfile:Includes\\gone.txt\n\n"
+            "view:pict\nimagename:\"widgets\\gone.png\", transparent=true\nfont:noSuchFont\n\n"
+            "view:pict\nimagename:widgets\\checkboxlit.png\nfont:small\n\n"
+            "view:basic\naddtoview:Dialogs\\alsoGone.txt\n");
+    juce::File(systemFolder.getChildFile("Skins/QM7/Images")).copyDirectoryTo(skin.getChildFile("Images"));
+    XResourceManager probeResources;
+    probeResources.SetBaseFolder(folder.Child("System").c_str());
+    probeResources.AddSkinFolder(SkinTestSupport::kSkinFolder);
+
+    SkinTestSupport::SkinMissLog log(probeResources);
+    log.CheckDescription("Dialogs\\probe.txt");
+    log.CheckDescription("Dialogs\\absent.txt");
+    log.CheckCursors();
+    // Includes are read while the text is expanded, before its lines are looked at.
+    std::vector<std::string> expected = {"text Includes\\gone.txt",    "colour noSuchColour",
+                                         "image widgets\\gone.png",    "font noSuchFont",
+                                         "text Dialogs\\alsoGone.txt", "text Dialogs\\absent.txt"};
+    for (int index = 0; index < XViewCursors::kImageCount; ++index)
+        expected.push_back(std::string("cursor ") + XViewCursors::GetImage(index).fileName);
+    EXPECT_EQ(log.GetMisses(), expected);
+}
+
+TEST_F(SkinTest, EveryDialogOpensWithNoMissingResource)
+{
+    const juce::Array<juce::File> dialogs =
+        systemFolder.getChildFile("Skins/QM7/Dialogs").findChildFiles(juce::File::findFiles, false, "*.txt");
+    ASSERT_GE(dialogs.size(), 4);
+    GetResourceManager().SetBaseFolder(systemFolder.getFullPathName().toRawUTF8());
+    if (GetResourceManager().CountSkinFolders() == 0)
+        GetResourceManager().AddSkinFolder(SkinTestSupport::kSkinFolder);
+    InitViewFactory();
+    for (const juce::File& dialog : dialogs)
+    {
+        const XString name = ("Dialogs\\" + dialog.getFileName()).toRawUTF8();
+        SCOPED_TRACE(name.CStr());
+        SkinTestSupport::SkinMissLog log(resources);
+        log.CheckDescription(name);
+        EXPECT_TRUE(log.GetMisses().empty()) << Joined(log.GetMisses());
+
+        XView root;
+        root.LoadDescription(name.CStr());
+        EXPECT_GT(root.getWidth(), 0);
+        EXPECT_NE(root.FindChild("DialogText", true), nullptr);
+        EXPECT_NE(root.FindChild("OKButton", true), nullptr);
+        root.addToDesktop(juce::ComponentPeer::windowHasTitleBar);
+        root.setVisible(true);
+        GuiTestSupport::RunLoopFor(50);
+        GuiTestSupport::TakeScreenshot(root,
+                                       "SkinDialog_" + dialog.getFileNameWithoutExtension().toStdString());
+        root.removeFromDesktop();
+    }
+    IViewServices::Set(nullptr);
+}
+
+TEST_F(SkinTest, SkingenNamesEveryMalformedRowAndWritesNothingForIt)
+{
+    TestSupport::TempFolder folder;
+    const juce::File system(folder.Child("System"));
+    ASSERT_TRUE(system.createDirectory());
+    ASSERT_TRUE(
+        systemFolder.getChildFile("GlobalColors.dat").copyFileTo(system.getChildFile("GlobalColors.dat")));
+    const juce::File manifest(folder.Child("manifest.txt"));
+    manifest.replaceWithText("# a comment\n"
+                             "ok/face.png      20x10  button.lit  -         1  alpha  \"Go\"\n"
+                             "Upper/Case.png   20x10  button.up   -         1  alpha  -\n"
+                             "bad/size.png     20by10 button.up   -         1  alpha  -\n"
+                             "bad/kind.png     20x10  teapot      -         1  alpha  -\n"
+                             "bad/colour.png   20x10  led.on      noSuchColour 1 alpha -\n"
+                             "ok/seq.png       8x8    pot         -         3  opaque -\n");
+    juce::ChildProcess skingen;
+    ASSERT_TRUE(skingen.start(juce::StringArray{TestSupport::BinaryPath("skingen"),
+                                                manifest.getFullPathName(), system.getFullPathName()}));
+    const juce::String output = skingen.readAllProcessOutput();
+    ASSERT_TRUE(skingen.waitForProcessToFinish(kProcessTimeoutMs));
+    EXPECT_EQ(skingen.getExitCode(), 1u);
+    EXPECT_TRUE(output.contains("line 3:")) << output;
+    EXPECT_TRUE(output.contains("line 4:")) << output;
+
+    manifest.replaceWithText("ok/face.png 20x10 button.lit - 1 alpha \"Go\"\n"
+                             "bad/kind.png 20x10 teapot - 1 alpha -\n"
+                             "bad/colour.png 20x10 led.on noSuchColour 1 alpha -\n"
+                             "ok/seq.png 8x8 pot - 3 opaque -\n");
+    juce::ChildProcess second;
+    ASSERT_TRUE(second.start(juce::StringArray{TestSupport::BinaryPath("skingen"), manifest.getFullPathName(),
+                                               system.getFullPathName()}));
+    const juce::String secondOutput = second.readAllProcessOutput();
+    ASSERT_TRUE(second.waitForProcessToFinish(kProcessTimeoutMs));
+    EXPECT_EQ(second.getExitCode(), 1u);
+    EXPECT_TRUE(secondOutput.contains("line 2: unknown kind teapot")) << secondOutput;
+    EXPECT_TRUE(secondOutput.contains("line 3: the colour table lacks noSuchColour")) << secondOutput;
+    const juce::File images = system.getChildFile("Skins/QM7/Images");
+    EXPECT_TRUE(images.getChildFile("ok/face.png").existsAsFile());
+    EXPECT_FALSE(images.getChildFile("bad/kind.png").existsAsFile());
+    EXPECT_FALSE(images.getChildFile("bad/colour.png").existsAsFile());
+    for (const char* frame : {"ok/seq0.png", "ok/seq1.png", "ok/seq2.png"})
+        EXPECT_TRUE(images.getChildFile(frame).existsAsFile()) << frame;
+    EXPECT_TRUE(system.getChildFile("Cursors/pencil.png").existsAsFile());
+}

@@ -1,0 +1,136 @@
+#include "SkinManifest.h"
+
+namespace
+{
+constexpr int kFieldCount = 6;
+const char* const kEmptyField = "-";
+
+/** A skin-relative name the generator may write: lower-case, '/' folders, no empty, "." or ".."
+    part, ending in ".png" or ".bmp". */
+bool IsValidImageName(const juce::String& name)
+{
+    if (name.isEmpty() || name != name.toLowerCase() || name.containsChar('\\') || name.containsChar(':'))
+        return false;
+    if (!name.endsWith(".png") && !name.endsWith(".bmp"))
+        return false;
+    juce::StringArray parts;
+    parts.addTokens(name, "/", "");
+    for (const juce::String& part : parts)
+    {
+        if (part.isEmpty() || part == "." || part == "..")
+            return false;
+    }
+    return true;
+}
+
+/** "WIDTHxHEIGHT" with both sides within 1 .. kMaxSide. */
+bool ParseSize(const juce::String& text, int& width, int& height)
+{
+    const int cross = text.indexOfChar('x');
+    if (cross <= 0 || !text.substring(0, cross).containsOnly("0123456789") ||
+        !text.substring(cross + 1).containsOnly("0123456789") || cross + 1 >= text.length())
+        return false;
+    width = text.substring(0, cross).getIntValue();
+    height = text.substring(cross + 1).getIntValue();
+    return width >= 1 && height >= 1 && width <= SkinManifest::kMaxSide && height <= SkinManifest::kMaxSide;
+}
+} // namespace
+
+juce::String SkinImageRow::FrameName(int frame) const
+{
+    if (frames <= 1)
+        return name;
+    const int dot = name.lastIndexOfChar('.');
+    return name.substring(0, dot) + juce::String(frame) + name.substring(dot);
+}
+
+juce::String SkinImageRow::Family() const
+{
+    return kind.upToFirstOccurrenceOf(".", false, false);
+}
+
+bool SkinImageRow::HasVariant(const juce::String& word) const
+{
+    juce::StringArray words;
+    words.addTokens(kind, ".", "");
+    words.remove(0);
+    return words.contains(word);
+}
+
+bool SkinManifest::Parse(const juce::String& text)
+{
+    rows.clear();
+    errors.clear();
+    juce::StringArray lines;
+    lines.addLines(text);
+    for (int index = 0; index < lines.size(); ++index)
+    {
+        const juce::String lineText = lines[index].trim();
+        if (lineText.isEmpty() || lineText.startsWithChar('#'))
+            continue;
+        SkinImageRow row;
+        if (!ParseRow(lineText, index + 1, row))
+            continue;
+        for (const SkinImageRow& earlier : rows)
+        {
+            // Sequences share their base name with their frames, so compare every file written.
+            for (int frame = 0; frame < row.frames; ++frame)
+            {
+                for (int other = 0; other < earlier.frames; ++other)
+                {
+                    if (row.FrameName(frame) == earlier.FrameName(other))
+                        errors.add("line " + juce::String(row.line) + ": " + row.FrameName(frame) +
+                                   " is also written by line " + juce::String(earlier.line));
+                }
+            }
+        }
+        rows.add(row);
+    }
+    return errors.isEmpty();
+}
+
+bool SkinManifest::ParseRow(const juce::String& lineText, int lineNumber, SkinImageRow& row)
+{
+    const juce::String where = "line " + juce::String(lineNumber) + ": ";
+    juce::StringArray fields;
+    juce::String rest = lineText;
+    for (int field = 0; field < kFieldCount; ++field)
+    {
+        rest = rest.trimStart();
+        const int end = rest.indexOfAnyOf(" \t");
+        fields.add(end < 0 ? rest : rest.substring(0, end));
+        rest = end < 0 ? juce::String() : rest.substring(end);
+    }
+    rest = rest.trim();
+    if (fields.contains(""))
+    {
+        errors.add(where + "a row needs name, size, kind, accent, frames, alpha|opaque and a label or -");
+        return false;
+    }
+
+    row.line = lineNumber;
+    row.name = fields[0];
+    row.kind = fields[2];
+    row.accent = fields[3] == kEmptyField ? juce::String() : fields[3];
+    if (!IsValidImageName(row.name))
+        errors.add(where +
+                   "the name must be lower case with '/' folders and end in .png or .bmp: " + row.name);
+    else if (!ParseSize(fields[1], row.width, row.height))
+        errors.add(where + "the size must be WIDTHxHEIGHT within 1.." + juce::String(kMaxSide) + ": " +
+                   fields[1]);
+    else if (!fields[4].containsOnly("0123456789") || (row.frames = fields[4].getIntValue()) < 1 ||
+             row.frames > kMaxFrames)
+        errors.add(where + "the frame count must be 1.." + juce::String(kMaxFrames) + ": " + fields[4]);
+    else if (fields[5] != "alpha" && fields[5] != "opaque")
+        errors.add(where + "the sixth field must be alpha or opaque: " + fields[5]);
+    else if (rest.isEmpty() || (rest != kEmptyField &&
+                                (rest.length() < 2 || !rest.startsWithChar('"') || !rest.endsWithChar('"'))))
+        errors.add(where + "the label must be a double-quoted text or -: " + rest);
+    else
+    {
+        row.alpha = fields[5] == "alpha";
+        row.label = rest == kEmptyField ? juce::String() : rest.substring(1, rest.length() - 1);
+        return true;
+    }
+    return false;
+}
