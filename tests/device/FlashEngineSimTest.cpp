@@ -1,0 +1,207 @@
+#include "FrameBytes.h"
+#include "UsbDeviceFolderTest.h"
+#include "core/XMemory.h"
+#include "device/FirmwareImages.h"
+#include "device/FlashEngine.h"
+#include "device/UsbLinkManager.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <juce_core/juce_core.h>
+
+namespace
+{
+using Bytes = std::vector<uint8_t>;
+
+constexpr int kWaitMs = 30000;
+/** The real milliseconds in which a pulled unit must be noticed. */
+constexpr int kPulledUnitMs = 1000;
+constexpr uint8_t kDeviceInfoRequest = 1, kDeviceInfo = 2, kStore = 10, kEnterBootloader = 11,
+                  kPresetInfo = 13;
+constexpr uint32_t kOldVersion = 0x42010300, kCurrentVersion = 0x42010400;
+/** The waits of the firmware update around the bootloader's restarts. */
+constexpr uint32_t kBootloaderRestartMs = 10000, kExitBootloaderMs = 1001, kApplicationRestartMs = 23000;
+constexpr size_t kControllerFlashBytes = 512 * 128;
+constexpr size_t kSectorBytes = 256 * 256;
+
+/** Sends a request frame until the wanted answer came; its payload, empty when none came. */
+Bytes Ask(UsbLinkManager& link, uint8_t command, const Bytes& payload, uint8_t answer)
+{
+    const Bytes request = FrameBytes::Frame(3, command, payload);
+    Bytes reply;
+    TestSupport::WaitUntil(
+        [&]
+        {
+            XMemory chunk;
+            if (link.PopReceived(chunk) == 0 && chunk.GetLength() > 12 && chunk.GetData()[10] == answer)
+            {
+                reply.assign(chunk.GetData() + 12, chunk.GetData() + chunk.GetLength());
+                return true;
+            }
+            if (link.GetPendingFrames() == 0)
+                link.QueueFrame(request.data(), static_cast<int>(request.size()));
+            return false;
+        },
+        kWaitMs);
+    return reply;
+}
+
+/** The simulated unit, the program's link and its flash engine, with the clock of the unit and of
+    the test running fast alike. */
+class FlashEngineSimTest : public UsbDeviceFolderTest
+{
+protected:
+    juce::ChildProcess unit;
+    std::unique_ptr<UsbLinkManager> link = std::make_unique<UsbLinkManager>();
+    std::unique_ptr<FlashEngine> engine = std::make_unique<FlashEngine>(*link);
+
+    std::string FlashDump() const { return folder.Child("flash.bin"); }
+
+    void StartUnit(const juce::StringArray& options)
+    {
+        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
+                                    juce::String(folder.Path()), "--flash-dump", juce::String(FlashDump())};
+        arguments.addArray(options);
+        ::setenv("KRX640_TIME_SCALE", juce::String(kFastTimeScale).toRawUTF8(), 1);
+        const bool started = unit.start(arguments, 0);
+        ::unsetenv("KRX640_TIME_SCALE");
+        ASSERT_TRUE(started);
+        ASSERT_TRUE(Reconnect());
+    }
+
+    bool Reconnect()
+    {
+        return TestSupport::WaitUntil(
+            [&]
+            {
+                if (!link->IsConnected())
+                    link->ScanDevices();
+                return link->IsConnected();
+            },
+            kWaitMs);
+    }
+
+    uint32_t FirmwareVersion()
+    {
+        const Bytes info = Ask(*link, kDeviceInfoRequest, {}, kDeviceInfo);
+        return info.size() >= 5 ? static_cast<uint32_t>(info[1] | info[2] << 8 | info[3] << 16) |
+                                      static_cast<uint32_t>(info[4]) << 24
+                                : 0;
+    }
+
+    /** As the firmware update enters the bootloader: command 11, the link closed for the restart. */
+    void EnterBootloader()
+    {
+        const Bytes request = FrameBytes::Frame(3, kEnterBootloader, {0});
+        ASSERT_EQ(link->QueueFrame(request.data(), static_cast<int>(request.size())), 0);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return link->GetPendingFrames() == 0; }, kWaitMs));
+        link->Close();
+        PlatformClock::Sleep(kBootloaderRestartMs);
+        ASSERT_TRUE(Reconnect()) << "the bootloader did not come up";
+    }
+
+    /** Waits for the posted job to end; the message text it left. */
+    std::string RunToEnd()
+    {
+        EXPECT_TRUE(TestSupport::WaitUntil([&] { return engine->IsFlashJobIdle(); }, kWaitMs));
+        return link->GetMessageText().CStr();
+    }
+
+    bool IsUserPresetStored(uint8_t number)
+    {
+        const Bytes info = Ask(*link, kPresetInfo, {number}, kPresetInfo);
+        return info.size() > 3 && info[3] != '?';
+    }
+
+    void TearDown() override
+    {
+        engine.reset();
+        link.reset();
+        unit.kill();
+        UsbDeviceFolderTest::TearDown();
+    }
+};
+
+void ExpectImageAt(const Bytes& flash, size_t offset, const FirmwareImages::Image& image, size_t pageSize)
+{
+    ASSERT_GE(flash.size(), offset + image.Size());
+    EXPECT_EQ(std::memcmp(flash.data() + offset, image.Bytes(), static_cast<size_t>(image.Size())), 0);
+    const size_t padded = (static_cast<size_t>(image.Size()) + pageSize - 1) / pageSize * pageSize;
+    for (size_t at = offset + image.Size(); at < offset + padded; ++at)
+        ASSERT_EQ(flash[at], 0xFF) << "padding at " << at;
+}
+} // namespace
+
+TEST_F(FlashEngineSimTest, AFullUpdateLeavesTheCarriedImagesInFlashAndKeepsTheUserPresets)
+{
+    StartUnit({"--firmware-version", "42010300"});
+    EXPECT_EQ(FirmwareVersion(), kOldVersion);
+    Ask(*link, kStore, {3}, kStore); // user preset 3, to be kept through the update
+    ASSERT_TRUE(IsUserPresetStored(3));
+
+    EnterBootloader();
+    EXPECT_TRUE(engine->StartEraseFlashKeepUserPresets());
+    EXPECT_EQ(RunToEnd(), "");
+    const auto& dsp = FirmwareImages::DspProgram();
+    const auto& presets = FirmwareImages::FactoryPresets();
+    const auto& amplifiers = FirmwareImages::AmplifierTable();
+    const auto& controller = FirmwareImages::ControllerProgram();
+    ASSERT_TRUE(engine->StartUploadDsp(dsp.Data(), dsp.Size()));
+    EXPECT_EQ(RunToEnd(), "");
+    ASSERT_TRUE(engine->StartUploadFactoryPresets(presets.Data(), presets.Size()));
+    EXPECT_EQ(RunToEnd(), "");
+    ASSERT_TRUE(engine->StartUploadAmplifierTable(amplifiers.Data(), amplifiers.Size()));
+    EXPECT_EQ(RunToEnd(), "");
+    ASSERT_TRUE(engine->StartUploadAtmel(controller.Data(), controller.Size()));
+    EXPECT_EQ(RunToEnd(), "");
+
+    ASSERT_TRUE(engine->StartExitBootloader());
+    EXPECT_EQ(RunToEnd(), "");
+    EXPECT_FALSE(link->IsFlashMode());
+    PlatformClock::Sleep(kExitBootloaderMs);
+    link->Close();
+    PlatformClock::Sleep(kApplicationRestartMs);
+    ASSERT_TRUE(Reconnect()) << "the unit did not come back";
+    EXPECT_EQ(FirmwareVersion(), kCurrentVersion);
+    EXPECT_TRUE(IsUserPresetStored(3)) << "sectors 5..10 were spared";
+
+    std::ifstream file(FlashDump(), std::ios::binary);
+    const Bytes flash{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(flash.size(), kControllerFlashBytes + 16 * kSectorBytes);
+    ExpectImageAt(flash, 54 * 128, controller, 128);
+    ExpectImageAt(flash, kControllerFlashBytes, dsp, 256);
+    ExpectImageAt(flash, kControllerFlashBytes + 11 * kSectorBytes, presets, 256);
+    ExpectImageAt(flash, kControllerFlashBytes + 15 * kSectorBytes, amplifiers, 256);
+}
+
+TEST_F(FlashEngineSimTest, AnInjectedFaultStopsTheJobWithItsText)
+{
+    // The second page's data answer of the first upload.
+    StartUnit({"--fail-at", "data:2:nak"});
+    EnterBootloader();
+    const auto& amplifiers = FirmwareImages::AmplifierTable();
+    ASSERT_TRUE(engine->StartUploadAmplifierTable(amplifiers.Data(), amplifiers.Size()));
+    EXPECT_EQ(RunToEnd(), "No ACK for page data. USB failed. DSP Sector=15, Page=1\n");
+    EXPECT_TRUE(link->IsConnected());
+
+    ASSERT_TRUE(engine->StartUploadAmplifierTable(amplifiers.Data(), amplifiers.Size()));
+    EXPECT_EQ(RunToEnd(), "") << "the next job starts afresh";
+}
+
+TEST_F(FlashEngineSimTest, PullingTheUnitDuringAnUploadClosesTheLinkWithinASecond)
+{
+    StartUnit({});
+    EnterBootloader();
+    const auto& dsp = FirmwareImages::DspProgram();
+    ASSERT_TRUE(engine->StartUploadDsp(dsp.Data(), dsp.Size()));
+    PlatformClock::Sleep(500); // a few pages into the upload
+    ASSERT_FALSE(engine->IsFlashJobIdle());
+
+    unit.kill();
+    const auto pulled = std::chrono::steady_clock::now();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !link->IsConnected(); }, kWaitMs));
+    EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::milliseconds(kPulledUnitMs));
+    EXPECT_TRUE(engine->IsFlashJobIdle());
+    EXPECT_NE(link->GetMessageText(), "") << "the job ended with a failure text";
+}
