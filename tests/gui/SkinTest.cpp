@@ -191,6 +191,31 @@ TEST_F(SkinTest, EveryColourAndFontNameTheCodeAndThePartsAskForIsInTheTables)
     EXPECT_TRUE(missing.empty()) << Joined(missing);
 }
 
+TEST_F(SkinTest, TheLcdColoursOfDescriptionsAreTheDisplayColoursOfTheColourTable)
+{
+    juce::StringArray lines;
+    lines.addLines(systemFolder.getChildFile("Skins/QM7/Includes/LCDColours.txt").loadFileAsString());
+    int checked = 0;
+    for (const juce::String& line : lines)
+    {
+        if (!line.startsWith("var:"))
+            continue;
+        const juce::String name =
+            line.fromFirstOccurrenceOf(":", false, false).upToFirstOccurrenceOf("=", false, false);
+        const XRGB fromVariable = XRGB::Parse(line.fromFirstOccurrenceOf("=", false, false).toRawUTF8());
+        XRGB fromTable;
+        ASSERT_EQ(GetColorDictionary().FindColor(name.toRawUTF8(), fromTable), XColorDictionary::kResultOk)
+            << name;
+        EXPECT_EQ(fromVariable.ToColour().getARGB(), fromTable.ToColour().getARGB()) << name;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2);
+    EXPECT_EQ(GetColorDictionary().GetColor("lcdLit").ToColour().getARGB(),
+              juce::Colour(160, 220, 230).getARGB());
+    EXPECT_EQ(GetColorDictionary().GetColor("lcdBack").ToColour().getARGB(),
+              juce::Colour(45, 112, 165).getARGB());
+}
+
 TEST_F(SkinTest, TheMissLogNamesEveryTextImageColourAndFontTheSkinLacks)
 {
     TestSupport::TempFolder folder;

@@ -12,10 +12,15 @@ constexpr float kMeterAmberFrom = 0.7f;
 constexpr float kMeterRedFrom = 0.9f;
 const juce::Colour kMissingColour(0xFFFF00FF);
 
+/** Share of the area's shorter side that an arrow triangle spans. */
+constexpr float kArrowShare = 0.42f;
+constexpr float kIconArrowShare = 0.9f;
+
 /** A filled triangle in the middle of area pointing up, down, left or right. */
-void Triangle(juce::Graphics& g, juce::Rectangle<float> area, char direction, juce::Colour colour)
+void Triangle(juce::Graphics& g, juce::Rectangle<float> area, char direction, juce::Colour colour,
+              float share = kArrowShare)
 {
-    const float side = std::min(area.getWidth(), area.getHeight()) * 0.42f;
+    const float side = std::min(area.getWidth(), area.getHeight()) * share;
     const juce::Point<float> c = area.getCentre();
     juce::Path path;
     switch (direction)
@@ -536,6 +541,6 @@ void SkinPainter::DrawIcon(juce::Graphics& g, const SkinImageRow& row, int)
     }
     else
     {
-        Triangle(g, box, DirectionOf(row), ink);
+        Triangle(g, box, DirectionOf(row), ink, kIconArrowShare);
     }
 }
