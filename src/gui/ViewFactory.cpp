@@ -2,6 +2,8 @@
 
 #include "gui/GuiViewServices.h"
 #include "gui/ViewKeywords.h"
+#include "gui/XColorPicker.h"
+#include "gui/XText.h"
 #include "gui/XView.h"
 
 #include <algorithm>
@@ -48,6 +50,8 @@ void RegisterViewTypes()
 {
     // The GUI foundation's words, one line per class; the widgets and the lists add theirs through
     // ViewFactory::AddViewTypeRegistration.
+    XView::RegisterViewClass("colorpicker", &ViewFactory::Create<XColorPicker>);
+    XView::RegisterViewClass("text", &ViewFactory::Create<XText>);
     XView::RegisterViewClass("basic", &ViewFactory::Create<XView>);
 
     for (ViewFactoryStep step : TypeRegistrations())
