@@ -1,0 +1,24 @@
+#include "device/ui/FirmwareUpdateWindow.h"
+
+namespace
+{
+constexpr bool kHasProgressBar = true;
+constexpr bool kHasCancelButton = false;
+} // namespace
+
+FirmwareUpdateWindow::FirmwareUpdateWindow(IFirmwareUpdateHost& host, UsbLinkManager& link)
+    : juce::ThreadWithProgressWindow("Updating KRX-640 Firmware", kHasProgressBar, kHasCancelButton,
+                                     kCancelTimeoutMs),
+      job(host, link,
+          FirmwareUpdateJob::Reporter{[this](const XString& text)
+                                      { setStatusMessage(juce::String(text.CStr())); },
+                                      [this](double fraction) { setProgress(fraction); }})
+{
+}
+
+FirmwareUpdateWindow::~FirmwareUpdateWindow() = default;
+
+void FirmwareUpdateWindow::run()
+{
+    job.Run();
+}

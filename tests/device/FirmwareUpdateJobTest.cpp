@@ -1,0 +1,290 @@
+#include "device/FirmwareUpdateJob.h"
+
+#include "FrameBytes.h"
+#include "UsbDeviceFolderTest.h"
+#include "core/XMemory.h"
+#include "device/FirmwareCommands.h"
+#include "device/FlashEngine.h"
+#include "device/IFirmwareUpdateHost.h"
+#include "device/UsbLinkManager.h"
+
+#include <chrono>
+#include <cmath>
+#include <juce_core/juce_core.h>
+#include <mutex>
+#include <thread>
+
+namespace
+{
+using Bytes = std::vector<uint8_t>;
+
+constexpr int kWaitMs = 60000;
+constexpr int kPulledUnitMs = 1000;
+constexpr uint8_t kDeviceInfoRequest = 1, kDeviceInfo = 2;
+constexpr uint32_t kCurrentVersion = 0x42010400;
+
+/** A host that records what the update asks of the watcher and the application. Frames of commands
+    3 and 11 go out on the link, as the watcher would send them. The preset replies come from
+    answerPreset, called within RequestPresetInfo and RecallPresetForSaving. */
+class RecordingHost final : public IFirmwareUpdateHost
+{
+public:
+    explicit RecordingHost(UsbLinkManager* usbLink = nullptr) : link(usbLink) {}
+
+    std::atomic<bool> connected{true};
+    int saveUserPreset = 0;
+    std::vector<int> emptyPresets;  // presets whose name is "?"
+    std::vector<int> silentPresets; // presets whose info never comes
+    std::vector<std::string> savedFiles;
+    std::vector<std::string> messages;
+    std::vector<std::string> calls;
+    IReceivePresetHandler* handler = nullptr;
+
+    bool IsUnitConnected() override { return link != nullptr ? link->IsConnected() : connected.load(); }
+    void SendCommand3(int32_t value) override
+    {
+        Send(3, {static_cast<uint8_t>(value), 0, 0, 0});
+        Record("SendCommand3");
+    }
+    void SendEnterBootloader() override
+    {
+        Send(11, {0});
+        Record("SendEnterBootloader");
+    }
+    void StopWatching() override { Record("StopWatching"); }
+    void BuildWireIdMaps(bool) override { Record("BuildWireIdMaps"); }
+    void SendCommand12(int32_t) override { Record("SendCommand12"); }
+    void RequestPresetInfo(int number) override
+    {
+        if (std::find(silentPresets.begin(), silentPresets.end(), number) != silentPresets.end())
+            return;
+        const bool empty = std::find(emptyPresets.begin(), emptyPresets.end(), number) != emptyPresets.end();
+        XString name = empty ? "?   " : "Preset";
+        handler->PresetInfoReceived(number, 0, name);
+    }
+    void RecallPresetForSaving(unsigned) override { handler->PresetDataReceived(); }
+    void EraseUserPresets() override { Record("EraseUserPresets"); }
+    void SetPresetHandler(IReceivePresetHandler* presetHandler) override { handler = presetHandler; }
+    int GetSaveUserPreset() override { return saveUserPreset; }
+    XString GetSaveUserPresetPath() override { return "C:\\Saved"; }
+    bool IsEmptyPresetName(const XString& name) override { return name == "?"; }
+    void SyncCompareGroups(bool) override {}
+    void SavePresetFile(const XString& path) override { savedFiles.emplace_back(path.CStr()); }
+    void ShowWaitCursor(bool) override {}
+    void ShowMessage(const XString& title, const XString& text) override
+    {
+        messages.push_back(std::string(title.CStr()) + "|" + text.CStr());
+    }
+
+private:
+    void Send(uint8_t command, const Bytes& payload)
+    {
+        if (link == nullptr)
+            return;
+        const Bytes frame = FrameBytes::Frame(3, command, payload);
+        link->QueueFrame(frame.data(), static_cast<int>(frame.size()));
+    }
+    void Record(const char* call)
+    {
+        std::lock_guard<std::mutex> hold(callsLock);
+        calls.emplace_back(call);
+    }
+
+    UsbLinkManager* link;
+    std::mutex callsLock; // guards calls
+};
+
+class FirmwareUpdateJobTest : public UsbDeviceFolderTest
+{
+protected:
+    juce::ChildProcess unit;
+    std::unique_ptr<UsbLinkManager> link = std::make_unique<UsbLinkManager>();
+    std::unique_ptr<FlashEngine> engine = std::make_unique<FlashEngine>(*link);
+    std::unique_ptr<RecordingHost> host = std::make_unique<RecordingHost>(link.get());
+    std::unique_ptr<FirmwareCommandSet> commands =
+        std::make_unique<FirmwareCommandSet>(*host, *engine, *link);
+
+    std::mutex reportLock; // guards statuses and fractions
+    std::vector<std::string> statuses;
+    std::vector<double> fractions;
+
+    FirmwareUpdateJob::Reporter Reporter()
+    {
+        return {[this](const XString& text)
+                {
+                    std::lock_guard<std::mutex> hold(reportLock);
+                    statuses.emplace_back(text.CStr());
+                },
+                [this](double fraction)
+                {
+                    std::lock_guard<std::mutex> hold(reportLock);
+                    fractions.push_back(fraction);
+                }};
+    }
+    FirmwareUpdateJob::CommandFinder Finder()
+    {
+        return [this](const char* name) { return commands->Find(name); };
+    }
+    bool SawStatus(const std::string& status)
+    {
+        std::lock_guard<std::mutex> hold(reportLock);
+        return std::find(statuses.begin(), statuses.end(), status) != statuses.end();
+    }
+
+    void StartUnit(const juce::StringArray& options)
+    {
+        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
+                                    juce::String(folder.Path())};
+        arguments.addArray(options);
+        ::setenv("KRX640_TIME_SCALE", juce::String(kFastTimeScale).toRawUTF8(), 1);
+        const bool started = unit.start(arguments, 0);
+        ::unsetenv("KRX640_TIME_SCALE");
+        ASSERT_TRUE(started);
+        ASSERT_TRUE(TestSupport::WaitUntil(
+            [&]
+            {
+                if (!link->IsConnected())
+                    link->ScanDevices();
+                return link->IsConnected();
+            },
+            kWaitMs));
+    }
+
+    uint32_t FirmwareVersion()
+    {
+        const Bytes request = FrameBytes::Frame(3, kDeviceInfoRequest, {});
+        uint32_t version = 0;
+        TestSupport::WaitUntil(
+            [&]
+            {
+                XMemory chunk;
+                if (link->PopReceived(chunk) == 0 && chunk.GetLength() >= 17 &&
+                    chunk.GetData()[10] == kDeviceInfo)
+                {
+                    const uint8_t* info = chunk.GetData() + 12;
+                    version = static_cast<uint32_t>(info[1] | info[2] << 8 | info[3] << 16) |
+                              static_cast<uint32_t>(info[4]) << 24;
+                    return true;
+                }
+                if (link->GetPendingFrames() == 0)
+                    link->QueueFrame(request.data(), static_cast<int>(request.size()));
+                return false;
+            },
+            kWaitMs);
+        return version;
+    }
+
+    void TearDown() override
+    {
+        commands.reset();
+        engine.reset();
+        link.reset();
+        unit.kill();
+        FirmwareCommandSet::SetInBootloader(false);
+        UsbDeviceFolderTest::TearDown();
+    }
+};
+} // namespace
+
+TEST_F(FirmwareUpdateJobTest, AnUpdateRunsEveryStepAndTheUnitComesBackWithTheCurrentFirmware)
+{
+    StartUnit({"--firmware-version", "42010300"});
+    FirmwareUpdateJob job(*host, *link, Reporter(), Finder());
+    job.Run();
+    EXPECT_TRUE(job.IsSuccess()) << job.GetErrorText().CStr();
+    EXPECT_FALSE(FirmwareCommandSet::IsInBootloader());
+    const std::vector<std::string> expected = {"Entering bootloader mode...",  "Erasing Flash memory...",
+                                               "Uploading DSP code...",        "Uploading Factory Presets...",
+                                               "Uploading Amplifier Table...", "Uploading firmware code...",
+                                               "Rebooting firmware..."};
+    EXPECT_EQ(statuses, expected);
+    ASSERT_FALSE(fractions.empty());
+    EXPECT_DOUBLE_EQ(fractions.back(), 1.0);
+    // Without saving user presets the bar stands at 115 of 140 before the final fill of 25 steps.
+    ASSERT_GE(fractions.size(), 26u);
+    EXPECT_NEAR(fractions[fractions.size() - 26], 115.0 / 140.0, 1e-9);
+    ASSERT_TRUE(link->IsConnected());
+    EXPECT_EQ(FirmwareVersion(), kCurrentVersion);
+}
+
+TEST_F(FirmwareUpdateJobTest, PullingTheUnitDuringTheDspUploadStopsTheRunWithinASecond)
+{
+    StartUnit({});
+    FirmwareUpdateJob job(*host, *link, Reporter(), Finder());
+    std::atomic<bool> ended{false};
+    std::thread runner(
+        [&]
+        {
+            job.Run();
+            ended = true;
+        });
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return SawStatus("Uploading DSP code..."); }, kWaitMs));
+    PlatformClock::Sleep(2000);
+    unit.kill();
+    const auto pulled = std::chrono::steady_clock::now();
+    TestSupport::WaitUntil([&] { return ended.load(); }, kWaitMs);
+    EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::milliseconds(kPulledUnitMs));
+    runner.join();
+    EXPECT_FALSE(job.IsSuccess());
+    EXPECT_EQ(job.GetErrorText(), "No unit connected");
+    EXPECT_FALSE(SawStatus("Uploading Factory Presets..."));
+}
+
+TEST_F(FirmwareUpdateJobTest, SavingUserPresetsWritesTheOccupiedOnesAndNeverWaitsForever)
+{
+    RecordingHost presets;
+    presets.emptyPresets = {1, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+    FirmwareUpdateJob job(presets, *link);
+    job.SaveUserPresets();
+    EXPECT_EQ(presets.savedFiles,
+              (std::vector<std::string>{"C:\\Saved\\User Preset _2.qm7", "C:\\Saved\\User Preset _7.qm7",
+                                        "C:\\Saved\\User Preset _20.qm7"}));
+    EXPECT_DOUBLE_EQ(job.GetProgress(), 20.0) << "one step per preset, saved or empty";
+    EXPECT_EQ(presets.handler, nullptr);
+    EXPECT_EQ(presets.calls, (std::vector<std::string>{"BuildWireIdMaps", "SendCommand12", "StopWatching"}));
+
+    // A preset that never comes ends the saving after the bound; a unit that went, at once.
+    PlatformClock::SetTimeScale(2000.0);
+    RecordingHost silent;
+    silent.silentPresets = {4};
+    FirmwareUpdateJob waiting(silent, *link);
+    waiting.SaveUserPresets();
+    EXPECT_EQ(silent.savedFiles.size(), 3u);
+    EXPECT_EQ(silent.handler, nullptr);
+
+    RecordingHost gone;
+    gone.connected = false;
+    FirmwareUpdateJob without(gone, *link);
+    without.SaveUserPresets();
+    EXPECT_TRUE(gone.calls.empty());
+}
+
+TEST_F(FirmwareUpdateJobTest, CommandsAreEnabledByTheBootloaderFlag)
+{
+    const char* inBootloader[] = {
+        FirmwareCommandSet::kEraseFlash,           FirmwareCommandSet::kUploadDsp,
+        FirmwareCommandSet::kUploadFactoryPresets, FirmwareCommandSet::kUploadAmplifierTable,
+        FirmwareCommandSet::kUploadAtmel,          FirmwareCommandSet::kExitBootloader};
+    for (const bool flag : {false, true})
+    {
+        FirmwareCommandSet::SetInBootloader(flag);
+        for (const char* name : inBootloader)
+        {
+            ASSERT_NE(commands->Find(name), nullptr) << name;
+            EXPECT_EQ(commands->Find(name)->IsEnabled(nullptr), flag) << name;
+        }
+        EXPECT_EQ(commands->Find(FirmwareCommandSet::kEnterBootloader)->IsEnabled(nullptr), !flag);
+        EXPECT_TRUE(commands->Find(FirmwareCommandSet::kEraseUserPresets)->IsEnabled(nullptr));
+    }
+    EXPECT_EQ(commands->Find(FirmwareCommandSet::kUploadAtmel)->GetTitle(), "Upload Atmel");
+
+    RecordingHost away;
+    away.connected = false;
+    FirmwareCommandSet awayCommands(away, *engine, *link);
+    awayCommands.Find(FirmwareCommandSet::kEraseUserPresets)->Execute(nullptr);
+    EXPECT_EQ(away.messages,
+              std::vector<std::string>{"No Connection...|There is no unit connected at this time."});
+    away.connected = true;
+    awayCommands.Find(FirmwareCommandSet::kEraseUserPresets)->Execute(nullptr);
+    EXPECT_EQ(away.calls, std::vector<std::string>{"EraseUserPresets"});
+}
