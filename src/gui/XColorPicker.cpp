@@ -12,6 +12,12 @@ constexpr int kBlueShift = 16;
 constexpr uint32_t kByteMask = 0xFF;
 } // namespace
 
+XColorPicker::~XColorPicker()
+{
+    // Before the picker's part goes: no parameter may call into it while it is torn down.
+    XParam::ForgetWatcher(this);
+}
+
 uint32_t XColorPicker::PackColour(const XRGB& colour)
 {
     return static_cast<uint32_t>(colour.r) | (static_cast<uint32_t>(colour.g) << kGreenShift) |

@@ -15,6 +15,7 @@ public:
     static constexpr int32_t kUnboundPixelRange = 100;
 
     XColorPicker() = default;
+    ~XColorPicker() override;
 
     /** The colour as a position: red in bits 0-7, green in 8-15, blue in 16-23. */
     static uint32_t PackColour(const XRGB& colour);

@@ -47,6 +47,18 @@ XRGB DisabledColour(const XRGB& colour)
                 static_cast<uint8_t>(colour.b + lift), colour.a);
 }
 
+/** A boolean item, or an integer one that is not 0; false when the key is absent. */
+bool FindFlag(const XMessage& block, const char* key, bool& flag)
+{
+    int32_t number = 0;
+    if (block.FindBool(key, flag) == 0)
+        return true;
+    if (block.FindInt32(key, number) != 0)
+        return false;
+    flag = number != 0;
+    return true;
+}
+
 XRect Offset(const XRect& rect, int32_t dx, int32_t dy)
 {
     return XRect(rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy);
@@ -93,7 +105,11 @@ XText::XText(const XRect& frame, XParam* param, const XRGB& colour, XFont* font,
     SetFont(font);
 }
 
-XText::~XText() = default;
+XText::~XText()
+{
+    // Before the text's part goes: no parameter may call into it while it is torn down.
+    XParam::ForgetWatcher(this);
+}
 
 void XText::InitialiseText()
 {
@@ -195,8 +211,9 @@ void XText::ReadAttributes(XMessage& block)
 {
     XControl::ReadAttributes(block);
     bool flag = false;
-    if (block.FindBool("trackmouse", flag) == 0)
+    if (FindFlag(block, "trackmouse", flag))
         trackMouse = flag;
+    // "nonTransparent" is the view's own style word.
     const char* styleText = nullptr;
     for (int32_t index = 0; block.FindString("style", styleText, index) == 0; ++index)
     {
@@ -207,13 +224,11 @@ void XText::ReadAttributes(XMessage& block)
         {
             if (word.equalsIgnoreCase("autoshow"))
                 autoShow = autoShow || GetPot() != nullptr;
-            else if (word.equalsIgnoreCase("nonTransparent"))
-                SetTransparent(false);
             else if (word.equalsIgnoreCase("multiline"))
                 multiLine = true;
         }
     }
-    if (block.FindBool("drawShadow", flag) == 0)
+    if (FindFlag(block, "drawShadow", flag))
         drawShadow = flag;
 }
 

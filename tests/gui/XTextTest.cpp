@@ -202,7 +202,7 @@ TEST_F(TextTree, ATrackingTextDragsItsParameterAndAClickAsksForValueEntry)
     param->SetValue(50, false);
     auto* text = new XText(XRect(0, 0, 40, 20), param.get(), XRGB(0, 0, 0), XView::kJustifyLeft);
     XMessage block;
-    block.AddBool("trackmouse", true);
+    block.AddInt32("trackmouse", 1);
     text->ReadAttributes(block);
     root.AddChild(text);
     EXPECT_TRUE(text->WantsMouse());
