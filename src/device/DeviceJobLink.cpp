@@ -1,0 +1,80 @@
+#include "device/DeviceJobLink.h"
+
+#include "device/DeviceCommWatcher.h"
+#include "device/TWRPCUSBConnection.h"
+#include "device/UsbLinkManager.h"
+
+DeviceJobLink::DeviceJobLink(DeviceCommWatcher* watcher) : watcher(watcher) {}
+
+bool DeviceJobLink::IsConnected()
+{
+    if (watcher == nullptr)
+        return false;
+    TWRPCUSBConnection* connection = watcher->GetConnection();
+    return connection != nullptr && connection->IsConnected();
+}
+
+void DeviceJobLink::SendParamIdCommand(XParam* param)
+{
+    if (watcher != nullptr)
+        watcher->SendParamIdCommand(param);
+}
+
+void DeviceJobLink::SendParamValue(XParam* param, int wireId)
+{
+    if (watcher != nullptr)
+        watcher->SendParamValue(param, wireId);
+}
+
+void DeviceJobLink::RequestPresetInfo(int presetNumber)
+{
+    if (watcher != nullptr)
+        watcher->RequestPresetInfo(presetNumber);
+}
+
+void DeviceJobLink::RecallPresetForSaving(unsigned presetNumber)
+{
+    if (watcher != nullptr)
+        watcher->RecallPresetForSaving(presetNumber);
+}
+
+void DeviceJobLink::RequestAllParams()
+{
+    if (watcher != nullptr)
+        watcher->RequestAllParams();
+}
+
+void DeviceJobLink::SendBulkBracket(bool begin)
+{
+    if (watcher != nullptr)
+        watcher->SendBulkBracket(begin);
+}
+
+void DeviceJobLink::SetPresetHandler(IReceivePresetHandler* handler)
+{
+    if (watcher != nullptr)
+        watcher->SetPresetHandler(handler);
+}
+
+IReceivePresetHandler* DeviceJobLink::GetPresetHandler()
+{
+    return watcher != nullptr ? watcher->GetPresetHandler() : nullptr;
+}
+
+void DeviceJobLink::SetSendingEnabled(bool on)
+{
+    if (watcher != nullptr)
+        watcher->SetSendingEnabled(on);
+}
+
+XParam* DeviceJobLink::GetLiveParam(int wireId)
+{
+    return watcher != nullptr ? watcher->GetLiveParam(wireId) : nullptr;
+}
+
+int32_t DeviceJobLink::GetPendingFrames()
+{
+    if (watcher == nullptr || watcher->GetConnection() == nullptr)
+        return 0;
+    return watcher->GetConnection()->GetLink().GetPendingFrames();
+}
