@@ -106,13 +106,14 @@ TEST_F(SkinTest, EveryColourAndFontNameTheCodeAndThePartsAskForIsInTheTables)
         std::regex(
             R"re((?:DictionaryColour|(?:GetColorDictionary\(\)|[dD]ictionary)\s*\.\s*(?:FindColor|GetColor))\(\s*"([A-Za-z_]\w*)")re"),
         std::regex(R"re(\{\s*"([A-Za-z_]\w*)"\s*,\s*XRGB\()re"),
+        std::regex(R"re(k\w*Colou?rName\s*=\s*"([A-Za-z_]\w*)")re"),
     });
     const std::set<std::string> codeFonts = NamesInSources({
         std::regex(R"re((?:FindNamedFont|GetNamedFont)\(\s*"([A-Za-z_]\w*)")re"),
         std::regex(R"re(k\w*FontName\s*=\s*"([A-Za-z_]\w*)")re"),
     });
     // The scan must see the look-ups that exist today, or a changed call would pass unnoticed.
-    for (const char* known : {"windowBackground", "windowTitlebar", "popupText", "listRowSelected"})
+    for (const char* known : {"windowBackground", "windowTitlebar", "popupText", "listRowSelected", "label"})
         EXPECT_EQ(codeColours.count(known), 1u) << known;
     for (const char* known : {"menuItem", "listText", "medium"})
         EXPECT_EQ(codeFonts.count(known), 1u) << known;
