@@ -287,6 +287,7 @@ TEST_F(ControlTree, DragScaleAndNormalisedPositionFollowStepsAndPixels)
     }
     tenSteps->SetValue(9, true);
     EXPECT_FLOAT_EQ(control->GetNormalisedPosition(), 1.0f);
+    EXPECT_FLOAT_EQ(AddControl(0, 0, tenSteps.get())->GetDragScale(), 1.0f) << "no pixels to divide by";
 
     control->SetPot(nullptr);
     EXPECT_FLOAT_EQ(control->GetDragScale(), 1.0f);
