@@ -1,16 +1,10 @@
 #include "device/FirmwareUpdateJob.h"
 
-#include "FrameBytes.h"
-#include "UsbDeviceFolderTest.h"
-#include "core/XMemory.h"
+#include "SimLinkTest.h"
 #include "device/FirmwareCommands.h"
-#include "device/FlashEngine.h"
 #include "device/IFirmwareUpdateHost.h"
-#include "device/UsbLinkManager.h"
 
 #include <chrono>
-#include <cmath>
-#include <juce_core/juce_core.h>
 #include <mutex>
 #include <thread>
 
@@ -18,9 +12,8 @@ namespace
 {
 using Bytes = std::vector<uint8_t>;
 
-constexpr int kWaitMs = 60000;
+constexpr int kWaitMs = SimLinkTest::kSimWaitMs;
 constexpr int kPulledUnitMs = 1000;
-constexpr uint8_t kDeviceInfoRequest = 1, kDeviceInfo = 2;
 constexpr uint32_t kCurrentVersion = 0x42010400;
 
 /** A host that records what the update asks of the watcher and the application. Frames of commands
@@ -94,12 +87,9 @@ private:
     std::mutex callsLock; // guards calls
 };
 
-class FirmwareUpdateJobTest : public UsbDeviceFolderTest
+class FirmwareUpdateJobTest : public SimLinkTest
 {
 protected:
-    juce::ChildProcess unit;
-    std::unique_ptr<UsbLinkManager> link = std::make_unique<UsbLinkManager>();
-    std::unique_ptr<FlashEngine> engine = std::make_unique<FlashEngine>(*link);
     std::unique_ptr<RecordingHost> host = std::make_unique<RecordingHost>(link.get());
     std::unique_ptr<FirmwareCommandSet> commands =
         std::make_unique<FirmwareCommandSet>(*host, *engine, *link);
@@ -131,57 +121,11 @@ protected:
         return std::find(statuses.begin(), statuses.end(), status) != statuses.end();
     }
 
-    void StartUnit(const juce::StringArray& options)
-    {
-        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
-                                    juce::String(folder.Path())};
-        arguments.addArray(options);
-        ::setenv("KRX640_TIME_SCALE", juce::String(kFastTimeScale).toRawUTF8(), 1);
-        const bool started = unit.start(arguments, 0);
-        ::unsetenv("KRX640_TIME_SCALE");
-        ASSERT_TRUE(started);
-        ASSERT_TRUE(TestSupport::WaitUntil(
-            [&]
-            {
-                if (!link->IsConnected())
-                    link->ScanDevices();
-                return link->IsConnected();
-            },
-            kWaitMs));
-    }
-
-    uint32_t FirmwareVersion()
-    {
-        const Bytes request = FrameBytes::Frame(3, kDeviceInfoRequest, {});
-        uint32_t version = 0;
-        TestSupport::WaitUntil(
-            [&]
-            {
-                XMemory chunk;
-                if (link->PopReceived(chunk) == 0 && chunk.GetLength() >= 17 &&
-                    chunk.GetData()[10] == kDeviceInfo)
-                {
-                    const uint8_t* info = chunk.GetData() + 12;
-                    version = static_cast<uint32_t>(info[1] | info[2] << 8 | info[3] << 16) |
-                              static_cast<uint32_t>(info[4]) << 24;
-                    return true;
-                }
-                if (link->GetPendingFrames() == 0)
-                    link->QueueFrame(request.data(), static_cast<int>(request.size()));
-                return false;
-            },
-            kWaitMs);
-        return version;
-    }
-
     void TearDown() override
     {
         commands.reset();
-        engine.reset();
-        link.reset();
-        unit.kill();
         FirmwareCommandSet::SetInBootloader(false);
-        UsbDeviceFolderTest::TearDown();
+        SimLinkTest::TearDown();
     }
 };
 } // namespace

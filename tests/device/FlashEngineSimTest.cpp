@@ -1,93 +1,35 @@
-#include "FrameBytes.h"
-#include "UsbDeviceFolderTest.h"
-#include "core/XMemory.h"
+#include "SimLinkTest.h"
 #include "device/FirmwareImages.h"
-#include "device/FlashEngine.h"
-#include "device/UsbLinkManager.h"
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <juce_core/juce_core.h>
 
 namespace
 {
 using Bytes = std::vector<uint8_t>;
 
-constexpr int kWaitMs = 30000;
+constexpr int kWaitMs = SimLinkTest::kSimWaitMs;
 /** The real milliseconds in which a pulled unit must be noticed. */
 constexpr int kPulledUnitMs = 1000;
-constexpr uint8_t kDeviceInfoRequest = 1, kDeviceInfo = 2, kStore = 10, kEnterBootloader = 11,
-                  kPresetInfo = 13;
+constexpr uint8_t kStore = 10, kEnterBootloader = 11, kPresetInfo = 13;
 constexpr uint32_t kOldVersion = 0x42010300, kCurrentVersion = 0x42010400;
 /** The waits of the firmware update around the bootloader's restarts. */
 constexpr uint32_t kBootloaderRestartMs = 10000, kExitBootloaderMs = 1001, kApplicationRestartMs = 23000;
 constexpr size_t kControllerFlashBytes = 512 * 128;
 constexpr size_t kSectorBytes = 256 * 256;
 
-/** Sends a request frame until the wanted answer came; its payload, empty when none came. */
-Bytes Ask(UsbLinkManager& link, uint8_t command, const Bytes& payload, uint8_t answer)
-{
-    const Bytes request = FrameBytes::Frame(3, command, payload);
-    Bytes reply;
-    TestSupport::WaitUntil(
-        [&]
-        {
-            XMemory chunk;
-            if (link.PopReceived(chunk) == 0 && chunk.GetLength() > 12 && chunk.GetData()[10] == answer)
-            {
-                reply.assign(chunk.GetData() + 12, chunk.GetData() + chunk.GetLength());
-                return true;
-            }
-            if (link.GetPendingFrames() == 0)
-                link.QueueFrame(request.data(), static_cast<int>(request.size()));
-            return false;
-        },
-        kWaitMs);
-    return reply;
-}
-
 /** The simulated unit, the program's link and its flash engine, with the clock of the unit and of
     the test running fast alike. */
-class FlashEngineSimTest : public UsbDeviceFolderTest
+class FlashEngineSimTest : public SimLinkTest
 {
 protected:
-    juce::ChildProcess unit;
-    std::unique_ptr<UsbLinkManager> link = std::make_unique<UsbLinkManager>();
-    std::unique_ptr<FlashEngine> engine = std::make_unique<FlashEngine>(*link);
-
     std::string FlashDump() const { return folder.Child("flash.bin"); }
 
-    void StartUnit(const juce::StringArray& options)
+    void StartUnit(juce::StringArray options)
     {
-        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
-                                    juce::String(folder.Path()), "--flash-dump", juce::String(FlashDump())};
-        arguments.addArray(options);
-        ::setenv("KRX640_TIME_SCALE", juce::String(kFastTimeScale).toRawUTF8(), 1);
-        const bool started = unit.start(arguments, 0);
-        ::unsetenv("KRX640_TIME_SCALE");
-        ASSERT_TRUE(started);
-        ASSERT_TRUE(Reconnect());
-    }
-
-    bool Reconnect()
-    {
-        return TestSupport::WaitUntil(
-            [&]
-            {
-                if (!link->IsConnected())
-                    link->ScanDevices();
-                return link->IsConnected();
-            },
-            kWaitMs);
-    }
-
-    uint32_t FirmwareVersion()
-    {
-        const Bytes info = Ask(*link, kDeviceInfoRequest, {}, kDeviceInfo);
-        return info.size() >= 5 ? static_cast<uint32_t>(info[1] | info[2] << 8 | info[3] << 16) |
-                                      static_cast<uint32_t>(info[4]) << 24
-                                : 0;
+        options.addArray({"--flash-dump", juce::String(FlashDump())});
+        SimLinkTest::StartUnit(options);
     }
 
     /** As the firmware update enters the bootloader: command 11, the link closed for the restart. */
@@ -110,16 +52,8 @@ protected:
 
     bool IsUserPresetStored(uint8_t number)
     {
-        const Bytes info = Ask(*link, kPresetInfo, {number}, kPresetInfo);
+        const Bytes info = Ask(kPresetInfo, {number}, kPresetInfo);
         return info.size() > 3 && info[3] != '?';
-    }
-
-    void TearDown() override
-    {
-        engine.reset();
-        link.reset();
-        unit.kill();
-        UsbDeviceFolderTest::TearDown();
     }
 };
 
@@ -137,7 +71,7 @@ TEST_F(FlashEngineSimTest, AFullUpdateLeavesTheCarriedImagesInFlashAndKeepsTheUs
 {
     StartUnit({"--firmware-version", "42010300"});
     EXPECT_EQ(FirmwareVersion(), kOldVersion);
-    Ask(*link, kStore, {3}, kStore); // user preset 3, to be kept through the update
+    Ask(kStore, {3}, kStore); // user preset 3, to be kept through the update
     ASSERT_TRUE(IsUserPresetStored(3));
 
     EnterBootloader();
