@@ -98,6 +98,9 @@ bool FirmwareUpdateJob::RunStep(const char* command, const char* status, int sec
 
 void FirmwareUpdateJob::Run()
 {
+    // A failure text left by an earlier device open belongs to no connection that still stands.
+    if (link.IsConnected())
+        link.SetMessageText(XString());
     if (AbortIfNoUnit())
         return;
     if (reporter.status)

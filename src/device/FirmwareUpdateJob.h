@@ -46,7 +46,8 @@ public:
                       CommandFinder finder = {});
     ~FirmwareUpdateJob() override;
 
-    /** The whole update; on the job thread. */
+    /** The whole update; on the job thread. With a connected link it first clears the link's
+        message text, which may still hold the failure of an earlier device open. */
     void Run();
     /** "No unit connected" without a link, else the link's message text: when not empty, the run
         must stop (error text := it, success := false). */

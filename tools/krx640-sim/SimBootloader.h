@@ -15,7 +15,7 @@ struct SimFlashFault
         command, ///< the answer to a command byte
         header,  ///< the answer to a page or sector header
         data,    ///< the answer to page data
-        verify,  ///< the page bytes sent back for a verify command
+        verify,  ///< the page bytes sent back for a verify command (nak and fff leave them out)
         status,  ///< an erase's status answer
     };
     enum class Kind
