@@ -267,7 +267,9 @@ TEST_F(SkinTest, EveryDialogOpensWithNoMissingResource)
         XView root;
         root.LoadDescription(name.CStr());
         EXPECT_GT(root.getWidth(), 0);
-        EXPECT_NE(root.FindChild("DialogText", true), nullptr);
+        XView* text = root.FindChild("DialogText", true);
+        ASSERT_NE(text, nullptr);
+        text->SetLabel("Store the current settings as user preset 3?");
         EXPECT_NE(root.FindChild("OKButton", true), nullptr);
         root.addToDesktop(juce::ComponentPeer::windowHasTitleBar);
         root.setVisible(true);
