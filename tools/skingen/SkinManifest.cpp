@@ -118,8 +118,8 @@ bool SkinManifest::ParseRow(const juce::String& lineText, int lineNumber, SkinIm
     else if (!ParseSize(fields[1], row.width, row.height))
         errors.add(where + "the size must be WIDTHxHEIGHT within 1.." + juce::String(kMaxSide) + ": " +
                    fields[1]);
-    else if (!fields[4].containsOnly("0123456789") || (row.frames = fields[4].getIntValue()) < 1 ||
-             row.frames > kMaxFrames)
+    else if (!fields[4].containsOnly("0123456789") || fields[4].getIntValue() < 1 ||
+             fields[4].getIntValue() > kMaxFrames)
         errors.add(where + "the frame count must be 1.." + juce::String(kMaxFrames) + ": " + fields[4]);
     else if (fields[5] != "alpha" && fields[5] != "opaque")
         errors.add(where + "the sixth field must be alpha or opaque: " + fields[5]);
@@ -128,6 +128,7 @@ bool SkinManifest::ParseRow(const juce::String& lineText, int lineNumber, SkinIm
         errors.add(where + "the label must be a double-quoted text or -: " + rest);
     else
     {
+        row.frames = fields[4].getIntValue();
         row.alpha = fields[5] == "alpha";
         row.label = rest == kEmptyField ? juce::String() : rest.substring(1, rest.length() - 1);
         return true;
