@@ -295,7 +295,8 @@ TEST_F(SkinTest, SkingenNamesEveryMalformedRowAndWritesNothingForIt)
                              "bad/size.png     20by10 button.up   -         1  alpha  -\n"
                              "bad/kind.png     20x10  teapot      -         1  alpha  -\n"
                              "bad/colour.png   20x10  led.on      noSuchColour 1 alpha -\n"
-                             "ok/seq.png       8x8    pot         -         3  opaque -\n");
+                             "ok/seq.png       8x8    pot         -         3  opaque -\n"
+                             "big/size.png     99999999999x10 button.up - 1 alpha -\n");
     juce::ChildProcess skingen;
     ASSERT_TRUE(skingen.start(juce::StringArray{TestSupport::BinaryPath("skingen"),
                                                 manifest.getFullPathName(), system.getFullPathName()}));
@@ -304,6 +305,7 @@ TEST_F(SkinTest, SkingenNamesEveryMalformedRowAndWritesNothingForIt)
     EXPECT_EQ(skingen.getExitCode(), 1u);
     EXPECT_TRUE(output.contains("line 3:")) << output;
     EXPECT_TRUE(output.contains("line 4:")) << output;
+    EXPECT_TRUE(output.contains("line 8:")) << output;
 
     manifest.replaceWithText("ok/face.png 20x10 button.lit - 1 alpha \"Go\"\n"
                              "bad/kind.png 20x10 teapot - 1 alpha -\n"

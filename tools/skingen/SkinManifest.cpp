@@ -3,6 +3,14 @@
 namespace
 {
 constexpr int kFieldCount = 6;
+/** Longest number a field may hold, so that reading it cannot overflow. */
+constexpr int kMaxDigits = 4;
+
+/** A decimal number of at most kMaxDigits digits. */
+bool IsSmallNumber(const juce::String& text)
+{
+    return text.isNotEmpty() && text.length() <= kMaxDigits && text.containsOnly("0123456789");
+}
 const char* const kEmptyField = "-";
 
 /** A skin-relative name the generator may write: lower-case, '/' folders, no empty, "." or ".."
@@ -27,8 +35,7 @@ bool IsValidImageName(const juce::String& name)
 bool ParseSize(const juce::String& text, int& width, int& height)
 {
     const int cross = text.indexOfChar('x');
-    if (cross <= 0 || !text.substring(0, cross).containsOnly("0123456789") ||
-        !text.substring(cross + 1).containsOnly("0123456789") || cross + 1 >= text.length())
+    if (cross < 0 || !IsSmallNumber(text.substring(0, cross)) || !IsSmallNumber(text.substring(cross + 1)))
         return false;
     width = text.substring(0, cross).getIntValue();
     height = text.substring(cross + 1).getIntValue();
@@ -118,8 +125,7 @@ bool SkinManifest::ParseRow(const juce::String& lineText, int lineNumber, SkinIm
     else if (!ParseSize(fields[1], row.width, row.height))
         errors.add(where + "the size must be WIDTHxHEIGHT within 1.." + juce::String(kMaxSide) + ": " +
                    fields[1]);
-    else if (!fields[4].containsOnly("0123456789") || fields[4].getIntValue() < 1 ||
-             fields[4].getIntValue() > kMaxFrames)
+    else if (!IsSmallNumber(fields[4]) || fields[4].getIntValue() < 1 || fields[4].getIntValue() > kMaxFrames)
         errors.add(where + "the frame count must be 1.." + juce::String(kMaxFrames) + ": " + fields[4]);
     else if (fields[5] != "alpha" && fields[5] != "opaque")
         errors.add(where + "the sixth field must be alpha or opaque: " + fields[5]);
