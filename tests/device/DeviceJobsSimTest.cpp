@@ -1,0 +1,353 @@
+// The device jobs end to end: the editor's watcher and link against the simulated unit, whose log
+// shows every frame the jobs sent.
+
+#include "DeviceJobFakes.h"
+#include "UsbDeviceFolderTest.h"
+#include "WatcherTestRig.h"
+#include "device/ChannelLists.h"
+#include "device/CompareChannelInput.h"
+#include "device/CompareChannelOutput.h"
+#include "device/DeviceCommWatcher.h"
+#include "device/DeviceCommand.h"
+#include "device/DeviceJobLink.h"
+#include "device/ListenModeMananger.h"
+#include "device/SendAllParamsJob.h"
+#include "device/UserPresetSavingMananger.h"
+#include "device/WireId.h"
+#include "device/XParamDoc.h"
+
+#include <fstream>
+#include <juce_core/juce_core.h>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+using DeviceJobFakes::ProgressRecorder;
+using WatcherRig::Bytes;
+using WatcherRig::Sent;
+
+namespace
+{
+constexpr int kWaitMs = 60000;
+constexpr int kAnswerWaitMs = 500;
+constexpr int32_t kListenModeId = 6;
+constexpr int32_t kCurrentPresetWireId = 14;
+/** Values the unit is sent when every parameter goes: the live map less the ids never sent. */
+constexpr size_t kSentValueCount = 519;
+
+/** The rig's groups, with the compare twins copied to and from the live groups as the application
+    does. Installed over the rig's services for its life. */
+class SyncingServices final : public DefaultAppServices
+{
+public:
+    explicit SyncingServices(WatcherRig::Groups& groups) : groups(groups) { SetAppServices(this); }
+    ~SyncingServices() override { SetAppServices(&groups.services); }
+
+    XParam* GetParam(int32_t id) override { return groups.services.GetParam(id); }
+    XParam* GetPresetParam(int32_t id) override { return groups.services.GetPresetParam(id); }
+    XParam* GetSlaveParam(int32_t id) override { return groups.services.GetSlaveParam(id); }
+    XParamGroup* GetPresetGroup() override { return &groups.preset; }
+    XParamGroup* GetComparePresetGroup() override { return &groups.comparePreset; }
+
+    void SyncCompareGroups(bool toLive) override
+    {
+        for (int32_t index = 0; index < WatcherRig::Groups::kInputs; ++index)
+            CompareChannelInput::SyncWithLive(index, toLive);
+        for (int32_t index = 0; index < WatcherRig::Groups::kOutputs; ++index)
+            CompareChannelOutput::SyncWithLive(index, toLive);
+        XParamGroup& from = toLive ? groups.comparePreset : groups.preset;
+        XParamGroup& to = toLive ? groups.preset : groups.comparePreset;
+        for (int32_t index = 0; index < from.CountParams(); ++index)
+        {
+            const XParam* source = from.GetParamAt(index);
+            if (XParam* target = to.GetParam(source->GetId()))
+                target->SetValue(source->GetValue(), false);
+        }
+        if (toLive)
+            syncsToLive.fetch_add(1);
+    }
+
+    std::atomic<int> syncsToLive{0};
+
+private:
+    WatcherRig::Groups& groups;
+};
+
+/** The editor connected to the simulated unit: link, connection, watcher on the test's looper and
+    the jobs' way to it. */
+class Editor final
+{
+public:
+    explicit Editor(WatcherRig::RecordingLooper& looper)
+        : connection(link), watcher(&connection), jobLink(&watcher)
+    {
+        looper.AddHandler(&watcher);
+    }
+    ~Editor()
+    {
+        watcher.DetachFromConnection();
+        connection.Stop();
+    }
+
+    bool Connect()
+    {
+        if (connection.Open() != 0 ||
+            !TestSupport::WaitUntil([&] { return connection.IsConnected(); }, kWaitMs))
+            return false;
+        watcher.SetAwaitingDeviceInfo(true);
+        const bool answered = TestSupport::WaitUntil(
+            [&]
+            {
+                watcher.RequestDeviceInfo();
+                return TestSupport::WaitUntil([&] { return !watcher.IsAwaitingDeviceInfo(); }, kAnswerWaitMs);
+            },
+            kWaitMs);
+        watcher.BuildWireIdMaps(true); // no sender: only the jobs send
+        return answered;
+    }
+
+    /** Asks for every value and waits until the answer is in. */
+    bool ReceiveAll(WatcherRig::RecordingLooper& looper)
+    {
+        const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
+        watcher.RequestAllParams();
+        return TestSupport::WaitUntil(
+            [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; }, kWaitMs);
+    }
+
+    UsbLinkManager link;
+    TWRPCUSBConnection connection;
+    DeviceCommWatcher watcher;
+    DeviceJobLink jobLink;
+};
+
+class DeviceJobsSimTest : public UsbDeviceFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        UsbDeviceFolderTest::SetUp();
+        ASSERT_NE(looper.Run(), 0);
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        if (unit.isRunning())
+            unit.kill();
+        unit.waitForProcessToFinish(kWaitMs);
+        UsbDeviceFolderTest::TearDown();
+    }
+
+    bool StartConnectedEditor(const juce::StringArray& options = {})
+    {
+        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")),
+                                    "--dir",
+                                    juce::String(folder.Path()),
+                                    "--name",
+                                    "unit0",
+                                    "--log",
+                                    juce::String(LogPath())};
+        arguments.addArray(options);
+        if (!unit.start(arguments, 0))
+            return false;
+        editor = std::make_unique<Editor>(looper);
+        return editor->Connect();
+    }
+    std::string LogPath() const { return files.Child("frames.log"); }
+
+    /** Every frame the unit received, in order, as its log shows them. */
+    std::vector<Sent> UnitReceived()
+    {
+        std::vector<Sent> frames;
+        std::ifstream log(LogPath());
+        std::string line;
+        while (std::getline(log, line))
+        {
+            std::istringstream fields(line);
+            std::string stamp;
+            fields >> stamp;
+            Bytes bytes;
+            std::string hex;
+            while (fields >> hex && hex.size() == 2)
+                bytes.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
+            if (bytes.size() >= TWMsgBuf::kHeaderSize)
+                frames.push_back({bytes[10], Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
+        }
+        return frames;
+    }
+    static int WireIdOf(const Sent& frame) { return frame.payload[0] | (frame.payload[1] << 8); }
+
+    /** Sends value for the parameter without keeping it locally, as the application does when it asks
+        the unit to take a value it should confirm. */
+    void SendProvisionally(XParam* param, int wireId, double value)
+    {
+        const double kept = param->GetValue();
+        param->SetChangeTracking(false);
+        param->SetValue(value, false);
+        editor->watcher.SendParamValue(param, wireId);
+        param->SetValue(kept, false);
+        param->SetChangeTracking(true);
+    }
+
+    TestSupport::TempFolder files;
+    juce::ChildProcess unit;
+    WatcherRig::Groups groups;
+    SyncingServices services{groups};
+    WatcherRig::RecordingLooper looper;
+    std::unique_ptr<Editor> editor;
+};
+} // namespace
+
+TEST_F(DeviceJobsSimTest, SendAllBracketsEveryValueInWireOrderAndLeavesTheUnitEqualToTheEditor)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    XParam* gain = GetInputChannel(0)->GetParam(12);
+    XParam* delay = GetOutputChannel(2)->GetParam(43);
+    ASSERT_NE(gain, nullptr);
+    ASSERT_NE(delay, nullptr);
+    gain->SetValue(2.5, false);
+    delay->SetValue(1.25, false);
+
+    SendAllParamsJob job(&editor->jobLink);
+    ASSERT_TRUE(job.Start());
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return job.HasFinished(); }, kWaitMs));
+    job.Stop();
+    ASSERT_TRUE(TestSupport::WaitUntil(
+        [&]
+        {
+            const std::vector<Sent> frames = UnitReceived();
+            return !frames.empty() && frames.back().command == kCmdParamId;
+        },
+        kWaitMs));
+
+    // 21 (1), the values in ascending wire id, 21 (0), then 6 for CurrentPreset.
+    std::vector<Sent> frames = UnitReceived();
+    const auto begin = std::find(frames.begin(), frames.end(), Sent{kCmdBulkBracket, {1}});
+    ASSERT_NE(begin, frames.end());
+    frames.erase(frames.begin(), begin + 1);
+    ASSERT_GE(frames.size(), kSentValueCount + 2);
+    std::vector<int> wireIds;
+    for (size_t i = 0; i < kSentValueCount; ++i)
+    {
+        ASSERT_EQ(frames[i].command, kCmdSetParamValue) << i;
+        wireIds.push_back(WireIdOf(frames[i]));
+    }
+    EXPECT_TRUE(std::is_sorted(wireIds.begin(), wireIds.end()));
+    EXPECT_EQ(std::adjacent_find(wireIds.begin(), wireIds.end()), wireIds.end());
+    EXPECT_EQ(frames[kSentValueCount], (Sent{kCmdBulkBracket, {0}}));
+    EXPECT_EQ(frames[kSentValueCount + 1], (Sent{kCmdParamId, {kCurrentPresetWireId, 0}}));
+    EXPECT_EQ(frames.size(), kSentValueCount + 2);
+
+    // The unit now holds the editor's values: reading them all back changes none.
+    std::map<int, float> before;
+    for (int wireId : wireIds)
+        before[wireId] = static_cast<float>(editor->watcher.GetLiveParam(wireId)->GetValue());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    for (int wireId : wireIds)
+        EXPECT_EQ(static_cast<float>(editor->watcher.GetLiveParam(wireId)->GetValue()), before[wireId])
+            << wireId;
+    EXPECT_EQ(gain->GetValue(), 2.5);
+    EXPECT_EQ(delay->GetValue(), 1.25);
+}
+
+TEST_F(DeviceJobsSimTest, ListenModeSwitchEndsWithTheUnitsAnswerOrGivesUpOnASilentUnit)
+{
+    for (const bool unitAnswers : {true, false})
+    {
+        SCOPED_TRACE(unitAnswers ? "answering unit" : "slaved unit: changes are ignored");
+        ASSERT_TRUE(
+            StartConnectedEditor(unitAnswers ? juce::StringArray{} : juce::StringArray{"--mode", "slave"}));
+        XParam* listenMode = groups.services.GetParam(kListenModeId);
+        listenMode->SetValue(1.0, false);
+
+        // The application's step: the new value goes to the unit while the old one stays.
+        ListenModeMananger job(&editor->jobLink);
+        listenMode->AddWatcher(&job, ListenModeMananger::kWatchKey, false);
+        SendProvisionally(listenMode, kListenModeId, 0.0);
+        ProgressRecorder progress;
+        job.Run(progress);
+        listenMode->RemoveWatcher(&job);
+
+        const std::vector<Sent> frames = UnitReceived();
+        ASSERT_GE(frames.size(), 2u);
+        EXPECT_EQ(frames[frames.size() - 2].command, kCmdSetParamValue);
+        EXPECT_EQ(WireIdOf(frames[frames.size() - 2]), kListenModeId);
+        EXPECT_EQ(frames.back(), (Sent{kCmdParamId, {kListenModeId, 0}}));
+        EXPECT_EQ(job.IsDone(), unitAnswers);
+        EXPECT_EQ(listenMode->GetValue(), unitAnswers ? 0.0 : 1.0);
+        EXPECT_EQ(job.GetFailureText().IsEmpty(), unitAnswers);
+
+        editor.reset();
+        unit.kill();
+        unit.waitForProcessToFinish(kWaitMs);
+    }
+}
+
+TEST_F(DeviceJobsSimTest, SavingUserPresetsWritesTheFilledSlotsThatLoadBackToTheirValues)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    XParam* gain = GetInputChannel(0)->GetParam(12);
+    XParam* delay = GetOutputChannel(2)->GetParam(43);
+    const int gainWireId = editor->watcher.FindLiveWireId(gain);
+    const int delayWireId = editor->watcher.FindLiveWireId(delay);
+    struct Stored
+    {
+        int number;
+        double gain;
+        double delay;
+    };
+    const Stored stored[] = {{3, 2.5, 1.25}, {7, -3.5, 2.75}};
+    for (const Stored& preset : stored)
+    {
+        SendProvisionally(gain, gainWireId, preset.gain);
+        SendProvisionally(delay, delayWireId, preset.delay);
+        const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
+        editor->watcher.StorePreset(preset.number);
+        ASSERT_TRUE(TestSupport::WaitUntil(
+            [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; }, kWaitMs))
+            << "the unit's recall after a store is read back";
+    }
+    const double editGain = gain->GetValue();
+
+    XParamDoc document;
+    for (XParamGroup* group :
+         {static_cast<XParamGroup*>(GetInputChannel(0)), static_cast<XParamGroup*>(GetInputChannel(1))})
+        document.AddGroup(group);
+    for (int32_t index = 0; index < WatcherRig::Groups::kOutputs; ++index)
+        document.AddGroup(GetOutputChannel(index));
+    document.AddGroup(&groups.preset);
+
+    TestSupport::TempFolder target;
+    ProgressRecorder progress;
+    const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
+    UserPresetSavingMananger job(target.Path().c_str(), &document, &editor->jobLink);
+    job.Run(progress);
+    EXPECT_TRUE(job.GetFailureText().IsEmpty()) << job.GetFailureText().CStr();
+    EXPECT_EQ(job.GetProgress(), 100);
+    ASSERT_FALSE(progress.Fractions().empty());
+    EXPECT_EQ(progress.Fractions().front(), 0.05);
+    EXPECT_EQ(progress.Fractions().back(), 1.0);
+    EXPECT_EQ(services.syncsToLive.load(), 2);
+    ASSERT_TRUE(TestSupport::WaitUntil(
+        [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; }, kWaitMs))
+        << "the edit buffer is read again";
+    EXPECT_EQ(gain->GetValue(), editGain);
+
+    const juce::Array<juce::File> written =
+        juce::File(target.Path()).findChildFiles(juce::File::findFiles, false, "*");
+    ASSERT_EQ(written.size(), 2);
+    for (const Stored& preset : stored)
+    {
+        SCOPED_TRACE(preset.number);
+        const std::string path =
+            target.Path() + "/" + UserPresetSavingMananger::FileNameFor(preset.number).CStr();
+        ASSERT_TRUE(juce::File(path).existsAsFile());
+        XParamDoc reader;
+        reader.AddGroup(GetInputChannel(0));
+        reader.AddGroup(GetOutputChannel(2));
+        ASSERT_EQ(reader.Open(path.c_str()), 0);
+        EXPECT_FLOAT_EQ(static_cast<float>(gain->GetValue()), static_cast<float>(preset.gain));
+        EXPECT_FLOAT_EQ(static_cast<float>(delay->GetValue()), static_cast<float>(preset.delay));
+    }
+}
