@@ -17,6 +17,8 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <numeric>
+#include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -228,4 +230,47 @@ TEST(PresetReceiveNames, EmptySlotsBecomeAQuestionMarkAndOthersLoseTrailingBlank
         {"Hall A", "Hall A"}, {"  Hall", "  Hall"}, {"", ""},        {"   ", ""}};
     for (const Case& c : cases)
         EXPECT_STREQ(PresetReceiveJob::StoredName(c.received).CStr(), c.stored) << '"' << c.received << '"';
+}
+
+TEST_F(PresetReceive, RandomRepliesNeverLeaveTheListOrItsRules)
+{
+    unit.answerUpTo = 0; // the unit stays silent; the test plays its replies
+    Start();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return unit.GetPresetHandler() == &job; }, kWaitMs));
+
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> number(-3, 300);
+    std::uniform_int_distribution<int> anyInt(INT32_MIN, INT32_MAX);
+    std::uniform_int_distribution<int> length(0, 40);
+    std::uniform_int_distribution<int> byte(1, 255);
+    for (int round = 0; round < 2000; ++round)
+    {
+        std::string text;
+        for (int i = length(random); i > 0; --i)
+            text += static_cast<char>(byte(random));
+        XString name(text.c_str());
+        // Preset 0 restarts and preset 80 ends the receive: both are tested on their own.
+        int presetNumber = number(random);
+        if (presetNumber == 0 || presetNumber == kPresets)
+            presetNumber = 1;
+        if (round % 2 == 0)
+            job.PresetInfoReceived(presetNumber, anyInt(random), name);
+        else
+            job.PresetFlagsReceived(number(random), anyInt(random));
+    }
+    EXPECT_EQ(unit.GetPresetHandler(), &job) << "still receiving";
+    progress.cancel.store(true);
+    EXPECT_EQ(Finish(), PresetReceiveJob::Outcome::kCancelled);
+
+    ASSERT_EQ(presets.Count(), kPresets);
+    for (int index = 0; index < kPresets; ++index)
+    {
+        PresetsManager::Preset entry("", 0, 0);
+        ASSERT_TRUE(presets.GetEntry(index, &entry));
+        const std::string name = entry.name.CStr();
+        EXPECT_TRUE(name.empty() || name.back() != ' ') << index;
+        EXPECT_TRUE(name.empty() || name[0] != '?' || name == "?") << index;
+        EXPECT_GE(entry.flags, 0) << index;
+        EXPECT_LE(entry.flags, 0xFF) << index;
+    }
 }
