@@ -1,0 +1,46 @@
+#include "device/ui/DeviceJobWindow.h"
+
+DeviceJobWindow::DeviceJobWindow(IDeviceJob& job)
+    : juce::ThreadWithProgressWindow(job.GetWindowStyle().title, job.GetWindowStyle().hasProgressBar,
+                                     job.GetWindowStyle().hasCancelButton,
+                                     job.GetWindowStyle().cancelTimeoutMs),
+      job(job)
+{
+}
+
+DeviceJobWindow::~DeviceJobWindow() = default;
+
+void DeviceJobWindow::run()
+{
+    job.Run(*this);
+}
+
+bool DeviceJobWindow::RunJob(IDeviceJob& job)
+{
+    {
+        DeviceJobWindow window(job);
+        window.runThread(juce::Thread::Priority::normal);
+    }
+    const XString failure = job.GetFailureText();
+    if (failure.IsEmpty())
+        return true;
+    juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::WarningIcon,
+                                           juce::String::fromUTF8(job.GetWindowStyle().title).trim(),
+                                           juce::String::fromUTF8(failure.CStr()));
+    return false;
+}
+
+void DeviceJobWindow::SetProgress(double fraction)
+{
+    setProgress(fraction);
+}
+
+void DeviceJobWindow::SetStatusMessage(const XString& text)
+{
+    setStatusMessage(juce::String::fromUTF8(text.CStr()));
+}
+
+bool DeviceJobWindow::ShouldExit()
+{
+    return threadShouldExit();
+}

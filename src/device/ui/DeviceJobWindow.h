@@ -1,0 +1,31 @@
+#pragma once
+
+#include "device/IDeviceJob.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The progress window of a device job (listen-mode switch, saving the user presets, the slave-mode
+    wait): titled and styled as the job says, its thread runs the job's Run and the window closes when
+    Run returns. The job is borrowed and must outlive the window.
+
+    RunJob is what the application calls on the message thread: it shows the window modally until the
+    job ends, then shows the job's failure, if any, in an alert that does not wait. */
+class DeviceJobWindow final : public juce::ThreadWithProgressWindow, private IJobProgress
+{
+public:
+    explicit DeviceJobWindow(IDeviceJob& job);
+    ~DeviceJobWindow() override;
+
+    void run() override;
+
+    /** Runs job behind its window at normal priority; true when it ended without a failure. Message
+        thread only. */
+    static bool RunJob(IDeviceJob& job);
+
+private:
+    void SetProgress(double fraction) override;
+    void SetStatusMessage(const XString& text) override;
+    bool ShouldExit() override;
+
+    IDeviceJob& job;
+};
