@@ -282,6 +282,9 @@ int RunStartupAndShutdownOrder()
     SCENARIO_CHECK(FindCommandByName("probe") != nullptr);
     events.clear();
 
+    // An exception that reached JUCE's loop is logged with the file name of its source.
+    app->unhandledException(nullptr, "C:\\work\\src\\Thrower.cpp", 12);
+
     app->shutdown();
     const Events expectedShutdown = {
         "delete command, registered no",
@@ -307,6 +310,7 @@ int RunStartupAndShutdownOrder()
     delete app;
 
     const std::string log = setting.ReadLog();
+    SCENARIO_CHECK(log.find("Exception in file: Thrower.cpp, line: 12") != std::string::npos);
     const size_t exiting = log.find("Exiting ZUZov...");
     SCENARIO_CHECK(exiting != std::string::npos);
     SCENARIO_CHECK(log.find("All Modules Exited.") > exiting);
@@ -607,7 +611,12 @@ TEST(XGuiApp, RootFolderIsFoundAboveTheProgramFolder)
     const juce::File before = juce::File::getCurrentWorkingDirectory();
     TestSupport::TempFolder folder;
     const juce::File top(folder.Path());
-    const juce::File root = top.getChildFile("app");
+    // Deeper than the 255 characters a fixed buffer would hold.
+    const juce::File root = top.getChildFile(std::string(100, 'a'))
+                                .getChildFile(std::string(100, 'b'))
+                                .getChildFile(std::string(100, 'c'))
+                                .getChildFile("app");
+    ASSERT_GT(root.getFullPathName().length(), 255);
     ASSERT_TRUE(root.getChildFile("System").createDirectory());
     ASSERT_TRUE(root.getChildFile("bin").createDirectory());
 
