@@ -80,7 +80,9 @@ TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
 
     {
         BuildPresetDataWindow window(&presetGroup, headerFolder.c_str());
+        EXPECT_EQ(window.getContentComponent(), nullptr);
         window.Show();
+        EXPECT_TRUE(window.IsShown());
         ASSERT_TRUE(GuiTestSupport::RunLoopUntil([&] { return window.isOnDesktop() && window.isShowing(); },
                                                  kWaitMs));
         EXPECT_EQ(window.getName(), "Build Factory Presets");
@@ -117,9 +119,14 @@ TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
         }
         EXPECT_EQ(std::string(window.GetSourceFolderText().CStr()), presets.getFullPathName().toStdString());
 
-        // Showing again starts from the initial texts.
+        // Showing again starts from the initial texts; closing hides.
+        window.Hide();
+        EXPECT_FALSE(window.IsShown());
         window.Show();
         EXPECT_EQ(std::string(window.GetStatusText().CStr()), "status...");
+        EXPECT_EQ(std::string(window.GetSourceFolderText().CStr()), "source folder");
+        window.closeButtonPressed();
+        EXPECT_FALSE(window.IsShown());
     }
     PlatformClock::SetTimeScale(savedTimeScale);
 }

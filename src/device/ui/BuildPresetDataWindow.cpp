@@ -78,10 +78,7 @@ BuildPresetDataWindow::BuildPresetDataWindow(XParamGroup* presetGroup, const XSt
                                               : headerFolderPath)
 {
     builder.SetStatusView(this);
-    content = new Content(*this);
-    setContentOwned(content, true);
     setUsingNativeTitleBar(false);
-    centreWithSize(getWidth(), getHeight());
 }
 
 BuildPresetDataWindow::~BuildPresetDataWindow()
@@ -90,21 +87,42 @@ BuildPresetDataWindow::~BuildPresetDataWindow()
     chooser.reset();
 }
 
+void BuildPresetDataWindow::BuildContent()
+{
+    content = new Content(*this);
+    setContentOwned(content, true);
+    centreWithSize(getWidth(), getHeight());
+}
+
 void BuildPresetDataWindow::Show()
 {
+    if (content == nullptr)
+        BuildContent();
     setVisible(true);
     toFront(true);
     content->statusText.setText(kInitialStatus, juce::dontSendNotification);
     content->sourceFolderText.setText(kInitialSourceFolder, juce::dontSendNotification);
 }
 
-void BuildPresetDataWindow::closeButtonPressed()
+void BuildPresetDataWindow::Hide()
 {
     setVisible(false);
 }
 
+bool BuildPresetDataWindow::IsShown() const
+{
+    return isVisible();
+}
+
+void BuildPresetDataWindow::closeButtonPressed()
+{
+    Hide();
+}
+
 void BuildPresetDataWindow::ShowStatus(const XString& text)
 {
+    if (content == nullptr)
+        return;
     content->statusText.setText(ToJuce(text), juce::dontSendNotification);
     // Building runs on the message thread: paint the line now so that each step can be read.
     if (juce::ComponentPeer* peer = getPeer())
@@ -113,17 +131,19 @@ void BuildPresetDataWindow::ShowStatus(const XString& text)
 
 void BuildPresetDataWindow::SetSourceFolder(const XString& folder)
 {
+    if (content == nullptr)
+        return;
     content->sourceFolderText.setText(ToJuce(folder), juce::dontSendNotification);
 }
 
 XString BuildPresetDataWindow::GetStatusText() const
 {
-    return XString(content->statusText.getText().toRawUTF8());
+    return content != nullptr ? XString(content->statusText.getText().toRawUTF8()) : XString();
 }
 
 XString BuildPresetDataWindow::GetSourceFolderText() const
 {
-    return XString(content->sourceFolderText.getText().toRawUTF8());
+    return content != nullptr ? XString(content->sourceFolderText.getText().toRawUTF8()) : XString();
 }
 
 int32_t BuildPresetDataWindow::LoadData()

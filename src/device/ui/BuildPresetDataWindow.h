@@ -2,6 +2,7 @@
 
 #include "core/XString.h"
 #include "device/FactoryPresetBuilder.h"
+#include "device/ISubWindow.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
@@ -14,9 +15,12 @@ class XParamGroup;
     line as it goes.
 
     Built with the application's preset group (borrowed; the live channel groups are found through
-    the channel lists). Lives on the message thread; the choosers run asynchronously and their
+    the channel lists); its controls are made by the first Show, and until then the texts read empty
+    and setting them does nothing. Lives on the message thread; the choosers run asynchronously and their
     answers are ignored once the window has gone. */
-class BuildPresetDataWindow final : public juce::DocumentWindow, private IFactoryPresetStatus
+class BuildPresetDataWindow final : public juce::DocumentWindow,
+                                    public ISubWindow,
+                                    private IFactoryPresetStatus
 {
 public:
     static constexpr const char* kTitle = "Build Factory Presets";
@@ -30,8 +34,11 @@ public:
     explicit BuildPresetDataWindow(XParamGroup* presetGroup, const XString& headerFolder = XString());
     ~BuildPresetDataWindow() override;
 
-    /** Shows the window in front and resets the status and source-folder texts. */
-    void Show();
+    /** Shows the window in front (building its controls the first time) and resets the status and
+        source-folder texts. */
+    void Show() override;
+    void Hide() override;
+    bool IsShown() const override;
 
     /** What the buttons do once a folder or file is chosen. */
     void SetSourceFolder(const XString& folder);
@@ -47,6 +54,7 @@ public:
 private:
     class Content;
 
+    void BuildContent() override;
     void ShowStatus(const XString& text) override;
     void ChooseSourceFolder();
     void ChooseSaveFile();
@@ -57,7 +65,7 @@ private:
 
     FactoryPresetBuilder builder;
     XString headerFolder;
-    Content* content = nullptr; // owned by the window as its content component
+    Content* content = nullptr; // owned by the window as its content component; null until shown
     std::unique_ptr<juce::FileChooser> chooser;
     juce::WeakReference<BuildPresetDataWindow>::Master masterReference;
     friend class juce::WeakReference<BuildPresetDataWindow>;
