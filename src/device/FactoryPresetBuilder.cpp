@@ -3,6 +3,7 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
+#include "core/XmlAttributes.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
@@ -68,29 +69,6 @@ void PutInt32(uint8_t* at, int32_t value)
     const uint32_t bits = static_cast<uint32_t>(value);
     for (int byte = 0; byte < 4; ++byte)
         at[byte] = static_cast<uint8_t>(bits >> (8 * byte));
-}
-
-/** The attribute's leading integer (saturated to 64 bits); fallback when it is missing. JUCE's own
-    integer read overflows on long digit strings, and these files come from outside. */
-int64_t ReadInteger(const juce::XmlElement& element, const char* name, int64_t fallback)
-{
-    if (!element.hasAttribute(name))
-        return fallback;
-    const juce::String text = element.getStringAttribute(name).trimStart();
-    auto chars = text.getCharPointer();
-    bool negative = false;
-    if (*chars == '-' || *chars == '+')
-        negative = chars.getAndAdvance() == '-';
-    int64_t value = 0;
-    const int64_t limit = std::numeric_limits<int64_t>::max() / 10;
-    for (; *chars >= '0' && *chars <= '9'; ++chars)
-    {
-        const int digit = static_cast<int>(*chars - '0');
-        if (value > limit || (value == limit && digit > 7))
-            return negative ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
 }
 
 int32_t SaturateToInt32(int64_t value)
@@ -252,7 +230,7 @@ bool FactoryPresetBuilder::ParseFile(const juce::File& file, int presetIndex, Im
 
         for (const juce::XmlElement* element : groupElement->getChildIterator())
         {
-            const int64_t id = ReadInteger(*element, kIdAttribute, 0);
+            const int64_t id = XmlAttributes::ReadInteger(*element, kIdAttribute, 0);
             if (id != static_cast<int32_t>(id))
                 continue;
             const XParam* param = group->GetParam(static_cast<int32_t>(id));
@@ -268,7 +246,7 @@ bool FactoryPresetBuilder::ParseFile(const juce::File& file, int presetIndex, Im
             PutUInt16(entry, static_cast<uint16_t>(entryIndex));
             if (!presetElement)
             {
-                const int64_t flags = ReadInteger(*element, kFlagsAttribute, 0);
+                const int64_t flags = XmlAttributes::ReadInteger(*element, kFlagsAttribute, 0);
                 uint16_t entryFlags = 0;
                 if ((flags & kParamFlagA) != 0)
                     entryFlags |= kEntryFlagA;
@@ -276,9 +254,10 @@ bool FactoryPresetBuilder::ParseFile(const juce::File& file, int presetIndex, Im
                     entryFlags |= kEntryFlagB;
                 PutUInt16(entry + 2, entryFlags);
             }
-            const int32_t value = IsFloatParamType(param->GetType())
-                                      ? ScaledFloatValue(element->getDoubleAttribute(kValueAttribute, 0.0))
-                                      : SaturateToInt32(ReadInteger(*element, kValueAttribute, 0));
+            const int32_t value =
+                IsFloatParamType(param->GetType())
+                    ? ScaledFloatValue(element->getDoubleAttribute(kValueAttribute, 0.0))
+                    : SaturateToInt32(XmlAttributes::ReadInteger(*element, kValueAttribute, 0));
             PutInt32(entry + 4, value);
         }
     }
