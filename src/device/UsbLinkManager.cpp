@@ -115,12 +115,14 @@ void UsbLinkManager::Close()
 
 int32_t UsbLinkManager::QueueFrame(const void* data, int n)
 {
+    // Counted before the frame is on the port: the pump may write it at once, and its count must
+    // then already be there to be taken back, or it would stay pending for good.
+    pendingFrames.fetch_add(1);
     const int32_t result = WritePort(transmitPort.load(), 0, data, n);
     if (result == 0)
-    {
-        pendingFrames.fetch_add(1);
         queuedTotal.fetch_add(1);
-    }
+    else
+        pendingFrames.fetch_sub(1);
     return result;
 }
 
