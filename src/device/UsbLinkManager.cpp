@@ -120,9 +120,15 @@ int32_t UsbLinkManager::QueueFrame(const void* data, int n)
     pendingFrames.fetch_add(1);
     const int32_t result = WritePort(transmitPort.load(), 0, data, n);
     if (result == 0)
+    {
         queuedTotal.fetch_add(1);
-    else
-        pendingFrames.fetch_sub(1);
+        return result;
+    }
+    // Taken back, but never below none: a reopen may have cleared the count meanwhile.
+    int32_t pending = pendingFrames.load();
+    while (pending > 0 && !pendingFrames.compare_exchange_weak(pending, pending - 1))
+    {
+    }
     return result;
 }
 
