@@ -1,0 +1,416 @@
+// The device watcher end to end: the watcher on a looper of its own, the USB connection and the
+// simulated unit, whose log shows every frame the editor sent.
+
+#include "UsbDeviceFolderTest.h"
+#include "WatcherTestRig.h"
+#include "core/XParam.h"
+#include "device/ChannelLists.h"
+#include "device/DeviceCommWatcher.h"
+#include "device/DeviceCommand.h"
+#include "device/IFlashEngine.h"
+#include "device/IReceivePresetHandler.h"
+#include "device/TWRPCMessageHandler.h"
+#include "device/WireId.h"
+
+#include <cstring>
+#include <fstream>
+#include <juce_core/juce_core.h>
+#include <map>
+#include <memory>
+#include <sstream>
+
+using WatcherRig::Bytes;
+using WatcherRig::Sent;
+
+namespace
+{
+constexpr int kWaitMs = 60000;
+/** How long the device-info request waits for its answer before it is sent again. */
+constexpr int kAnswerWaitMs = 500;
+/** Long enough for several of the sender's ticks. */
+constexpr uint32_t kSeveralTicksMs = 5 * DeviceCommWatcher::kSendPeriodMs;
+
+/** Sits between the connection and the watcher and keeps a copy of every frame of the unit. */
+class FrameTap final : public TWRPCMessageHandler
+{
+public:
+    explicit FrameTap(TWRPCMessageHandler& nextIn) : next(nextIn) {}
+
+    void ParseFrame(TWMsgBuf& frame) override
+    {
+        const Bytes bytes = FrameBytes::Contents(frame);
+        if (bytes.size() >= TWMsgBuf::kHeaderSize)
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            frames.push_back({bytes[10], Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
+        }
+        next.ParseFrame(frame);
+    }
+
+    std::vector<Sent> Frames(int command)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        std::vector<Sent> matching;
+        for (const Sent& frame : frames)
+            if (frame.command == command)
+                matching.push_back(frame);
+        return matching;
+    }
+
+private:
+    TWRPCMessageHandler& next;
+    std::mutex lock; // guards frames
+    std::vector<Sent> frames;
+};
+
+class PresetJob final : public IReceivePresetHandler
+{
+public:
+    void PresetInfoReceived(int number, int configuration, XString& name) override
+    {
+        infoNumber.store(number);
+        infoConfiguration.store(configuration);
+    }
+    void PresetFlagsReceived(int, int) override {}
+    void PresetDataReceived() override { dataReceived.fetch_add(1); }
+
+    std::atomic<int> infoNumber{-1};
+    std::atomic<int> infoConfiguration{-1};
+    std::atomic<int> dataReceived{0};
+};
+
+/** Holds the link's frames: while flash mode is on, the pump turns call this instead of writing. */
+class IdleFlashEngine final : public IFlashEngine
+{
+public:
+    void RunFlashJob(CFCPipeUSB&) override { turns.fetch_add(1); }
+    bool IsFlashJobIdle() const override { return true; }
+    std::atomic<int> turns{0};
+};
+
+uint32_t U32At(const Bytes& bytes, size_t at)
+{
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+           (static_cast<uint32_t>(bytes[at + 3]) << 24);
+}
+
+/** The value a parameter takes from the bits of the wire. */
+double WireValue(const XParam* param, int wireId, uint32_t bits)
+{
+    if (IsFloatParam(param))
+    {
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    const int32_t integer = static_cast<int32_t>(bits);
+    return IsPackedIntWireId(wireId) ? integer : static_cast<double>(static_cast<float>(integer));
+}
+
+/** The editor, connected to the simulated unit: link, connection, watcher and the frame tap. */
+class Editor final
+{
+public:
+    explicit Editor(WatcherRig::RecordingLooper& looper)
+        : connection(link), watcher(&connection), tap(watcher)
+    {
+        looper.AddHandler(&watcher);
+        connection.SetMessageHandler(&tap);
+    }
+    ~Editor()
+    {
+        connection.ClearMessageHandler(&tap);
+        connection.Stop();
+    }
+
+    /** Opens the link and asks for the device info until it comes. */
+    bool Connect()
+    {
+        if (connection.Open() != 0 ||
+            !TestSupport::WaitUntil([&] { return connection.IsConnected(); }, kWaitMs))
+            return false;
+        watcher.SetAwaitingDeviceInfo(true);
+        return TestSupport::WaitUntil(
+            [&]
+            {
+                watcher.RequestDeviceInfo();
+                return TestSupport::WaitUntil([&] { return !watcher.IsAwaitingDeviceInfo(); }, kAnswerWaitMs);
+            },
+            kWaitMs);
+    }
+
+    /** Builds the maps (with the sender's timer) and takes every value of the unit. */
+    bool ReceiveAll(WatcherRig::RecordingLooper& looper)
+    {
+        watcher.BuildWireIdMaps(false);
+        const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
+        watcher.RequestAllParams();
+        return TestSupport::WaitUntil(
+            [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; }, kWaitMs);
+    }
+
+    UsbLinkManager link;
+    TWRPCUSBConnection connection;
+    DeviceCommWatcher watcher;
+    FrameTap tap;
+};
+
+class DeviceCommWatcherSimTest : public UsbDeviceFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        UsbDeviceFolderTest::SetUp();
+        ASSERT_NE(looper.Run(), 0);
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        StopUnit();
+        UsbDeviceFolderTest::TearDown();
+    }
+
+    bool StartUnit(const juce::StringArray& options = {})
+    {
+        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")),
+                                    "--dir",
+                                    juce::String(folder.Path()),
+                                    "--name",
+                                    "unit0",
+                                    "--log",
+                                    juce::String(LogPath())};
+        arguments.addArray(options);
+        return unit.start(arguments, 0);
+    }
+    void StopUnit()
+    {
+        if (unit.isRunning())
+            unit.kill();
+        unit.waitForProcessToFinish(kWaitMs);
+    }
+    std::string LogPath() const { return folder.Path() + "/frames.log"; }
+
+    /** The frames the unit received from the editor, as its log shows them. */
+    std::vector<Sent> UnitReceived(int command)
+    {
+        std::vector<Sent> frames;
+        std::ifstream log(LogPath());
+        std::string line;
+        while (std::getline(log, line))
+        {
+            std::istringstream fields(line);
+            std::string stamp;
+            fields >> stamp;
+            Bytes bytes;
+            std::string hex;
+            while (fields >> hex && hex.size() == 2)
+                bytes.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
+            if (bytes.size() >= TWMsgBuf::kHeaderSize && bytes[10] == command)
+                frames.push_back({command, Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
+        }
+        return frames;
+    }
+    /** Wire ids of the values the unit received, in order. */
+    std::vector<int> ReceivedWireIds()
+    {
+        std::vector<int> ids;
+        for (const Sent& frame : UnitReceived(kCmdSetParamValue))
+            ids.push_back(frame.payload[0] | (frame.payload[1] << 8));
+        return ids;
+    }
+
+    bool StartConnectedEditor(const juce::StringArray& options = {})
+    {
+        if (!StartUnit(options))
+            return false;
+        editor = std::make_unique<Editor>(looper);
+        return editor->Connect();
+    }
+
+    juce::ChildProcess unit;
+    WatcherRig::Groups groups;
+    WatcherRig::RecordingLooper looper;
+    std::unique_ptr<Editor> editor;
+};
+} // namespace
+
+TEST_F(DeviceCommWatcherSimTest, DeviceInfoTellsFirmwareAndUnitMode)
+{
+    struct Case
+    {
+        juce::StringArray options;
+        bool firmwareOk;
+        uint8_t mode;
+    };
+    const Case cases[] = {
+        {{}, true, DeviceCommWatcher::kUnitOrdinary},
+        {{"--mode", "locked"}, true, DeviceCommWatcher::kUnitLockedOut},
+        {{"--mode", "slave", "--firmware-version", "42010300"}, true, DeviceCommWatcher::kUnitSlaved},
+        {{"--firmware-version", "42010300"}, false, DeviceCommWatcher::kUnitOrdinary},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.options.joinIntoString(" ").toStdString());
+        ASSERT_TRUE(StartConnectedEditor(c.options));
+        EXPECT_EQ(editor->watcher.IsFirmwareOk(), c.firmwareOk);
+        EXPECT_EQ(editor->watcher.GetUnitMode(), c.mode);
+        editor.reset();
+        StopUnit();
+    }
+}
+
+TEST_F(DeviceCommWatcherSimTest, EveryValueOfTheUnitArrivesAndNothingIsSentBack)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    DeviceCommWatcher& watcher = editor->watcher;
+    EXPECT_TRUE(watcher.IsSendingEnabled());
+    EXPECT_FALSE(watcher.IsReceivingAll());
+
+    const std::vector<Sent> bulk = editor->tap.Frames(kCmdBulkParamData);
+    ASSERT_EQ(bulk.size(), 143u);
+    int mapped = 0;
+    for (int wireId = 0; wireId < WireIdSpace::kCount; ++wireId)
+    {
+        const Bytes& frame = bulk[static_cast<size_t>(wireId / 4)].payload;
+        const size_t at = static_cast<size_t>(wireId % 4) * 6;
+        XParam* param = watcher.GetLiveParam(wireId);
+        if (param == nullptr)
+            continue;
+        ++mapped;
+        const uint8_t flags = frame[at + 5];
+        if ((flags & 0x40) != 0)
+            continue; // a slaved unit's meter reading
+        EXPECT_EQ(param->GetValue(), WireValue(param, wireId, U32At(frame, at))) << "wire id " << wireId;
+    }
+    EXPECT_EQ(mapped, 540);
+
+    PlatformClock::Sleep(kSeveralTicksMs);
+    EXPECT_TRUE(UnitReceived(kCmdSetParamValue).empty()) << "no value of the unit went back";
+}
+
+TEST_F(DeviceCommWatcherSimTest, AnEditLeavesAsOneFrameAndOneMadeWhileSendingIsOffNever)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    XParam* delay = GetOutputChannel(2)->GetParam(43);
+    ASSERT_TRUE(delay->ChangeValue(1.5, true));
+    const Sent expected{kCmdSetParamValue, {0x97, 0x01, 1, 0x00, 0x00, 0xC0, 0x3F, 0}}; // wire id 407
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !UnitReceived(kCmdSetParamValue).empty(); }, kWaitMs));
+    PlatformClock::Sleep(kSeveralTicksMs);
+    EXPECT_EQ(UnitReceived(kCmdSetParamValue), std::vector<Sent>{expected});
+
+    editor->watcher.SetSendingEnabled(false);
+    ASSERT_TRUE(GetOutputChannel(3)->GetParam(43)->ChangeValue(2.5, true));
+    PlatformClock::Sleep(kSeveralTicksMs);
+    editor->watcher.SetSendingEnabled(true);
+    PlatformClock::Sleep(kSeveralTicksMs);
+    EXPECT_EQ(UnitReceived(kCmdSetParamValue).size(), 1u);
+}
+
+TEST_F(DeviceCommWatcherSimTest, ABurstOfEveryOutputsEqLeavesCompleteInGroupOrderBehindTheBackPressure)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    UsbLinkManager& link = editor->link;
+
+    // Frames are held on the link: the first five edits leave one tick and then wait.
+    IdleFlashEngine engine;
+    link.SetFlashEngine(&engine);
+    link.SetFlashMode(true);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return engine.turns.load() > 1; }, kWaitMs))
+        << "no turn writes now";
+    XParam* const firstEdits[] = {groups.main.GetParam(1), groups.main.GetParam(2), groups.preset.GetParam(7),
+                                  GetInputChannel(0)->GetParam(96), GetInputChannel(1)->GetParam(96)};
+    looper.Lock(); // no tick between the edits
+    for (XParam* param : firstEdits)
+        param->SetValue(param->GetValue() == param->GetMin() ? param->GetMax() : param->GetMin(), true);
+    looper.Unlock();
+    std::vector<int> expected{1, 2, 51 + 7, 64 + 96, 162 + 96};
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return link.GetPendingFrames() == 5; }, kWaitMs));
+
+    // Then every output's EQ changes while the five wait: ticks are skipped until they have gone.
+    const int queuedBefore = link.GetQueuedTotal();
+    looper.Lock();
+    for (int output = 0; output < WireIdSpace::kOutputCount; ++output)
+    {
+        XParamGroup* group = GetOutputChannel(output);
+        for (int index = 0; index < group->CountParams(); ++index)
+        {
+            int32_t id = 0;
+            XParam* param = group->GetParamAndIdAt(index, &id);
+            if (id < 12 || id > 42)
+                continue;
+            param->SetValue(param->GetValue() == param->GetMin() ? param->GetMax() : param->GetMin(), true);
+            expected.push_back(WireIdSpace::kOutputBase + WireIdSpace::kOutputStride * output + id);
+        }
+    }
+    looper.Unlock();
+    PlatformClock::Sleep(kSeveralTicksMs);
+    EXPECT_EQ(link.GetQueuedTotal(), queuedBefore) << "ticks wait while five frames do";
+    EXPECT_EQ(link.GetPendingFrames(), 5);
+
+    link.SetFlashMode(false);
+    link.SetFlashEngine(nullptr);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return ReceivedWireIds().size() >= expected.size(); }, kWaitMs));
+    PlatformClock::Sleep(kSeveralTicksMs);
+    EXPECT_EQ(ReceivedWireIds(), expected);
+}
+
+TEST_F(DeviceCommWatcherSimTest, ACompareAnswerFillsTheCompareCopiesAndTellsTheWaitingJob)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    editor->watcher.BuildWireIdMaps(false);
+    PresetJob job;
+    editor->watcher.SetPresetHandler(&job);
+    PlatformClock::Sleep(kSeveralTicksMs); // the sender sends what changes after its first tick
+    ASSERT_TRUE(GetOutputChannel(4)->GetParam(43)->ChangeValue(11.0, true)); // into the unit's edit buffer
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !UnitReceived(kCmdSetParamValue).empty(); }, kWaitMs));
+
+    editor->watcher.RecallPresetForSaving(0);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return job.dataReceived.load() == 1; }, kWaitMs));
+    const std::vector<Sent> answer = editor->tap.Frames(kCmdFlashCompareData);
+    EXPECT_EQ(answer.size(), 505u);
+    for (const Sent& record : answer)
+    {
+        const int wireId = record.payload[0] | (record.payload[1] << 8);
+        XParam* copy = editor->watcher.GetCompareParam(wireId);
+        ASSERT_NE(copy, nullptr) << wireId;
+        EXPECT_EQ(copy->GetValue(), WireValue(copy, wireId, U32At(record.payload, 3)))
+            << "wire id " << wireId;
+    }
+    EXPECT_EQ(GetCompareOutputChannel(4)->GetParam(43)->GetValue(), 11.0);
+    EXPECT_TRUE(editor->watcher.IsSendingEnabled());
+
+    editor->watcher.RequestPresetInfo(3);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return job.infoNumber.load() == 3; }, kWaitMs));
+    editor->watcher.SetPresetHandler(nullptr);
+}
+
+TEST_F(DeviceCommWatcherSimTest, AStoreIsReportedAndTheUnitsRecallReadsItAllAgain)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    const int allValues = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
+    editor->watcher.StorePreset(3);
+    ASSERT_TRUE(TestSupport::WaitUntil(
+        [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) == allValues + 1; }, kWaitMs));
+    EXPECT_EQ(looper.CountOf(DeviceCommWatcher::kMsgPresetStored), 1);
+    EXPECT_EQ(groups.services.syncsToCompare.load(), 1);
+    EXPECT_EQ(UnitReceived(kCmdRequestAllParams).size(), 2u);
+    EXPECT_EQ(editor->tap.Frames(kCmdBulkParamData).size(), 2u * 143u);
+}
+
+TEST_F(DeviceCommWatcherSimTest, TheFrontPanelPictureArrivesInBlocks)
+{
+    ASSERT_TRUE(StartConnectedEditor({"--meters"}));
+    ASSERT_TRUE(TestSupport::WaitUntil(
+        [&] { return looper.CountOf(DeviceCommWatcher::kMsgDisplayUpdated) > 0; }, kWaitMs));
+    const auto columns = groups.services.TakeColumns();
+    ASSERT_FALSE(columns.empty());
+    for (const auto& column : columns)
+    {
+        EXPECT_LT(column.row, DeviceCommWatcher::kDisplayHeight);
+        EXPECT_LT(column.x, DeviceCommWatcher::kDisplayWidth);
+    }
+}
