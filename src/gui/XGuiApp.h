@@ -105,7 +105,8 @@ public:
     int32_t Run() override;
     /** XApplication::Pulse, then the 100 ms control refresh and the 1000 ms console flush; true. */
     bool Pulse() override;
-    /** One looper turn, without the base's pause; true, or false when the turn deleted the looper. */
+    /** One looper turn, without the base's pause; the turn's result: false when it ended the loop
+        or deleted the looper, which the caller must not touch then. */
     bool LoopOnce(bool wait) override;
     bool HasGui() override;
     /** XApplication::InitCore, the five framework commands in context "Global", the view factory. */
