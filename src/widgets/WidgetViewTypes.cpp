@@ -1,0 +1,21 @@
+#include "widgets/WidgetViewTypes.h"
+
+#include "gui/ViewFactory.h"
+#include "gui/XView.h"
+#include "widgets/XFaderBar.h"
+#include "widgets/XMeterStick.h"
+#include "widgets/XPot.h"
+#include "widgets/XSlider.h"
+
+void WidgetViewTypes::Register()
+{
+    XView::RegisterViewClass("pot", &ViewFactory::Create<XPot>);
+    XView::RegisterViewClass("slider", &ViewFactory::Create<XSlider>);
+    XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
+    XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
+}
+
+void WidgetViewTypes::Install()
+{
+    ViewFactory::AddViewTypeRegistration(&WidgetViewTypes::Register);
+}
