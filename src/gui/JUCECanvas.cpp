@@ -194,6 +194,18 @@ void JUCECanvas::FrameCircle(int32_t cx, int32_t cy, int32_t r)
                           static_cast<float>(2 * r), kOutlineThickness);
 }
 
+void JUCECanvas::FrameCircleInRect(const XRect& rect)
+{
+    const int32_t side = std::min(std::abs(rect.right - rect.left), std::abs(rect.bottom - rect.top));
+    if (graphics == nullptr || side <= 0)
+        return;
+    graphics->setColour(GetForeColor().ToColour());
+    const juce::Rectangle<float> square(static_cast<float>(rect.left + GetOffsetX()),
+                                        static_cast<float>(rect.top + GetOffsetY()), static_cast<float>(side),
+                                        static_cast<float>(side));
+    graphics->drawEllipse(square.reduced(kOutlineThickness / 2), kOutlineThickness);
+}
+
 void JUCECanvas::FillCircle(int32_t cx, int32_t cy, int32_t r)
 {
     if (graphics == nullptr)

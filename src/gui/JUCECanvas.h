@@ -39,6 +39,8 @@ public:
     void SetSize(int32_t width, int32_t height) override;
     void FrameCircle(int32_t cx, int32_t cy, int32_t r) override;
     void FillCircle(int32_t cx, int32_t cy, int32_t r) override;
+    /** The circle stroked half a pixel inside the square, so a ring of nested squares leaves no gap. */
+    void FrameCircleInRect(const XRect& rect) override;
     void DrawTriangle(int32_t x, int32_t y, int32_t size, int32_t direction) override;
     void DrawImage(const XImage* image, const XRect& source, const XRect& destination, uint32_t rop) override;
     void DrawCanvas(XCanvas* other, const XRect& source, const XRect& destination, uint32_t rop) override;

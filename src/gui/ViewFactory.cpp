@@ -2,7 +2,13 @@
 
 #include "gui/GuiViewServices.h"
 #include "gui/ViewKeywords.h"
+#include "gui/XCircle.h"
 #include "gui/XColorPicker.h"
+#include "gui/XFill.h"
+#include "gui/XFrame.h"
+#include "gui/XLine.h"
+#include "gui/XPict.h"
+#include "gui/XScrollPane.h"
 #include "gui/XText.h"
 #include "gui/XView.h"
 
@@ -52,7 +58,13 @@ void RegisterViewTypes()
     // ViewFactory::AddViewTypeRegistration.
     XView::RegisterViewClass("colorpicker", &ViewFactory::Create<XColorPicker>);
     XView::RegisterViewClass("text", &ViewFactory::Create<XText>);
+    XView::RegisterViewClass("frame", &ViewFactory::Create<XFrame>);
+    XView::RegisterViewClass("fill", &ViewFactory::Create<XFill>);
+    XView::RegisterViewClass("line", &ViewFactory::Create<XLine>);
+    XView::RegisterViewClass("pict", &ViewFactory::Create<XPict>);
+    XView::RegisterViewClass("circle", &ViewFactory::Create<XCircle>);
     XView::RegisterViewClass("basic", &ViewFactory::Create<XView>);
+    XView::RegisterViewClass("scrollpane", &ViewFactory::Create<XScrollPane>);
 
     for (ViewFactoryStep step : TypeRegistrations())
         step();

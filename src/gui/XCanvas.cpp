@@ -165,6 +165,15 @@ void XCanvas::FillRectAlpha(const XRect& rect, uint8_t alpha)
         ReleaseScratchCanvas(scratch);
 }
 
+void XCanvas::FrameCircleInRect(const XRect& rect)
+{
+    const int32_t side = std::min(std::abs(rect.right - rect.left), std::abs(rect.bottom - rect.top));
+    if (side <= 0)
+        return;
+    const int32_t radius = side / 2;
+    FrameCircle(rect.left + radius, rect.top + radius, radius);
+}
+
 void XCanvas::FillPieInRect(const XRect& rect, float startRadians, float endRadians)
 {
     FillPie(rect.left, rect.top, std::abs(rect.right - rect.left), std::abs(rect.bottom - rect.top),

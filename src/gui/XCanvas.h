@@ -90,6 +90,9 @@ public:
     /** Outline and fill of the circle of radius r around cx, cy. */
     virtual void FrameCircle(int32_t cx, int32_t cy, int32_t r) = 0;
     virtual void FillCircle(int32_t cx, int32_t cy, int32_t r) = 0;
+    /** The outline of the largest circle in the rectangle's top-left square (side: the smaller of
+        width and height); nothing for an empty rectangle. The default is FrameCircle. */
+    virtual void FrameCircleInRect(const XRect& rect);
     /** A filled triangle of half-size |size| / 2 around x, y pointing up (0), down (1), right (2) or
         left (3); other directions and |size| < 2 draw nothing. The default nests outlines drawn with
         DrawLine. */

@@ -1,0 +1,54 @@
+#include "gui/XCircle.h"
+
+#include "core/XMessage.h"
+#include "gui/ViewPool.h"
+#include "gui/XCanvas.h"
+
+void* XCircle::operator new(std::size_t size)
+{
+    return ViewPool<XCircle>::AllocateOrThrow(size);
+}
+
+void* XCircle::operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return ViewPool<XCircle>::Allocate(size);
+}
+
+void XCircle::operator delete(void* block, std::size_t size) noexcept
+{
+    ViewPool<XCircle>::Release(block, size);
+}
+
+int32_t XCircle::CountPooledBlocks()
+{
+    return ViewPool<XCircle>::CountBlocksInUse();
+}
+
+XCircle::XCircle()
+{
+    SetTransparent(true);
+}
+
+void XCircle::ReadAttributes(XMessage& block)
+{
+    XView::ReadAttributes(block);
+    int32_t width = 0;
+    if (block.FindInt32("linewidth", width) == 0 && width > 0)
+        lineWidth = width;
+    const XRect frame = GetFrame();
+    if (frame.Height() < frame.Width())
+        SetFrame(XRect(frame.left, frame.top, frame.left + frame.Height(), frame.bottom));
+    else if (frame.Width() < frame.Height())
+        SetFrame(XRect(frame.left, frame.top, frame.right, frame.top + frame.Width()));
+}
+
+void XCircle::Draw(XCanvas& canvas)
+{
+    canvas.SetForeColor(GetForeColor());
+    XRect ring = GetBounds();
+    for (int32_t line = 0; line < lineWidth; ++line)
+    {
+        canvas.FrameCircleInRect(ring);
+        ring = XRect(ring.left + 1, ring.top + 1, ring.right - 1, ring.bottom - 1);
+    }
+}

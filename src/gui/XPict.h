@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/ObjectArray.h"
+#include "gui/XView.h"
+
+#include <cstdint>
+#include <memory>
+
+class XImage;
+class XParam;
+
+/** A picture: one skin image, a strip of tiles of one image, or one image out of an array that a
+    parameter's value selects (type word "pict").
+
+    Skin images belong to the skin resource manager's cache; only an image handed to SetImage is
+    owned by the picture. The bound parameter is not owned: the picture watches it and forgets it
+    when it is destroyed. GUI thread only. */
+class XPict : public XView
+{
+public:
+    XPict();
+    /** The skin image of that name becomes the only image; with resize the frame takes its size
+        (left and top kept). */
+    XPict(const XRect& frame, const char* name, const char* imageName, bool resize);
+    ~XPict() override;
+
+    /** A non-null image becomes the only image, owned by the picture (with resize the frame takes
+        its size); then the picture repaints. */
+    void SetImage(std::unique_ptr<XImage> image, bool resize);
+    /** The skin image of that name becomes the only image (not owned); nothing when none loads. */
+    void SetImageByName(const char* imageName, bool resize);
+
+    int32_t CountImages() const { return images.GetCount(); }
+    XImage* GetImageAt(int32_t index) const;
+    int32_t GetCurrentIndex() const { return currentIndex; }
+    int32_t GetTileCount() const { return tileCount; }
+    bool IsTiledHorizontally() const { return tileHorizontal; }
+    XParam* GetBoundParam() const { return boundParam; }
+
+    /** The view's keys, then "stretch", "imagename", "currentArrayIndex", "imageArrayBase",
+        "imageCount", "tilecount", "tileDirection" and "param". */
+    void ReadAttributes(XMessage& block) override;
+    /** Transparent when the first image has an alpha channel. */
+    void ApplyStyle() override;
+    void Draw(XCanvas& canvas) override;
+    /** A value of the bound parameter in 0..count-1 selects the image (truncated). */
+    void ParamChanged(int32_t code, XParam* param, int32_t key) override;
+
+private:
+    void ResizeToImage(const XImage& image);
+    /** Stops watching the bound parameter, then watches param (told at once). */
+    void Bind(XParam* param);
+
+    XParam* boundParam = nullptr;
+    /** The images drawn; skin images not owned, the owned one is also in ownedImage. */
+    ObjectArray<XImage> images;
+    std::unique_ptr<XImage> ownedImage;
+    int32_t currentIndex = 0;
+    bool tileHorizontal = true;
+    int32_t tileCount = 0;
+};
