@@ -414,3 +414,40 @@ TEST_F(DeviceCommWatcherSimTest, TheFrontPanelPictureArrivesInBlocks)
         EXPECT_LT(column.x, DeviceCommWatcher::kDisplayWidth);
     }
 }
+
+TEST_F(DeviceCommWatcherSimTest, MeterReadingsReachTheLiveMetersOrASlavedUnitsOwn)
+{
+    struct Case
+    {
+        juce::StringArray options;
+        bool slaved;
+    };
+    const Case cases[] = {{{"--meters"}, false}, {{"--meters", "--mode", "slave"}, true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.slaved ? "slaved" : "ordinary");
+        XParam* const liveMeters[] = {GetInputChannel(0)->GetParam(0), GetOutputChannel(5)->GetParam(0)};
+        XParam* const slaveMeters[] = {
+            groups.slave.GetParam(DeviceCommWatcher::kSlaveMeterInputFirstId),
+            groups.slave.GetParam(DeviceCommWatcher::kSlaveMeterOutputFirstId + 5)};
+        for (XParam* meter : liveMeters)
+            meter->SetValue(meter->GetDefault(), false);
+        for (XParam* meter : slaveMeters)
+            meter->SetValue(meter->GetDefault(), false);
+
+        ASSERT_TRUE(StartConnectedEditor(c.options));
+        editor->watcher.BuildWireIdMaps(true);
+        XParam* const* moved = c.slaved ? slaveMeters : liveMeters;
+        XParam* const* resting = c.slaved ? liveMeters : slaveMeters;
+        EXPECT_TRUE(TestSupport::WaitUntil(
+            [&] {
+                return moved[0]->GetValue() != moved[0]->GetDefault() &&
+                       moved[1]->GetValue() != moved[1]->GetDefault();
+            },
+            kWaitMs));
+        EXPECT_EQ(resting[0]->GetValue(), resting[0]->GetDefault());
+        EXPECT_EQ(resting[1]->GetValue(), resting[1]->GetDefault());
+        editor.reset();
+        StopUnit();
+    }
+}
