@@ -183,11 +183,10 @@ double XScaler::GetUnitsPerPixel() const
 {
     const XRect track = GetTrackRect();
     const int32_t length = horizontal ? track.Width() : track.Height();
-    if (track.IsEmpty() || length <= 0)
-        return 1.0;
     IScalerTarget* target = FirstTarget();
-    const double content = target != nullptr ? target->GetContentLength(horizontal) : 1.0;
-    return content / length;
+    if (track.IsEmpty() || length <= 0 || target == nullptr)
+        return 1.0;
+    return target->GetContentLength(horizontal) / length;
 }
 
 XRect XScaler::GetThumbRect() const

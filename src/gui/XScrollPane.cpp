@@ -364,7 +364,12 @@ XScaler* XScrollPane::MakeBar(bool horizontal)
 void XScrollPane::LayoutBars()
 {
     if (content == nullptr || content->IsMarquee())
+    {
+        for (XScaler* bar : {verticalBar, horizontalBar})
+            if (bar != nullptr)
+                bar->Hide();
         return;
+    }
     if (verticalBar == nullptr)
     {
         verticalBar = MakeBar(false);
@@ -417,7 +422,15 @@ void XScrollPane::ReadAttributes(XMessage& block)
     XMessage contentBlock(block);
     contentBlock.ReplaceColor("forecolor", GetBackColor());
     contentBlock.ReplaceRect("frame", GetContentArea());
-    MakeContent(GetContentArea(), GetForeColor(), GetBackColor()).ReadAttributes(contentBlock);
+    if (content == nullptr)
+    {
+        // Read before it is added, so that a marquee never lays out bars.
+        content = new SubView(this);
+        content->ReadAttributes(contentBlock);
+        XView::AddChild(content);
+    }
+    else
+        content->ReadAttributes(contentBlock);
 }
 
 void XScrollPane::ApplyStyle()
