@@ -5,11 +5,13 @@
 #include "widgets/XFaderBar.h"
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
+#include "widgets/XScrollBar.h"
 #include "widgets/XSlider.h"
 
 void WidgetViewTypes::Register()
 {
     XView::RegisterViewClass("pot", &ViewFactory::Create<XPot>);
+    XView::RegisterViewClass("scrollbar", &ViewFactory::Create<XScrollBar>);
     XView::RegisterViewClass("slider", &ViewFactory::Create<XSlider>);
     XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
     XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);

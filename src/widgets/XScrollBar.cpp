@@ -2,7 +2,6 @@
 
 #include "core/XMessage.h"
 #include "core/XParam.h"
-#include "gui/ViewFactory.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
@@ -71,11 +70,6 @@ XScrollBar::XScrollBar()
 XScrollBar::~XScrollBar()
 {
     StopTimer(kRepeatTimerId);
-}
-
-void XScrollBar::RegisterViewType()
-{
-    XView::RegisterViewClass("scrollbar", &ViewFactory::Create<XScrollBar>);
 }
 
 void XScrollBar::SetOrientation(bool isHorizontal)

@@ -43,9 +43,6 @@ public:
     XScrollBar();
     ~XScrollBar() override;
 
-    /** Registers the type word "scrollbar"; handed to ViewFactory::AddViewTypeRegistration. */
-    static void RegisterViewType();
-
     /** Resets the range, steps, thumb and press state for the orientation and takes the thumb
         image of the skin; with it the bar becomes as thick as the image. */
     void SetOrientation(bool horizontal);
