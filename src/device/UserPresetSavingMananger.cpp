@@ -60,6 +60,8 @@ void UserPresetSavingMananger::Run(IJobProgress& progressView)
         }
         PlatformClock::Sleep(kWaitStepMs);
     }
+    if (progress.load() < kProgressDone && !link->IsConnected())
+        SetFailure(kLinkLostText);
 
     link->SetPresetHandler(nullptr);
     running.store(false);

@@ -21,8 +21,8 @@ class XDocument;
     reader thread. Progress, the current number and the activity stamp are atomics; the document, the
     progress sink and the texts are used under callbackLock, which Run takes once more after giving
     the handler slot back, so that no reply is still inside the job when Run returns. A link that
-    drops, or a unit that stops answering for kStallTimeoutMs, ends the run early; files already
-    written stay. The document and the link are not owned. */
+    drops, or a unit that stops answering for kStallTimeoutMs, ends the run early with a failure text;
+    files already written stay. The document and the link are not owned. */
 class UserPresetSavingMananger final : public IReceivePresetHandler, public IDeviceJob
 {
 public:
@@ -38,6 +38,7 @@ public:
     static constexpr uint32_t kStallTimeoutMs = 15000;
     static constexpr const char* kStalledText =
         "The unit stopped answering while the user presets were saved.";
+    static constexpr const char* kLinkLostText = "The unit was lost while the user presets were saved.";
     static constexpr const char* kWriteFailedText = "A user preset file could not be written: ";
 
     /** folder: where the files go (backslash path). document: writes the preset files (null: none is

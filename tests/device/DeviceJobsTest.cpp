@@ -229,7 +229,7 @@ TEST_F(DeviceJobsTest, SavingUserPresetsEndsOnASilentUnitADroppedLinkOrAFailedWr
         unit.connected.store(false);
         runner.Join();
         EXPECT_LT(job.GetProgress(), 100);
-        EXPECT_TRUE(job.GetFailureText().IsEmpty());
+        EXPECT_STREQ(job.GetFailureText().CStr(), UserPresetSavingMananger::kLinkLostText);
     }
     {
         FakeJobLink unit;
