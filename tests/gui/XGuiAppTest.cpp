@@ -27,7 +27,9 @@
 
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -53,6 +55,30 @@ std::string Join(const Events& events)
         text += event + "\n";
     return text;
 }
+
+/** Shuts JUCE down before the child process exits, so that its timer thread does not run on while
+    the exit destroys JUCE's statics. Returns failures. */
+int EndScenario(int failures)
+{
+    juce::shutdownJuce_GUI();
+    return failures;
+}
+
+/** Runs an action once after kWaitMs unless destroyed before: keeps a fault from hanging a scenario. */
+class SafetyExit final : public juce::Timer
+{
+public:
+    explicit SafetyExit(std::function<void()> actionIn) : action(std::move(actionIn)) { startTimer(kWaitMs); }
+    ~SafetyExit() override { stopTimer(); }
+    void timerCallback() override
+    {
+        stopTimer();
+        action();
+    }
+
+private:
+    std::function<void()> action;
+};
 
 /** Reports a difference of two event lists in the child's failure output. */
 int ExpectEvents(const Events& actual, const Events& expected)
@@ -315,7 +341,7 @@ int RunStartupAndShutdownOrder()
     SCENARIO_CHECK(exiting != std::string::npos);
     SCENARIO_CHECK(log.find("All Modules Exited.") > exiting);
     SCENARIO_CHECK(log.find("All Modules Exited.") != std::string::npos);
-    return failures;
+    return EndScenario(failures);
 }
 
 /** A handler of the application that records where its messages and timer run, and opens a modal
@@ -376,13 +402,7 @@ private:
                 PlatformClock::Sleep(static_cast<uint32_t>(50 * kScenarioTimeScale));
                 PostCode(kWorkCode);
             });
-        juce::Component::SafePointer<juce::Component> safeDialog(&dialog);
-        juce::Timer::callAfterDelay(kWaitMs,
-                                    [safeDialog]
-                                    {
-                                        if (safeDialog != nullptr)
-                                            safeDialog->exitModalState(0);
-                                    });
+        const SafetyExit safetyExit([&dialog] { dialog.exitModalState(0); });
         dialog.runModalLoop();
         worker.join();
         modal = nullptr;
@@ -425,7 +445,7 @@ int RunLooperOnGuiThread()
     app->RemoveHandler(&probe);
     app->shutdown();
     delete app;
-    return failures;
+    return EndScenario(failures);
 }
 
 class CountingVolumes final : public IVolumeUpdater
@@ -502,7 +522,7 @@ int RunMessagesAndCommands()
 
     app->shutdown();
     delete app;
-    return failures;
+    return EndScenario(failures);
 }
 
 /** The application under JUCE's own runner: Ctrl+Q ends the runner's loop, which shuts the
@@ -528,15 +548,19 @@ public:
             [main] {
                 XGuiApp::GetApp()->keyPressed(juce::KeyPress('q', juce::ModifierKeys::ctrlModifier, 0), main);
             });
-        juce::Timer::callAfterDelay(kWaitMs, [] { juce::JUCEApplicationBase::quit(); });
+        safetyExit = std::make_unique<SafetyExit>([] { juce::JUCEApplicationBase::quit(); });
         return true;
     }
 
     void shutdown() override
     {
+        safetyExit.reset();
         XGuiApp::shutdown();
         ++shutDown;
     }
+
+private:
+    std::unique_ptr<SafetyExit> safetyExit;
 };
 
 int RunUnderJuceRunner()
@@ -553,7 +577,7 @@ int RunUnderJuceRunner()
     SCENARIO_CHECK(RunnerApp::commandLine == "--runner \"two words\"");
     SCENARIO_CHECK(XGuiApp::GetApp() == nullptr);
     SCENARIO_CHECK(GetWindowCount() == 0);
-    return failures;
+    return EndScenario(failures);
 }
 } // namespace
 
