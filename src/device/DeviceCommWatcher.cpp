@@ -693,13 +693,22 @@ void DeviceCommWatcher::HandleFlashCompareData(TWMsgBuf& in)
     }
 }
 
+void DeviceCommWatcher::SetPresetHandler(IReceivePresetHandler* handler)
+{
+    std::lock_guard<std::recursive_mutex> hold(presetHandlerCall);
+    presetHandler.store(handler);
+}
+
 void DeviceCommWatcher::FinishCompareReceive()
 {
     SetChannelLinking(true);
     bulkIndex.store(-1);
     PlatformClock::Sleep(kFinishPauseMs);
-    if (IReceivePresetHandler* handler = presetHandler.load())
-        handler->PresetDataReceived();
+    {
+        std::lock_guard<std::recursive_mutex> handing(presetHandlerCall);
+        if (IReceivePresetHandler* handler = presetHandler.load())
+            handler->PresetDataReceived();
+    }
     SetSendingEnabled(true);
     receivingAll.store(false);
     Services().SetStatusText(kStatusConnected);
@@ -741,11 +750,13 @@ void DeviceCommWatcher::HandlePresetInfo(TWMsgBuf& in)
     const int32_t configuration = in.GetInt32();
     if (!AllRead(in))
         return;
+    std::unique_lock<std::recursive_mutex> handing(presetHandlerCall);
     if (IReceivePresetHandler* handler = presetHandler.load())
     {
         handler->PresetInfoReceived(number, configuration, name);
         return;
     }
+    handing.unlock();
     XMessage info(kMsgPresetInfo);
     info.AddInt32("presetNum", number);
     info.AddInt32("presetConfig", configuration);
@@ -759,11 +770,13 @@ void DeviceCommWatcher::HandlePresetFlags(TWMsgBuf& in)
     const int32_t flags = in.GetInt8();
     if (!AllRead(in))
         return;
+    std::unique_lock<std::recursive_mutex> handing(presetHandlerCall);
     if (IReceivePresetHandler* handler = presetHandler.load())
     {
         handler->PresetFlagsReceived(number, flags);
         return;
     }
+    handing.unlock();
     XMessage message(kMsgPresetFlags);
     message.AddInt32("presetNum", number);
     message.AddInt32("presetFlags", flags);

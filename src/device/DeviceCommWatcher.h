@@ -174,8 +174,11 @@ public:
     bool IsRecallAfterStore() const { return recallAfterStore.load(); }
     void SetRecallAfterStore(bool on) { recallAfterStore.store(on); }
     IReceivePresetHandler* GetPresetHandler() const { return presetHandler.load(); }
-    /** The job that waits for preset replies (null: none; they go to the application). */
-    void SetPresetHandler(IReceivePresetHandler* handler) { presetHandler.store(handler); }
+    /** The job that waits for preset replies (null: none; they go to the application). Waits for a
+        reply being handed to the previous handler, so a job that clears the slot may be deleted
+        as soon as this returns. Never call it while holding a lock that the handler's callbacks
+        take. */
+    void SetPresetHandler(IReceivePresetHandler* handler);
 
     /** Wire id of the last value of a bulk answer; -1 while none is under way. */
     int32_t GetBulkIndex() const { return bulkIndex.load(); }
@@ -239,6 +242,7 @@ private:
     std::atomic<bool> noDeviceAnswer{false};
     std::atomic<bool> recallAfterStore{false};
     std::atomic<IReceivePresetHandler*> presetHandler{nullptr}; // not owned
+    std::recursive_mutex presetHandlerCall; // held while a reply is handed to the preset handler
 
     // Receive state: the reader thread's, but RequestAllParams and the compare request reset it.
     std::atomic<int32_t> bulkIndex{-1};
