@@ -31,8 +31,9 @@ class XView;
     message loop in between. One per process (GetApp), made and used on the message thread.
 
     The looper runs on the GUI thread: JUCE offers no call after every dispatched message, so a
-    short JUCE timer and a wake-up sent whenever something posts to the application's port each run
-    one turn of the looper without waiting (OnMessageDispatched). Both also run inside JUCE's modal
+    short JUCE timer and a wake-up sent for every post the application accepts (AcceptMessage) each
+    run one turn of the looper without waiting (OnMessageDispatched); a messenger that writes to the
+    port directly is served by the timer. Both also run inside JUCE's modal
     loops, so turns nest when a modal loop opens inside a turn. A modal loop opened from a looper
     timer's callback holds that timer until it returns: open modal loops from posted messages. */
 class XGuiApp : public juce::JUCEApplication,
