@@ -1,6 +1,7 @@
 #include "core/FloatParam.h"
 
 #include "core/GainLaws.h"
+#include "core/ParamEdits.h"
 #include "core/XMessageCodes.h"
 #include "platform/PlatformClock.h"
 
@@ -29,18 +30,6 @@ constexpr double kPercent = 100.0;
 /** Relative slack when percent texts truncate: values that passed through single precision sit a
     few units of the last place below the number they stand for (0.29 is stored as 0.2899999...). */
 constexpr double kPercentSlack = 1.0e-6;
-
-/** Truncation toward zero into int32, held to its range; NaN gives 0. */
-int32_t TruncToInt(double x)
-{
-    if (!(x == x))
-        return 0;
-    if (x >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (x <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(x);
-}
 
 /** d of the index mappings: count - 1 when count > 1, else count; never 0. */
 uint32_t StepDivisor(uint32_t count)
@@ -79,6 +68,8 @@ XString Formatted(const char* format, double value)
     return text;
 }
 } // namespace
+
+using ParamEdits::TruncToInt;
 
 FloatParam::FloatParam()
 {

@@ -1,5 +1,6 @@
 #include "device/ChannelLinking.h"
 
+#include "core/ParamEdits.h"
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
@@ -36,13 +37,7 @@ int IntValueAtOr(const char* path, int missing)
 
 int TruncatedValue(double value)
 {
-    if (!(value == value))
-        return 0;
-    if (value >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(value);
+    return ParamEdits::TruncToInt(value);
 }
 
 bool AreChannelPairsLinked()
