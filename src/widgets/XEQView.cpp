@@ -29,6 +29,7 @@ constexpr XRGB kCurveColor(0, 0, 255, 255);
 constexpr XRGB kGreyLineColor(80, 82, 83, 255);
 constexpr XRGB kDraggedCurveColor(255, 255, 255, 255);
 constexpr XRGB kBlack(0, 0, 0, 255);
+constexpr XRGB kDefaultAnalyzerColour(120, 200, 120, 255);
 constexpr uint32_t kDefaultBallRadius = 7;
 constexpr uint32_t kDefaultLineWidth = 1;
 /** The unshaded ball is drawn at this brightness under the coloured one. */
@@ -239,12 +240,98 @@ void XEQView::UnwatchAll()
 
 void XEQView::ForgetParam(XParam* param)
 {
+    for (Analyzer& analyzer : analyzers)
+        if (analyzer.source->GetParam() == param)
+            analyzer.source->SetParam(nullptr);
     if (param == enableParam)
         enableParam = nullptr;
     if (param == offsetParam)
         offsetParam = nullptr;
     for (ParamTable& table : bandParams)
         std::replace(table.begin(), table.end(), param, static_cast<XParam*>(nullptr));
+}
+
+// Analyzers ------------------------------------------------------------------------------------------
+
+void XEQView::AddAnalyzer(std::unique_ptr<XAnalyzer> analyzer, const XRGB* colour)
+{
+    if (analyzer == nullptr)
+        return;
+    WatchParam(analyzer->GetParam(), 0);
+    analyzers.push_back(Analyzer{std::move(analyzer), colour != nullptr ? *colour : kDefaultAnalyzerColour});
+    analyzerRefresh = true;
+}
+
+void XEQView::DrawAnalyzers(XCanvas& canvas, const XRect& inner)
+{
+    std::vector<float> bars;
+    std::vector<int32_t> trace;
+    for (const Analyzer& analyzer : analyzers)
+    {
+        canvas.SetForeColor(analyzer.colour);
+        if (analyzerDrawMode == kAnalyzerBars || analyzerDrawMode == kAnalyzerCentred)
+        {
+            analyzer.source->GetBarValues(analyzerBarCount, bars);
+            DrawAnalyzerBars(canvas, bars, inner, analyzerDrawMode == kAnalyzerCentred);
+        }
+        else
+        {
+            analyzer.source->ResampleToColumns(trace, inner.Width(), inner.Height(),
+                                               Timecode::GetSampleRate());
+            DrawAnalyzerTrace(canvas, trace, inner);
+        }
+    }
+}
+
+void XEQView::DrawAnalyzerBars(XCanvas& canvas, const std::vector<float>& values, const XRect& rect,
+                               bool centred)
+{
+    const auto count = static_cast<int32_t>(values.size());
+    if (count == 0)
+        return;
+    int32_t gap = 1;
+    int32_t barWidth = (rect.Width() - count) / count;
+    if (barWidth < 1)
+    {
+        gap = 0;
+        barWidth = rect.Width() / count;
+    }
+    const double halfHeight = 0.5 * rect.Height();
+    const int32_t middle = rect.top + rect.Height() / 2;
+    int32_t x = rect.left;
+    for (float raw : values)
+    {
+        const double value = std::clamp(static_cast<double>(raw), 0.0, 1.0);
+        if (centred)
+        {
+            const auto reach = static_cast<int32_t>(std::ceil(halfHeight * value));
+            canvas.FillRect(XRect(x, middle - reach, x + barWidth, middle + reach));
+        }
+        else
+        {
+            const auto reach = static_cast<int32_t>(rect.Height() * value);
+            canvas.FillRect(XRect(x, rect.bottom - reach, x + barWidth, rect.bottom));
+        }
+        x += barWidth + gap;
+    }
+}
+
+void XEQView::DrawAnalyzerTrace(XCanvas& canvas, const std::vector<int32_t>& values, const XRect& rect)
+{
+    if (values.empty())
+        return;
+    const int32_t top = rect.Height() - 2;
+    int32_t previousY = rect.bottom - std::min(top, values.front()) - 1;
+    for (size_t i = 0; i < values.size(); ++i)
+    {
+        const int32_t value = std::min(top, values[i]);
+        if (value <= 0)
+            continue;
+        const int32_t y = rect.bottom - value - 1;
+        const auto x = rect.left + static_cast<int32_t>(i);
+        canvas.DrawLine(x + 1, previousY, x + 2, y, 1, 1);
+        previousY = y;
+    }
 }
 
 // Curves ---------------------------------------------------------------------------------------------
@@ -347,11 +434,11 @@ void XEQView::OnRefresh(bool refresh)
 void XEQView::RefreshIfChanged()
 {
     const bool enabled = IsEQEnabled();
-    if (!repaintRequested && !AnyBandDirty() && enabled == enabledCached)
+    if (!repaintRequested && !AnyBandDirty() && enabled == enabledCached && !analyzerRefresh)
         return;
     const XEQBandCurves::Row before = curves.GetSummedRow();
     UpdateCurves();
-    if (repaintRequested || enabled != enabledCached || before != curves.GetSummedRow())
+    if (repaintRequested || analyzerRefresh || enabled != enabledCached || before != curves.GetSummedRow())
         Invalidate();
 }
 
@@ -594,7 +681,11 @@ void XEQView::SizeChanged(int32_t dw, int32_t dh)
 void XEQView::HandleTimer(int32_t timerId)
 {
     if (timerId == kRefreshTimerId)
+    {
+        if (!analyzers.empty())
+            analyzerRefresh = true;
         RefreshIfChanged();
+    }
     else
         XControl::HandleTimer(timerId);
 }
@@ -638,6 +729,15 @@ void XEQView::ParamChanged(int32_t code, XParam* param, int32_t key)
         if (IsVisible())
             repaintRequested = true;
         return;
+    }
+    for (const Analyzer& analyzer : analyzers)
+    {
+        // The curves do not depend on an analyzer: only the picture changes.
+        if (analyzer.source->GetParam() == param)
+        {
+            analyzerRefresh = true;
+            return;
+        }
     }
     if (key >= 1 && key <= bandCount)
         curves.InvalidateBand(key - 1);
@@ -904,6 +1004,10 @@ void XEQView::Draw(XCanvas& canvas)
         canvas.SetForeColor(kBlack);
         canvas.DrawLine(inner.left + 1, cy + 1, inner.right, cy + 1, 1, 1);
     }
+
+    if (!analyzers.empty())
+        DrawAnalyzers(canvas, inner);
+    analyzerRefresh = false;
 
     int32_t shift = 0;
     if (offsetParam != nullptr)

@@ -3,10 +3,13 @@
 #include "core/XProperty.h"
 #include "core/XRGB.h"
 #include "gui/XControl.h"
+#include "widgets/XAnalyzer.h"
 #include "widgets/XEQBandCurves.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class XCanvas;
 class XImage;
@@ -170,6 +173,17 @@ public:
         clickEnablesBands = on;
     }
 
+    // Analyzers -----------------------------------------------------------------------------------------
+
+    /** Draws the analyzer behind the curve from now on, in its colour (the default analyzer colour when
+        colour is null); the view owns it and watches its parameter. Null is ignored. */
+    void AddAnalyzer(std::unique_ptr<XAnalyzer> analyzer, const XRGB* colour);
+    int CountAnalyzers() const { return static_cast<int>(analyzers.size()); }
+    int GetAnalyzerDrawMode() const { return analyzerDrawMode; }
+    void SetAnalyzerDrawMode(int mode) { analyzerDrawMode = mode; }
+    int GetAnalyzerBarCount() const { return analyzerBarCount; }
+    void SetAnalyzerBarCount(int count) { analyzerBarCount = count; }
+
     // Curves --------------------------------------------------------------------------------------------
 
     /** Marks a band below the band count for recomputation. */
@@ -274,6 +288,10 @@ private:
     void DrawRow(XCanvas& canvas, const XEQBandCurves::Row& row, int32_t left, int32_t columns,
                  int32_t baseY);
     void DrawBall(XCanvas& canvas, int band, bool highlighted);
+    void DrawAnalyzers(XCanvas& canvas, const XRect& inner);
+    /** Filled bars of values (each held to 0..1) side by side in rect; centred ones grow from its middle. */
+    void DrawAnalyzerBars(XCanvas& canvas, const std::vector<float>& values, const XRect& rect, bool centred);
+    void DrawAnalyzerTrace(XCanvas& canvas, const std::vector<int32_t>& values, const XRect& rect);
     const XRGB& ShadingColor(int pair) const;
 
     _prop_DrawCurveShading drawCurveShading;
@@ -319,6 +337,14 @@ private:
     bool drawCurveWhileDragging = false;
     int analyzerDrawMode = kAnalyzerTrace;
     int analyzerBarCount = 0;
+    /** Set by the refresh timer and analyzer parameters while there are analyzers; cleared by a repaint. */
+    bool analyzerRefresh = false;
+    struct Analyzer
+    {
+        std::unique_ptr<XAnalyzer> source;
+        XRGB colour;
+    };
+    std::vector<Analyzer> analyzers;
     XParam* enableParam = nullptr;
     std::array<ParamTable, kBandParamKinds> bandParams{};
     XParam* offsetParam = nullptr;

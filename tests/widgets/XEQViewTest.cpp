@@ -297,6 +297,59 @@ TEST_F(EQViewFixture, TheEnableParameterSwitchesTheCurveToItsShadowAndAThumbnail
     EXPECT_FALSE(eq.IsDragging());
 }
 
+TEST_F(EQViewFixture, AnalyzersAreDrawnBehindTheCurveInTheirColour)
+{
+    XEQView& eq = MakeView(404, 104);
+    Bands bands;
+    bands.BindTo(eq);
+    auto analyzer = std::make_unique<XAnalyzer>();
+    analyzer->SetSpectrum(std::vector<float>(64, -30.0f), -60.0f, 0.0f);
+    const XRGB green(0, 255, 0);
+    eq.AddAnalyzer(std::move(analyzer), &green);
+    EXPECT_EQ(eq.CountAnalyzers(), 1);
+    struct Case
+    {
+        int mode;
+        int bottomY; // a row that the analyzer covers
+        int topY;    // a row above it
+    };
+    const Case cases[] = {{XEQView::kAnalyzerBars, 100, 20}, {XEQView::kAnalyzerCentred, 60, 10}};
+    eq.SetAnalyzerBarCount(10);
+    for (const Case& c : cases)
+    {
+        eq.SetAnalyzerDrawMode(c.mode);
+        juce::Image image(juce::Image::ARGB, eq.getWidth(), eq.getHeight(), true);
+        juce::Graphics g(image);
+        JUCECanvas canvas(g, eq.getWidth(), eq.getHeight());
+        eq.Draw(canvas);
+        EXPECT_EQ(image.getPixelAt(5, c.bottomY), juce::Colours::lime) << c.mode;
+        EXPECT_NE(image.getPixelAt(5, c.topY), juce::Colours::lime) << c.mode;
+    }
+}
+
+TEST_F(EQViewFixture, ABandChangedOnAnotherThreadIsRecomputedOnTheGuiThread)
+{
+    XEQView& eq = MakeView(404, 104);
+    Bands bands;
+    bands.BindTo(eq);
+    eq.UpdateCurves();
+    std::thread worker(
+        [&]
+        {
+            for (int step = 0; step < 20; ++step)
+                bands[1].gain->SetValue(step % 2 == 0 ? 6.0 : -6.0, true);
+            bands[1].gain->SetValue(12.0, true);
+        });
+    worker.join();
+    EXPECT_TRUE(ViewTest::PumpUntil(
+        [&]
+        {
+            eq.RefreshIfChanged();
+            return eq.GetCurves().GetBandRow(1)[static_cast<size_t>(eq.FrequencyToX(120) - 2)] < -20;
+        },
+        5000));
+}
+
 /** Puts the view in a window of its own and presses, moves and releases the mouse through the window's
     peer, as the desktop would. */
 TEST(EQViewDesktopTest, ARealMouseDragMovesABand)
