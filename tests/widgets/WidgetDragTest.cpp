@@ -1,0 +1,215 @@
+#include "WidgetTestSupport.h"
+#include "core/XMessage.h"
+#include "gui/GuiHelpers.h"
+#include "widgets/XFaderBar.h"
+#include "widgets/XMeterStick.h"
+#include "widgets/XPot.h"
+#include "widgets/XSlider.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace
+{
+using ControlTest::PathParam;
+using GuiTestSupport::RunLoopFor;
+using GuiTestSupport::RunLoopUntil;
+using ViewTest::MakeParam;
+
+constexpr int kWaitMs = 5000;
+
+/** A slider that records the clip of every paint. */
+class PaintProbeSlider final : public XSlider
+{
+public:
+    void paint(juce::Graphics& g) override
+    {
+        clips.push_back(g.getClipBounds());
+        XSlider::paint(g);
+    }
+
+    std::vector<juce::Rectangle<int>> clips;
+};
+
+XMessage ImageBlock(std::initializer_list<const char*> images)
+{
+    XMessage block;
+    for (const char* image : images)
+        block.AddString("imagename", image);
+    return block;
+}
+
+/** A window on the screen (under Xvfb in the test run) holding the widgets drawn in the built skin,
+    driven by mouse events that go through the window's peer as a user's would. */
+class WidgetWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ViewTest::Application();
+        if (!WidgetTest::UseBuiltSkin() ||
+            !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+            GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
+        XStyle::SetCurrentStyle(&style);
+        for (auto* param : {&sliderValue, &faderValue, &potValue, &meterValue, &peakValue})
+            *param = MakeParam(0, 100);
+
+        root.SetFrameXYWH(120, 120, 420, 200);
+        root.SetBackColor(XRGB(38, 43, 50));
+
+        slider = Build(new PaintProbeSlider(), XRect(20, 20, 44, 160), sliderValue.get(),
+                       ImageBlock({"widgets/slider/vtrack.png", "widgets/slider/vknob.png",
+                                   "widgets/slider/vknobpressed.png"}));
+        XMessage faderKeys = ImageBlock({"widgets/faderbar/hbartrack.png", "widgets/faderbar/hbarfill.png"});
+        faderKeys.AddString("nubImage", "widgets/faderbar/hbarnub.png");
+        fader = Build(new XFaderBar(), XRect(70, 30, 190, 46), faderValue.get(), faderKeys);
+        XMessage potKeys;
+        potKeys.AddString("imageArrayBase", "widgets/pot/smallpot");
+        potKeys.AddInt32("imageCount", 31);
+        pot = Build(new XPot(), XRect(220, 30, 244, 54), potValue.get(), potKeys);
+        XMessage meterKeys = ImageBlock({"widgets/meters/stickoff.png", "widgets/meters/stickon.png"});
+        meterKeys.AddPointer("peakparam", peakValue.get());
+        meter = Build(new XMeterStick(), XRect(280, 20, 288, 120), meterValue.get(), meterKeys);
+
+        // The same kinds drawn by the style and in colours, for the screenshot.
+        Build(new XSlider(), XRect(70, 80, 190, 100), faderValue.get(), XMessage());
+        XMessage barKeys;
+        barKeys.AddString("style", "posNegDraw");
+        barKeys.AddString("effect", "sunken");
+        barKeys.AddInt32("effectsize", 2);
+        barKeys.AddColor("effectcolor", XRGB(20, 23, 28));
+        barKeys.AddColor("hiliteforecolor", XRGB(232, 62, 52));
+        XFaderBar* bar = Build(new XFaderBar(), XRect(70, 120, 190, 136), faderValue.get(), barKeys);
+        bar->SetForeColor(XRGB(72, 206, 92));
+        bar->SetBackColor(XRGB(27, 31, 37));
+        Build(new XPot(), XRect(220, 80, 260, 120), potValue.get(), XMessage());
+
+        root.addToDesktop(juce::ComponentPeer::windowIsTemporary);
+        root.Show();
+        root.Attach();
+        root.toFront(false);
+        ASSERT_TRUE(RunLoopUntil([&] { return root.getPeer() != nullptr && root.isShowing(); }, kWaitMs));
+        RunLoopFor(100);
+    }
+
+    void TearDown() override
+    {
+        root.removeFromDesktop();
+        XStyle::SetCurrentStyle(nullptr);
+    }
+
+    template <typename View> View* Build(View* view, const XRect& frame, XParam* param, XMessage block)
+    {
+        view->SetFrame(frame);
+        view->ReadAttributes(block);
+        root.AddChild(view);
+        view->SetPot(param);
+        return view;
+    }
+
+    /** One mouse event through the window's peer at a point of view, as the display would send it. */
+    void Send(XView& view, juce::Point<int> point, juce::ModifierKeys mods)
+    {
+        const juce::Point<int> inWindow = root.getLocalPoint(&view, point);
+        eventTime += 20;
+        root.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, inWindow.toFloat(),
+                                         mods, juce::MouseInputSource::defaultPressure,
+                                         juce::MouseInputSource::defaultOrientation, eventTime);
+        RunLoopFor(5);
+    }
+
+    /** Moves to from, presses the left button, drags in steps to to and releases there. */
+    void Drag(XView& view, juce::Point<int> from, juce::Point<int> to)
+    {
+        const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
+        Send(view, from, {});
+        Send(view, from, left);
+        constexpr int kSteps = 6;
+        for (int step = 1; step <= kSteps; ++step)
+            Send(view, from + (to - from) * step / kSteps, left);
+        Send(view, to, {});
+    }
+
+    XStyle style;
+    std::unique_ptr<FloatParam> sliderValue, faderValue, potValue, meterValue, peakValue;
+    XView root;
+    PaintProbeSlider* slider = nullptr;
+    XFaderBar* fader = nullptr;
+    XPot* pot = nullptr;
+    XMeterStick* meter = nullptr;
+    juce::int64 eventTime = juce::Time::currentTimeMillis();
+};
+
+TEST_F(WidgetWindowTest, DragsWithTheMouseChangeTheParametersOfSliderFaderAndPot)
+{
+    // The slider: 140 high with a 14-pixel knob, 126 pixels for 101 steps; the knob starts at the bottom.
+    ASSERT_EQ(slider->GetPixelRange(), 126);
+    const XRect knob = slider->GetKnobRect(slider->GetPosition());
+    const juce::Point<int> onKnob(knob.left + knob.Width() / 2, knob.top + knob.Height() / 2);
+    Drag(*slider, onKnob, onKnob.translated(0, -63));
+    EXPECT_NEAR(sliderValue->GetValue(), 50, 1);
+    EXPECT_TRUE(IsMousePointerShown());
+
+    // The pointer comes back over the knob's centre, not where the release was.
+    const XRect after = slider->GetKnobRect(slider->ValueToPosition(sliderValue.get()));
+    const juce::Point<int> knobCentre = slider->localPointToGlobal(
+        juce::Point<int>(after.left + after.Width() / 2, after.top + after.Height() / 2));
+    EXPECT_TRUE(RunLoopUntil([&] { return juce::Desktop::getMousePosition() == knobCentre; }, kWaitMs))
+        << "pointer at " << juce::Desktop::getMousePosition().toString() << ", knob centre at "
+        << knobCentre.toString();
+
+    // The fader bar follows the pointer along its 120 pixels.
+    Drag(*fader, {10, 8}, {90, 8});
+    EXPECT_NEAR(faderValue->GetValue(), 75, 1);
+
+    // The pot: 10 pixels up are 20 steps.
+    potValue->SetValue(50, true);
+    Drag(*pot, {12, 12}, {12, 2});
+    EXPECT_EQ(potValue->GetValue(), 70);
+    const juce::Point<int> pressPoint = pot->localPointToGlobal(juce::Point<int>(12, 12));
+    EXPECT_TRUE(RunLoopUntil([&] { return juce::Desktop::getMousePosition() == pressPoint; }, kWaitMs))
+        << "the pot puts the pointer back where the press was";
+
+    // A meter is not dragged.
+    meterValue->SetValue(30, true);
+    Drag(*meter, {4, 60}, {4, 10});
+    EXPECT_EQ(meterValue->GetValue(), 30);
+}
+
+TEST_F(WidgetWindowTest, AValueChangeRepaintsOnlyTheKnobsOfTheSlider)
+{
+    ASSERT_TRUE(RunLoopUntil([&] { return !slider->clips.empty(); }, kWaitMs)) << "the first paint";
+    RunLoopFor(100);
+    slider->clips.clear();
+    sliderValue->SetValue(50, true); // the knob moves from 126..140 to 63..77
+    ASSERT_TRUE(RunLoopUntil([&] { return !slider->clips.empty(); }, kWaitMs));
+    const juce::Rectangle<int> whole = slider->getLocalBounds();
+    juce::Rectangle<int> painted;
+    for (const auto& clip : slider->clips)
+        painted = painted.getUnion(clip);
+    EXPECT_LT(painted.getHeight(), whole.getHeight()) << painted.toString();
+    EXPECT_TRUE(painted.contains(juce::Rectangle<int>(0, 63, 24, 77 - 63))) << painted.toString();
+    EXPECT_TRUE(painted.contains(juce::Rectangle<int>(0, 126, 24, 14))) << painted.toString();
+}
+
+TEST_F(WidgetWindowTest, TheWidgetsAreDrawnInTheSkin)
+{
+    PathParam peakHold(XMeterStick::kPeakHoldParamPath, 0, 1, 1);
+    sliderValue->SetValue(70, true);
+    faderValue->SetValue(35, true);
+    potValue->SetValue(80, true);
+    meterValue->SetValue(60, true);
+    peakValue->SetValue(85, true);
+    RunLoopFor(100);
+    const juce::Image all = GuiTestSupport::TakeScreenshot(root, "WidgetsInSkin");
+    GuiTestSupport::TakeScreenshot(*slider, "SliderInSkin");
+    GuiTestSupport::TakeScreenshot(*fader, "FaderBarInSkin");
+    GuiTestSupport::TakeScreenshot(*pot, "PotInSkin");
+    const juce::Image meterPicture = GuiTestSupport::TakeScreenshot(*meter, "MeterStickInSkin");
+    ASSERT_TRUE(all.isValid());
+    EXPECT_EQ(meterPicture.getPixelAt(4, 100 - 85), WidgetTest::Colour(meter->GetPeakColor()).withAlpha(1.0f))
+        << "the peak mark over the meter's picture";
+    EXPECT_EQ(pot->GetStripFrame(), 24);
+}
+} // namespace
