@@ -27,6 +27,8 @@ constexpr int32_t kRadiusMargin = 5;
 /** The value shown without a parameter of at least two steps. */
 constexpr double kMiddleValue = 0.5;
 constexpr int32_t kPageSteps = 10;
+/** The most frames a strip loads: a description's count is outside input and bounds the search. */
+constexpr int32_t kMaxStripFrames = 512;
 
 bool Contains(const XRect& rect, const XPoint& point)
 {
@@ -163,7 +165,7 @@ void XPot::ReadAttributes(XMessage& block)
     else if (block.FindString("imageArrayBase", text) == 0 && text[0] != '\0' &&
              block.FindInt32("imageCount", count) == 0 && count > 0)
     {
-        resources.LoadImageSequence(XString(text), count, strip);
+        resources.LoadImageSequence(XString(text), std::min(count, kMaxStripFrames), strip);
     }
 
     const XRect frame = GetFrame();

@@ -138,7 +138,8 @@ XRect XSlider::GetKnobRect(int32_t position) const
         }
         return knob;
     }
-    if (thumbHeight == 0)
+    // A thumb height of 0 (or a nonsensical negative one) stands for a quarter of the height.
+    if (thumbHeight <= 0)
         thumbHeight = bounds.Height() / kThumbHeightDivisor;
     int32_t height = thumbHeight;
     int32_t width = bounds.Width();

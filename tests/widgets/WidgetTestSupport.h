@@ -7,6 +7,7 @@
 #include "gui/XStyle.h"
 #include "gui/XView.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -43,8 +44,10 @@ protected:
 /** What the view draws on a canvas of its own size, on white. */
 inline juce::Image Render(XView& view)
 {
-    JUCECanvas canvas(view.GetWidth(), view.GetHeight());
-    canvas.FillRectColour(XRect(0, 0, view.GetWidth(), view.GetHeight()), XRGB(255, 255, 255));
+    const int32_t width = std::max(1, view.GetWidth());
+    const int32_t height = std::max(1, view.GetHeight());
+    JUCECanvas canvas(width, height);
+    canvas.FillRectColour(XRect(0, 0, width, height), XRGB(255, 255, 255));
     view.Draw(canvas);
     return canvas.GetImage().createCopy();
 }
