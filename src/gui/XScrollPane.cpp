@@ -390,6 +390,8 @@ void XScrollPane::LayoutBars()
     {
         if (shown)
         {
+            // The bars stand over the content.
+            bar->toFront(false);
             bar->Show();
             bar->AddTarget(content);
         }
@@ -425,8 +427,9 @@ void XScrollPane::ReadAttributes(XMessage& block)
     if (content == nullptr)
     {
         // Read before it is added, so that a marquee never lays out bars.
-        content = new SubView(this);
-        content->ReadAttributes(contentBlock);
+        auto* made = new SubView(this);
+        made->ReadAttributes(contentBlock);
+        content = made;
         XView::AddChild(content);
     }
     else
