@@ -8,6 +8,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -450,5 +451,70 @@ TEST_F(FlashEngineTest, EraseAndLeaveAnswersDecideAsTheBootloaderSays)
             EXPECT_EQ(peer.eraseAllCount, 1);
         }
         link.SetFlashMode(false);
+    }
+}
+
+namespace
+{
+/** A unit that answers every read with random bytes, mostly shaped like the bootloader's answers. */
+class RandomPeer final : public CFCPipeUSB
+{
+public:
+    explicit RandomPeer(uint32_t seed) : random(seed) {}
+
+    int Write(const void*, int n, unsigned* written) override
+    {
+        if (written != nullptr)
+            *written = static_cast<unsigned>(n);
+        return random() % 64 == 0 ? kSystemFailure : 0;
+    }
+
+    int ReadOverlapped(void* buffer, int n) override
+    {
+        if (random() % 200 == 0)
+            return kSystemFailure;
+        auto* bytes = static_cast<uint8_t*>(buffer);
+        static const char* const kAnswers[] = {"ACK", "ACK", "ACK", "NAK", "FFF", "BSY"};
+        for (int i = 0; i < n; i += 3)
+        {
+            const bool shaped = n == 3 && random() % 8 != 0;
+            const char* answer = kAnswers[random() % 6];
+            for (int k = i; k < std::min(n, i + 3); ++k)
+                bytes[k] = shaped ? static_cast<uint8_t>(answer[k - i]) : static_cast<uint8_t>(random());
+        }
+        return 0;
+    }
+
+private:
+    std::mt19937 random;
+};
+} // namespace
+
+TEST_F(FlashEngineTest, RandomAnswersAlwaysEndTheJobAndLeaveItIdle)
+{
+    const Bytes image = Pattern(700);
+    for (uint32_t seed = 1; seed <= 300; ++seed)
+    {
+        RandomPeer peer(seed);
+        switch (seed % 6)
+        {
+        case 0:
+            engine.StartUploadDsp(AsChars(image), static_cast<int>(seed % 700) + 1);
+            break;
+        case 1:
+            engine.StartUploadAtmel(AsChars(image), static_cast<int>(seed % 700) + 1);
+            break;
+        case 2:
+            engine.StartEraseFlash();
+            break;
+        case 3:
+            engine.StartEraseFlashKeepUserPresets(); // posts sector 0 and returns: no link
+            break;
+        default:
+            engine.StartExitBootloader();
+            break;
+        }
+        engine.RunFlashJob(peer);
+        ASSERT_TRUE(engine.IsFlashJobIdle()) << seed;
     }
 }

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <poll.h>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,6 +97,16 @@ public:
             bytes.insert(bytes.end(), buffer, buffer + count);
         }
         return bytes;
+    }
+
+    /** Reads and forgets what the unit has sent so far. */
+    void Drain()
+    {
+        pollfd watched{fromUnit, POLLIN, 0};
+        uint8_t buffer[512];
+        while (::poll(&watched, 1, 5) > 0 && ::read(fromUnit, buffer, sizeof buffer) > 0)
+        {
+        }
     }
 
     /** Sends a block and reads one three-byte answer ("" when none came). */
@@ -352,6 +363,44 @@ TEST_F(SimBootloaderTest, AWrongVerifyByteAndAVanishingUnit)
     EXPECT_EQ(boot.Ask({kEraseAll}, 2000), "") << "the third command: the unit goes";
     EXPECT_EQ(sim.WaitForExit(kTimeoutMs), 0);
     EXPECT_TRUE(TestSupport::WaitUntil([&] { return InodeOf(UnitFolder() + "/PIPE00") == 0; }, kTimeoutMs));
+}
+
+TEST_F(SimBootloaderTest, RandomBytesNeverBreakTheBootloader)
+{
+    Start();
+    EnterBootloader();
+    std::mt19937 random(0x626F6F74);
+    for (int round = 0; round < 300; ++round)
+    {
+        Bytes chunk(1 + random() % 64);
+        for (auto& byte : chunk)
+        {
+            byte = static_cast<uint8_t>(random());
+            if (byte == kBootApplication)
+                byte = kEraseSector; // leaving the bootloader would end the session
+        }
+        ASSERT_TRUE(boot.Send(chunk)) << "round " << round;
+        boot.Drain();
+    }
+    // A new connection starts at a command byte again, once the unit has seen the old one go.
+    const auto Disconnects = [&]
+    {
+        std::ifstream output(folder.Child("sim-output.txt"));
+        const std::string text{std::istreambuf_iterator<char>(output), {}};
+        size_t count = 0;
+        for (size_t at = text.find("editor disconnected"); at != std::string::npos;
+             at = text.find("editor disconnected", at + 1))
+            ++count;
+        return count;
+    };
+    const size_t before = Disconnects();
+    boot.Close();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return Disconnects() > before; }, kTimeoutMs));
+    ASSERT_TRUE(boot.Connect(UnitFolder()));
+    EXPECT_EQ(boot.Ask({kVerifyController}), "ACK");
+    ASSERT_TRUE(boot.Send(Int32s({54})));
+    EXPECT_TRUE(boot.Read(kControllerPage));
+    EXPECT_TRUE(sim.IsRunning());
 }
 
 TEST(SimBootloaderOptions, BadFaultTextsAreRefused)
