@@ -3,6 +3,7 @@
 #include "gui/GuiViewServices.h"
 #include "gui/ViewKeywords.h"
 #include "gui/XCircle.h"
+#include "gui/XButton.h"
 #include "gui/XColorPicker.h"
 #include "gui/XFill.h"
 #include "gui/XFrame.h"
@@ -10,6 +11,7 @@
 #include "gui/XPict.h"
 #include "gui/XScrollPane.h"
 #include "gui/XText.h"
+#include "gui/XToggleSwitch.h"
 #include "gui/XView.h"
 
 #include <algorithm>
@@ -65,6 +67,9 @@ void RegisterViewTypes()
     XView::RegisterViewClass("circle", &ViewFactory::Create<XCircle>);
     XView::RegisterViewClass("basic", &ViewFactory::Create<XView>);
     XView::RegisterViewClass("scrollpane", &ViewFactory::Create<XScrollPane>);
+    XView::RegisterViewClass("button", &ViewFactory::Create<XButton>);
+    XView::RegisterViewClass("switch", &ViewFactory::Create<XButton>);
+    XView::RegisterViewClass("toggleSwitch", &ViewFactory::Create<XToggleSwitch>);
 
     for (ViewFactoryStep step : TypeRegistrations())
         step();
