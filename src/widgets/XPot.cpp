@@ -30,11 +30,6 @@ constexpr int32_t kPageSteps = 10;
 /** The most frames a strip loads: a description's count is outside input and bounds the search. */
 constexpr int32_t kMaxStripFrames = 512;
 
-bool Contains(const XRect& rect, const XPoint& point)
-{
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
-
 /** The key's step: truncated, but a key always moves at least one step its way. */
 int32_t KeySteps(float steps)
 {
@@ -316,26 +311,6 @@ bool XPot::Click(const XPoint& point)
 
 // Mouse ------------------------------------------------------------------------------------------
 
-void XPot::TakeCapture()
-{
-    XView* window = GetWindow();
-    if (window == this)
-        return;
-    window->SetCaptureView(this);
-    captured = true;
-}
-
-void XPot::ReleaseCapture()
-{
-    if (captured)
-    {
-        XView* window = GetWindow();
-        if (window != this && window->GetCaptureView() == this)
-            window->SetCaptureView(nullptr);
-    }
-    captured = false;
-}
-
 bool XPot::MouseDown(const XPoint& point, int32_t button)
 {
     if (simButton)
@@ -345,7 +320,7 @@ bool XPot::MouseDown(const XPoint& point, int32_t button)
     if (button != kButtonLeft || !IsEnabled() || IsInputDisabled() || IsResetKeyDown())
         return true;
     if (IsFineDragKeyDown())
-        TakeCapture();
+        capture.Take();
     pointerHidden = true;
     pressPoint = point;
     HideMousePointer();
@@ -362,19 +337,8 @@ bool XPot::MouseMoved(const XPoint& point, int32_t button)
         return XControl::MouseMoved(point, button);
     if (!tracking || button != kButtonLeft)
         return true;
-    if (IsFineDragKeyDown())
-    {
-        if (!captured)
-        {
-            TakeCapture();
-            if (captured)
-                return true;
-        }
-    }
-    else if (captured)
-    {
-        ReleaseCapture();
-    }
+    if (capture.MoveTakesCapture(IsFineDragKeyDown()))
+        return true;
 
     const int32_t dx = point.x - sharedLastPoint.x;
     const int32_t dy = point.y - sharedLastPoint.y;
@@ -411,15 +375,12 @@ bool XPot::MouseUp(const XPoint& point, int32_t button)
         tracking = false;
         if (pointerHidden)
         {
-            const juce::Point<int> onScreen =
-                localPointToGlobal(juce::Point<int>(pressPoint.x, pressPoint.y));
-            SetMousePosition(onScreen.x, onScreen.y);
-            ShowMousePointer();
+            capture.ShowPointerAt(pressPoint);
             pointerHidden = false;
         }
         Invoke();
     }
-    ReleaseCapture();
+    capture.Release();
     return XControl::MouseUp(point, button);
 }
 
@@ -427,7 +388,7 @@ bool XPot::ButtonMouseDown(const XPoint& point, int32_t button)
 {
     if (tracking || button != kButtonLeft || !IsEnabled() || GetMessage() == nullptr)
         return XControl::MouseDown(point, button);
-    tracking = Contains(GetBounds(), point);
+    tracking = DragCapture::Contains(GetBounds(), point);
     if (tracking)
     {
         XMessage pressed(*GetMessage());
@@ -443,7 +404,7 @@ bool XPot::ButtonMouseUp(const XPoint& point, int32_t button)
     if (tracking)
     {
         tracking = false;
-        if (GetMessage() != nullptr && Contains(GetBounds(), point))
+        if (GetMessage() != nullptr && DragCapture::Contains(GetBounds(), point))
             Invoke();
         Invalidate();
     }

@@ -5,6 +5,7 @@
 #include "core/XSignal.h"
 #include "gui/IStyledPot.h"
 #include "gui/XControl.h"
+#include "widgets/DragCapture.h"
 
 #include <cstdint>
 #include <memory>
@@ -80,8 +81,6 @@ public:
 private:
     bool ButtonMouseDown(const XPoint& point, int32_t button);
     bool ButtonMouseUp(const XPoint& point, int32_t button);
-    void TakeCapture();
-    void ReleaseCapture();
     /** The parameter's step as a share 0..1 of its steps; -1 without a parameter of two steps. */
     double StepShare() const;
 
@@ -93,7 +92,8 @@ private:
     bool tracking = false;
     bool valueText = false;
     bool line = true;
-    bool captured = false;
+    /** The window capture of a fine drag, and the pointer the drag hides. */
+    DragCapture capture{*this};
     bool simButton = false;
     std::unique_ptr<XImage> simButtonImage;
     int32_t potType = kTypeNormal;

@@ -29,11 +29,6 @@ constexpr float kReleaseScale = 0.5f;
 constexpr int32_t kTrackImageEntry = 0;
 constexpr int32_t kKnobImageEntry = 1;
 constexpr int32_t kPressedKnobImageEntry = 2;
-
-bool Contains(const XRect& rect, const XPoint& point)
-{
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
 } // namespace
 
 // Property ---------------------------------------------------------------------------------------
@@ -206,7 +201,7 @@ float XSlider::PointToNormalised(const XPoint& point)
 int32_t XSlider::PointToPosition(const XPoint& point)
 {
     const XRect bounds = GetBounds();
-    if (!isVisible() || GetPot() == nullptr || !Contains(bounds, point))
+    if (!isVisible() || GetPot() == nullptr || !DragCapture::Contains(bounds, point))
         return 0;
     const XRect knob = GetKnobRect(GetPosition());
     int32_t position = 0;
@@ -343,26 +338,6 @@ bool XSlider::HandleKeyPress(int32_t keyCode, XKeyInfo& modifiers)
 
 // Mouse ------------------------------------------------------------------------------------------
 
-void XSlider::TakeCapture()
-{
-    XView* window = GetWindow();
-    if (window == this)
-        return;
-    window->SetCaptureView(this);
-    captured = true;
-}
-
-void XSlider::ReleaseCapture()
-{
-    if (captured)
-    {
-        XView* window = GetWindow();
-        if (window != this && window->GetCaptureView() == this)
-            window->SetCaptureView(nullptr);
-    }
-    captured = false;
-}
-
 void XSlider::MoveRelative(int32_t delta, float factor)
 {
     XParam* param = GetPot();
@@ -384,14 +359,14 @@ bool XSlider::MouseDown(const XPoint& point, int32_t button)
         return true;
     lastPoint = point;
     moved = false;
-    const bool onKnob = Contains(GetKnobRect(GetPosition()), point);
+    const bool onKnob = DragCapture::Contains(GetKnobRect(GetPosition()), point);
     if (!onKnob && GetOnlyHandleKnobInput())
     {
         dragging = false;
         return true;
     }
     if (IsFineDragKeyDown())
-        TakeCapture();
+        capture.Take();
     beginEditSignal.Emit();
     XParam* param = GetPot();
     if (param != nullptr)
@@ -415,19 +390,8 @@ bool XSlider::MouseMoved(const XPoint& point, int32_t button)
         return true;
     if (!moved && point != pressPoint)
         moved = true;
-    if (IsFineDragKeyDown())
-    {
-        if (!captured)
-        {
-            TakeCapture();
-            if (captured)
-                return true;
-        }
-    }
-    else if (captured)
-    {
-        ReleaseCapture();
-    }
+    if (capture.MoveTakesCapture(IsFineDragKeyDown()))
+        return true;
 
     if (!IsFineWheelKeyDown())
     {
@@ -450,7 +414,7 @@ bool XSlider::MouseUp(const XPoint& point, int32_t button)
 {
     const bool wasDragging = dragging;
     XParam* param = GetPot();
-    if (dragging && !captured && moved)
+    if (dragging && !capture.IsHeld() && moved)
     {
         if (param != nullptr)
         {
@@ -469,13 +433,10 @@ bool XSlider::MouseUp(const XPoint& point, int32_t button)
         if (param != nullptr)
             param->EndEdit();
         const XRect knob = GetKnobRect(param != nullptr ? ValueToPosition(param) : GetPosition());
-        const juce::Point<int> onScreen =
-            localPointToGlobal(juce::Point<int>(knob.left + knob.Width() / 2, knob.top + knob.Height() / 2));
-        SetMousePosition(onScreen.x, onScreen.y);
-        ShowMousePointer();
+        capture.ShowPointerAt(XPoint(knob.left + knob.Width() / 2, knob.top + knob.Height() / 2));
     }
     dragging = false;
-    ReleaseCapture();
+    capture.Release();
     if (pressedKnobImage != nullptr && wasDragging)
         RepaintRect(GetKnobRect(GetDrawnPosition()));
     if (wasDragging)

@@ -6,6 +6,7 @@
 #include "core/XSignal.h"
 #include "gui/IStyledSlider.h"
 #include "gui/XControl.h"
+#include "widgets/DragCapture.h"
 
 #include <cstdint>
 
@@ -113,9 +114,6 @@ private:
     void Initialise();
     /** Applies a relative move of delta pixels (up and right positive) scaled by factor. */
     void MoveRelative(int32_t delta, float factor);
-    /** The window's capture slot, when the slider lies in a window. */
-    void TakeCapture();
-    void ReleaseCapture();
 
     _prop_OnlyHandleKnobInput onlyHandleKnobInput;
     XSignal<> beginEditSignal;
@@ -124,7 +122,6 @@ private:
     bool moved = false;
     bool drawText = false;
     bool simpleRender = false;
-    bool captured = false;
     /** Set while SetPosition runs XControl's, whose whole-view repaint is narrowed here. */
     bool narrowingRepaint = false;
     XRect textRect;
@@ -135,6 +132,8 @@ private:
     XImage* focusKnobImage = nullptr;
     XImage* normalKnobImage = nullptr;
     XImage* pressedKnobImage = nullptr;
+    /** The window capture of a fine drag, and the pointer the drag hides. */
+    DragCapture capture{*this};
     int32_t knobOffset = 0;
     /** 0 until first used: then a quarter of the height. */
     mutable int32_t thumbHeight = 0;

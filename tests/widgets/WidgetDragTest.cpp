@@ -18,6 +18,9 @@ using GuiTestSupport::RunLoopUntil;
 using ViewTest::MakeParam;
 
 constexpr int kWaitMs = 5000;
+constexpr int kWindowWidth = 420;
+constexpr int kWindowHeight = 200;
+constexpr int kScreenMargin = 40;
 
 /** A slider that records the clip of every paint. */
 class PaintProbeSlider final : public XSlider
@@ -55,7 +58,13 @@ protected:
         for (auto* param : {&sliderValue, &faderValue, &potValue, &meterValue, &peakValue})
             *param = MakeParam(0, 100);
 
-        root.SetFrameXYWH(120, 120, 420, 200);
+        // In the lower right of the screen, away from the places where other tests' views (and the
+        // pointer their drags put back) lie, since the test programs may share one display.
+        const juce::Rectangle<int> screen =
+            juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea;
+        root.SetFrameXYWH(screen.getRight() - kWindowWidth - kScreenMargin,
+                          screen.getBottom() - kWindowHeight - kScreenMargin, kWindowWidth, kWindowHeight);
+        parkPoint = screen.getTopRight().translated(-kScreenMargin, kScreenMargin);
         root.SetBackColor(XRGB(38, 43, 50));
 
         slider = Build(new PaintProbeSlider(), XRect(20, 20, 44, 160), sliderValue.get(),
@@ -119,9 +128,13 @@ protected:
         RunLoopFor(5);
     }
 
-    /** Moves to from, presses the left button, drags in steps to to and releases there. */
+    /** Moves to from, presses the left button, drags in steps to to and releases there. The real
+        pointer waits outside the window first, so that no motion of its own comes in between. */
     void Drag(XView& view, juce::Point<int> from, juce::Point<int> to)
     {
+        juce::Desktop::setMousePosition(parkPoint);
+        RunLoopUntil([&] { return juce::Desktop::getMousePosition() == parkPoint; }, kWaitMs);
+        RunLoopFor(20);
         const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
         Send(view, from, {});
         Send(view, from, left);
@@ -139,6 +152,7 @@ protected:
     XPot* pot = nullptr;
     XMeterStick* meter = nullptr;
     juce::int64 eventTime = juce::Time::currentTimeMillis();
+    juce::Point<int> parkPoint;
 };
 
 TEST_F(WidgetWindowTest, DragsWithTheMouseChangeTheParametersOfSliderFaderAndPot)
@@ -180,14 +194,23 @@ TEST_F(WidgetWindowTest, DragsWithTheMouseChangeTheParametersOfSliderFaderAndPot
 TEST_F(WidgetWindowTest, AValueChangeRepaintsOnlyTheKnobsOfTheSlider)
 {
     ASSERT_TRUE(RunLoopUntil([&] { return !slider->clips.empty(); }, kWaitMs)) << "the first paint";
-    RunLoopFor(100);
-    slider->clips.clear();
-    sliderValue->SetValue(50, true); // the knob moves from 126..140 to 63..77
-    ASSERT_TRUE(RunLoopUntil([&] { return !slider->clips.empty(); }, kWaitMs));
     const juce::Rectangle<int> whole = slider->getLocalBounds();
+    // The knob moves between 126..140 and 63..77. A window of another test program that opens or
+    // closes over this one makes the display repaint all of it: such a round is tried again.
+    constexpr int kRounds = 3;
     juce::Rectangle<int> painted;
-    for (const auto& clip : slider->clips)
-        painted = painted.getUnion(clip);
+    for (int round = 0; round < kRounds; ++round)
+    {
+        RunLoopFor(100);
+        slider->clips.clear();
+        sliderValue->SetValue(round % 2 == 0 ? 50 : 0, true);
+        ASSERT_TRUE(RunLoopUntil([&] { return !slider->clips.empty(); }, kWaitMs));
+        painted = {};
+        for (const auto& clip : slider->clips)
+            painted = painted.getUnion(clip);
+        if (painted.getHeight() < whole.getHeight())
+            break;
+    }
     EXPECT_LT(painted.getHeight(), whole.getHeight()) << painted.toString();
     EXPECT_TRUE(painted.contains(juce::Rectangle<int>(0, 63, 24, 77 - 63))) << painted.toString();
     EXPECT_TRUE(painted.contains(juce::Rectangle<int>(0, 126, 24, 14))) << painted.toString();
