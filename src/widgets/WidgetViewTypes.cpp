@@ -7,6 +7,7 @@
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
 #include "widgets/XSlider.h"
+#include "widgets/XTextEditView.h"
 
 void WidgetViewTypes::Register()
 {
@@ -15,6 +16,7 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("slider", &ViewFactory::Create<XSlider>);
     XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
     XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
+    XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
 }
 
 void WidgetViewTypes::Install()
