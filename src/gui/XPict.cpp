@@ -4,6 +4,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/DescriptionValues.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
@@ -15,18 +16,6 @@ namespace
 {
 /** Opaque white: what a picture without images shows. */
 const XRGB kNoImageColour(255, 255, 255, 255);
-
-/** A boolean item, or an integer one that is not 0; false when the key is absent. */
-bool FindFlag(const XMessage& block, const char* key, bool& flag)
-{
-    int32_t number = 0;
-    if (block.FindBool(key, flag) == 0)
-        return true;
-    if (block.FindInt32(key, number) != 0)
-        return false;
-    flag = number != 0;
-    return true;
-}
 
 /** The integer item, or def when there is none. */
 int32_t IntOr(const XMessage& block, const char* key, int32_t def)
@@ -101,7 +90,7 @@ void XPict::ReadAttributes(XMessage& block)
     XView::ReadAttributes(block);
 
     bool stretch = false;
-    FindFlag(block, "stretch", stretch);
+    DescriptionItems::FindFlag(block, "stretch", stretch);
     images.RemoveAll();
 
     XResourceManager& resources = GetResourceManager();

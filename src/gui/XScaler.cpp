@@ -2,6 +2,7 @@
 
 #include "core/ModifierKeyState.h"
 #include "core/XMessage.h"
+#include "gui/DescriptionItems.h"
 #include "gui/JUCECanvas.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
@@ -47,18 +48,6 @@ XRect Intersect(const XRect& a, const XRect& b)
 bool Contains(const XRect& rect, const XPoint& point)
 {
     return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
-
-/** A boolean item, or an integer one that is not 0; false when the key is absent. */
-bool FindFlag(const XMessage& block, const char* key, bool& flag)
-{
-    int32_t number = 0;
-    if (block.FindBool(key, flag) == 0)
-        return true;
-    if (block.FindInt32(key, number) != 0)
-        return false;
-    flag = number != 0;
-    return true;
 }
 
 /** Draws the image again and again along the rectangle from its start, each copy cut to the
@@ -260,19 +249,11 @@ void XScaler::ApplyStyle()
 void XScaler::ReadAttributes(XMessage& block)
 {
     XControl::ReadAttributes(block);
-    FindFlag(block, "horizontal", horizontal);
-    FindFlag(block, "buttons", buttons);
-    const char* text = nullptr;
-    for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
-    {
-        juce::StringArray words;
-        words.addTokens(juce::String::fromUTF8(text), ",", "");
-        words.trim();
-        for (const juce::String& word : words)
-            if (word.equalsIgnoreCase("useImages"))
-                useImages = true;
-    }
-    FindFlag(block, "hasOverview", hasOverview);
+    DescriptionItems::FindFlag(block, "horizontal", horizontal);
+    DescriptionItems::FindFlag(block, "buttons", buttons);
+    if (DescriptionItems::HasStyleWord(block, "useImages"))
+        useImages = true;
+    DescriptionItems::FindFlag(block, "hasOverview", hasOverview);
     LoadImages();
 }
 

@@ -1,6 +1,7 @@
 #include "gui/XScrollPane.h"
 
 #include "core/XMessage.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XScaler.h"
@@ -12,45 +13,6 @@
 namespace
 {
 constexpr int32_t kContentInset = 1;
-
-/** A boolean item, or an integer one that is not 0; false when the key is absent. */
-bool FindFlag(const XMessage& block, const char* key, bool& flag)
-{
-    int32_t number = 0;
-    if (block.FindBool(key, flag) == 0)
-        return true;
-    if (block.FindInt32(key, number) != 0)
-        return false;
-    flag = number != 0;
-    return true;
-}
-
-/** Calls visit for every comma-separated word of every "style" item. */
-template <typename Visit> void ForEachStyleWord(const XMessage& block, Visit visit)
-{
-    const char* text = nullptr;
-    for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
-    {
-        juce::StringArray words;
-        words.addTokens(juce::String::fromUTF8(text), ",", "");
-        words.trim();
-        for (const juce::String& word : words)
-            visit(word);
-    }
-}
-
-/** A colour item, or a text naming a dictionary colour or giving one; false when absent. */
-bool FindColourValue(const XMessage& block, const char* key, XRGB& colour)
-{
-    if (block.FindColor(key, colour) == 0)
-        return true;
-    const char* text = nullptr;
-    if (block.FindString(key, text) != 0)
-        return false;
-    if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
-        colour = XRGB::Parse(text);
-    return true;
-}
 
 XRect Inset(const XRect& rect, int32_t by)
 {
@@ -178,12 +140,8 @@ void XScrollPane::SubView::Step(int flag, bool horizontal)
 
 void XScrollPane::SubView::ReadAttributes(XMessage& block)
 {
-    ForEachStyleWord(block,
-                     [this](const juce::String& word)
-                     {
-                         if (word.equalsIgnoreCase("marquee"))
-                             marquee = true;
-                     });
+    if (DescriptionItems::HasStyleWord(block, "marquee"))
+        marquee = true;
     int32_t number = 0;
     if (block.FindInt32("stepsize", number) == 0 && number > 0)
         stepSize = number;
@@ -406,20 +364,14 @@ void XScrollPane::LayoutBars()
 void XScrollPane::ReadAttributes(XMessage& block)
 {
     XView::ReadAttributes(block);
-    ForEachStyleWord(block,
-                     [this](const juce::String& word)
-                     {
-                         if (word.equalsIgnoreCase("showVScroll"))
-                             showVertical = true;
-                         else if (word.equalsIgnoreCase("showHScroll"))
-                             showHorizontal = true;
-                     });
-    FindFlag(block, "drawFrame", drawFrame);
-    FindFlag(block, "useScrollImages", useScrollImages);
+    showVertical = showVertical || DescriptionItems::HasStyleWord(block, "showVScroll");
+    showHorizontal = showHorizontal || DescriptionItems::HasStyleWord(block, "showHScroll");
+    DescriptionItems::FindFlag(block, "drawFrame", drawFrame);
+    DescriptionItems::FindFlag(block, "useScrollImages", useScrollImages);
     barForeColor = GetColorDictionary().GetColor(kBarForeColourName);
     barBackColor = GetColorDictionary().GetColor(kBarBackColourName);
-    FindColourValue(block, "scrollForecolor", barForeColor);
-    FindColourValue(block, "scrollBackcolor", barBackColor);
+    DescriptionItems::FindColour(block, "scrollForecolor", barForeColor);
+    DescriptionItems::FindColour(block, "scrollBackcolor", barBackColor);
 
     XMessage contentBlock(block);
     contentBlock.ReplaceColor("forecolor", GetBackColor());

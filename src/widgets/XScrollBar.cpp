@@ -2,6 +2,7 @@
 
 #include "core/XMessage.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
@@ -221,9 +222,9 @@ void XScrollBar::ReadAttributes(XMessage& block)
 {
     XControl::ReadAttributes(block);
     bool flag = false;
+    if (DescriptionItems::FindFlag(block, "horizontal", flag))
+        SetOrientation(flag);
     int32_t number = 0;
-    if (block.FindBool("horizontal", flag) == 0 || block.FindInt32("horizontal", number) == 0)
-        SetOrientation(flag || number != 0);
     if (block.FindInt32("min", number) == 0)
         minimum = number;
     if (block.FindInt32("max", number) == 0)

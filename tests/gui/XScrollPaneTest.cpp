@@ -1,32 +1,16 @@
 #include "gui/XScrollPane.h"
 
+#include "ManualTickClock.h"
 #include "ViewTestSupport.h"
-#include "core/ITickClock.h"
 #include "core/XMessage.h"
 #include "gui/XScaler.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace
 {
 using ViewTest::Application;
-
-class ManualClock final : public ITickClock
-{
-public:
-    ManualClock() { Application().SetTickClock(this); }
-    ~ManualClock() override { Application().SetTickClock(nullptr); }
-    uint32_t GetTickCount() override { return now.load(); }
-    /** Moves time on by ms and lets due timers fire. */
-    void Advance(uint32_t ms)
-    {
-        now += ms;
-        ViewTest::Pump();
-    }
-    std::atomic<uint32_t> now{100000};
-};
 
 /** A target of range start..end over content length, counting its steps. */
 class FakeTarget final : public IScalerTarget
@@ -98,7 +82,7 @@ TEST(XScalerTest, TheThumbShowsTheRangeAtLeast24PixelsLongAndDragsWithinTheConte
 
 TEST(XScalerTest, HeldArrowsStepAtOnceThenRepeatEvery50OrEvery100Milliseconds)
 {
-    ManualClock clock;
+    ViewTest::ManualTickClock clock;
     FakeTarget target;
     auto scaler = MakeScaler(target);
     scaler->MouseDown(XPoint(10, 130), XView::kButtonLeft);
@@ -207,7 +191,7 @@ TEST(XScrollPaneTest, PositionsAreLimitedSoTheLastRowEndsAtTheBottomAndStepsStop
 
 TEST(XScrollPaneTest, AMarqueeScrollsUpOnePixelPerTickAtNoLessThan30MillisecondsAndStartsAgain)
 {
-    ManualClock clock;
+    ViewTest::ManualTickClock clock;
     XScrollPane pane;
     XMessage block;
     block.AddRect("frame", XRect(0, 0, 100, 50));

@@ -1,15 +1,14 @@
 #include "widgets/XScrollBar.h"
 
-#include "core/ITickClock.h"
 #include "core/XMessage.h"
 #include "gui/JUCECanvas.h"
+#include "gui/ManualTickClock.h"
 #include "gui/SkinTestSupport.h"
 #include "gui/ViewTestSupport.h"
 #include "gui/XResourceManager.h"
 #include "gui/XViewPort.h"
 #include "support/TestSupport.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -17,20 +16,6 @@
 namespace
 {
 using ViewTest::Application;
-
-class ManualClock final : public ITickClock
-{
-public:
-    ManualClock() { Application().SetTickClock(this); }
-    ~ManualClock() override { Application().SetTickClock(nullptr); }
-    uint32_t GetTickCount() override { return now.load(); }
-    void Advance(uint32_t ms)
-    {
-        now += ms;
-        ViewTest::Pump();
-    }
-    std::atomic<uint32_t> now{100000};
-};
 
 /** A scroll bar that records the "final" flag of every message it sends. */
 class RecordingBar final : public XScrollBar
@@ -152,7 +137,7 @@ TEST(XScrollBarTest, PositionsAreLimitedAndEachChangeSendsOneMessageEndingWithAF
 
 TEST(XScrollBarTest, AHeldArrowRepeatsAfter200MillisecondsAndSpeedsUpTo20)
 {
-    ManualClock clock;
+    ViewTest::ManualTickClock clock;
     BarFixture fixture(1000);
     RecordingBar& bar = fixture.bar;
     bar.MouseDown(XPoint(10, 235), XView::kButtonLeft);

@@ -1,0 +1,45 @@
+#include "gui/DescriptionItems.h"
+
+#include "core/XMessage.h"
+#include "core/XString.h"
+#include "gui/XColorDictionary.h"
+
+#include <juce_core/juce_core.h>
+
+bool DescriptionItems::FindFlag(const XMessage& block, const char* key, bool& flag)
+{
+    int32_t number = 0;
+    if (block.FindBool(key, flag) == 0)
+        return true;
+    if (block.FindInt32(key, number) != 0)
+        return false;
+    flag = number != 0;
+    return true;
+}
+
+bool DescriptionItems::HasStyleWord(const XMessage& block, const char* word)
+{
+    const char* text = nullptr;
+    for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
+    {
+        juce::StringArray words;
+        words.addTokens(juce::String::fromUTF8(text), ",", "");
+        words.trim();
+        for (const juce::String& written : words)
+            if (written.equalsIgnoreCase(word))
+                return true;
+    }
+    return false;
+}
+
+bool DescriptionItems::FindColour(const XMessage& block, const char* key, XRGB& colour)
+{
+    if (block.FindColor(key, colour) == 0)
+        return true;
+    const char* text = nullptr;
+    if (block.FindString(key, text) != 0)
+        return false;
+    if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
+        colour = XRGB::Parse(text);
+    return true;
+}
