@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../core/ParamTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/XParamDesc.h"
 #include "device/ChannelParamCallbacks.h"
@@ -18,14 +19,7 @@ constexpr int kBands = 4;
 inline std::unique_ptr<FloatParam> MakeParam(const char* name, int32_t unit, double min, double max,
                                              double def, uint32_t count, const XParamDescExt* ext = nullptr)
 {
-    XParamDesc desc;
-    desc.id = 1;
-    desc.SetName(name);
-    desc.type = unit;
-    desc.min = min;
-    desc.max = max;
-    desc.def = def;
-    desc.count = count;
+    XParamDesc desc = ParamTest::Desc(unit, min, max, def, count, 0, name);
     desc.ext = ext;
     return std::make_unique<FloatParam>(desc);
 }

@@ -362,6 +362,7 @@ TEST(EQViewDesktopTest, ARealMouseDragMovesABand)
     Bands bands;
     bands.BindTo(*eq);
     bands[1].Set(2, 0, 1000, 1);
+    window.setTopLeftPosition(40, 40);
     window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
     window.setVisible(true);
     juce::ComponentPeer* peer = window.getPeer();
@@ -380,6 +381,10 @@ TEST(EQViewDesktopTest, ARealMouseDragMovesABand)
                                juce::Time::currentTimeMillis());
         ViewTest::Pump();
     };
+    // The display's own pointer stays out of the window, so that only these events reach it, and a press
+    // soon after another test's press would count as a double click.
+    juce::Desktop::setMousePosition({1270, 1010});
+    GuiTestSupport::RunLoopFor(juce::MouseEvent::getDoubleClickTimeout() + 100);
     send(from, none);
     send(from, left);
     EXPECT_TRUE(eq->IsDragging());
