@@ -3,6 +3,7 @@
 #include "gui/ViewFactory.h"
 #include "gui/XView.h"
 #include "widgets/XFaderBar.h"
+#include "widgets/XLCDView.h"
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
@@ -17,6 +18,7 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
     XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
     XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
+    XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
 }
 
 void WidgetViewTypes::Install()
