@@ -2,6 +2,7 @@
 
 #include "WidgetTestSupport.h"
 #include "core/XMessage.h"
+#include "gui/DescriptionTestSupport.h"
 #include "gui/XImage.h"
 #include "widgets/XMeterStick.h"
 
@@ -12,6 +13,7 @@
 namespace
 {
 using ControlTest::PathParam;
+using DescriptionTest::RectText;
 using ViewTest::MakeParam;
 using WidgetTest::Pixel;
 using WidgetTest::Render;
@@ -20,12 +22,6 @@ using WidgetTest::WidgetTree;
 const XRGB kFore(200, 40, 40);
 const XRGB kBack(230, 230, 230);
 const XRGB kHilite(40, 160, 40);
-
-std::string RectText(const XRect& r)
-{
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
 
 /** Records the rectangles that a move of the drawn position repaints. */
 template <typename Base> class RepaintProbe final : public Base

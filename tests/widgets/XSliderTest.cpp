@@ -3,6 +3,7 @@
 #include "WidgetTestSupport.h"
 #include "core/XKeyPress.h"
 #include "core/XMessage.h"
+#include "gui/DescriptionTestSupport.h"
 #include "gui/GuiHelpers.h"
 #include "gui/ViewFactory.h"
 #include "widgets/WidgetViewTypes.h"
@@ -17,17 +18,12 @@ namespace
 {
 using ControlTest::HeldKey;
 using ControlTest::Recorder;
+using DescriptionTest::RectText;
 using ViewTest::MakeParam;
 using ViewTest::PumpUntil;
 using WidgetTest::WidgetTree;
 
 constexpr uint32_t kSliderMessage = FourCharCode("sldr");
-
-std::string RectText(const XRect& r)
-{
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
 
 class SliderTest : public WidgetTree
 {
