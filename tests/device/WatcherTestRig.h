@@ -69,12 +69,10 @@ public:
         slave = slaveIn;
     }
 
-    XParam* GetParam(int32_t id) override { return Find(main, id, &DefaultAppServices::GetParam); }
-    XParam* GetPresetParam(int32_t id) override
-    {
-        return Find(preset, id, &DefaultAppServices::GetPresetParam);
-    }
-    XParam* GetSlaveParam(int32_t id) override { return Find(slave, id, &DefaultAppServices::GetSlaveParam); }
+    /** The group's parameter of that id, else a detached stand-in as the default services give. */
+    XParam* GetParam(int32_t id) override { return Find(main, id, GroupKind::Main); }
+    XParam* GetPresetParam(int32_t id) override { return Find(preset, id, GroupKind::Preset); }
+    XParam* GetSlaveParam(int32_t id) override { return Find(slave, id, GroupKind::Slave); }
     XParamGroup* GetPresetGroup() override { return preset; }
     XParamGroup* GetComparePresetGroup() override { return comparePreset; }
 
@@ -109,11 +107,12 @@ public:
     std::atomic<int> syncsToCompare{0};
 
 private:
-    using Fallback = XParam* (DefaultAppServices::*)(int32_t);
-    XParam* Find(XParamGroup* group, int32_t id, Fallback fallback)
+    // The fallback is the base's non-virtual stand-in: calling GetParam and its kin here would
+    // dispatch back to this class.
+    XParam* Find(XParamGroup* group, int32_t id, GroupKind kind)
     {
         XParam* param = group != nullptr ? group->GetParam(id) : nullptr;
-        return param != nullptr ? param : (this->*fallback)(id);
+        return param != nullptr ? param : DetachedParam(kind, id);
     }
 
     // Set before the watcher runs; read-only afterwards.
@@ -226,7 +225,7 @@ public:
 
     void MessageReceived(XMessage& message) override
     {
-        Posted posted{message.GetWhat()};
+        Posted posted{message.GetWhat(), -1, -1, {}};
         message.FindInt32("presetNum", posted.presetNum);
         if (message.FindInt32("presetConfig", posted.second) != 0)
             message.FindInt32("presetFlags", posted.second);

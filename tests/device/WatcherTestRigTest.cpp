@@ -1,0 +1,40 @@
+// The watcher rig's services: ids of the rig's groups give their parameters, every other id the
+// default services' stand-in.
+
+#include "WatcherTestRig.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+/** An id that no group of the rig holds. */
+constexpr int32_t kMissingId = 100000;
+constexpr int32_t kListenModeId = 6;
+} // namespace
+
+TEST(WatcherTestRig, IdsMissingFromTheGroupsGetAStandInPerGroup)
+{
+    WatcherRig::Groups groups;
+    WatcherRig::RecordingServices& services = groups.services;
+    EXPECT_EQ(services.GetParam(kListenModeId), groups.main.GetParam(kListenModeId));
+    EXPECT_EQ(services.GetPresetParam(0), groups.preset.GetParam(0));
+
+    XParam* main = services.GetParam(kMissingId);
+    XParam* preset = services.GetPresetParam(kMissingId);
+    XParam* slave = services.GetSlaveParam(kMissingId);
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(preset, nullptr);
+    ASSERT_NE(slave, nullptr);
+    EXPECT_EQ(services.GetParam(kMissingId), main) << "the same stand-in every time";
+    EXPECT_NE(main, preset);
+    EXPECT_NE(preset, slave);
+}
+
+TEST(WatcherTestRig, ServicesWithoutGroupsGiveStandIns)
+{
+    WatcherRig::RecordingServices services;
+    XParam* param = services.GetParam(kListenModeId);
+    ASSERT_NE(param, nullptr);
+    EXPECT_EQ(services.GetParam(kListenModeId), param);
+    EXPECT_NE(services.GetSlaveParam(kListenModeId), nullptr);
+}
