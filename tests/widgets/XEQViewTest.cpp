@@ -388,8 +388,13 @@ TEST(EQViewDesktopTest, ARealMouseDragMovesABand)
     send(from, none);
     send(from, left);
     EXPECT_TRUE(eq->IsDragging());
+    eq->UpdateCurves();
+    const int64_t rowsBefore = eq->GetComputedRowCount();
     for (int step = 1; step <= 4; ++step)
         send(from + (to - from) * (step / 4.0f), left);
+    // Each move recomputed the dragged band's row alone and added it to the cached sum of the others.
+    EXPECT_EQ(eq->GetComputedRowCount() - rowsBefore, 4);
+    EXPECT_EQ(eq->GetCurves().GetEditedBand(), 1);
     send(to, none);
     EXPECT_FALSE(eq->IsDragging());
 
