@@ -1,7 +1,7 @@
 // The device watcher end to end: the watcher on a looper of its own, the USB connection and the
 // simulated unit, whose log shows every frame the editor sent.
 
-#include "UsbDeviceFolderTest.h"
+#include "SimUnitTest.h"
 #include "WatcherTestRig.h"
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
@@ -13,20 +13,16 @@
 #include "device/WireId.h"
 
 #include <cstring>
-#include <fstream>
 #include <juce_core/juce_core.h>
 #include <map>
 #include <memory>
-#include <sstream>
 
 using WatcherRig::Bytes;
 using WatcherRig::Sent;
 
 namespace
 {
-constexpr int kWaitMs = 60000;
-/** How long the device-info request waits for its answer before it is sent again. */
-constexpr int kAnswerWaitMs = 500;
+constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
 /** Long enough for several of the sender's ticks. */
 constexpr uint32_t kSeveralTicksMs = 5 * DeviceCommWatcher::kSendPeriodMs;
 
@@ -107,115 +103,47 @@ double WireValue(const XParam* param, int wireId, uint32_t bits)
     return IsPackedIntWireId(wireId) ? integer : static_cast<double>(static_cast<float>(integer));
 }
 
-/** The editor, connected to the simulated unit: link, connection, watcher and the frame tap. */
-class Editor final
+/** The editor connected to the simulated unit, with the frame tap between its connection and its
+    watcher. */
+class Editor final : public SimEditor
 {
 public:
-    explicit Editor(WatcherRig::RecordingLooper& looper)
-        : connection(link), watcher(&connection), tap(watcher)
+    explicit Editor(WatcherRig::RecordingLooper& looper) : SimEditor(looper), tap(watcher)
     {
-        looper.AddHandler(&watcher);
         connection.SetMessageHandler(&tap);
     }
-    ~Editor()
-    {
-        connection.ClearMessageHandler(&tap);
-        connection.Stop();
-    }
-
-    /** Opens the link and asks for the device info until it comes. */
-    bool Connect()
-    {
-        if (connection.Open() != 0 ||
-            !TestSupport::WaitUntil([&] { return connection.IsConnected(); }, kWaitMs))
-            return false;
-        watcher.SetAwaitingDeviceInfo(true);
-        return TestSupport::WaitUntil(
-            [&]
-            {
-                watcher.RequestDeviceInfo();
-                return TestSupport::WaitUntil([&] { return !watcher.IsAwaitingDeviceInfo(); }, kAnswerWaitMs);
-            },
-            kWaitMs);
-    }
+    ~Editor() { connection.ClearMessageHandler(&tap); }
 
     /** Builds the maps (with the sender's timer) and takes every value of the unit. */
     bool ReceiveAll(WatcherRig::RecordingLooper& looper)
     {
         watcher.BuildWireIdMaps(false);
-        const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
-        watcher.RequestAllParams();
-        return TestSupport::WaitUntil(
-            [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; }, kWaitMs);
+        return SimEditor::ReceiveAll(looper);
     }
 
-    UsbLinkManager link;
-    TWRPCUSBConnection connection;
-    DeviceCommWatcher watcher;
     FrameTap tap;
 };
 
-class DeviceCommWatcherSimTest : public UsbDeviceFolderTest
+class DeviceCommWatcherSimTest : public SimUnitTest
 {
 protected:
     void SetUp() override
     {
-        UsbDeviceFolderTest::SetUp();
+        SimUnitTest::SetUp();
         ASSERT_NE(looper.Run(), 0);
     }
     void TearDown() override
     {
         editor.reset();
-        StopUnit();
-        UsbDeviceFolderTest::TearDown();
+        SimUnitTest::TearDown();
     }
 
-    bool StartUnit(const juce::StringArray& options = {})
-    {
-        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")),
-                                    "--dir",
-                                    juce::String(folder.Path()),
-                                    "--name",
-                                    "unit0",
-                                    "--log",
-                                    juce::String(LogPath())};
-        arguments.addArray(options);
-        return unit.start(arguments, 0);
-    }
-    void StopUnit()
-    {
-        if (unit.isRunning())
-            unit.kill();
-        unit.waitForProcessToFinish(kWaitMs);
-    }
-    std::string LogPath() const { return folder.Path() + "/frames.log"; }
-
-    /** The frames the unit received from the editor, as its log shows them. */
-    std::vector<Sent> UnitReceived(int command)
-    {
-        std::vector<Sent> frames;
-        std::ifstream log(LogPath());
-        std::string line;
-        while (std::getline(log, line))
-        {
-            std::istringstream fields(line);
-            std::string stamp;
-            fields >> stamp;
-            Bytes bytes;
-            std::string hex;
-            while (fields >> hex && hex.size() == 2)
-                bytes.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
-            if (bytes.size() >= TWMsgBuf::kHeaderSize && bytes[10] == command)
-                frames.push_back({command, Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
-        }
-        return frames;
-    }
     /** Wire ids of the values the unit received, in order. */
     std::vector<int> ReceivedWireIds()
     {
         std::vector<int> ids;
         for (const Sent& frame : UnitReceived(kCmdSetParamValue))
-            ids.push_back(frame.payload[0] | (frame.payload[1] << 8));
+            ids.push_back(FrameBytes::U16At(frame.payload, 0));
         return ids;
     }
 
@@ -227,7 +155,6 @@ protected:
         return editor->Connect();
     }
 
-    juce::ChildProcess unit;
     WatcherRig::Groups groups;
     WatcherRig::RecordingLooper looper;
     std::unique_ptr<Editor> editor;
@@ -373,7 +300,7 @@ TEST_F(DeviceCommWatcherSimTest, ACompareAnswerFillsTheCompareCopiesAndTellsTheW
     EXPECT_EQ(answer.size(), 505u);
     for (const Sent& record : answer)
     {
-        const int wireId = record.payload[0] | (record.payload[1] << 8);
+        const int wireId = FrameBytes::U16At(record.payload, 0);
         XParam* copy = editor->watcher.GetCompareParam(wireId);
         ASSERT_NE(copy, nullptr) << wireId;
         EXPECT_EQ(copy->GetValue(), WireValue(copy, wireId, U32At(record.payload, 3)))

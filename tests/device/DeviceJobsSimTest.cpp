@@ -2,7 +2,7 @@
 // shows every frame the jobs sent.
 
 #include "DeviceJobFakes.h"
-#include "UsbDeviceFolderTest.h"
+#include "SimUnitTest.h"
 #include "WatcherTestRig.h"
 #include "device/ChannelLists.h"
 #include "device/CompareChannelInput.h"
@@ -16,10 +16,8 @@
 #include "device/WireId.h"
 #include "device/XParamDoc.h"
 
-#include <fstream>
 #include <juce_core/juce_core.h>
 #include <memory>
-#include <sstream>
 #include <thread>
 
 using DeviceJobFakes::ProgressRecorder;
@@ -28,8 +26,7 @@ using WatcherRig::Sent;
 
 namespace
 {
-constexpr int kWaitMs = 60000;
-constexpr int kAnswerWaitMs = 500;
+constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
 constexpr int32_t kListenModeId = 6;
 constexpr int32_t kCurrentPresetWireId = 14;
 /** Values the unit is sent when every parameter goes: the live map less the ids never sent. */
@@ -73,109 +70,40 @@ private:
     WatcherRig::Groups& groups;
 };
 
-/** The editor connected to the simulated unit: link, connection, watcher on the test's looper and
-    the jobs' way to it. */
-class Editor final
+/** The editor connected to the simulated unit, with the jobs' way to its watcher. */
+class Editor final : public SimEditor
 {
 public:
-    explicit Editor(WatcherRig::RecordingLooper& looper)
-        : connection(link), watcher(&connection), jobLink(&watcher)
-    {
-        looper.AddHandler(&watcher);
-    }
-    ~Editor()
-    {
-        watcher.DetachFromConnection();
-        connection.Stop();
-    }
+    explicit Editor(WatcherRig::RecordingLooper& looper) : SimEditor(looper), jobLink(&watcher) {}
 
-    bool Connect()
-    {
-        if (connection.Open() != 0 ||
-            !TestSupport::WaitUntil([&] { return connection.IsConnected(); }, kWaitMs))
-            return false;
-        watcher.SetAwaitingDeviceInfo(true);
-        const bool answered = TestSupport::WaitUntil(
-            [&]
-            {
-                watcher.RequestDeviceInfo();
-                return TestSupport::WaitUntil([&] { return !watcher.IsAwaitingDeviceInfo(); }, kAnswerWaitMs);
-            },
-            kWaitMs);
-        watcher.BuildWireIdMaps(true); // no sender: only the jobs send
-        return answered;
-    }
-
-    /** Asks for every value and waits until the answer is in. */
-    bool ReceiveAll(WatcherRig::RecordingLooper& looper)
-    {
-        const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
-        watcher.RequestAllParams();
-        return TestSupport::WaitUntil(
-            [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; }, kWaitMs);
-    }
-
-    UsbLinkManager link;
-    TWRPCUSBConnection connection;
-    DeviceCommWatcher watcher;
     DeviceJobLink jobLink;
 };
 
-class DeviceJobsSimTest : public UsbDeviceFolderTest
+class DeviceJobsSimTest : public SimUnitTest
 {
 protected:
     void SetUp() override
     {
-        UsbDeviceFolderTest::SetUp();
+        SimUnitTest::SetUp();
         ASSERT_NE(looper.Run(), 0);
     }
     void TearDown() override
     {
         editor.reset();
-        if (unit.isRunning())
-            unit.kill();
-        unit.waitForProcessToFinish(kWaitMs);
-        UsbDeviceFolderTest::TearDown();
+        SimUnitTest::TearDown();
     }
 
     bool StartConnectedEditor(const juce::StringArray& options = {})
     {
-        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")),
-                                    "--dir",
-                                    juce::String(folder.Path()),
-                                    "--name",
-                                    "unit0",
-                                    "--log",
-                                    juce::String(LogPath())};
-        arguments.addArray(options);
-        if (!unit.start(arguments, 0))
+        if (!StartUnit(options))
             return false;
         editor = std::make_unique<Editor>(looper);
-        return editor->Connect();
+        if (!editor->Connect())
+            return false;
+        editor->watcher.BuildWireIdMaps(true); // no sender: only the jobs send
+        return true;
     }
-    std::string LogPath() const { return files.Child("frames.log"); }
-
-    /** Every frame the unit received, in order, as its log shows them. */
-    std::vector<Sent> UnitReceived()
-    {
-        std::vector<Sent> frames;
-        std::ifstream log(LogPath());
-        std::string line;
-        while (std::getline(log, line))
-        {
-            std::istringstream fields(line);
-            std::string stamp;
-            fields >> stamp;
-            Bytes bytes;
-            std::string hex;
-            while (fields >> hex && hex.size() == 2)
-                bytes.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
-            if (bytes.size() >= TWMsgBuf::kHeaderSize)
-                frames.push_back({bytes[10], Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
-        }
-        return frames;
-    }
-    static int WireIdOf(const Sent& frame) { return frame.payload[0] | (frame.payload[1] << 8); }
+    static int WireIdOf(const Sent& frame) { return FrameBytes::U16At(frame.payload, 0); }
 
     /** Sends value for the parameter without keeping it locally, as the application does when it asks
         the unit to take a value it should confirm. */
@@ -189,8 +117,6 @@ protected:
         param->SetChangeTracking(true);
     }
 
-    TestSupport::TempFolder files;
-    juce::ChildProcess unit;
     WatcherRig::Groups groups;
     SyncingServices services{groups};
     WatcherRig::RecordingLooper looper;
@@ -278,8 +204,7 @@ TEST_F(DeviceJobsSimTest, ListenModeSwitchEndsWithTheUnitsAnswerOrGivesUpOnASile
         EXPECT_EQ(job.GetFailureText().IsEmpty(), unitAnswers);
 
         editor.reset();
-        unit.kill();
-        unit.waitForProcessToFinish(kWaitMs);
+        StopUnit();
     }
 }
 

@@ -4,12 +4,36 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 /** Byte-level helpers for tests of frames: hand-made frames and the contents of a buffer. */
 namespace FrameBytes
 {
 using Bytes = std::vector<uint8_t>;
+
+/** One frame as it left or arrived: its command and payload. */
+struct Sent
+{
+    int command;
+    Bytes payload;
+    bool operator==(const Sent& other) const { return command == other.command && payload == other.payload; }
+};
+
+inline void PrintTo(const Sent& sent, std::ostream* out)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    *out << "command " << sent.command << " [";
+    for (uint8_t byte : sent.payload)
+        *out << ' ' << kDigits[byte >> 4] << kDigits[byte & 0xF];
+    *out << " ]";
+}
+
+/** The little-endian uint16 at a position, as wire ids travel. */
+inline int U16At(const Bytes& bytes, size_t at)
+{
+    return bytes[at] | (bytes[at + 1] << 8);
+}
 
 inline Bytes Contents(const TWMsgBuf& buffer)
 {

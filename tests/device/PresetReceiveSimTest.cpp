@@ -1,6 +1,6 @@
 // The preset receive end to end: the job, the device watcher and the link against the simulated unit.
 
-#include "UsbDeviceFolderTest.h"
+#include "SimUnitTest.h"
 #include "WatcherTestRig.h"
 #include "core/XMessageCodes.h"
 #include "device/DeviceCommWatcher.h"
@@ -18,9 +18,9 @@
 
 namespace
 {
-constexpr int kWaitMs = 60000;
+constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
 /** How long one request waits for its answer before it is sent again. */
-constexpr int kAnswerWaitMs = 500;
+constexpr int kAnswerWaitMs = SimEditor::kAnswerWaitMs;
 constexpr uint32_t kPresetFlagsMessage = FourCharCode("prfg");
 constexpr uint32_t kPresetInfoMessage = FourCharCode("pInf");
 constexpr int kLockedFlag = IPresetEntries::kFlagLocked;
@@ -34,23 +34,9 @@ public:
     std::atomic<double> last{-1.0};
 };
 
-class PresetReceiveSimTest : public UsbDeviceFolderTest
+class PresetReceiveSimTest : public SimUnitTest
 {
 protected:
-    void TearDown() override
-    {
-        if (unit.isRunning())
-            unit.kill();
-        UsbDeviceFolderTest::TearDown();
-    }
-
-    bool StartUnit()
-    {
-        const juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
-                                          juce::String(folder.Path()), "--name", "unit0"};
-        return unit.start(arguments, 0);
-    }
-
     /** Whether the application got the flags of that preset. */
     static bool AppGotFlags(WatcherRig::RecordingLooper& looper, int number, int flags)
     {
@@ -59,8 +45,6 @@ protected:
                 return true;
         return false;
     }
-
-    juce::ChildProcess unit;
 };
 } // namespace
 
@@ -70,12 +54,9 @@ TEST_F(PresetReceiveSimTest, FillsAllEightyPresetsInOrderFromTheUnit)
     AppServicesStandIn services;
     WatcherRig::RecordingLooper looper;
     ASSERT_NE(looper.Run(), 0);
-    UsbLinkManager link;
-    TWRPCUSBConnection connection(link);
-    auto watcher = std::make_unique<DeviceCommWatcher>(&connection);
-    ASSERT_TRUE(looper.AddHandler(watcher.get()));
-    ASSERT_EQ(connection.Open(), 0);
-    ASSERT_TRUE(TestSupport::WaitUntil([&] { return connection.IsConnected(); }, kWaitMs));
+    SimEditor editor(looper);
+    DeviceCommWatcher* watcher = &editor.watcher;
+    ASSERT_TRUE(editor.Open());
 
     // Lock user preset 5 and factory preset F60 (80); the unit serves once its flags come back. Every
     // request of the flags is answered before the receive starts.
@@ -96,7 +77,7 @@ TEST_F(PresetReceiveSimTest, FillsAllEightyPresetsInOrderFromTheUnit)
 
     PresetsManager presets;
     presets.FillPlaceholders();
-    WatcherPresetLink presetLink(watcher.get());
+    WatcherPresetLink presetLink(watcher);
     PresetReceiveJob job(presetLink, presets);
     NoWindow window;
     const int flagsPostedBefore = looper.CountOf(kPresetFlagsMessage);
@@ -124,9 +105,13 @@ TEST_F(PresetReceiveSimTest, FillsAllEightyPresetsInOrderFromTheUnit)
                       PresetsManager::Preset::LocationName(index));
         }
         if (index == 4)
+        {
             EXPECT_EQ(entry.flags, kLockedFlag);
+        }
         else if (index < PresetsManager::kPresetCount - 1)
+        {
             EXPECT_EQ(entry.flags, 0);
+        }
     }
     PresetsManager::Preset first("", 0, 0);
     presets.GetEntry(20, &first);

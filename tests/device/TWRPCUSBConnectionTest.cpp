@@ -1,7 +1,7 @@
 #include "device/TWRPCUSBConnection.h"
 
 #include "FrameBytes.h"
-#include "UsbDeviceFolderTest.h"
+#include "SimUnitTest.h"
 #include "core/ILinkRestoredListener.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
@@ -15,7 +15,7 @@
 namespace
 {
 using FrameBytes::Bytes;
-constexpr int kWaitMs = 60000;
+constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
 /** How long one request waits for its answer before it is sent again. */
 constexpr int kAnswerWaitMs = 500;
 constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
@@ -104,26 +104,9 @@ private:
     std::vector<Attempt> attempts;
 };
 
-class TWRPCUSBConnectionTest : public UsbDeviceFolderTest
+class TWRPCUSBConnectionTest : public SimUnitTest
 {
 protected:
-    juce::ChildProcess unit;
-
-    void TearDown() override
-    {
-        if (unit.isRunning())
-            unit.kill();
-        UsbDeviceFolderTest::TearDown();
-    }
-
-    /** Starts the simulated unit as "unit0" in the test's device folder. */
-    bool StartUnit()
-    {
-        const juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
-                                          juce::String(folder.Path()), "--name", "unit0"};
-        return unit.start(arguments, 0);
-    }
-
     /** Asks for the device info until the handler got an answer; whether it did. Every request
         carries a reply buffer, which must stay empty. */
     static bool AskForDeviceInfo(RecordingDispatcher& dispatcher)
@@ -260,8 +243,7 @@ TEST_F(TWRPCUSBConnectionTest, KillingTheUnitAndStartingItAgainReconnects)
     ASSERT_TRUE(AskForDeviceInfo(dispatcher));
     const int restoredBefore = listener.restored.load();
 
-    unit.kill();
-    unit.waitForProcessToFinish(kWaitMs);
+    StopUnit();
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return !connection.IsConnected(); }, kWaitMs));
     TWMsgBuf frame;
     ASSERT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, kDeviceInfoRequest, nullptr), 0);

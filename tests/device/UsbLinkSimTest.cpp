@@ -1,5 +1,5 @@
 #include "FrameBytes.h"
-#include "UsbDeviceFolderTest.h"
+#include "SimUnitTest.h"
 #include "core/XMemory.h"
 #include "device/UsbLinkManager.h"
 
@@ -33,17 +33,14 @@ FrameBytes::Bytes AskForDeviceInfo(UsbLinkManager& link)
     return reply;
 }
 
-class UsbLinkSimTest : public UsbDeviceFolderTest
+class UsbLinkSimTest : public SimUnitTest
 {
 };
 } // namespace
 
 TEST_F(UsbLinkSimTest, TheSimulatedUnitAnswersOverTheLinkAndItsEndClosesIt)
 {
-    juce::ChildProcess unit;
-    juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")), "--dir",
-                                juce::String(folder.Path()), "--name", "unit0"};
-    ASSERT_TRUE(unit.start(arguments, 0));
+    ASSERT_TRUE(StartUnit());
 
     UsbLinkManager link;
     link.Open();
@@ -67,6 +64,6 @@ TEST_F(UsbLinkSimTest, TheSimulatedUnitAnswersOverTheLinkAndItsEndClosesIt)
             link.Close();
     }
 
-    unit.kill();
+    StopUnit();
     EXPECT_TRUE(TestSupport::WaitUntil([&] { return !link.IsConnected(); }, kWaitMs));
 }

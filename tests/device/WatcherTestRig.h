@@ -22,30 +22,13 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace WatcherRig
 {
 using FrameBytes::Bytes;
-
-/** One request as it left: command and payload. */
-struct Sent
-{
-    int command;
-    Bytes payload;
-    bool operator==(const Sent& other) const { return command == other.command && payload == other.payload; }
-};
-
-inline void PrintTo(const Sent& sent, std::ostream* out)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    *out << "command " << sent.command << " [";
-    for (uint8_t byte : sent.payload)
-        *out << ' ' << kDigits[byte >> 4] << kDigits[byte & 0xF];
-    *out << " ]";
-}
+using FrameBytes::Sent;
 
 /** Application services over the rig's groups that record the status texts, the compare button,
     the display bytes and the compare syncs. Installed for its life; any thread may call it. */

@@ -1,0 +1,154 @@
+#pragma once
+
+// The simulated unit in a test's own device folder, the frames it logged, and the editor's side
+// (link, connection and device watcher) connected to it.
+
+#include "FrameBytes.h"
+#include "UsbDeviceFolderTest.h"
+#include "WatcherTestRig.h"
+#include "device/DeviceCommWatcher.h"
+#include "device/TWMsgBuf.h"
+#include "device/TWRPCUSBConnection.h"
+#include "device/UsbLinkManager.h"
+
+#include <algorithm>
+#include <fstream>
+#include <juce_core/juce_core.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+/** A device folder of the test's own with the simulated unit serving "unit0" in it. The unit
+    writes every frame it receives to LogPath(); TearDown stops it (a derived TearDown that ends
+    the editor's side first calls this one last). */
+class SimUnitTest : public UsbDeviceFolderTest
+{
+public:
+    static constexpr int kSimWaitMs = 60000;
+    static constexpr const char* kUnitName = "unit0";
+
+protected:
+    void TearDown() override
+    {
+        StopUnit();
+        UsbDeviceFolderTest::TearDown();
+    }
+
+    /** Starts the unit with the options; false when the program could not be started. */
+    bool StartUnit(const juce::StringArray& options = {})
+    {
+        juce::StringArray arguments{juce::String(TestSupport::BinaryPath("krx640-sim")),
+                                    "--dir",
+                                    juce::String(folder.Path()),
+                                    "--name",
+                                    kUnitName,
+                                    "--log",
+                                    juce::String(LogPath())};
+        arguments.addArray(options);
+        return unit.start(arguments, 0);
+    }
+
+    /** Kills the unit, if it runs, and waits until it has gone. */
+    void StopUnit()
+    {
+        if (unit.isRunning())
+            unit.kill();
+        unit.waitForProcessToFinish(kSimWaitMs);
+    }
+
+    std::string LogPath() const { return folder.Child("frames.log"); }
+
+    /** Every frame the unit received, in order, as its log shows them: each line is the
+        milliseconds since the unit started, then the frame's bytes in hex. */
+    std::vector<FrameBytes::Sent> UnitReceived() const
+    {
+        std::vector<FrameBytes::Sent> frames;
+        std::ifstream log(LogPath());
+        std::string line;
+        while (std::getline(log, line))
+        {
+            std::istringstream fields(line);
+            std::string stamp;
+            fields >> stamp;
+            FrameBytes::Bytes bytes;
+            std::string hex;
+            while (fields >> hex && hex.size() == 2)
+                bytes.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
+            if (bytes.size() >= TWMsgBuf::kHeaderSize)
+                frames.push_back(
+                    {bytes[10], FrameBytes::Bytes(bytes.begin() + TWMsgBuf::kHeaderSize, bytes.end())});
+        }
+        return frames;
+    }
+
+    /** The frames of one command the unit received, in order. */
+    std::vector<FrameBytes::Sent> UnitReceived(int command) const
+    {
+        std::vector<FrameBytes::Sent> frames = UnitReceived();
+        frames.erase(std::remove_if(frames.begin(), frames.end(),
+                                    [command](const FrameBytes::Sent& frame)
+                                    { return frame.command != command; }),
+                     frames.end());
+        return frames;
+    }
+
+    juce::ChildProcess unit;
+};
+
+/** The editor's side of the link to the simulated unit: link, connection and the device watcher as
+    a handler of the test's looper. Built and destroyed on the test's thread; the looper must outlive
+    it. */
+class SimEditor
+{
+public:
+    /** How long one device-info request waits for its answer before it is sent again. */
+    static constexpr int kAnswerWaitMs = 500;
+
+    explicit SimEditor(WatcherRig::RecordingLooper& looper) : connection(link), watcher(&connection)
+    {
+        looper.AddHandler(&watcher);
+    }
+    ~SimEditor()
+    {
+        watcher.DetachFromConnection();
+        connection.Stop();
+    }
+    SimEditor(const SimEditor&) = delete;
+    SimEditor& operator=(const SimEditor&) = delete;
+
+    /** Opens the connection and waits until the unit is found. */
+    bool Open()
+    {
+        return connection.Open() == 0 &&
+               TestSupport::WaitUntil([&] { return connection.IsConnected(); }, SimUnitTest::kSimWaitMs);
+    }
+
+    /** Opens the connection and asks for the device info until it comes. */
+    bool Connect()
+    {
+        if (!Open())
+            return false;
+        watcher.SetAwaitingDeviceInfo(true);
+        return TestSupport::WaitUntil(
+            [&]
+            {
+                watcher.RequestDeviceInfo();
+                return TestSupport::WaitUntil([&] { return !watcher.IsAwaitingDeviceInfo(); }, kAnswerWaitMs);
+            },
+            SimUnitTest::kSimWaitMs);
+    }
+
+    /** Asks for every value of the unit and waits until the answer is in (the maps must be built). */
+    bool ReceiveAll(WatcherRig::RecordingLooper& looper)
+    {
+        const int answers = looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived);
+        watcher.RequestAllParams();
+        return TestSupport::WaitUntil(
+            [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) > answers; },
+            SimUnitTest::kSimWaitMs);
+    }
+
+    UsbLinkManager link;
+    TWRPCUSBConnection connection;
+    DeviceCommWatcher watcher;
+};
