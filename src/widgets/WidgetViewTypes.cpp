@@ -2,6 +2,7 @@
 
 #include "gui/ViewFactory.h"
 #include "gui/XView.h"
+#include "widgets/MasterTimeView.h"
 #include "widgets/XFaderBar.h"
 #include "widgets/XLCDView.h"
 #include "widgets/XMeterStick.h"
@@ -9,6 +10,7 @@
 #include "widgets/XScrollBar.h"
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
+#include "widgets/XTimeView.h"
 
 void WidgetViewTypes::Register()
 {
@@ -18,6 +20,8 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
     XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
     XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
+    XView::RegisterViewClass("timeedit", &ViewFactory::Create<XTimeView>);
+    XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
     XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
 }
 

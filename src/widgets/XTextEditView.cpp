@@ -168,7 +168,11 @@ void XTextEditView::CommitText()
     const XString text = GetText();
     textCommitted.Emit(text, this);
     if (editor != nullptr && editor->HasKeyFocus() && focusedEditor == editor)
+    {
+        committing = true;
         editor->FocusChanged(false);
+        committing = false;
+    }
     if (editor != nullptr)
         editor->ClearClickedSinceCommit();
 }
@@ -851,7 +855,8 @@ void XTextEditView::XTextEdit::FocusViewChanged(bool focused)
         modified = false;
         DeliverToOwner(kCommitToParamMessage);
     }
-    owner->CommitText();
+    if (!owner->committing)
+        owner->CommitText();
     if (focusedEditor == this)
         focusedEditor = nullptr;
     losingFocus = false;

@@ -105,6 +105,8 @@ private:
     XSignal<const XString&, XTextEditView*> textCommitted;
     XSignal<const XString&, XTextEditView*> textChanged;
     XSignal<> pressed;
+    /** Set while CommitText releases the focus, so that the focus loss does not commit again. */
+    bool committing = false;
     XTextEdit* editor = nullptr; // owned through clipView
     XView* clipView = nullptr;   // owned as a child
 };
