@@ -2,15 +2,14 @@
 
 #include "gui/ViewFactory.h"
 #include "gui/XView.h"
-#include "widgets/MasterTimeView.h"
 #include "widgets/XFaderBar.h"
 #include "widgets/XLCDView.h"
+#include "widgets/XMatrixView.h"
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
-#include "widgets/XTimeView.h"
 
 void WidgetViewTypes::Register()
 {
@@ -20,9 +19,8 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
     XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
     XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
-    XView::RegisterViewClass("timeedit", &ViewFactory::Create<XTimeView>);
-    XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
     XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
+    XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
 }
 
 void WidgetViewTypes::Install()
