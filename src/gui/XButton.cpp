@@ -472,6 +472,8 @@ bool XButton::MouseDown(const XPoint& point, int32_t button)
                 ctrlClickedSignal.Emit();
             if (shift)
                 shiftClickedSignal.Emit();
+            // The modifier signal is the whole click: the release must not send the message too.
+            pressed = false;
             return true;
         }
     }
