@@ -2,14 +2,19 @@
 
 #include "gui/ViewFactory.h"
 #include "gui/XView.h"
+#include "widgets/MasterTimeView.h"
+#include "widgets/TextEntryDialog.h"
 #include "widgets/XFaderBar.h"
 #include "widgets/XLCDView.h"
 #include "widgets/XMatrixView.h"
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
+#include "widgets/XTitleBar.h"
 #include "widgets/XSlider.h"
+#include "widgets/XWindowFrame.h"
 #include "widgets/XTextEditView.h"
+#include "widgets/XTimeView.h"
 
 void WidgetViewTypes::Register()
 {
@@ -19,11 +24,16 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
     XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
     XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
+    XView::RegisterViewClass("timeedit", &ViewFactory::Create<XTimeView>);
+    XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
     XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
     XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
+    XView::RegisterViewClass("windowframe", &ViewFactory::Create<XWindowFrame>);
+    XView::RegisterViewClass("titlebar", &ViewFactory::Create<XTitleBar>);
 }
 
 void WidgetViewTypes::Install()
 {
     ViewFactory::AddViewTypeRegistration(&WidgetViewTypes::Register);
+    TextEntryDialog::Install();
 }
