@@ -1,5 +1,6 @@
 // The eight live channel groups and their compare twins, built as the application builds them.
 
+#include "ChannelSet.h"
 #include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
 #include "core/ParamTestSupport.h"
@@ -22,33 +23,11 @@ using ParamTest::Recorder;
 namespace
 {
 constexpr int32_t kSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
-constexpr int kInputs = 2;
-constexpr int kOutputs = 6;
 
-/** Input A, input B, outputs 1..6, then their compare twins, in the application's order. */
-class ChannelGroups : public ::testing::Test
+/** The channel groups and their compare twins as the application builds them. */
+class ChannelGroups : public ::testing::Test, protected ChannelSet
 {
 protected:
-    ChannelGroups()
-    {
-        inputs.push_back(std::make_unique<ChannelInput>("InputA"));
-        inputs.push_back(std::make_unique<ChannelInput>("InputB"));
-        for (int n = 1; n <= kOutputs; ++n)
-            outputs.push_back(std::make_unique<ChannelOutput>(Name("Output%d", n)));
-        for (int n = 1; n <= kInputs; ++n)
-            compareInputs.push_back(
-                std::make_unique<CompareChannelInput>(Name("CompreInputChannel%d", n), n - 1));
-        for (int n = 1; n <= kOutputs; ++n)
-            compareOutputs.push_back(
-                std::make_unique<CompareChannelOutput>(Name("CompreOutputChannel%d", n), n - 1));
-    }
-
-    static XString Name(const char* format, int number)
-    {
-        XString name;
-        name.Format(format, number);
-        return name;
-    }
     static XParam* Param(const char* path)
     {
         XParam* param = FindParam("%s", path);
@@ -59,11 +38,6 @@ protected:
     {
         return input.GetParam(ChannelParamTables::kGeqBypassFirstId + band);
     }
-
-    std::vector<std::unique_ptr<ChannelInput>> inputs;
-    std::vector<std::unique_ptr<ChannelOutput>> outputs;
-    std::vector<std::unique_ptr<CompareChannelInput>> compareInputs;
-    std::vector<std::unique_ptr<CompareChannelOutput>> compareOutputs;
 };
 } // namespace
 

@@ -5,15 +5,12 @@
 // connection that records the frames sent instead of writing them, and a looper that records the
 // messages posted to the application.
 
+#include "ChannelSet.h"
 #include "FrameBytes.h"
 #include "core/DefaultAppServices.h"
 #include "core/XLooper.h"
 #include "core/XMessage.h"
 #include "core/XParamGroup.h"
-#include "device/ChannelInput.h"
-#include "device/ChannelOutput.h"
-#include "device/CompareChannelInput.h"
-#include "device/CompareChannelOutput.h"
 #include "device/GlobalParamTables.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCUSBConnection.h"
@@ -114,8 +111,8 @@ private:
 class Groups final
 {
 public:
-    static constexpr int kInputs = 2;
-    static constexpr int kOutputs = 6;
+    static constexpr int kInputs = ChannelSet::kInputs;
+    static constexpr int kOutputs = ChannelSet::kOutputs;
 
     Groups()
     {
@@ -126,24 +123,7 @@ public:
         comparePreset.AddParams(PresetInfoParamTable, GlobalParamTables::kComparePresetInfoPrefix);
         slave.AddParams(SlaveStatusParamTable, GlobalParamTables::kSlaveStatusPrefix);
         services.SetGroups(&main, &preset, &comparePreset, &slave);
-
-        inputs.push_back(std::make_unique<ChannelInput>("InputA"));
-        inputs.push_back(std::make_unique<ChannelInput>("InputB"));
-        for (int n = 1; n <= kOutputs; ++n)
-            outputs.push_back(std::make_unique<ChannelOutput>(Name("Output%d", n)));
-        for (int n = 1; n <= kInputs; ++n)
-            compareInputs.push_back(
-                std::make_unique<CompareChannelInput>(Name("CompreInputChannel%d", n), n - 1));
-        for (int n = 1; n <= kOutputs; ++n)
-            compareOutputs.push_back(
-                std::make_unique<CompareChannelOutput>(Name("CompreOutputChannel%d", n), n - 1));
-    }
-
-    static XString Name(const char* format, int number)
-    {
-        XString name;
-        name.Format(format, number);
-        return name;
+        channels = std::make_unique<ChannelSet>();
     }
 
     RecordingServices services;
@@ -151,10 +131,7 @@ public:
     XParamGroup preset{"preset"};
     XParamGroup comparePreset{"presetComapreMode"};
     XParamGroup slave{"slave"};
-    std::vector<std::unique_ptr<ChannelInput>> inputs;
-    std::vector<std::unique_ptr<ChannelOutput>> outputs;
-    std::vector<std::unique_ptr<CompareChannelInput>> compareInputs;
-    std::vector<std::unique_ptr<CompareChannelOutput>> compareOutputs;
+    std::unique_ptr<ChannelSet> channels; // built once the services hand out the groups above
 };
 
 /** A connection that is connected while the test says so and records every frame sent, without a
