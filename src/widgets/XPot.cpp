@@ -178,8 +178,10 @@ void XPot::ReadAttributes(XMessage& block)
     if (block.FindPoint("center", center) != 0)
         center = XPoint(GetWidth() / 2, GetHeight() / 2);
     int32_t radiusValue = 0;
-    radius = static_cast<int16_t>(block.FindInt32("radius", radiusValue) == 0 ? radiusValue
-                                                                              : center.y - kRadiusMargin);
+    // Kept in 16 bits; worked out wide, since the centre is the description's to choose.
+    const int64_t wideRadius =
+        block.FindInt32("radius", radiusValue) == 0 ? radiusValue : int64_t{center.y} - kRadiusMargin;
+    radius = static_cast<int16_t>(wideRadius);
     bool flag = false;
     int32_t number = 0;
     if (block.FindBool("valuetext", flag) == 0)

@@ -104,7 +104,7 @@ TEST_F(WidgetAttributesFuzz, RandomDescriptionsAndGesturesNeitherCrashNorHang)
     auto param = MakeParam(0, 100);
     auto toggle = MakeParam(0, 1);
     juce::Random random(34034);
-    constexpr int kRounds = 400;
+    constexpr int kRounds = 1000;
     for (int round = 0; round < kRounds; ++round)
     {
         SCOPED_TRACE(round);
