@@ -10,11 +10,11 @@
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
-#include "widgets/XTitleBar.h"
 #include "widgets/XSlider.h"
-#include "widgets/XWindowFrame.h"
 #include "widgets/XTextEditView.h"
 #include "widgets/XTimeView.h"
+#include "widgets/XTitleBar.h"
+#include "widgets/XWindowFrame.h"
 
 void WidgetViewTypes::Register()
 {
