@@ -4,6 +4,7 @@
 #include "gui/XView.h"
 #include "widgets/MasterTimeView.h"
 #include "widgets/TextEntryDialog.h"
+#include "widgets/XCheckBox.h"
 #include "widgets/XFaderBar.h"
 #include "widgets/XLCDView.h"
 #include "widgets/XMatrixView.h"
@@ -11,6 +12,7 @@
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
 #include "widgets/XSlider.h"
+#include "widgets/XSpinner.h"
 #include "widgets/XTextEditView.h"
 #include "widgets/XTimeView.h"
 #include "widgets/XTitleBar.h"
@@ -26,6 +28,8 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
     XView::RegisterViewClass("timeedit", &ViewFactory::Create<XTimeView>);
     XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
+    XView::RegisterViewClass("spinner", &ViewFactory::Create<XSpinner>);
+    XView::RegisterViewClass("checkbox", &ViewFactory::Create<XCheckBox>);
     XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
     XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
     XView::RegisterViewClass("windowframe", &ViewFactory::Create<XWindowFrame>);

@@ -91,12 +91,11 @@ void XTextEditView::Build()
 
     clipView = new XView();
     clipView->SetLabel(XString("clipping child"), false);
-    clipView->SetResizeMask(kResizeAll);
     editor = new XTextEdit(this);
     editor->SetLabel(XString("edit_box"), false);
     editor->SetHighlightColors(colours.GetColor("editTextHighlight"),
                                colours.GetColor("editTextHighlightBack"));
-    editor->SetResizeMask(kResizeAll);
+    // The frame hook (LayoutChildren) places both children; resize masks would move them twice.
     AddChild(clipView);
     clipView->AddChild(editor);
     LayoutChildren();

@@ -282,6 +282,16 @@ TEST_F(TextEditViewTest, ADoubleClickSelectsAllAndADragSelectsARange)
     EXPECT_EQ(edit->GetSelectionEnd().x, 5);
 }
 
+TEST_F(TextEditViewTest, TheEditorFollowsTheFrameInsideAOnePixelInset)
+{
+    XTextEditView* view = AddEdit();
+    view->SetFrame(XRect(10, 10, 60, 30));
+    EXPECT_EQ(view->GetClipView()->GetFrame(), XRect(1, 1, 49, 19));
+    EXPECT_EQ(view->GetEditor()->GetFrame(), XRect(0, 0, 48, 18));
+    view->SetFrame(XRect(10, 10, 200, 40));
+    EXPECT_EQ(view->GetEditor()->GetFrame(), XRect(0, 0, 188, 28));
+}
+
 TEST_F(TextEditViewTest, RandomKeysNeverBreakTheEditor)
 {
     XTextEditView* view = AddEdit();
