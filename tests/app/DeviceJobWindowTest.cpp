@@ -13,54 +13,42 @@
 
 namespace
 {
-constexpr int kCheckPeriodMs = 20;
 /** Time for the window to come up and be drawn before its picture is taken. */
 constexpr juce::uint32 kShowSettleMs = 500;
 
-juce::TopLevelWindow* FindJobWindow(const char* title)
-{
-    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
-    {
-        juce::TopLevelWindow* window = juce::TopLevelWindow::getTopLevelWindow(i);
-        if (window != nullptr && window->getName() == title && window->isShowing())
-            return window;
-    }
-    return nullptr;
-}
-
 /** While the modal window runs: once it has shown for a moment, takes its picture and plays the
     unit's confirmation of the listen mode. */
-class ConfirmWhenShown final : public juce::Timer
+class ConfirmWhenShown final
 {
 public:
-    ConfirmWhenShown(ListenModeMananger& job, XParam& listenMode) : job(job), listenMode(listenMode)
+    ConfirmWhenShown(ListenModeMananger& job, XParam& listenMode)
+        : job(job), listenMode(listenMode), driver([this](juce::Component& modal) { return Work(modal); })
     {
-        startTimer(kCheckPeriodMs);
-    }
-
-    void timerCallback() override
-    {
-        juce::TopLevelWindow* window = FindJobWindow(ListenModeMananger::kTitle);
-        if (window == nullptr)
-            return;
-        const juce::uint32 now = juce::Time::getMillisecondCounter();
-        if (shownSince == 0)
-            shownSince = now;
-        if (now - shownSince < kShowSettleMs)
-            return;
-        stopTimer();
-        GuiTestSupport::TakeScreenshot(*window, "DeviceJobWindow");
-        seen = true;
-        job.ParamChanged(static_cast<int32_t>(XMsgCode::kParamValueSet), &listenMode,
-                         ListenModeMananger::kWatchKey);
     }
 
     bool seen = false;
 
 private:
+    bool Work(juce::Component& modal)
+    {
+        if (modal.getName() != ListenModeMananger::kTitle)
+            return false;
+        const juce::uint32 now = juce::Time::getMillisecondCounter();
+        if (shownSince == 0)
+            shownSince = now;
+        if (now - shownSince < kShowSettleMs)
+            return false;
+        GuiTestSupport::TakeScreenshot(modal, "DeviceJobWindow");
+        seen = true;
+        job.ParamChanged(static_cast<int32_t>(XMsgCode::kParamValueSet), &listenMode,
+                         ListenModeMananger::kWatchKey);
+        return true;
+    }
+
     ListenModeMananger& job;
     XParam& listenMode;
     juce::uint32 shownSince = 0;
+    GuiTestSupport::ModalDialogDriver driver; // last: it may call Work once the rest is built
 };
 } // namespace
 
@@ -74,6 +62,6 @@ TEST(DeviceJobWindow, ShowsTheJobWhileItWaitsAndClosesWhenItEnds)
     EXPECT_TRUE(DeviceJobWindow::RunJob(job));
     EXPECT_TRUE(confirmer.seen);
     EXPECT_TRUE(job.IsDone());
-    EXPECT_EQ(FindJobWindow(ListenModeMananger::kTitle), nullptr);
+    EXPECT_EQ(GuiTestSupport::FindShowingWindow(ListenModeMananger::kTitle), nullptr);
     EXPECT_EQ(link.RequestsOf("id").size(), 1u);
 }

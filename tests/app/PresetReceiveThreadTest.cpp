@@ -11,67 +11,49 @@
 
 namespace
 {
-constexpr int kWaitMs = 30000;
-constexpr int kCheckPeriodMs = 20;
 /** Time for the window's bar to catch up with the job (it moves there gradually). */
 constexpr juce::uint32 kBarSettleMs = 1500;
 
 /** The receive's window, when it is on the screen. */
 juce::TopLevelWindow* FindReceiveWindow()
 {
-    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
-    {
-        juce::TopLevelWindow* window = juce::TopLevelWindow::getTopLevelWindow(i);
-        if (window != nullptr && window->getName() == PresetReceiveJob::kTitle && window->isShowing())
-            return window;
-    }
-    return nullptr;
-}
-
-juce::Button* FindButton(juce::Component& root, const juce::String& text)
-{
-    for (juce::Component* child : root.getChildren())
-    {
-        if (auto* button = dynamic_cast<juce::Button*>(child);
-            button != nullptr && button->getButtonText() == text)
-            return button;
-        if (juce::Button* found = FindButton(*child, text))
-            return found;
-    }
-    return nullptr;
+    return GuiTestSupport::FindShowingWindow(PresetReceiveJob::kTitle);
 }
 
 /** While the modal window runs: once the receive stalls at half way, takes a picture of the window
     and presses its cancel button. */
-class CancelAtHalfWay final : public juce::Timer
+class CancelAtHalfWay final
 {
 public:
-    explicit CancelAtHalfWay(PresetReceiveJob& job) : job(job) { startTimer(kCheckPeriodMs); }
-
-    void timerCallback() override
+    explicit CancelAtHalfWay(PresetReceiveJob& job)
+        : job(job), driver([this](juce::Component& modal) { return Work(modal); })
     {
-        juce::TopLevelWindow* window = FindReceiveWindow();
-        if (window == nullptr || job.GetProgress() != 50)
-            return;
-        const juce::uint32 now = juce::Time::getMillisecondCounter();
-        if (halfWaySince == 0)
-            halfWaySince = now;
-        if (now - halfWaySince < kBarSettleMs)
-            return;
-        stopTimer();
-        GuiTestSupport::TakeScreenshot(*window, "PresetReceiveThread");
-        if (juce::Button* cancel = FindButton(*window, "Cancel"))
-        {
-            pressed = true;
-            cancel->triggerClick();
-        }
     }
 
     bool pressed = false;
 
 private:
+    bool Work(juce::Component& modal)
+    {
+        if (modal.getName() != PresetReceiveJob::kTitle || job.GetProgress() != 50)
+            return false;
+        const juce::uint32 now = juce::Time::getMillisecondCounter();
+        if (halfWaySince == 0)
+            halfWaySince = now;
+        if (now - halfWaySince < kBarSettleMs)
+            return false;
+        GuiTestSupport::TakeScreenshot(modal, "PresetReceiveThread");
+        if (juce::Button* cancel = GuiTestSupport::FindButton(modal, "Cancel"))
+        {
+            pressed = true;
+            cancel->triggerClick();
+        }
+        return true;
+    }
+
     PresetReceiveJob& job;
     juce::uint32 halfWaySince = 0;
+    GuiTestSupport::ModalDialogDriver driver; // last: it may call Work once the rest is built
 };
 } // namespace
 

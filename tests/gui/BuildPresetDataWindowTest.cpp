@@ -17,34 +17,13 @@
 #include <utility>
 #include <vector>
 
+using GuiTestSupport::FindButton;
+using GuiTestSupport::FindShowingWindow;
+
 namespace
 {
 constexpr int kWaitMs = 10000;
 constexpr double kFastTimeScale = 1000.0;
-
-juce::Button* FindButton(juce::Component& root, const juce::String& text)
-{
-    for (juce::Component* child : root.getChildren())
-    {
-        if (auto* button = dynamic_cast<juce::Button*>(child);
-            button != nullptr && button->getButtonText() == text)
-            return button;
-        if (juce::Button* found = FindButton(*child, text))
-            return found;
-    }
-    return nullptr;
-}
-
-juce::TopLevelWindow* FindWindow(const juce::String& title)
-{
-    for (int index = 0; index < juce::TopLevelWindow::getNumTopLevelWindows(); ++index)
-    {
-        juce::TopLevelWindow* window = juce::TopLevelWindow::getTopLevelWindow(index);
-        if (window->getName() == title && window->isShowing())
-            return window;
-    }
-    return nullptr;
-}
 
 bool ShowsLabel(juce::Component& root, const juce::String& text)
 {
@@ -110,11 +89,12 @@ TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
         {
             FindButton(window, button)->triggerClick();
             juce::TopLevelWindow* chooser = nullptr;
-            ASSERT_TRUE(GuiTestSupport::RunLoopUntil([&] { return (chooser = FindWindow(title)) != nullptr; },
-                                                     kWaitMs))
+            ASSERT_TRUE(GuiTestSupport::RunLoopUntil(
+                [&] { return (chooser = FindShowingWindow(title)) != nullptr; }, kWaitMs))
                 << title;
             chooser->exitModalState(0);
-            ASSERT_TRUE(GuiTestSupport::RunLoopUntil([&] { return FindWindow(title) == nullptr; }, kWaitMs))
+            ASSERT_TRUE(
+                GuiTestSupport::RunLoopUntil([&] { return FindShowingWindow(title) == nullptr; }, kWaitMs))
                 << title;
         }
         EXPECT_EQ(std::string(window.GetSourceFolderText().CStr()), presets.getFullPathName().toStdString());

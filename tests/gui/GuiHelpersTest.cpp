@@ -41,45 +41,27 @@ public:
     XRGB initial;
 };
 
-juce::Component* FindNamed(juce::Component* parent, const char* name)
-{
-    for (juce::Component* child : parent->getChildren())
-    {
-        if (child->getName() == name)
-            return child;
-        if (juce::Component* inner = FindNamed(child, name))
-            return inner;
-    }
-    return nullptr;
-}
-
 /** Sets a colour in the colour dialog and presses one of its buttons as soon as it is modal. */
-class ChooserPresser final : private juce::Timer
+class ChooserPresser final
 {
 public:
-    ChooserPresser(const char* buttonNameIn, juce::Colour colourIn)
-        : buttonName(buttonNameIn), colour(colourIn)
+    ChooserPresser(const char* buttonName, juce::Colour colour)
+        : driver(
+              [buttonName, colour](juce::Component& modal)
+              {
+                  if (auto* selector = dynamic_cast<juce::ColourSelector*>(
+                          GuiTestSupport::FindNamed(modal, JUCEColourChooser::kSelectorName)))
+                      selector->setCurrentColour(colour);
+                  if (auto* button =
+                          dynamic_cast<juce::Button*>(GuiTestSupport::FindNamed(modal, buttonName)))
+                      button->triggerClick();
+                  return true;
+              })
     {
-        startTimer(20);
     }
-    ~ChooserPresser() override { stopTimer(); }
 
 private:
-    void timerCallback() override
-    {
-        juce::Component* modal = juce::Component::getCurrentlyModalComponent();
-        if (modal == nullptr)
-            return;
-        stopTimer();
-        if (auto* selector =
-                dynamic_cast<juce::ColourSelector*>(FindNamed(modal, JUCEColourChooser::kSelectorName)))
-            selector->setCurrentColour(colour);
-        if (auto* button = dynamic_cast<juce::Button*>(FindNamed(modal, buttonName)))
-            button->triggerClick();
-    }
-
-    const char* buttonName;
-    juce::Colour colour;
+    GuiTestSupport::ModalDialogDriver driver;
 };
 } // namespace
 

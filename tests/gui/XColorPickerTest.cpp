@@ -14,28 +14,16 @@ namespace
 using ViewTest::Application;
 using ViewTest::MakeParam;
 
-juce::Component* FindNamed(juce::Component* parent, const char* name)
-{
-    for (juce::Component* child : parent->getChildren())
-    {
-        if (child->getName() == name)
-            return child;
-        if (juce::Component* inner = FindNamed(child, name))
-            return inner;
-    }
-    return nullptr;
-}
-
 /** Works the colour dialog as soon as it is modal: records its custom colours, optionally sets one
     custom colour and the current colour, takes a picture, and presses a button. */
-class DialogDriver final : private juce::Timer
+class DialogDriver final
 {
 public:
-    DialogDriver(const char* buttonNameIn, juce::Colour colourIn) : buttonName(buttonNameIn), colour(colourIn)
+    DialogDriver(const char* buttonNameIn, juce::Colour colourIn)
+        : buttonName(buttonNameIn), colour(colourIn),
+          driver([this](juce::Component& modal) { return Work(modal); })
     {
-        startTimer(20);
     }
-    ~DialogDriver() override { stopTimer(); }
 
     int swatchCount = -1;
     std::vector<juce::Colour> swatches;
@@ -43,14 +31,10 @@ public:
     juce::Colour customColour;
 
 private:
-    void timerCallback() override
+    bool Work(juce::Component& modal)
     {
-        juce::Component* modal = juce::Component::getCurrentlyModalComponent();
-        if (modal == nullptr)
-            return;
-        stopTimer();
-        if (auto* selector =
-                dynamic_cast<juce::ColourSelector*>(FindNamed(modal, JUCEColourChooser::kSelectorName)))
+        if (auto* selector = dynamic_cast<juce::ColourSelector*>(
+                GuiTestSupport::FindNamed(modal, JUCEColourChooser::kSelectorName)))
         {
             swatchCount = selector->getNumSwatches();
             for (int i = 0; i < swatchCount; ++i)
@@ -59,13 +43,15 @@ private:
                 selector->setSwatchColour(customIndexToSet, customColour);
             selector->setCurrentColour(colour);
         }
-        GuiTestSupport::TakeScreenshot(*modal, "XColorPickerDialog");
-        if (auto* button = dynamic_cast<juce::Button*>(FindNamed(modal, buttonName)))
+        GuiTestSupport::TakeScreenshot(modal, "XColorPickerDialog");
+        if (auto* button = dynamic_cast<juce::Button*>(GuiTestSupport::FindNamed(modal, buttonName)))
             button->triggerClick();
+        return true;
     }
 
     const char* buttonName;
     juce::Colour colour;
+    GuiTestSupport::ModalDialogDriver driver; // last: it may call Work once the rest is built
 };
 
 /** Counts the dialogs opened while installed. */
