@@ -32,6 +32,12 @@ void DeviceJobLink::RequestPresetInfo(int presetNumber)
         watcher->RequestPresetInfo(presetNumber);
 }
 
+void DeviceJobLink::RequestPresetFlags(int presetNumber)
+{
+    if (watcher != nullptr)
+        watcher->RequestPresetFlags(presetNumber);
+}
+
 void DeviceJobLink::RecallPresetForSaving(unsigned presetNumber)
 {
     if (watcher != nullptr)

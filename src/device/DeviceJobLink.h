@@ -16,6 +16,7 @@ public:
     void SendParamIdCommand(XParam* param) override;
     void SendParamValue(XParam* param, int wireId) override;
     void RequestPresetInfo(int presetNumber) override;
+    void RequestPresetFlags(int presetNumber) override;
     void RecallPresetForSaving(unsigned presetNumber) override;
     void RequestAllParams() override;
     void SendBulkBracket(bool begin) override;

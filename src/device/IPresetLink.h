@@ -4,7 +4,8 @@ class IReceivePresetHandler;
 
 /** What a job that reads presets from the unit needs of the device link: whether it is connected,
     the preset-handler slot through which the replies reach the job, and the two preset requests.
-    WatcherPresetLink provides it over the device watcher; tests provide a simulated unit.
+    DeviceJobLink provides it over the device watcher (as part of IDeviceJobLink); tests provide a
+    simulated unit.
 
     Any thread may call it; requests made while the link is down are dropped. Replies never arrive
     inside a request call: they come later, on the link's reader thread. */

@@ -117,6 +117,8 @@ public:
                     handler->PresetInfoReceived(presetNumber, 2, name);
             });
     }
+    /** Recorded only: the jobs that run on this link never ask for flags. */
+    void RequestPresetFlags(int presetNumber) override { Record("flags", presetNumber); }
     void RecallPresetForSaving(unsigned presetNumber) override
     {
         Record("recall", static_cast<int>(presetNumber));

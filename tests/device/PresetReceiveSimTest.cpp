@@ -4,12 +4,12 @@
 #include "WatcherTestRig.h"
 #include "core/XMessageCodes.h"
 #include "device/DeviceCommWatcher.h"
+#include "device/DeviceJobLink.h"
 #include "device/IDeviceJob.h"
 #include "device/PresetReceiveJob.h"
 #include "device/PresetsManager.h"
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
-#include "device/WatcherPresetLink.h"
 #include "support/AppServicesStandIn.h"
 
 #include <juce_core/juce_core.h>
@@ -77,7 +77,7 @@ TEST_F(PresetReceiveSimTest, FillsAllEightyPresetsInOrderFromTheUnit)
 
     PresetsManager presets;
     presets.FillPlaceholders();
-    WatcherPresetLink presetLink(watcher);
+    DeviceJobLink presetLink(watcher);
     PresetReceiveJob job(presetLink, presets);
     NoWindow window;
     const int flagsPostedBefore = looper.CountOf(kPresetFlagsMessage);

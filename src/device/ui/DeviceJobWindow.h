@@ -5,12 +5,13 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The progress window of a device job (listen-mode switch, saving the user presets, the slave-mode
-    wait): titled and styled as the job says, its thread runs the job's Run and the window closes when
-    Run returns. The job is borrowed and must outlive the window.
+    wait, the preset receive): titled and styled as the job says, its thread runs the job's Run and the window
+   closes when Run returns. The job is borrowed and must outlive the window.
 
     RunJob is what the application calls on the message thread: it shows the window modally until the
-    job ends, then shows the job's failure, if any, in an alert that does not wait. */
-class DeviceJobWindow final : public juce::ThreadWithProgressWindow, private IJobProgress
+    job ends, then shows the job's failure, if any, in an alert that does not wait. Derived windows
+    only fix the kind of job they run. */
+class DeviceJobWindow : public juce::ThreadWithProgressWindow, private IJobProgress
 {
 public:
     explicit DeviceJobWindow(IDeviceJob& job);
