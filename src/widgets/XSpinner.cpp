@@ -2,11 +2,11 @@
 
 #include "core/XMessage.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XButton.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
-#include "widgets/StyleWords.h"
 #include "widgets/XTextEditView.h"
 #include "widgets/XTimeView.h"
 
@@ -63,10 +63,9 @@ void XSpinner::ReadAttributes(XMessage& block)
     ReadColour(block, "textcolor", textColor, kDefaultTextColor);
     ReadColour(block, "hiliteforecolor", hiliteForeColor, kDefaultHiliteFore);
     ReadColour(block, "hilitebackcolor", hiliteBackColor, kDefaultHiliteBack);
-    const juce::StringArray words = StyleWords::Read(block);
-    numeric = numeric || StyleWords::Has(words, "numeric");
-    readOnly = readOnly || StyleWords::Has(words, "readonly");
-    fancyRender = fancyRender || StyleWords::Has(words, "fancyRender");
+    numeric = numeric || DescriptionItems::HasStyleWord(block, "numeric");
+    readOnly = readOnly || DescriptionItems::HasStyleWord(block, "readonly");
+    fancyRender = fancyRender || DescriptionItems::HasStyleWord(block, "fancyRender");
 }
 
 void XSpinner::ApplyStyle()

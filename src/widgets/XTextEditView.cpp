@@ -5,11 +5,11 @@
 #include "core/XKeyPress.h"
 #include "core/XMessage.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XStyle.h"
-#include "widgets/StyleWords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -247,15 +247,14 @@ void XTextEditView::ReadAttributes(XMessage& block)
     if (block.FindString("text", initial) == 0)
         SetTextValue(XString(initial), true);
 
-    const juce::StringArray words = StyleWords::Read(block);
-    if (StyleWords::Has(words, "noframe"))
+    if (DescriptionItems::HasStyleWord(block, "noframe"))
         drawFrame = false;
-    if (StyleWords::Has(words, "simpleframe"))
+    if (DescriptionItems::HasStyleWord(block, "simpleframe"))
         simpleFrame = true;
-    editor->SetStyleFlags(StyleWords::Has(words, "password") || editor->IsPassword(),
-                          StyleWords::Has(words, "readonly") || editor->IsReadOnly(),
-                          StyleWords::Has(words, "numeric") || editor->IsNumeric(),
-                          StyleWords::Has(words, "inspinner") || editor->IsInSpinner());
+    editor->SetStyleFlags(DescriptionItems::HasStyleWord(block, "password") || editor->IsPassword(),
+                          DescriptionItems::HasStyleWord(block, "readonly") || editor->IsReadOnly(),
+                          DescriptionItems::HasStyleWord(block, "numeric") || editor->IsNumeric(),
+                          DescriptionItems::HasStyleWord(block, "inspinner") || editor->IsInSpinner());
     editor->SetFont(GetFont());
     if (XParam* param = GetPot())
         SetTextValue(param->GetText(), true);
