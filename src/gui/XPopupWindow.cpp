@@ -651,6 +651,10 @@ bool XPopupWindow::RestoreWindowPos()
         return false;
     XRegistrySettings settings(nullptr, nullptr);
     OpenSettings(settings);
+    // A window never saved has nothing to restore and may still be centred when shown.
+    constexpr int32_t kNotSaved = INT32_MIN;
+    if (settings.ReadInt("left", kNotSaved) == kNotSaved)
+        return false;
     const XRect current = GetFrame();
     const bool sizable = IsSizable();
     XRect rect;
@@ -691,9 +695,9 @@ bool XPopupWindow::RestoreWindowPos()
     // A window saved full screen opens full screen, over its saved normal bounds.
     if (settings.ReadInt("fullscreen", fullScreen ? 1 : 0) == 1)
     {
+        SetFullScreen(true);
         if (rect.Width() > 0 && rect.Height() > 0)
             normalBounds = ToJuce(rect);
-        SetFullScreen(true);
     }
     return applied;
 }
