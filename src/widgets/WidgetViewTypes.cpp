@@ -11,7 +11,6 @@
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
-#include "widgets/XSizer.h"
 #include "widgets/XSlider.h"
 #include "widgets/XSpinner.h"
 #include "widgets/XTextEditView.h"
@@ -37,7 +36,6 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
     XView::RegisterViewClass("windowframe", &ViewFactory::Create<XWindowFrame>);
     XView::RegisterViewClass("titlebar", &ViewFactory::Create<XTitleBar>);
-    XView::RegisterViewClass("sizer", &ViewFactory::Create<XSizer>);
 }
 
 void WidgetViewTypes::Install()
