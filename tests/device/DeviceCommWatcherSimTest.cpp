@@ -124,20 +124,9 @@ public:
     FrameTap tap;
 };
 
-class DeviceCommWatcherSimTest : public SimUnitTest
+class DeviceCommWatcherSimTest : public SimEditorTest<Editor>
 {
 protected:
-    void SetUp() override
-    {
-        SimUnitTest::SetUp();
-        ASSERT_NE(looper.Run(), 0);
-    }
-    void TearDown() override
-    {
-        editor.reset();
-        SimUnitTest::TearDown();
-    }
-
     /** Wire ids of the values the unit received, in order. */
     std::vector<int> ReceivedWireIds()
     {
@@ -147,17 +136,7 @@ protected:
         return ids;
     }
 
-    bool StartConnectedEditor(const juce::StringArray& options = {})
-    {
-        if (!StartUnit(options))
-            return false;
-        editor = std::make_unique<Editor>(looper);
-        return editor->Connect();
-    }
-
     WatcherRig::Groups groups;
-    WatcherRig::RecordingLooper looper;
-    std::unique_ptr<Editor> editor;
 };
 } // namespace
 

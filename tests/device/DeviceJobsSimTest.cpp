@@ -76,33 +76,21 @@ class Editor final : public SimEditor
 public:
     explicit Editor(WatcherRig::RecordingLooper& looper) : SimEditor(looper), jobLink(&watcher) {}
 
+    /** Connects and builds the maps without the sender: only the jobs send. */
+    bool Connect()
+    {
+        if (!SimEditor::Connect())
+            return false;
+        watcher.BuildWireIdMaps(true);
+        return true;
+    }
+
     DeviceJobLink jobLink;
 };
 
-class DeviceJobsSimTest : public SimUnitTest
+class DeviceJobsSimTest : public SimEditorTest<Editor>
 {
 protected:
-    void SetUp() override
-    {
-        SimUnitTest::SetUp();
-        ASSERT_NE(looper.Run(), 0);
-    }
-    void TearDown() override
-    {
-        editor.reset();
-        SimUnitTest::TearDown();
-    }
-
-    bool StartConnectedEditor(const juce::StringArray& options = {})
-    {
-        if (!StartUnit(options))
-            return false;
-        editor = std::make_unique<Editor>(looper);
-        if (!editor->Connect())
-            return false;
-        editor->watcher.BuildWireIdMaps(true); // no sender: only the jobs send
-        return true;
-    }
     static int WireIdOf(const Sent& frame) { return FrameBytes::U16At(frame.payload, 0); }
 
     /** Sends value for the parameter without keeping it locally, as the application does when it asks
@@ -119,8 +107,6 @@ protected:
 
     WatcherRig::Groups groups;
     SyncingServices services{groups};
-    WatcherRig::RecordingLooper looper;
-    std::unique_ptr<Editor> editor;
 };
 } // namespace
 

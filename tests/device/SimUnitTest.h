@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <fstream>
 #include <juce_core/juce_core.h>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -151,4 +152,33 @@ public:
     UsbLinkManager link;
     TWRPCUSBConnection connection;
     DeviceCommWatcher watcher;
+};
+
+/** The simulated unit with the test's looper running and the editor's side (EditorT, a SimEditor or
+    derived from it) connected by StartConnectedEditor; TearDown ends the editor before the unit. */
+template <typename EditorT> class SimEditorTest : public SimUnitTest
+{
+protected:
+    void SetUp() override
+    {
+        SimUnitTest::SetUp();
+        ASSERT_NE(looper.Run(), 0);
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        SimUnitTest::TearDown();
+    }
+
+    /** Starts the unit with the options and connects a new editor to it. */
+    bool StartConnectedEditor(const juce::StringArray& options = {})
+    {
+        if (!StartUnit(options))
+            return false;
+        editor = std::make_unique<EditorT>(looper);
+        return editor->Connect();
+    }
+
+    WatcherRig::RecordingLooper looper;
+    std::unique_ptr<EditorT> editor;
 };
