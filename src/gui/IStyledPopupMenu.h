@@ -10,4 +10,8 @@ public:
     virtual bool IsTitleShown() const = 0;
     /** The text of the current value. */
     virtual XString GetDisplayText() const = 0;
+    /** False when the view hides its down arrow ("noarrow"). */
+    virtual bool IsArrowShown() const { return true; }
+    /** False when the view hides its outline ("noframe"). */
+    virtual bool IsFrameShown() const { return true; }
 };

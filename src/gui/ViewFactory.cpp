@@ -9,6 +9,7 @@
 #include "gui/XFrame.h"
 #include "gui/XLine.h"
 #include "gui/XPict.h"
+#include "gui/XPopupMenu.h"
 #include "gui/XScrollPane.h"
 #include "gui/XText.h"
 #include "gui/XToggleSwitch.h"
@@ -70,6 +71,7 @@ void RegisterViewTypes()
     XView::RegisterViewClass("button", &ViewFactory::Create<XButton>);
     XView::RegisterViewClass("switch", &ViewFactory::Create<XButton>);
     XView::RegisterViewClass("toggleSwitch", &ViewFactory::Create<XToggleSwitch>);
+    XView::RegisterViewClass("popupmenu", &ViewFactory::Create<XPopupMenu>);
 
     for (ViewFactoryStep step : TypeRegistrations())
         step();

@@ -798,8 +798,9 @@ void XStyle::DrawPopupMenu(IStyledPopupMenu* menu, const XRect& rect, XCanvas& c
     const XRect inner = Inset(rect, kArrowInset);
     const int32_t side = HeightOf(inner);
     const XRect arrowBox(inner.right - side, inner.top, inner.right, inner.bottom);
-    canvas.DrawTriangle(arrowBox.left + side / 2, arrowBox.top + side / 2,
-                        FontHeightOf(canvas) - kArrowShrink, kArrowDown);
+    if (menu == nullptr || menu->IsArrowShown())
+        canvas.DrawTriangle(arrowBox.left + side / 2, arrowBox.top + side / 2,
+                            FontHeightOf(canvas) - kArrowShrink, kArrowDown);
 
     XRect textArea = rect;
     textArea.right = arrowBox.left - kTextGap;
@@ -817,7 +818,8 @@ void XStyle::DrawPopupMenu(IStyledPopupMenu* menu, const XRect& rect, XCanvas& c
             canvas.SetForeColor(fore);
         }
     }
-    canvas.FrameRect(rect);
+    if (menu == nullptr || menu->IsFrameShown())
+        canvas.FrameRect(rect);
 }
 
 void XStyle::DrawWindowFrame(IStyledView* frame, const XRect& rect, XCanvas& canvas)
