@@ -11,12 +11,12 @@
 #include "widgets/XMeterStick.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
+#include "widgets/XSizer.h"
 #include "widgets/XSlider.h"
 #include "widgets/XSpinner.h"
 #include "widgets/XTextEditView.h"
 #include "widgets/XTimeView.h"
 #include "widgets/XTitleBar.h"
-#include "widgets/XTouchKey.h"
 #include "widgets/XWindowFrame.h"
 
 void WidgetViewTypes::Register()
@@ -31,11 +31,11 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
     XView::RegisterViewClass("spinner", &ViewFactory::Create<XSpinner>);
     XView::RegisterViewClass("checkbox", &ViewFactory::Create<XCheckBox>);
-    XView::RegisterViewClass("touchkey", &ViewFactory::Create<XTouchKey>);
     XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
     XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
     XView::RegisterViewClass("windowframe", &ViewFactory::Create<XWindowFrame>);
     XView::RegisterViewClass("titlebar", &ViewFactory::Create<XTitleBar>);
+    XView::RegisterViewClass("sizer", &ViewFactory::Create<XSizer>);
 }
 
 void WidgetViewTypes::Install()
