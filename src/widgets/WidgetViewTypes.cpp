@@ -17,6 +17,7 @@
 #include "widgets/XTextEditView.h"
 #include "widgets/XTimeView.h"
 #include "widgets/XTitleBar.h"
+#include "widgets/XTouchKey.h"
 #include "widgets/XWindowFrame.h"
 
 void WidgetViewTypes::Register()
@@ -31,6 +32,7 @@ void WidgetViewTypes::Register()
     XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
     XView::RegisterViewClass("spinner", &ViewFactory::Create<XSpinner>);
     XView::RegisterViewClass("checkbox", &ViewFactory::Create<XCheckBox>);
+    XView::RegisterViewClass("touchkey", &ViewFactory::Create<XTouchKey>);
     XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
     XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
     XView::RegisterViewClass("windowframe", &ViewFactory::Create<XWindowFrame>);
