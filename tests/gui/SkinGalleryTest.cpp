@@ -172,7 +172,7 @@ TEST(SkinGallery, ShowsEveryImageCursorColourAndFontOfTheSkin)
     const juce::StringArray colours = NamesInTable(systemFolder.getChildFile("GlobalColors.dat"), "");
     const juce::StringArray fonts = NamesInTable(systemFolder.getChildFile("GlobalFonts.dat"), "font :");
     EXPECT_GT(colours.size(), 60);
-    EXPECT_EQ(fonts.size(), 13);
+    EXPECT_EQ(fonts.size(), 14);
 
     SkinGallery gallery(std::move(items), colours, fonts);
     const juce::Image shot = GuiTestSupport::TakeScreenshot(gallery, "SkinGallery");
