@@ -1,6 +1,7 @@
 #include "widgets/XFaderBar.h"
 
 #include "core/XMessage.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
@@ -166,7 +167,7 @@ XRect XFaderBar::GetNubRect(int32_t position) const
 void XFaderBar::ReadAttributes(XMessage& block)
 {
     XSlider::ReadAttributes(block);
-    block.FindColor("effectcolor", effectColor);
+    DescriptionItems::FindColour(block, "effectcolor", effectColor);
     const char* effect = nullptr;
     if (block.FindString("effect", effect) == 0)
         sunken = juce::String::fromUTF8(effect).trim().equalsIgnoreCase(kSunkenEffect);
@@ -185,9 +186,9 @@ void XFaderBar::ReadAttributes(XMessage& block)
         if (word.equalsIgnoreCase("dashed"))
             dashed = true;
     }
-    if (drawMode == kModePosNeg && block.FindColor("hiliteforecolor", hiliteColor) != 0)
+    if (drawMode == kModePosNeg && !DescriptionItems::FindColour(block, "hiliteforecolor", hiliteColor))
         hiliteColor = GetForeColor();
-    if (dashed && block.FindColor("color1", dashColor) != 0)
+    if (dashed && !DescriptionItems::FindColour(block, "color1", dashColor))
         dashColor = GetBackColor();
     const char* nubName = nullptr;
     if (GetTrackImage() != nullptr && GetKnobImage() != nullptr && block.FindString("nubImage", nubName) == 0)

@@ -4,6 +4,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 
 #include <algorithm>
@@ -101,13 +102,8 @@ void XMeterStick::ReadAttributes(XMessage& block)
     XFaderBar::ReadAttributes(block);
     if (XParam* peak = ParamItem(block, "peakparam"))
         SetPeakParam(peak);
-    bool inverse = false;
-    int32_t inverseNumber = 0;
-    if (block.FindBool("inverseValue", inverse) == 0)
-        inverseValue = inverse;
-    else if (block.FindInt32("inverseValue", inverseNumber) == 0)
-        inverseValue = inverseNumber != 0;
-    if (block.FindColor("peakColor", peakColor) != 0)
+    DescriptionItems::FindFlag(block, "inverseValue", inverseValue);
+    if (!DescriptionItems::FindColour(block, "peakColor", peakColor))
         peakColor = kDescriptionPeakColour;
 }
 

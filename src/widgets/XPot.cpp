@@ -5,6 +5,7 @@
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "gui/DescriptionItems.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
@@ -182,13 +183,7 @@ void XPot::ReadAttributes(XMessage& block)
     const int64_t wideRadius =
         block.FindInt32("radius", radiusValue) == 0 ? radiusValue : int64_t{center.y} - kRadiusMargin;
     radius = static_cast<int16_t>(wideRadius);
-    bool flag = false;
-    int32_t number = 0;
-    if (block.FindBool("valuetext", flag) == 0)
-        valueText = flag;
-    else if (block.FindInt32("valuetext", number) == 0)
-        valueText = number != 0;
-
+    DescriptionItems::FindFlag(block, "valuetext", valueText);
     const juce::StringArray words = StyleWords::Read(block);
     if (StyleWords::Has(words, "noline"))
         line = false;

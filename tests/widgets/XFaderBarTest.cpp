@@ -287,6 +287,13 @@ TEST_F(MeterStickTest, PressesAndTheWheelDoNotMoveAMeter)
     EXPECT_EQ(param->GetValue(), 50);
     EXPECT_FALSE(meter->IsDragging());
 
+    XMessage named;
+    named.AddString("peakColor", "10,20,30");
+    named.AddInt32("inverseValue", 1);
+    meter->ReadAttributes(named);
+    EXPECT_EQ(meter->GetPeakColor(), XRGB(10, 20, 30)) << "a colour written as text";
+    EXPECT_TRUE(meter->IsInverseValue()) << "a flag written as a number";
+
     XMeterStick coloured(XRect(0, 0, 8, 50), param.get(), XRGB(1, 2, 3), XRGB(4, 5, 6));
     EXPECT_EQ(coloured.GetPot(), param.get());
     EXPECT_EQ(coloured.GetForeColor(), XRGB(1, 2, 3));
