@@ -26,11 +26,6 @@ XDialog::AnswerHook& AnswerHookSlot()
     return hook;
 }
 
-/** "system\error" is looked up once for the opening and once for the closing, then remembered. */
-XParam* openErrorParam = nullptr;
-XParam* closeErrorParam = nullptr;
-bool openErrorLookedUp = false;
-bool closeErrorLookedUp = false;
 } // namespace
 
 void XDialog::SetAnswerHook(AnswerHook hook)
@@ -168,16 +163,12 @@ void XDialog::EndModal(XDialogResult dialogResult)
     resultSignal.Emit(dialogResult);
 }
 
-void XDialog::SetErrorParam(double value, XParam*& cached)
+void XDialog::SetErrorParam(double value)
 {
-    bool& lookedUp = &cached == &openErrorParam ? openErrorLookedUp : closeErrorLookedUp;
-    if (!lookedUp)
-    {
-        cached = ParamRegistry::Find(kErrorParamPath);
-        lookedUp = true;
-    }
-    if (cached != nullptr)
-        cached->SetValue(value, true);
+    // Looked up at each use: a remembered pointer would outlive a parameter deleted meanwhile, and a
+    // parameter made after the first error dialog is still found.
+    if (XParam* param = ParamRegistry::Find(kErrorParamPath))
+        param->SetValue(value, true);
 }
 
 void XDialog::PlaceOverParent()
@@ -213,7 +204,7 @@ XDialogResult XDialog::RunModal(XView* parent, int32_t timeoutMs)
     GetOptions().verticallySizable = 0;
     InitControls();
     if (errorFlag)
-        SetErrorParam(kErrorOpen, openErrorParam);
+        SetErrorParam(kErrorOpen);
     ResetResult();
 
     if (AnswerHookSlot())
@@ -236,6 +227,6 @@ XDialogResult XDialog::RunModal(XView* parent, int32_t timeoutMs)
     Hide();
     ResultHook(result);
     if (errorFlag)
-        SetErrorParam(kErrorClosed, closeErrorParam);
+        SetErrorParam(kErrorClosed);
     return result;
 }

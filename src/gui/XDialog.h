@@ -8,7 +8,6 @@
 #include <functional>
 
 class XControl;
-class XParam;
 
 /** The result of a dialog: 0 not ended, 1 OK or Yes, 2 Cancel (also the close request and the
     time-out), 3 No. */
@@ -96,7 +95,7 @@ protected:
 
 private:
     void PlaceOverParent();
-    void SetErrorParam(double value, XParam*& cached);
+    void SetErrorParam(double value);
 
     XDialogResult result = kNotEnded;
     bool modalFlag;
