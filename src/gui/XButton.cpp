@@ -8,6 +8,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "gui/DescriptionItems.h"
 #include "gui/DescriptionValues.h"
 #include "gui/XCanvas.h"
 #include "gui/XColorDictionary.h"
@@ -49,22 +50,10 @@ XFont* SharedButtonFont()
     return font;
 }
 
-/** A colour item of the block, or a text naming a dictionary colour or giving one. */
-bool FindBlockColour(const XMessage& block, const char* key, XRGB& colour)
-{
-    if (block.FindColor(key, colour) == 0)
-        return true;
-    const char* text = nullptr;
-    if (block.FindString(key, text) != 0)
-        return false;
-    if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
-        colour = XRGB::Parse(text);
-    return true;
-}
-
 bool FindEitherColour(const XMessage& block, const char* first, const char* second, XRGB& colour)
 {
-    return FindBlockColour(block, first, colour) || FindBlockColour(block, second, colour);
+    return DescriptionItems::FindColour(block, first, colour) ||
+           DescriptionItems::FindColour(block, second, colour);
 }
 
 XParamEvent MakeEvent(int32_t type, float value)
@@ -231,20 +220,21 @@ void XButton::ReadAttributes(XMessage& block)
 
     XControl::ReadAttributes(block);
 
-    FindBlockColour(block, "color1", dimColor);
+    DescriptionItems::FindColour(block, "color1", dimColor);
     FindEitherColour(block, "hiliteforecolor", "color2", litColor);
     FindEitherColour(block, "textcolor", "color3", textColorNormal);
     FindEitherColour(block, "textlitcolor", "color4", litTextColor);
 
-    const char* text = nullptr;
-    for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
-        ApplyStyleWords(XString(text));
+    if (DescriptionItems::HasStyleWord(block, "momentary"))
+        momentary = true;
+    if (DescriptionItems::HasStyleWord(block, "noFocus"))
+        noFocus = true;
+    if (DescriptionItems::HasStyleWord(block, "repeatClick"))
+        repeatClick = true;
+    DescriptionItems::FindFlag(block, "doesntLightUp", doesntLightUp);
+    DescriptionItems::FindFlag(block, "drawLabel", drawLabel);
 
-    bool flag = false;
-    if (block.FindBool("doesntLightUp", flag) == 0)
-        doesntLightUp = flag;
-    if (block.FindBool("drawLabel", flag) == 0)
-        drawLabel = flag;
+    const char* text = nullptr;
 
     if (block.FindString("litLabel", text) == 0)
         SetLitLabel(XString(text));

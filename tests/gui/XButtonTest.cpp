@@ -1,7 +1,7 @@
 #include "gui/XButton.h"
 
+#include "ButtonTestSupport.h"
 #include "ControlTestSupport.h"
-#include "SkinTestSupport.h"
 #include "core/XKeyPress.h"
 #include "core/XMessageCodes.h"
 #include "gui/GuiHelpers.h"
@@ -303,12 +303,7 @@ TEST_F(ButtonTest, ARepeatButtonClicksWhileHeldInsidePausesOutsideAndClicksOnceO
 
 TEST_F(ButtonTest, AMainImageSizesTheFrame)
 {
-    const juce::File system = SkinTestSupport::BuiltSystemFolder();
-    ASSERT_TRUE(SkinTestSupport::LoadSkinTables(system));
-    XResourceManager& resources = GetResourceManager();
-    resources.SetBaseFolder(system.getFullPathName().toRawUTF8());
-    if (resources.CountSkinFolders() == 0)
-        resources.AddSkinFolder(SkinTestSupport::kSkinFolder);
+    ASSERT_TRUE(ButtonTestSupport::UseBuiltSkin());
 
     XButton button(XRect(10, 5, 100, 100), "sized");
     button.SetImage("widgets\\buttons\\smallbuttonup.png", "widgets\\buttons\\smallbuttonlit.png", nullptr);

@@ -1,7 +1,7 @@
 #include "gui/XPopupWindow.h"
 
+#include "ButtonTestSupport.h"
 #include "ControlTestSupport.h"
-#include "SkinTestSupport.h"
 #include "core/ScopedEnvironment.h"
 #include "core/XCommand.h"
 #include "core/XCommandManager.h"
@@ -474,12 +474,7 @@ TEST_F(PopupWindowTest, WindowsAreListedWhileTheyLiveAndSecondaryOnesAreOwnedByT
 
 TEST_F(PopupWindowTest, ASelfDrawnWindowWithButtonsDrawsItsFrameTitleAndBoxes)
 {
-    const juce::File system = SkinTestSupport::BuiltSystemFolder();
-    ASSERT_TRUE(SkinTestSupport::LoadSkinTables(system));
-    XResourceManager& resources = GetResourceManager();
-    resources.SetBaseFolder(system.getFullPathName().toRawUTF8());
-    if (resources.CountSkinFolders() == 0)
-        resources.AddSkinFolder(SkinTestSupport::kSkinFolder);
+    ASSERT_TRUE(ButtonTestSupport::UseBuiltSkin());
     XStyle style;
     XStyle::SetCurrentStyle(&style);
     {
