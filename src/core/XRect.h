@@ -35,6 +35,13 @@ struct XRect
         return XRect(std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
                      std::max(bottom, other.bottom));
     }
+    /** The common part: the larger left and top, the smaller right and bottom (empty, possibly
+        inverted, when they do not meet). */
+    XRect Intersect(const XRect& other) const
+    {
+        return XRect(std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+                     std::min(bottom, other.bottom));
+    }
 
     /** True unless left < right and top < bottom: a rectangle that covers no pixel. */
     bool IsEmpty() const { return !(left < right && top < bottom); }

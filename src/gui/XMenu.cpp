@@ -5,6 +5,7 @@
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XMenuItem.h"
 
 #include <algorithm>
@@ -398,25 +399,10 @@ void XMenu::Dismiss(bool notify)
 void XMenu::ReadAttributes(XMessage& block)
 {
     XView::ReadAttributes(block);
-    bool flag = false;
-    if (block.FindBool("valuetree", flag) == 0)
-        valueTree = flag;
-    if (block.FindBool("dynamic", flag) == 0)
-    {
-        dynamic = flag;
-    }
-    else
-    {
-        const char* words = nullptr;
-        for (int32_t index = 0; block.FindString("style", words, index) == 0; ++index)
-        {
-            juce::StringArray list;
-            list.addTokens(juce::String::fromUTF8(words), ",", "");
-            for (const juce::String& word : list)
-                if (word.trim().equalsIgnoreCase("dynamic"))
-                    dynamic = true;
-        }
-    }
+    DescriptionItems::FindFlag(block, "valuetree", valueTree);
+    if (!DescriptionItems::FindFlag(block, "dynamic", dynamic) &&
+        DescriptionItems::HasStyleWord(block, "dynamic"))
+        dynamic = true;
     int32_t perColumn = 0;
     if (block.FindInt32("maxItemsPerColumn", perColumn) == 0)
         itemsPerColumn = perColumn;

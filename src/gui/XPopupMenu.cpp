@@ -3,6 +3,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
@@ -24,29 +25,13 @@ constexpr int32_t kEraseBottomInset = 4;
 constexpr int32_t kEraseLeftInset = 3;
 constexpr int32_t kEraseTopInset = 3;
 
-/** A colour item of the block, else a text naming a dictionary colour or giving one. */
-bool FindColour(const XMessage& block, const char* key, XRGB& colour)
-{
-    if (block.FindColor(key, colour) == 0)
-        return true;
-    const char* text = nullptr;
-    if (block.FindString(key, text) != 0)
-        return false;
-    if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
-        colour = XRGB::Parse(text);
-    return true;
-}
-
+/** The colour of the first key the block has; false (colour unchanged) when it has neither. */
 bool FindEitherColour(const XMessage& block, const char* first, const char* second, XRGB& colour)
 {
-    return FindColour(block, first, colour) || FindColour(block, second, colour);
+    return DescriptionItems::FindColour(block, first, colour) ||
+           DescriptionItems::FindColour(block, second, colour);
 }
 
-XRect Intersect(const XRect& a, const XRect& b)
-{
-    return XRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom));
-}
 } // namespace
 
 // The colour defaults and the color1..color4 mapping are those of the framework's drop-down
@@ -123,7 +108,7 @@ void XPopupMenu::BuildMenu()
     bool isDynamic = false;
     if (description != nullptr)
     {
-        description->FindBool("dynamic", isDynamic);
+        DescriptionItems::FindFlag(*description, "dynamic", isDynamic);
         built->ReadAttributes(*description);
     }
     built->AddParamItems(param, isDynamic, false, "");
@@ -263,44 +248,32 @@ void XPopupMenu::ReadAttributes(XMessage& block)
     else if (hasImage)
         secondImage = mainImage;
 
-    for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
+    if (DescriptionItems::HasStyleWord(block, "noframe"))
+        frameShown = false;
+    if (DescriptionItems::HasStyleWord(block, "noTitle"))
+        titleShown = false;
+    if (DescriptionItems::HasStyleWord(block, "noarrow"))
+        arrowShown = false;
+    if (DescriptionItems::HasStyleWord(block, "fancyrender"))
     {
-        juce::StringArray words;
-        words.addTokens(juce::String::fromUTF8(text), ",", "");
-        for (const juce::String& raw : words)
-        {
-            const juce::String word = raw.trim();
-            if (word.equalsIgnoreCase("noframe"))
-                frameShown = false;
-            else if (word.equalsIgnoreCase("noTitle"))
-                titleShown = false;
-            else if (word.equalsIgnoreCase("noarrow"))
-                arrowShown = false;
-            else if (word.equalsIgnoreCase("fancyrender"))
-            {
-                fancyRender = true;
-                mainImage = nullptr;
-            }
-            else if (word.equalsIgnoreCase("nodraw"))
-                noDraw = true;
-        }
+        fancyRender = true;
+        mainImage = nullptr;
     }
+    if (DescriptionItems::HasStyleWord(block, "nodraw"))
+        noDraw = true;
 
     XRect rect;
     if (block.FindRect("labelRect", rect) == 0)
         labelRect = rect;
 
-    FindColour(block, "color1", color1);
+    DescriptionItems::FindColour(block, "color1", color1);
     if (!FindEitherColour(block, "hiliteforecolor", "color2", color2))
         color2 = color1;
     FindEitherColour(block, "textcolor", "color3", textColour);
     FindEitherColour(block, "textlitcolor", "color4", highlightTextColour);
 
-    bool flag = false;
-    if (block.FindBool("useDisplayProc", flag) == 0)
-        useDisplayProc = flag;
-    if (block.FindBool("stripValTreeLabels", flag) == 0)
-        stripValueTreeLabels = flag;
+    DescriptionItems::FindFlag(block, "useDisplayProc", useDisplayProc);
+    DescriptionItems::FindFlag(block, "stripValTreeLabels", stripValueTreeLabels);
 }
 
 bool XPopupMenu::MouseDown(const XPoint& point, int32_t button)
@@ -413,7 +386,7 @@ void XPopupMenu::DrawWithImages(XCanvas& canvas, const XRect& bounds)
         if (colour.r <= kDarkTextRed)
             colour.ShiftBrightness(kDarkTextLift);
         canvas.SetBackColor(kDisabledBack);
-        const XRect visible = Intersect(bounds, GetVisibleFrame());
+        const XRect visible = bounds.Intersect(GetVisibleFrame());
         if (visible.IsEmpty() || !visible.IsValid())
             return;
         const XRect erase(visible.left + kEraseLeftInset, visible.top + kEraseTopInset,
