@@ -26,9 +26,8 @@ void NewDocumentCmd::Execute(XMessage* message)
         return;
     }
     XString path;
-    if (!ChooseFile(*doc, IDocumentFileChooser::Kind::Save, path))
+    if (!ChooseSavePath(*doc, path))
         return;
-    path = WithExtension(path, doc->GetFileExtension());
     if (doc->New(path.CStr()) != 0)
         ShowError(XString(kNewFailedText), GetWidget(message));
 }

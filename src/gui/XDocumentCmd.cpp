@@ -114,6 +114,14 @@ bool XDocumentCmd::ChooseFile(XDocument& doc, IDocumentFileChooser::Kind kind, X
     return !path.IsEmpty();
 }
 
+bool XDocumentCmd::ChooseSavePath(XDocument& doc, XString& path)
+{
+    if (!ChooseFile(doc, IDocumentFileChooser::Kind::Save, path))
+        return false;
+    path = WithExtension(path, doc.GetFileExtension());
+    return true;
+}
+
 int32_t XDocumentCmd::AskSaveChanges(XMessage* message)
 {
     XDocument* doc = GetDocument();
@@ -167,9 +175,8 @@ void XDocumentCmd::RunSaveAs(XMessage* message)
     if (doc == nullptr)
         return;
     XString path;
-    if (!ChooseFile(*doc, IDocumentFileChooser::Kind::Save, path))
+    if (!ChooseSavePath(*doc, path))
         return;
-    path = WithExtension(path, doc->GetFileExtension());
     if (doc->SaveAs(path.CStr()) != 0)
     {
         ShowError(XString(kSaveFailedText), GetWidget(message));

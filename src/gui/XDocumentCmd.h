@@ -56,6 +56,8 @@ public:
 protected:
     /** Lets the user choose a file for doc; false when cancelled or no path came back. */
     bool ChooseFile(XDocument& doc, IDocumentFileChooser::Kind kind, XString& path);
+    /** ChooseFile of the save kind, then WithExtension of the document's extension. */
+    bool ChooseSavePath(XDocument& doc, XString& path);
     /** The path with "." and the extension appended unless it (right-trimmed) ends with them. */
     static XString WithExtension(const XString& path, const XString& extension);
     /** Runs an error dialog with the text over the view (null: no parent). */
