@@ -46,7 +46,8 @@ void XCircle::Draw(XCanvas& canvas)
 {
     canvas.SetForeColor(GetForeColor());
     XRect ring = GetBounds();
-    for (int32_t line = 0; line < lineWidth; ++line)
+    // Rings past the centre draw nothing: a huge line width ends there.
+    for (int32_t line = 0; line < lineWidth && !ring.IsEmpty(); ++line)
     {
         canvas.FrameCircleInRect(ring);
         ring = XRect(ring.left + 1, ring.top + 1, ring.right - 1, ring.bottom - 1);

@@ -10,6 +10,7 @@
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -106,7 +107,8 @@ void XPict::ReadAttributes(XMessage& block)
             images.Add(image);
     }
 
-    const int32_t imageCount = IntOr(block, "imageCount", 0);
+    // A mistyped count would try to load numbers without end.
+    const int32_t imageCount = std::min(IntOr(block, "imageCount", 0), XPict::kMaxImageCount);
     if (images.IsEmpty() && block.FindString("imageArrayBase", text) == 0 && text[0] != '\0' &&
         imageCount > 0)
         resources.LoadImageSequence(text, imageCount, images);
@@ -124,6 +126,9 @@ void XPict::ReadAttributes(XMessage& block)
             const XImage& image = *images.At(0);
             tileHorizontal = !(block.FindString("tileDirection", text) == 0 &&
                                (XString(text) == "vert" || XString(text) == "vertical"));
+            // A mistyped count would make a frame past the coordinate range and draw without end.
+            const int32_t step = std::max(1, tileHorizontal ? image.GetWidth() : image.GetHeight());
+            tileCount = std::min(tileCount, XPict::kMaxTiledLength / step);
             const XRect frame = GetFrame();
             if (tileHorizontal)
                 SetFrame(

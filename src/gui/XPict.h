@@ -18,6 +18,10 @@ class XParam;
 class XPict : public XView
 {
 public:
+    /** Limits that keep a mistyped description from loading or drawing without end. */
+    static constexpr int32_t kMaxImageCount = 4096;
+    static constexpr int32_t kMaxTiledLength = 32768;
+
     XPict();
     /** The skin image of that name becomes the only image; with resize the frame takes its size
         (left and top kept). */

@@ -200,11 +200,16 @@ XRect XScaler::GetThumbRect() const
     const int32_t trackStart = horizontal ? track.left : track.top;
     const int32_t trackEnd = horizontal ? track.right : track.bottom;
     const double trackLength = trackEnd - trackStart;
+    // Ranges a target reports are taken within the track before they become pixels.
+    auto pixels = [trackLength](double value)
+    {
+        return static_cast<int32_t>(
+            std::trunc(std::isfinite(value) ? std::clamp(value, 0.0, trackLength) : 0.0));
+    };
     int32_t thumbStart = trackStart;
     if (start != 0.0)
-        thumbStart += static_cast<int32_t>(std::trunc(start * trackLength / content));
-    const int32_t thumbLength =
-        std::max(kMinThumbLength, static_cast<int32_t>(std::trunc(trackLength * (end - start) / content)));
+        thumbStart += pixels(start * trackLength / content);
+    const int32_t thumbLength = std::max(kMinThumbLength, pixels(trackLength * (end - start) / content));
     if (thumbStart + thumbLength > trackEnd)
         thumbStart = std::max(trackStart, trackEnd - thumbLength);
     const XRect thumb = horizontal ? XRect(thumbStart, track.top, thumbStart + thumbLength, track.bottom)

@@ -130,7 +130,9 @@ void XScrollPane::SubView::SetRange(double start, double, bool horizontal)
 
 void XScrollPane::SubView::SetRangeStart(double start, bool horizontal)
 {
-    SetPosition(static_cast<int32_t>(std::lround(start)), horizontal);
+    constexpr double kLargestPosition = 1.0e9;
+    const double limited = std::isfinite(start) ? std::clamp(start, 0.0, kLargestPosition) : 0.0;
+    SetPosition(static_cast<int32_t>(std::lround(limited)), horizontal);
 }
 
 void XScrollPane::SubView::Step(int flag, bool horizontal)

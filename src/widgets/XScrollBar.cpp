@@ -200,7 +200,7 @@ XRect XScrollBar::GetThumbRect() const
     int32_t start = trackStart;
     if (maximum > minimum)
         start += static_cast<int32_t>(static_cast<int64_t>(trackLength - length + 1) *
-                                      (GetPosition() - minimum) / (maximum - minimum));
+                                      (int64_t{GetPosition()} - minimum) / (int64_t{maximum} - minimum));
     return horizontal ? XRect(start, track.top, start + length, track.bottom)
                       : XRect(track.left, start, track.right, start + length);
 }
@@ -212,7 +212,7 @@ int32_t XScrollBar::PositionForThumbStart(int32_t thumbStart) const
     if (travel <= 0 || maximum <= minimum)
         return minimum;
     const int64_t moved = thumbStart - (horizontal ? track.left : track.top);
-    const int64_t position = minimum + moved * (maximum - minimum) / travel;
+    const int64_t position = minimum + moved * (int64_t{maximum} - minimum) / travel;
     return static_cast<int32_t>(std::max<int64_t>(minimum, std::min<int64_t>(position, maximum)));
 }
 

@@ -199,6 +199,14 @@ TEST(XScrollBarTest, ThePositionScrollsEveryViewPortButTheOneThatScrolledItself)
     bar.SetPosition(10);
     EXPECT_EQ(second.GetScrollPosition().y, -40);
 
+    // Extreme ranges keep the thumb in the track.
+    bar.SetRange(INT32_MIN, INT32_MAX);
+    bar.SetPosition(0);
+    const XRect track = bar.GetTrackRect();
+    EXPECT_GE(bar.GetThumbRect().top, track.top);
+    EXPECT_LE(bar.GetThumbRect().bottom, track.bottom);
+    bar.SetRange(0, 100);
+
     XMessage horizontal;
     horizontal.AddBool("horizontal", true);
     horizontal.AddInt32("max", 100);
