@@ -881,7 +881,7 @@ void XPopupWindow::mouseDrag(const juce::MouseEvent& event)
     if (options.movable != 0 && !fullScreen)
     {
         if (event.getDistanceFromDragStart() > 1)
-            moved_ = true;
+            movedSincePress = true;
         dragger.dragComponent(this, event, &constrainer);
     }
     XView::mouseDrag(event);
@@ -901,9 +901,9 @@ void XPopupWindow::mouseUp(const juce::MouseEvent& event)
             SaveWindowPos();
     }
     dragPending = false;
-    if (options.closeOnClick != 0 && getLocalBounds().contains(local) && !moved_)
+    if (options.closeOnClick != 0 && getLocalBounds().contains(local) && !movedSincePress)
         Close();
-    moved_ = false;
+    movedSincePress = false;
     XView::mouseUp(event);
 }
 

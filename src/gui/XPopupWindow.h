@@ -263,7 +263,7 @@ private:
     XRect titleBarRect;
     juce::Point<int> mouseDownScreen;
     bool dragPending = false;
-    bool moved_ = false;
+    bool movedSincePress = false;
     bool positionRestored = false;
     bool fitToContent = false;
     bool centredOnce = false;

@@ -510,3 +510,39 @@ TEST_F(PopupWindowTest, ASelfDrawnWindowWithButtonsDrawsItsFrameTitleAndBoxes)
     XStyle::SetCurrentStyle(nullptr);
 }
 } // namespace
+
+namespace
+{
+TEST(PopupWindowDescriptions, RandomStyleListsAndItemsNeverBreakTheWindowOrButtonReaders)
+{
+    Application();
+    juce::Random random(4711);
+    const char* const words[] = {"noclose", "NOTITLE", "momentary", "repeatClick", "",
+                                 " ",       ",",       "%d",        "fullscreen"};
+    for (int round = 0; round < 300; ++round)
+    {
+        juce::String style;
+        const int parts = random.nextInt(6);
+        for (int part = 0; part < parts; ++part)
+        {
+            if (random.nextBool())
+                style << words[random.nextInt(static_cast<int>(std::size(words)))];
+            else
+                for (int c = random.nextInt(12); c > 0; --c)
+                    style << juce::String::charToString(
+                        static_cast<juce::juce_wchar>(1 + random.nextInt(254)));
+            style << (random.nextBool() ? "," : "");
+        }
+        XMessage block;
+        block.AddString("style", style.toRawUTF8());
+        block.AddString("imagename", style.toRawUTF8());
+        block.AddInt32("currentArrayIndex", random.nextInt(5) - 2);
+        block.AddString("label", style.toRawUTF8());
+        XPopupWindow window;
+        window.ReadAttributes(block);
+        XButton button(XRect(0, 0, 10, 10), "random");
+        button.ReadAttributes(block);
+        EXPECT_EQ(button.GetFrame().left, 0);
+    }
+}
+} // namespace
