@@ -37,6 +37,8 @@ XDialog::XDialog(XView* parent, bool modal, const char* path)
     : XPopupWindow(parent), modalFlag(modal), parentView(parent), descriptionPath(path != nullptr ? path : "")
 {
     GetOptions().modal = modal ? 1 : 0;
+    // Every run places the dialog over its parent, so a remembered position would only mislead.
+    GetOptions().saveWindowPos = 0;
 }
 
 XDialog::~XDialog()
@@ -85,8 +87,11 @@ void XDialog::LoadDescription(const char* name)
         content->RemoveChild(child);
         delete child;
     }
-    content->LoadDescription(name);
+    // Fitting is switched on first: the window follows the content's size as the build sets it.
     SetContentView(content, false, true);
+    content->LoadDescription(name);
+    // The window's content starts see-through; a dialog shows its description's background.
+    content->SetTransparent(false);
 }
 
 XView* XDialog::FindView(const char* name) const

@@ -3,6 +3,7 @@
 #include "ViewTestSupport.h"
 #include "core/ParamRegistry.h"
 #include "core/XMessage.h"
+#include "gui/GuiHelpers.h"
 #include "gui/IViewServices.h"
 #include "gui/TextFieldAccess.h"
 #include "gui/ViewFactory.h"
@@ -68,10 +69,11 @@ juce::KeyPress Return()
     return juce::KeyPress(juce::KeyPress::returnKey);
 }
 
-XDialogResult RunWithKeys(XDialog& dialog, std::vector<KeyFeeder::Key> keys, int32_t timeoutMs = 0)
+XDialogResult RunWithKeys(XDialog& dialog, std::vector<KeyFeeder::Key> keys, int32_t timeoutMs = 0,
+                          XView* parent = nullptr)
 {
     KeyFeeder feeder(dialog, std::move(keys));
-    return dialog.RunModal(nullptr, timeoutMs);
+    return dialog.RunModal(parent, timeoutMs);
 }
 
 /** The skin of the build, the view factory with the widgets' words, and the text field reader. */
@@ -311,4 +313,40 @@ TEST_F(Dialogs, TheTemplateDialogListsEmptyFirstThenTheTemplatesAndDeletesAfterA
     ASSERT_EQ(questions.dialogs.size(), 2u);
     EXPECT_EQ(questions.dialogs[0].kind, "XOKCancelDialog");
     EXPECT_EQ(questions.dialogs[0].text, "Are you sure you want to delete the template a?");
+}
+
+TEST_F(Dialogs, ADialogIsCentredOnItsParentUnlessThatLeavesTheParentsMonitor)
+{
+    struct Case
+    {
+        XRect parentFrame;
+        bool onParent; // else centred on the monitor
+    };
+    // Under Xvfb the one monitor is 1280x1024.
+    for (const Case& test :
+         {Case{XRect(100, 120, 800, 620), true}, Case{XRect(1000, 850, 1400, 1150), false}})
+    {
+        XPopupWindow parent(test.parentFrame, "DialogParent", nullptr);
+        parent.Attach();
+        parent.Show();
+        XOKDialog dialog("Note", "Centred.", nullptr, nullptr, "OK");
+        juce::Rectangle<int> shown;
+        dialog.resultSignal.Connect(
+            [&](XDialogResult)
+            {
+                shown = dialog.getScreenBounds();
+                if (test.onParent)
+                    GuiTestSupport::TakeScreenshot(dialog, "Dialog_OKOverParent");
+            });
+        EXPECT_EQ(RunWithKeys(dialog, {{50, Return()}}, 0, &parent), 1);
+        const XRect area = GetWindowArea(&parent);
+        const juce::Rectangle<int> expected =
+            test.onParent ? parent.getScreenBounds()
+                          : juce::Rectangle<int>(area.left, area.top, area.Width(), area.Height());
+        // The window fits the description's 380-pixel content.
+        EXPECT_GE(shown.getWidth(), 380);
+        EXPECT_NEAR(shown.getCentreX(), expected.getCentreX(), 1);
+        EXPECT_NEAR(shown.getCentreY(), expected.getCentreY(), 1);
+        parent.Hide();
+    }
 }
