@@ -313,6 +313,18 @@ TEST_F(Dialogs, TheTemplateDialogListsEmptyFirstThenTheTemplatesAndDeletesAfterA
     ASSERT_EQ(questions.dialogs.size(), 2u);
     EXPECT_EQ(questions.dialogs[0].kind, "XOKCancelDialog");
     EXPECT_EQ(questions.dialogs[0].text, "Are you sure you want to delete the template a?");
+
+    // No selection, or a template gone meanwhile: an error, and the dialog stays.
+    questions.dialogs.clear();
+    dialog.SelectRow(XTemplateDialog::kNoSelection);
+    EXPECT_FALSE(dialog.LoadSelectedTemplate());
+    dialog.SelectRow(1);
+    ASSERT_TRUE(juce::File(folder.Child("b.tmp")).deleteFile());
+    EXPECT_FALSE(dialog.LoadSelectedTemplate());
+    ASSERT_EQ(questions.dialogs.size(), 2u);
+    EXPECT_EQ(questions.dialogs[0].text, "Please select a template to load.");
+    EXPECT_EQ(questions.dialogs[1].kind, "XErrorDialog");
+    EXPECT_EQ(questions.dialogs[1].text, "This template file b no longer exists.");
 }
 
 TEST_F(Dialogs, ADialogIsCentredOnItsParentUnlessThatLeavesTheParentsMonitor)
