@@ -9,13 +9,16 @@
 
 namespace
 {
+constexpr const char* kCheckBoxFontName = "checkbox";
+constexpr const char* kFallbackFontName = "small";
+
 /** The check boxes' font, looked up by the first check box and kept. */
 XFont* CheckBoxFont()
 {
     static XFont* const font = []
     {
-        XFont* named = XFont::GetNamedFont(XString("checkbox"), false);
-        return named != nullptr ? named : XFont::GetNamedFont(XString("small"), false);
+        XFont* named = XFont::GetNamedFont(XString(kCheckBoxFontName), false);
+        return named != nullptr ? named : XFont::GetNamedFont(XString(kFallbackFontName), false);
     }();
     return font;
 }
