@@ -52,8 +52,7 @@ protected:
     void SetUp() override
     {
         ViewTest::Application();
-        if (!WidgetTest::UseBuiltSkin() ||
-            !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+        if (!WidgetTest::UseBuiltSkin())
             GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
         XStyle::SetCurrentStyle(&style);
         for (auto* param : {&sliderValue, &faderValue, &potValue, &meterValue, &peakValue})

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "gui/ButtonTestSupport.h"
 #include "gui/ControlTestSupport.h"
 #include "gui/JUCECanvas.h"
-#include "gui/SkinTestSupport.h"
-#include "gui/XResourceManager.h"
 #include "gui/XStyle.h"
 #include "gui/XView.h"
 
@@ -62,16 +61,10 @@ inline juce::Colour Colour(const XRGB& colour)
     return juce::Colour(colour.r, colour.g, colour.b);
 }
 
-/** Points the program's resource manager at the build's skin; false when the skin is not built. */
+/** The build's skin made the program's: its images, colours and fonts (ButtonTestSupport); false
+    when the skin is not built. */
 inline bool UseBuiltSkin()
 {
-    const juce::File system = SkinTestSupport::BuiltSystemFolder();
-    if (!system.getChildFile("GlobalColors.dat").existsAsFile())
-        return false;
-    XResourceManager& resources = GetResourceManager();
-    resources.SetBaseFolder(system.getFullPathName().toRawUTF8());
-    if (resources.CountSkinFolders() == 0)
-        resources.AddSkinFolder(SkinTestSupport::kSkinFolder);
-    return true;
+    return ButtonTestSupport::UseBuiltSkin();
 }
 } // namespace WidgetTest
