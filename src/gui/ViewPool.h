@@ -41,3 +41,25 @@ private:
         return *pool;
     }
 };
+
+/** The base that gives a view class its pooled operator new and delete (ViewPool<View>): derive
+    the view from PooledView<ItsClass> next to XView. */
+template <typename View> class PooledView
+{
+public:
+    static void* operator new(std::size_t size) { return ViewPool<View>::AllocateOrThrow(size); }
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+    {
+        return ViewPool<View>::Allocate(size);
+    }
+    static void operator delete(void* block, std::size_t size) noexcept
+    {
+        ViewPool<View>::Release(block, size);
+    }
+    /** Blocks of the class's pool handed out and not yet freed. */
+    static int32_t CountPooledBlocks() { return ViewPool<View>::CountBlocksInUse(); }
+
+protected:
+    PooledView() = default;
+    ~PooledView() = default;
+};

@@ -1,28 +1,7 @@
 #include "gui/XCircle.h"
 
 #include "core/XMessage.h"
-#include "gui/ViewPool.h"
 #include "gui/XCanvas.h"
-
-void* XCircle::operator new(std::size_t size)
-{
-    return ViewPool<XCircle>::AllocateOrThrow(size);
-}
-
-void* XCircle::operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return ViewPool<XCircle>::Allocate(size);
-}
-
-void XCircle::operator delete(void* block, std::size_t size) noexcept
-{
-    ViewPool<XCircle>::Release(block, size);
-}
-
-int32_t XCircle::CountPooledBlocks()
-{
-    return ViewPool<XCircle>::CountBlocksInUse();
-}
 
 XCircle::XCircle()
 {

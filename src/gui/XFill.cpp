@@ -1,29 +1,8 @@
 #include "gui/XFill.h"
 
 #include "core/XMessage.h"
-#include "gui/ViewPool.h"
 #include "gui/XCanvas.h"
 #include "gui/XStyle.h"
-
-void* XFill::operator new(std::size_t size)
-{
-    return ViewPool<XFill>::AllocateOrThrow(size);
-}
-
-void* XFill::operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return ViewPool<XFill>::Allocate(size);
-}
-
-void XFill::operator delete(void* block, std::size_t size) noexcept
-{
-    ViewPool<XFill>::Release(block, size);
-}
-
-int32_t XFill::CountPooledBlocks()
-{
-    return ViewPool<XFill>::CountBlocksInUse();
-}
 
 XFill::XFill() = default;
 
