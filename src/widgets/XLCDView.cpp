@@ -1,8 +1,8 @@
 #include "widgets/XLCDView.h"
 
 #include "core/XMessage.h"
+#include "gui/DescriptionItems.h"
 #include "gui/JUCECanvas.h"
-#include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XStyle.h"
 
@@ -16,19 +16,6 @@ constexpr char kFirstPrintable = 32;
 constexpr char kLastPrintable = 126;
 const XRGB kNoCanvasColour(255, 0, 0, 255);
 
-/** The colour of a description key: a colour item, else a colour name of the dictionary or colour
-    text. False when the key is absent. */
-bool ReadColour(const XMessage& block, const char* key, XRGB& colour)
-{
-    if (block.FindColor(key, colour) == 0)
-        return true;
-    const char* text = nullptr;
-    if (block.FindString(key, text) != 0)
-        return false;
-    if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
-        colour = XRGB::Parse(text);
-    return true;
-}
 } // namespace
 
 XLCDView::XLCDView() = default;
@@ -178,6 +165,19 @@ void XLCDView::ClearRow(int32_t row)
     Invalidate();
 }
 
+void XLCDView::ClearAllRows()
+{
+    for (uint32_t row = 0; row < rows; ++row)
+        ClearRow(static_cast<int32_t>(row));
+}
+
+void XLCDView::ClearAndRedraw()
+{
+    ClearAllRows();
+    Redraw();
+    Invalidate();
+}
+
 void XLCDView::SetRowText(const XString& newText, int32_t row)
 {
     if (row < 0 || static_cast<uint32_t>(row) >= rows)
@@ -303,13 +303,11 @@ void XLCDView::ReadAttributes(XMessage& block)
     }
     if (block.FindInt32("numFields", value) == 0)
         fields = static_cast<uint32_t>(value);
-    bool flag = false;
-    if (block.FindBool("brighten", flag) == 0)
-        brighten = flag;
+    DescriptionItems::FindFlag(block, "brighten", brighten);
     if (block.FindInt32("brightTimeout", value) == 0)
         brightTimeMs = value;
     XRGB colour;
-    if (ReadColour(block, "litColor", colour))
+    if (DescriptionItems::FindColour(block, "litColor", colour))
         litColor = colour;
 }
 
@@ -340,14 +338,10 @@ void XLCDView::MessageReceived(XMessage& message)
     }
     case kSetColumnsMessage:
         columns = static_cast<uint32_t>(message.GetInt32("numLCDCols"));
-        for (uint32_t row = 0; row < rows; ++row)
-            ClearRow(static_cast<int32_t>(row));
-        Redraw();
-        Invalidate();
+        ClearAndRedraw();
         break;
     case kClearMessage:
-        for (uint32_t row = 0; row < rows; ++row)
-            ClearRow(static_cast<int32_t>(row));
+        ClearAllRows();
         break;
     case kInvertMessage:
         SetInverted(message.GetInt32("row"), message.GetInt32("startCol"), message.GetInt32("len"),
@@ -355,10 +349,7 @@ void XLCDView::MessageReceived(XMessage& message)
         break;
     case kTextWidthMessage:
         textWidth = static_cast<float>(message.GetInt32("textWidth"));
-        for (uint32_t row = 0; row < rows; ++row)
-            ClearRow(static_cast<int32_t>(row));
-        Redraw();
-        Invalidate();
+        ClearAndRedraw();
         break;
     default:
         break;

@@ -109,6 +109,9 @@ private:
     /** The canvas takes the view's font, colours, justification and opacity. */
     void SyncCanvas();
     void UpdateAutomaticWidth();
+    void ClearAllRows();
+    /** Every row cleared, the canvas drawn anew and the view repainted. */
+    void ClearAndRedraw();
     int32_t CellHeight() const;
     void BrightenField(int32_t column, int32_t row);
     /** Draws every character of field f again (the field's own row and columns). */

@@ -52,8 +52,10 @@ void XMatrixView::UpdateLayout()
     SetFrame(laidOut);
 }
 
-void XMatrixView::RepaintAround()
+void XMatrixView::StoreAndLayOut(int32_t& field, int32_t value)
 {
+    field = value;
+    UpdateLayout();
     if (XView* parent = GetParentView())
         parent->Invalidate();
     else
@@ -62,30 +64,22 @@ void XMatrixView::RepaintAround()
 
 void XMatrixView::SetNumRows(int32_t rows)
 {
-    numRows = rows;
-    UpdateLayout();
-    RepaintAround();
+    StoreAndLayOut(numRows, rows);
 }
 
 void XMatrixView::SetNumCols(int32_t cols)
 {
-    numCols = cols;
-    UpdateLayout();
-    RepaintAround();
+    StoreAndLayOut(numCols, cols);
 }
 
 void XMatrixView::SetRowHeight(int32_t height)
 {
-    rowHeight = height;
-    UpdateLayout();
-    RepaintAround();
+    StoreAndLayOut(rowHeight, height);
 }
 
 void XMatrixView::SetColWidth(int32_t width)
 {
-    colWidth = width;
-    UpdateLayout();
-    RepaintAround();
+    StoreAndLayOut(colWidth, width);
 }
 
 void XMatrixView::SetHighlight(bool shown, int32_t column, int32_t row)

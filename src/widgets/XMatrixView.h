@@ -67,8 +67,8 @@ private:
     /** Tells the source of a press on a cell; false when the point is on no cell or there is no
         source. */
     bool ReportCell(const XPoint& point, bool isClick);
-    /** Repaints the parent when there is one, else the view. */
-    void RepaintAround();
+    /** Stores the value, updates the layout and repaints the parent when there is one, else the view. */
+    void StoreAndLayOut(int32_t& field, int32_t value);
     /** The header colour of the source, else the canvas back colour brightened. */
     XRGB HeaderColour(bool columnHeader, const XCanvas& canvas);
     void DrawCellText(XCanvas& canvas, XRect rect, const XString& text);

@@ -1,6 +1,7 @@
 #include "widgets/XSizer.h"
 
 #include "core/XMessage.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 
 #include <algorithm>
@@ -235,9 +236,7 @@ void XSizer::ReadAttributes(XMessage& block)
         topLeftNames.emplace_back(text);
     for (int32_t index = 0; block.FindString("addbottomright", text, index) == 0; ++index)
         bottomRightNames.emplace_back(text);
-    bool flag = true;
-    if (block.FindBool("draw", flag) == 0)
-        drawBar = flag;
+    DescriptionItems::FindFlag(block, "draw", drawBar);
 }
 
 void XSizer::Draw(XCanvas& canvas)

@@ -1,13 +1,11 @@
 #include "widgets/XLCDView.h"
 
 #include "WidgetTestSupport.h"
-#include "core/ITickClock.h"
+#include "WidgetTypeWords.h"
 #include "core/XMessage.h"
-#include "gui/ViewFactory.h"
+#include "gui/ManualTickClock.h"
 #include "gui/XViewBuilder.h"
-#include "widgets/WidgetViewTypes.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -19,21 +17,6 @@ using ViewTest::Application;
 const XRGB kFore(250, 250, 250);
 const XRGB kBack(0, 0, 90);
 const XRGB kLit(255, 40, 40);
-
-/** The application's tick clock, moved by hand; timers fire on the pumps that follow a move. */
-class ManualClock final : public ITickClock
-{
-public:
-    ManualClock() { Application().SetTickClock(this); }
-    ~ManualClock() override { Application().SetTickClock(nullptr); }
-    uint32_t GetTickCount() override { return now.load(); }
-    void Advance(uint32_t ms)
-    {
-        now += ms;
-        ViewTest::Pump();
-    }
-    std::atomic<uint32_t> now{500000};
-};
 
 XMessage LcdBlock(int32_t rows, int32_t columns, int32_t fields, bool brighten)
 {
@@ -90,7 +73,7 @@ protected:
         return lcd;
     }
 
-    ManualClock clock;
+    ViewTest::ManualTickClock clock;
 };
 
 TEST_F(LCDViewTest, WritingIntoAFieldLightsTheWholeFieldForTheBrightTime)
@@ -325,12 +308,9 @@ private:
 
 TEST_F(LCDViewTest, ADescriptionBuildsTheLcdInTheSkinsDisplayColours)
 {
-    if (!WidgetTest::UseBuiltSkin() || !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+    if (!WidgetTest::UseBuiltSkinTables())
         GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
-    WidgetViewTypes::Install();
-    RegisterViewTypes();
+    const WidgetTest::WidgetTypeWords typeWords;
 
     const SkinDescription description("LcdProbe.txt", "view:basic\n"
                                                       "name:Panel\n"
@@ -379,8 +359,5 @@ TEST_F(LCDViewTest, ADescriptionBuildsTheLcdInTheSkinsDisplayColours)
     EXPECT_FALSE(CellShows(*lcd, 5, 1, lcd->GetLitColor(), kCloseTolerance))
         << "the row's first field is not lit";
     panel->removeFromDesktop();
-
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
 }
 } // namespace

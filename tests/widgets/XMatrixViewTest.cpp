@@ -1,12 +1,11 @@
 #include "widgets/XMatrixView.h"
 
 #include "WidgetTestSupport.h"
+#include "WidgetTypeWords.h"
 #include "core/XMessage.h"
-#include "gui/ViewFactory.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XViewBuilder.h"
 #include "widgets/IMatrixSource.h"
-#include "widgets/WidgetViewTypes.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -249,12 +248,9 @@ public:
 
 TEST_F(MatrixViewTest, ADescriptionBuildsTheMatrixByItsTypeWordInTheSkin)
 {
-    if (!WidgetTest::UseBuiltSkin() || !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+    if (!WidgetTest::UseBuiltSkinTables())
         GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
-    WidgetViewTypes::Install();
-    RegisterViewTypes();
+    const WidgetTest::WidgetTypeWords typeWords;
 
     const XString description("view:basic\n"
                               "name:Routing\n"
@@ -296,7 +292,5 @@ TEST_F(MatrixViewTest, ADescriptionBuildsTheMatrixByItsTypeWordInTheSkin)
     EXPECT_EQ(Pixel(picture, 10 + 64 + 2, 10 + 4),
               WidgetTest::Colour(GetColorDictionary().GetColor("listHeaderBack")));
     matrix->SetSource(nullptr);
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
 }
 } // namespace

@@ -1,11 +1,10 @@
 #include "widgets/XSizer.h"
 
 #include "WidgetTestSupport.h"
+#include "WidgetTypeWords.h"
 #include "core/XMessage.h"
-#include "gui/ViewFactory.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XViewBuilder.h"
-#include "widgets/WidgetViewTypes.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -174,12 +173,9 @@ TEST_F(SizerTest, TheBarIsDrawnInsideAnEdgeOfTheBackColour)
 /** A window described with two panes and a sizer, on the screen, dragged through the window's peer. */
 TEST_F(SizerTest, ADescribedSizerDragsThroughTheWindowInTheSkin)
 {
-    if (!WidgetTest::UseBuiltSkin() || !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+    if (!WidgetTest::UseBuiltSkinTables())
         GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
-    WidgetViewTypes::Install();
-    RegisterViewTypes();
+    const WidgetTest::WidgetTypeWords typeWords;
     const XString description("view:basic\n"
                               "name:Split\n"
                               "framewh:0,0,240,180\n"
@@ -246,7 +242,5 @@ TEST_F(SizerTest, ADescribedSizerDragsThroughTheWindowInTheSkin)
 
     GuiTestSupport::TakeScreenshot(window, "SizerInSkin");
     window.removeFromDesktop();
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
 }
 } // namespace

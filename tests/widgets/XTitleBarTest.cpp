@@ -1,13 +1,12 @@
 #include "widgets/XTitleBar.h"
 
 #include "WidgetTestSupport.h"
+#include "WidgetTypeWords.h"
 #include "core/XMessage.h"
 #include "gui/IStyledView.h"
-#include "gui/ViewFactory.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XImage.h"
 #include "support/TestSupport.h"
-#include "widgets/WidgetViewTypes.h"
 #include "widgets/XWindowFrame.h"
 
 #include <gtest/gtest.h>
@@ -190,16 +189,11 @@ TEST_F(TitleBarTest, ASkinWithoutOneOfTheImagesShowsOnlyTheBackColour)
 
 TEST_F(TitleBarTest, TheTypeWordsMakeFramesAndTitleBarsDrawnInTheSkin)
 {
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
-    WidgetViewTypes::Install();
-    RegisterViewTypes();
+    const WidgetTest::WidgetTypeWords typeWords;
     std::unique_ptr<XView> frame(XView::CreateViewByName("WindowFrame"));
     std::unique_ptr<XView> title(XView::CreateViewByName("TitleBar"));
     EXPECT_NE(dynamic_cast<XWindowFrame*>(frame.get()), nullptr);
     EXPECT_NE(dynamic_cast<XTitleBar*>(title.get()), nullptr);
-    XView::ResetClassFactory();
-    ViewFactory::ResetSteps();
 
     root.SetBackColor(GetColorDictionary().GetColor("windowBackground"));
     root.SetFrameXYWH(0, 0, 300, 140);
