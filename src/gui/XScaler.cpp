@@ -38,10 +38,10 @@ const char* const kVerticalImageNames[XScaler::kImageCount] = {
     "Widgets\\scrollBars\\vertScroll\\vertScrollNubMidTile.png",
 };
 
+/** The common part, or the zero rectangle when they do not meet. */
 XRect Intersect(const XRect& a, const XRect& b)
 {
-    const XRect result(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                       std::min(a.bottom, b.bottom));
+    const XRect result = a.Intersect(b);
     return result.IsEmpty() ? XRect() : result;
 }
 
