@@ -281,14 +281,14 @@ void XLCDView::ReadAttributes(XMessage& block)
 {
     XView::ReadAttributes(block);
     int32_t value = 0;
-    if (block.FindInt32("numRows", value) == 0)
+    if (block.FindInt32("numRows", value) == 0 && value >= 0)
     {
         rows = static_cast<uint32_t>(value);
         litFields.Clear();
         for (uint32_t field = 0; field < fields * rows; ++field)
             litFields.Add(0);
     }
-    if (block.FindInt32("numCols", value) == 0)
+    if (block.FindInt32("numCols", value) == 0 && value >= 0)
         columns = static_cast<uint32_t>(value);
     if (block.FindInt32("leftIndent", value) == 0)
         leftIndent = value;
@@ -301,7 +301,7 @@ void XLCDView::ReadAttributes(XMessage& block)
         textWidth = static_cast<float>(value);
         automaticWidth = false;
     }
-    if (block.FindInt32("numFields", value) == 0)
+    if (block.FindInt32("numFields", value) == 0 && value >= 0)
         fields = static_cast<uint32_t>(value);
     DescriptionItems::FindFlag(block, "brighten", brighten);
     if (block.FindInt32("brightTimeout", value) == 0)
@@ -337,9 +337,16 @@ void XLCDView::MessageReceived(XMessage& message)
         return;
     }
     case kSetColumnsMessage:
-        columns = static_cast<uint32_t>(message.GetInt32("numLCDCols"));
-        ClearAndRedraw();
+    {
+        // A negative count would make the unsigned column count huge; such a message is ignored.
+        const int32_t newColumns = message.GetInt32("numLCDCols");
+        if (newColumns >= 0)
+        {
+            columns = static_cast<uint32_t>(newColumns);
+            ClearAndRedraw();
+        }
         break;
+    }
     case kClearMessage:
         ClearAllRows();
         break;

@@ -92,7 +92,7 @@ public:
     void SizeChanged(int32_t dw, int32_t dh) override;
     /** The view's keys, then "numRows", "numCols", "leftIndent", "topIndent", "lineSpacing",
         "textWidth" (switches the automatic width off), "numFields", "brighten", "brightTimeout"
-        and "litColor" (a colour, or a colour name of the dictionary). */
+        and "litColor" (a colour, or a colour name of the dictionary); negative counts are ignored. */
     void ReadAttributes(XMessage& block) override;
     /** The canvas copied 1:1, or opaque red without a canvas; nothing while hidden. */
     void Draw(XCanvas& screen) override;

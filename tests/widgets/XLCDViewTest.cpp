@@ -283,6 +283,43 @@ TEST_F(LCDViewTest, TheScreenShowsTheCanvasOrRedWithoutOne)
     EXPECT_TRUE(CellShows(*lcd, 0, 0, kFore));
 }
 
+TEST_F(LCDViewTest, RandomMessagesFromTheUnitNeverLeaveTheScreenOrItsPrintableCharacters)
+{
+    XLCDView* lcd = AddLcd(LcdBlock(2, 20, 3, true));
+    const uint32_t codes[] = {XLCDView::kSetCharMessage,   XLCDView::kSetRowMessage,
+                              XLCDView::kSetStringMessage, XLCDView::kSetColumnsMessage,
+                              XLCDView::kClearMessage,     XLCDView::kInvertMessage,
+                              XLCDView::kTextWidthMessage};
+    juce::Random random(640);
+    auto number = [&] { return random.nextInt(juce::Range<int>(-3, 45)); };
+    for (int round = 0; round < 3000; ++round)
+    {
+        XMessage message(codes[random.nextInt(7)]);
+        message.AddInt32("col", number());
+        message.AddInt32("row", number() % 4);
+        message.AddInt32("startCol", number());
+        message.AddInt32("len", number());
+        message.AddInt32("numLCDCols", random.nextInt(27) - 2);
+        message.AddInt32("textWidth", number());
+        message.AddBool("doInvert", random.nextBool());
+        const int8_t character = static_cast<int8_t>(random.nextInt(256) - 128);
+        message.AddData("lcd_char", XMessage::kTypeInt8, &character, 1, true);
+        std::string text(static_cast<size_t>(random.nextInt(30)), ' ');
+        for (char& c : text)
+            c = static_cast<char>(1 + random.nextInt(255));
+        message.AddString("lcd_text", text.c_str());
+        lcd->MessageReceived(message);
+        if (round % 500 == 0)
+        {
+            lcd->ApplyStyle();
+            clock.Advance(XLCDView::kDefaultBrightTimeMs);
+        }
+    }
+    const std::string screen = lcd->GetText().CStr();
+    for (char c : screen)
+        ASSERT_TRUE(c >= 32 && c <= 126) << static_cast<int>(c);
+}
+
 /** Texts of the built skin, with the description under test in front of them. */
 class SkinDescription
 {
