@@ -3,6 +3,7 @@
 #include "core/XApplication.h"
 #include "core/XMessage.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
@@ -45,18 +46,6 @@ XRGB DisabledColour(const XRGB& colour)
     const int lift = brightest > kLightenLimit ? kFullChannel - brightest : kLightenBy;
     return XRGB(static_cast<uint8_t>(colour.r + lift), static_cast<uint8_t>(colour.g + lift),
                 static_cast<uint8_t>(colour.b + lift), colour.a);
-}
-
-/** A boolean item, or an integer one that is not 0; false when the key is absent. */
-bool FindFlag(const XMessage& block, const char* key, bool& flag)
-{
-    int32_t number = 0;
-    if (block.FindBool(key, flag) == 0)
-        return true;
-    if (block.FindInt32(key, number) != 0)
-        return false;
-    flag = number != 0;
-    return true;
 }
 
 XRect Offset(const XRect& rect, int32_t dx, int32_t dy)
@@ -211,7 +200,7 @@ void XText::ReadAttributes(XMessage& block)
 {
     XControl::ReadAttributes(block);
     bool flag = false;
-    if (FindFlag(block, "trackmouse", flag))
+    if (DescriptionItems::FindFlag(block, "trackmouse", flag))
         trackMouse = flag;
     // "nonTransparent" is the view's own style word.
     const char* styleText = nullptr;
@@ -228,7 +217,7 @@ void XText::ReadAttributes(XMessage& block)
                 multiLine = true;
         }
     }
-    if (FindFlag(block, "drawShadow", flag))
+    if (DescriptionItems::FindFlag(block, "drawShadow", flag))
         drawShadow = flag;
 }
 

@@ -6,6 +6,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XCanvas.h"
 #include "gui/XFont.h"
@@ -45,18 +46,6 @@ constexpr double kTruncationGuard = 1e-9;
 const double kAxisOctaves = std::log2(1000.0);
 
 std::atomic<int64_t> bandTotal{0};
-
-/** A boolean item, or an integer one that is not 0; false when the key is absent. */
-bool FindFlag(const XMessage& block, const char* key, bool& flag)
-{
-    int32_t number = 0;
-    if (block.FindBool(key, flag) == 0)
-        return true;
-    if (block.FindInt32(key, number) != 0)
-        return false;
-    flag = number != 0;
-    return true;
-}
 
 /** A parameter given as a pointer item or a text path at index; null when neither finds one. */
 XParam* FindParamItem(const XMessage& block, const char* key, int32_t index)
@@ -580,10 +569,10 @@ void XEQView::ReadAttributes(XMessage& block)
         }
     }
 
-    FindFlag(block, "clickEnables", clickEnables);
-    FindFlag(block, "clickEnablesBands", clickEnablesBands);
-    FindFlag(block, "solidCurve", solidCurve);
-    FindFlag(block, "drawCurveWhileDragging", drawCurveWhileDragging);
+    DescriptionItems::FindFlag(block, "clickEnables", clickEnables);
+    DescriptionItems::FindFlag(block, "clickEnablesBands", clickEnablesBands);
+    DescriptionItems::FindFlag(block, "solidCurve", solidCurve);
+    DescriptionItems::FindFlag(block, "drawCurveWhileDragging", drawCurveWhileDragging);
     if (block.FindInt32("numAnalyzerBars", number) == 0)
         analyzerBarCount = number;
     if (block.FindString("analyzerDrawMode", text) == 0 && text != nullptr)
