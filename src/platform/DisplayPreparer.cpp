@@ -27,6 +27,14 @@ const char* const kWindowManagerAtoms[] = {"WM_PROTOCOLS",
                                            "_NET_WM_ACTION_MINIMIZE",
                                            "_NET_WM_ACTION_CLOSE",
                                            "_MOTIF_WM_HINTS"};
+/** Xlib's default handler ends the process on any protocol error. A request about a window that
+    has just gone (the toolkit querying a peer being destroyed) is such an error and harmless, so
+    errors are ignored instead; the toolkit installs its own handler while it runs and puts this
+    one back when it closes its display. */
+int IgnoreProtocolError(Display*, XErrorEvent*)
+{
+    return 0;
+}
 } // namespace
 
 bool DisplayPreparer::Prepare()
