@@ -2,7 +2,7 @@
 
 #include "gui/GuiHelpers.h"
 #include "gui/XViewBuilder.h"
-#include "gui/XViewInspector.h"
+#include "gui/XViewExplorer.h"
 
 bool GuiViewServices::IsCursorShown()
 {
@@ -16,7 +16,7 @@ bool GuiViewServices::IsWaitCursorOn()
 
 void GuiViewServices::InspectorSelectView(XView* view)
 {
-    XViewInspector& inspector = XViewInspector::Get();
+    XViewExplorer& inspector = XViewExplorer::Get();
     if (inspector.IsOpen() && !IsBusy())
         inspector.InspectView(view);
 }

@@ -21,7 +21,7 @@
 #include "gui/XResourceManager.h"
 #include "gui/XStyle.h"
 #include "gui/XView.h"
-#include "gui/XViewInspector.h"
+#include "gui/XViewExplorer.h"
 #include "gui/XWindowList.h"
 #include "platform/DisplayPreparer.h"
 #include "platform/PlatformClock.h"

@@ -6,7 +6,7 @@
 #include "gui/IMonitorList.h"
 #include "gui/JUCEColourChooser.h"
 #include "gui/XDebugConsole.h"
-#include "gui/XViewInspector.h"
+#include "gui/XViewExplorer.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -210,17 +210,17 @@ TEST(GuiHelpersTest, InspectorListsTheTargetsFrameAndMarksIt)
 
     // Closed, the inspector ignores presses.
     services.InspectorSelectView(target);
-    EXPECT_EQ(XViewInspector::Get().GetTarget(), nullptr);
+    EXPECT_EQ(XViewExplorer::Get().GetTarget(), nullptr);
 
-    XViewInspector::Get().Open();
-    ASSERT_TRUE(XViewInspector::Get().IsOpen());
+    XViewExplorer::Get().Open();
+    ASSERT_TRUE(XViewExplorer::Get().IsOpen());
     ShowWaitCursor();
     services.InspectorSelectView(target);
-    EXPECT_EQ(XViewInspector::Get().GetTarget(), nullptr);
+    EXPECT_EQ(XViewExplorer::Get().GetTarget(), nullptr);
     HideWaitCursor();
     services.InspectorSelectView(target);
 
-    XViewInspector& inspector = XViewInspector::Get();
+    XViewExplorer& inspector = XViewExplorer::Get();
     ASSERT_EQ(inspector.GetTarget(), target);
     ASSERT_EQ(inspector.CountFields(), 4);
     const char* const values[] = {"10", "20", "50", "25"};

@@ -1,4 +1,4 @@
-#include "gui/XViewInspector.h"
+#include "gui/XViewExplorer.h"
 
 #include "gui/XView.h"
 
@@ -9,7 +9,7 @@ constexpr int kWindowHeight = 400;
 constexpr int kLabelX = 4;
 constexpr const char* kWindowTitle = "View Inspector";
 
-XViewInspector* instance = nullptr;
+XViewExplorer* instance = nullptr;
 
 juce::Colour ToColour(const XRGB& colour)
 {
@@ -23,7 +23,7 @@ void XPropertyList::Add(const char* group, const char* field, const char* label)
 }
 
 /** The inspector's window; closing it hides it. */
-class XViewInspector::Window final : public juce::DocumentWindow
+class XViewExplorer::Window final : public juce::DocumentWindow
 {
 public:
     Window()
@@ -43,7 +43,7 @@ public:
 };
 
 /** The light frame drawn over the target in its window; it lets the mouse through. */
-class XViewInspector::Mark final : public juce::Component
+class XViewExplorer::Mark final : public juce::Component
 {
 public:
     Mark() { setInterceptsMouseClicks(false, false); }
@@ -55,23 +55,23 @@ public:
     }
 };
 
-XViewInspector::XViewInspector() = default;
+XViewExplorer::XViewExplorer() = default;
 
-XViewInspector::~XViewInspector()
+XViewExplorer::~XViewExplorer()
 {
     ClearFields();
     mark.reset();
     window.reset();
 }
 
-XViewInspector& XViewInspector::Get()
+XViewExplorer& XViewExplorer::Get()
 {
     if (instance == nullptr)
-        instance = new XViewInspector();
+        instance = new XViewExplorer();
     return *instance;
 }
 
-void XViewInspector::Open()
+void XViewExplorer::Open()
 {
     if (window == nullptr)
     {
@@ -81,39 +81,39 @@ void XViewInspector::Open()
     window->setVisible(true);
 }
 
-bool XViewInspector::IsOpen() const
+bool XViewExplorer::IsOpen() const
 {
     return window != nullptr && window->isVisible();
 }
 
-juce::Component* XViewInspector::GetWindow() const
+juce::Component* XViewExplorer::GetWindow() const
 {
     return window.get();
 }
 
-XView* XViewInspector::GetTarget() const
+XView* XViewExplorer::GetTarget() const
 {
     return target.getComponent();
 }
 
-juce::TextEditor* XViewInspector::GetField(int index) const
+juce::TextEditor* XViewExplorer::GetField(int index) const
 {
     return index >= 0 && index < CountFields() ? fields[static_cast<size_t>(index)].get() : nullptr;
 }
 
-juce::Rectangle<int> XViewInspector::GetMarkBounds() const
+juce::Rectangle<int> XViewExplorer::GetMarkBounds() const
 {
     return mark != nullptr && mark->getParentComponent() != nullptr ? mark->getBounds()
                                                                     : juce::Rectangle<int>();
 }
 
-void XViewInspector::ClearFields()
+void XViewExplorer::ClearFields()
 {
     fields.clear();
     labels.clear();
 }
 
-void XViewInspector::InspectView(XView* view)
+void XViewExplorer::InspectView(XView* view)
 {
     if (view == nullptr || (window != nullptr && window->isParentOf(view)))
         return;
@@ -136,7 +136,7 @@ void XViewInspector::InspectView(XView* view)
     mark->toFront(false);
 }
 
-void XViewInspector::AddPropertyField(int32_t kind, const XString& name, const XString& value)
+void XViewExplorer::AddPropertyField(int32_t kind, const XString& name, const XString& value)
 {
     const int row = CountFields();
     const int top = kFieldTop + kFieldPitch * row;
@@ -155,7 +155,7 @@ void XViewInspector::AddPropertyField(int32_t kind, const XString& name, const X
     fields.push_back(std::move(field));
 }
 
-XString XViewInspector::ValueOf(const XPropertyList::Entry& entry) const
+XString XViewExplorer::ValueOf(const XPropertyList::Entry& entry) const
 {
     const XView* view = target.getComponent();
     if (view == nullptr || entry.group != "frame")
@@ -174,12 +174,12 @@ XString XViewInspector::ValueOf(const XPropertyList::Entry& entry) const
 
 void InspectView(XView* view)
 {
-    XViewInspector::Get().InspectView(view);
+    XViewExplorer::Get().InspectView(view);
 }
 
 void AddPropertyField(int32_t kind, const XString& name, const XString& value)
 {
-    XViewInspector::Get().AddPropertyField(kind, name, value);
+    XViewExplorer::Get().AddPropertyField(kind, name, value);
 }
 
 void CloseViewInspector()

@@ -36,7 +36,7 @@ private:
 
     It owns its window and the mark; the target is watched, not owned, and forgotten when deleted.
     GUI thread only. CloseViewInspector (GUI exit) deletes the window. */
-class XViewInspector final
+class XViewExplorer final
 {
 public:
     /** Kinds of property value. */
@@ -53,11 +53,11 @@ public:
     static constexpr int kMarkThickness = 3;
     static constexpr XRGB kMarkColour{230, 230, 230};
 
-    XViewInspector();
-    ~XViewInspector();
+    XViewExplorer();
+    ~XViewExplorer();
 
     /** The process-wide inspector, made on first use. */
-    static XViewInspector& Get();
+    static XViewExplorer& Get();
     /** Creates (first time) and shows the inspector window. */
     void Open();
     bool IsOpen() const;
@@ -92,9 +92,9 @@ private:
     std::vector<std::unique_ptr<juce::TextEditor>> fields;
 };
 
-/** XViewInspector::Get().InspectView(view). */
+/** XViewExplorer::Get().InspectView(view). */
 void InspectView(XView* view);
-/** XViewInspector::Get().AddPropertyField(kind, name, value). */
+/** XViewExplorer::Get().AddPropertyField(kind, name, value). */
 void AddPropertyField(int32_t kind, const XString& name, const XString& value);
 /** Deletes the inspector window, if there is one (GUI exit). */
 void CloseViewInspector();
