@@ -1,6 +1,7 @@
 #include "device/GlobalParamCallbacks.h"
 
 #include "core/IAppServices.h"
+#include "core/ParamEdits.h"
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
 #include "device/IParamSendingState.h"
@@ -51,9 +52,7 @@ std::atomic<bool> linkingRemembered{false};
 /** The value truncated toward zero, within the int range. */
 int Truncated(double value)
 {
-    if (!(value > -2147483648.0 && value < 2147483648.0))
-        return value > 0.0 ? INT32_MAX : INT32_MIN;
-    return static_cast<int>(value);
+    return ParamEdits::TruncToInt(value);
 }
 
 /** The value of the parameter at path; false when it is missing. */
