@@ -2,24 +2,81 @@
 
 #include "gui/GuiViewServices.h"
 #include "gui/ViewKeywords.h"
-#include "gui/XCircle.h"
 #include "gui/XButton.h"
+#include "gui/XCircle.h"
+#include "gui/XCloseBox.h"
 #include "gui/XColorPicker.h"
 #include "gui/XFill.h"
 #include "gui/XFrame.h"
 #include "gui/XLine.h"
 #include "gui/XPict.h"
 #include "gui/XPopupMenu.h"
+#include "gui/XPopupWindow.h"
 #include "gui/XScrollPane.h"
 #include "gui/XText.h"
 #include "gui/XToggleSwitch.h"
-#include "gui/XView.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace
 {
+/** One row of the built-in table: the word and, for the GUI foundation's classes, the creator. The
+    rows of the widgets ("widgets") and of the lists ("files") get theirs through ProvideCreator. */
+struct BuiltInType
+{
+    const char* word;
+    XView::ViewCreator foundationCreator;
+};
+
+// The built-in type words in the order they are registered; "switch" shares the button's creator.
+// "fill" and "circle" come from their classes' pools through the classes' own operator new.
+constexpr std::array<BuiltInType, ViewFactory::kBuiltInTypeCount> kBuiltInTypes{{
+    {"checkbox", nullptr}, // widgets
+    {"button", &ViewFactory::Create<XButton>},
+    {"switch", &ViewFactory::Create<XButton>},
+    {"colorpicker", &ViewFactory::Create<XColorPicker>},
+    {"text", &ViewFactory::Create<XText>},
+    {"closebox", &ViewFactory::Create<XCloseBox>},
+    {"list", nullptr}, // files
+    {"popupmenu", &ViewFactory::Create<XPopupMenu>},
+    {"popupwindow", &ViewFactory::Create<XPopupWindow>},
+    {"pot", nullptr},        // widgets
+    {"scrollbar", nullptr},  // widgets
+    {"sizer", nullptr},      // widgets
+    {"slider", nullptr},     // widgets
+    {"faderbar", nullptr},   // widgets
+    {"meterstick", nullptr}, // widgets
+    {"frame", &ViewFactory::Create<XFrame>},
+    {"fill", &ViewFactory::Create<XFill>},
+    {"line", &ViewFactory::Create<XLine>},
+    {"pict", &ViewFactory::Create<XPict>},
+    {"circle", &ViewFactory::Create<XCircle>},
+    {"edittext", nullptr}, // widgets
+    {"basic", &ViewFactory::Create<XView>},
+    {"spinner", nullptr},        // widgets
+    {"windowframe", nullptr},    // widgets
+    {"titlebar", nullptr},       // widgets
+    {"lcdview", nullptr},        // widgets
+    {"timeedit", nullptr},       // widgets
+    {"mastertimeedit", nullptr}, // widgets
+    {"touchkey", nullptr},       // widgets
+    {"scrollpane", &ViewFactory::Create<XScrollPane>},
+    {"matrix", nullptr}, // widgets
+    {"toggleSwitch", &ViewFactory::Create<XToggleSwitch>},
+    {"filemanager", nullptr}, // files
+}};
+
+std::array<XView::ViewCreator, ViewFactory::kBuiltInTypeCount>& ProvidedCreators()
+{
+    static std::array<XView::ViewCreator, ViewFactory::kBuiltInTypeCount> creators{};
+    return creators;
+}
+
+/** True while RegisterViewTypes runs the added steps: the table is registered already. */
+bool runningTypeSteps = false;
+
 std::vector<ViewFactoryStep>& TypeRegistrations()
 {
     static std::vector<ViewFactoryStep> steps;
@@ -39,6 +96,37 @@ void AddOnce(std::vector<ViewFactoryStep>& steps, ViewFactoryStep step)
 }
 } // namespace
 
+const char* ViewFactory::GetBuiltInTypeWord(int32_t index)
+{
+    if (index < 0 || index >= kBuiltInTypeCount)
+        return nullptr;
+    return kBuiltInTypes[static_cast<size_t>(index)].word;
+}
+
+int32_t ViewFactory::FindBuiltInType(const char* word)
+{
+    if (word == nullptr)
+        return -1;
+    const juce::String wanted = juce::String::fromUTF8(word);
+    for (int32_t index = 0; index < kBuiltInTypeCount; ++index)
+    {
+        if (wanted.equalsIgnoreCase(kBuiltInTypes[static_cast<size_t>(index)].word))
+            return index;
+    }
+    return -1;
+}
+
+bool ViewFactory::ProvideCreator(const char* word, XView::ViewCreator creator)
+{
+    const int32_t row = FindBuiltInType(word);
+    if (row < 0 || creator == nullptr)
+        return false;
+    ProvidedCreators()[static_cast<size_t>(row)] = creator;
+    if (runningTypeSteps)
+        XView::RegisterViewClass(kBuiltInTypes[static_cast<size_t>(row)].word, creator);
+    return true;
+}
+
 void ViewFactory::AddViewTypeRegistration(ViewFactoryStep step)
 {
     AddOnce(TypeRegistrations(), step);
@@ -53,28 +141,26 @@ void ViewFactory::ResetSteps()
 {
     TypeRegistrations().clear();
     LateSetupSteps().clear();
+    ProvidedCreators().fill(nullptr);
 }
 
 void RegisterViewTypes()
 {
-    // The GUI foundation's words, one line per class; the widgets and the lists add theirs through
-    // ViewFactory::AddViewTypeRegistration.
-    XView::RegisterViewClass("colorpicker", &ViewFactory::Create<XColorPicker>);
-    XView::RegisterViewClass("text", &ViewFactory::Create<XText>);
-    XView::RegisterViewClass("frame", &ViewFactory::Create<XFrame>);
-    XView::RegisterViewClass("fill", &ViewFactory::Create<XFill>);
-    XView::RegisterViewClass("line", &ViewFactory::Create<XLine>);
-    XView::RegisterViewClass("pict", &ViewFactory::Create<XPict>);
-    XView::RegisterViewClass("circle", &ViewFactory::Create<XCircle>);
-    XView::RegisterViewClass("basic", &ViewFactory::Create<XView>);
-    XView::RegisterViewClass("scrollpane", &ViewFactory::Create<XScrollPane>);
-    XView::RegisterViewClass("button", &ViewFactory::Create<XButton>);
-    XView::RegisterViewClass("switch", &ViewFactory::Create<XButton>);
-    XView::RegisterViewClass("toggleSwitch", &ViewFactory::Create<XToggleSwitch>);
-    XView::RegisterViewClass("popupmenu", &ViewFactory::Create<XPopupMenu>);
+    for (size_t row = 0; row < kBuiltInTypes.size(); ++row)
+    {
+        // A layer's creator replaces the foundation's, as registering a word again would.
+        XView::ViewCreator creator = ProvidedCreators()[row];
+        if (creator == nullptr)
+            creator = kBuiltInTypes[row].foundationCreator;
+        if (creator != nullptr)
+            XView::RegisterViewClass(kBuiltInTypes[row].word, creator);
+    }
 
-    for (ViewFactoryStep step : TypeRegistrations())
-        step();
+    // By index: a step may add further steps, which then run in this pass too.
+    runningTypeSteps = true;
+    for (size_t index = 0; index < TypeRegistrations().size(); ++index)
+        TypeRegistrations()[index]();
+    runningTypeSteps = false;
 }
 
 void InitViewFactory()

@@ -1,7 +1,6 @@
 #include "widgets/WidgetViewTypes.h"
 
 #include "gui/ViewFactory.h"
-#include "gui/XView.h"
 #include "widgets/MasterTimeView.h"
 #include "widgets/TextEntryDialog.h"
 #include "widgets/XCheckBox.h"
@@ -20,28 +19,40 @@
 #include "widgets/XTouchKey.h"
 #include "widgets/XWindowFrame.h"
 
+void WidgetViewTypes::ProvideCreators()
+{
+    ViewFactory::ProvideCreator("checkbox", &ViewFactory::Create<XCheckBox>);
+    ViewFactory::ProvideCreator("pot", &ViewFactory::Create<XPot>);
+    ViewFactory::ProvideCreator("scrollbar", &ViewFactory::Create<XScrollBar>);
+    ViewFactory::ProvideCreator("sizer", &ViewFactory::Create<XSizer>);
+    ViewFactory::ProvideCreator("slider", &ViewFactory::Create<XSlider>);
+    ViewFactory::ProvideCreator("faderbar", &ViewFactory::Create<XFaderBar>);
+    ViewFactory::ProvideCreator("meterstick", &ViewFactory::Create<XMeterStick>);
+    ViewFactory::ProvideCreator("edittext", &ViewFactory::Create<XTextEditView>);
+    ViewFactory::ProvideCreator("spinner", &ViewFactory::Create<XSpinner>);
+    ViewFactory::ProvideCreator("windowframe", &ViewFactory::Create<XWindowFrame>);
+    ViewFactory::ProvideCreator("titlebar", &ViewFactory::Create<XTitleBar>);
+    ViewFactory::ProvideCreator("lcdview", &ViewFactory::Create<XLCDView>);
+    ViewFactory::ProvideCreator("timeedit", &ViewFactory::Create<XTimeView>);
+    ViewFactory::ProvideCreator("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
+    ViewFactory::ProvideCreator("touchkey", &ViewFactory::Create<XTouchKey>);
+    ViewFactory::ProvideCreator("matrix", &ViewFactory::Create<XMatrixView>);
+}
+
+void WidgetViewTypes::RegisterFollowers()
+{
+    // The panels' and the panners' registrations go here once those classes are in.
+}
+
 void WidgetViewTypes::Register()
 {
-    XView::RegisterViewClass("pot", &ViewFactory::Create<XPot>);
-    XView::RegisterViewClass("scrollbar", &ViewFactory::Create<XScrollBar>);
-    XView::RegisterViewClass("slider", &ViewFactory::Create<XSlider>);
-    XView::RegisterViewClass("faderbar", &ViewFactory::Create<XFaderBar>);
-    XView::RegisterViewClass("meterstick", &ViewFactory::Create<XMeterStick>);
-    XView::RegisterViewClass("edittext", &ViewFactory::Create<XTextEditView>);
-    XView::RegisterViewClass("timeedit", &ViewFactory::Create<XTimeView>);
-    XView::RegisterViewClass("mastertimeedit", &ViewFactory::Create<MasterTimeView>);
-    XView::RegisterViewClass("spinner", &ViewFactory::Create<XSpinner>);
-    XView::RegisterViewClass("checkbox", &ViewFactory::Create<XCheckBox>);
-    XView::RegisterViewClass("touchkey", &ViewFactory::Create<XTouchKey>);
-    XView::RegisterViewClass("lcdview", &ViewFactory::Create<XLCDView>);
-    XView::RegisterViewClass("matrix", &ViewFactory::Create<XMatrixView>);
-    XView::RegisterViewClass("windowframe", &ViewFactory::Create<XWindowFrame>);
-    XView::RegisterViewClass("titlebar", &ViewFactory::Create<XTitleBar>);
-    XView::RegisterViewClass("sizer", &ViewFactory::Create<XSizer>);
+    ProvideCreators();
+    RegisterFollowers();
 }
 
 void WidgetViewTypes::Install()
 {
-    ViewFactory::AddViewTypeRegistration(&WidgetViewTypes::Register);
+    ProvideCreators();
+    ViewFactory::AddViewTypeRegistration(&WidgetViewTypes::RegisterFollowers);
     TextEntryDialog::Install();
 }

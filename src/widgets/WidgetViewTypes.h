@@ -1,13 +1,17 @@
 #pragma once
 
-/** The widget set's view type words. Register adds them to the view factory (XView::
-    RegisterViewClass), one line per class; Install hands Register to the factory's start-up
-    (ViewFactory::AddViewTypeRegistration), which runs it after the GUI foundation's own words.
-    Install also hands in the on-screen text entry's set-up (TextEntryDialog). The program calls
-    Install once before InitViewFactory. GUI thread, at start-up. */
+/** The widget set's view type words. ProvideCreators gives the view factory the widgets' creators
+    for their rows of its built-in table (ViewFactory::ProvideCreator), one line per class;
+    RegisterFollowers registers the words that follow the table, the panels' and then the panners'.
+    Install does the first at once and hands the second to the factory's start-up
+    (ViewFactory::AddViewTypeRegistration), with the on-screen text entry's set-up
+    (TextEntryDialog); the program calls it once before InitViewFactory. Register does both as one
+    step, for a caller that hands it in itself. GUI thread, at start-up. */
 class WidgetViewTypes final
 {
 public:
+    static void ProvideCreators();
+    static void RegisterFollowers();
     static void Register();
     static void Install();
 

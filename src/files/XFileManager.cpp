@@ -1,0 +1,5 @@
+#include "files/XFileManager.h"
+
+XFileManager::XFileManager() = default;
+
+XFileManager::~XFileManager() = default;
