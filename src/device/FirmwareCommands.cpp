@@ -54,7 +54,7 @@ FirmwareCommandSet::FirmwareCommandSet(IFirmwareUpdateHost& host, FlashEngine& e
         kEnterBootloader, "Enter Bootloader Mode",
         [&host, &link]
         {
-            host.SendCommand3(0);
+            host.SendCommand3();
             PlatformClock::Sleep(kAfterCommand3Ms);
             host.SendEnterBootloader();
             PlatformClock::Sleep(kShortWaitMs);

@@ -34,9 +34,9 @@ public:
     IReceivePresetHandler* handler = nullptr;
 
     bool IsUnitConnected() override { return link != nullptr ? link->IsConnected() : connected.load(); }
-    void SendCommand3(int32_t value) override
+    void SendCommand3() override
     {
-        Send(3, {static_cast<uint8_t>(value), 0, 0, 0});
+        Send(3, {0, 0, 0, 0});
         Record("SendCommand3");
     }
     void SendEnterBootloader() override
