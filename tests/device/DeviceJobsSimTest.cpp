@@ -2,11 +2,10 @@
 // shows every frame the jobs sent.
 
 #include "DeviceJobFakes.h"
+#include "SimPresetSupport.h"
 #include "SimUnitTest.h"
 #include "WatcherTestRig.h"
 #include "device/ChannelLists.h"
-#include "device/CompareChannelInput.h"
-#include "device/CompareChannelOutput.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceJobLink.h"
@@ -32,44 +31,6 @@ constexpr int32_t kCurrentPresetWireId = 14;
 /** Values the unit is sent when every parameter goes: the live map less the ids never sent. */
 constexpr size_t kSentValueCount = 519;
 
-/** The rig's groups, with the compare twins copied to and from the live groups as the application
-    does. Installed over the rig's services for its life. */
-class SyncingServices final : public DefaultAppServices
-{
-public:
-    explicit SyncingServices(WatcherRig::Groups& groups) : groups(groups) { SetAppServices(this); }
-    ~SyncingServices() override { SetAppServices(&groups.services); }
-
-    XParam* GetParam(int32_t id) override { return groups.services.GetParam(id); }
-    XParam* GetPresetParam(int32_t id) override { return groups.services.GetPresetParam(id); }
-    XParam* GetSlaveParam(int32_t id) override { return groups.services.GetSlaveParam(id); }
-    XParamGroup* GetPresetGroup() override { return &groups.preset; }
-    XParamGroup* GetComparePresetGroup() override { return &groups.comparePreset; }
-
-    void SyncCompareGroups(bool toLive) override
-    {
-        for (int32_t index = 0; index < WatcherRig::Groups::kInputs; ++index)
-            CompareChannelInput::SyncWithLive(index, toLive);
-        for (int32_t index = 0; index < WatcherRig::Groups::kOutputs; ++index)
-            CompareChannelOutput::SyncWithLive(index, toLive);
-        XParamGroup& from = toLive ? groups.comparePreset : groups.preset;
-        XParamGroup& to = toLive ? groups.preset : groups.comparePreset;
-        for (int32_t index = 0; index < from.CountParams(); ++index)
-        {
-            const XParam* source = from.GetParamAt(index);
-            if (XParam* target = to.GetParam(source->GetId()))
-                target->SetValue(source->GetValue(), false);
-        }
-        if (toLive)
-            syncsToLive.fetch_add(1);
-    }
-
-    std::atomic<int> syncsToLive{0};
-
-private:
-    WatcherRig::Groups& groups;
-};
-
 /** The editor connected to the simulated unit, with the jobs' way to its watcher. */
 class Editor final : public SimEditor
 {
@@ -93,16 +54,9 @@ class DeviceJobsSimTest : public SimEditorTest<Editor>
 protected:
     static int WireIdOf(const Sent& frame) { return FrameBytes::U16At(frame.payload, 0); }
 
-    /** Sends value for the parameter without keeping it locally, as the application does when it asks
-        the unit to take a value it should confirm. */
     void SendProvisionally(XParam* param, int wireId, double value)
     {
-        const double kept = param->GetValue();
-        param->SetChangeTracking(false);
-        param->SetValue(value, false);
-        editor->watcher.SendParamValue(param, wireId);
-        param->SetValue(kept, false);
-        param->SetChangeTracking(true);
+        ::SendProvisionally(editor->watcher, param, wireId, value);
     }
 
     WatcherRig::Groups groups;
