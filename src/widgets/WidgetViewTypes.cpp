@@ -8,6 +8,7 @@
 #include "widgets/XLCDView.h"
 #include "widgets/XMatrixView.h"
 #include "widgets/XMeterStick.h"
+#include "widgets/XPanelContainerView.h"
 #include "widgets/XPot.h"
 #include "widgets/XScrollBar.h"
 #include "widgets/XSizer.h"
@@ -18,6 +19,7 @@
 #include "widgets/XTitleBar.h"
 #include "widgets/XTouchKey.h"
 #include "widgets/XWindowFrame.h"
+#include "widgets/XYPanner.h"
 
 void WidgetViewTypes::ProvideCreators()
 {
@@ -41,7 +43,8 @@ void WidgetViewTypes::ProvideCreators()
 
 void WidgetViewTypes::RegisterFollowers()
 {
-    // The panels' and the panners' registrations go here once those classes are in.
+    XPanelContainerView::RegisterViewTypes();
+    XYPanner::RegisterViewTypes();
 }
 
 void WidgetViewTypes::Register()
