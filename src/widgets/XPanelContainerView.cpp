@@ -159,13 +159,15 @@ void XPanelContainerView::UpdateScrollerVisibility()
 
 void XPanelContainerView::Restack()
 {
-    for (int index = 1; index < panels.GetCount(); ++index)
-    {
-        XPanelView* panel = panels.At(index);
-        const XRect moved = MovedAlong(panel->GetFrame(), EndOf(panels.At(index - 1)->GetFrame()));
-        if (moved != panel->GetFrame())
-            panel->SetFrame(moved);
-    }
+    LayoutFrom(GetStackStart());
+}
+
+int32_t XPanelContainerView::GetStackStart() const
+{
+    const XPanelView* first = panels.At(0);
+    if (first == nullptr)
+        return 0;
+    return StartOf(first == draggedPanel ? dragFrame : first->GetFrame());
 }
 
 void XPanelContainerView::LayoutFrom(int32_t start)
@@ -173,10 +175,13 @@ void XPanelContainerView::LayoutFrom(int32_t start)
     for (int index = 0; index < panels.GetCount(); ++index)
     {
         XPanelView* panel = panels.At(index);
-        const XRect moved = MovedAlong(panel->GetFrame(), start);
-        if (moved != panel->GetFrame())
-            panel->SetFrame(moved);
-        start += LengthOf(moved);
+        const XRect home = MovedAlong(panel->GetFrame(), start);
+        // The dragged panel stays under the pointer; only its place in the stack moves.
+        if (panel == draggedPanel)
+            dragFrame = home;
+        else if (home != panel->GetFrame())
+            panel->SetFrame(home);
+        start += LengthOf(home);
     }
 }
 
@@ -185,9 +190,7 @@ void XPanelContainerView::MovePanel(XPanelView* panel, XPanelView* before)
     const int from = IndexOf(panels, panel);
     if (from < 0)
         return;
-    // The stack keeps its start; a dragged first panel counts where it was grabbed.
-    XPanelView* first = panels.At(0);
-    const int32_t start = StartOf(first == draggedPanel ? dragFrame : first->GetFrame());
+    const int32_t start = GetStackStart();
     panels.RemoveAt(from);
     const int to = before != nullptr ? IndexOf(panels, before) : -1;
     if (to < 0)
@@ -204,6 +207,8 @@ void XPanelContainerView::BeginDrag(XPanelView* panel, int32_t value)
 {
     if (panel == nullptr || !panels.Contains(panel))
         return;
+    if (draggedPanel != nullptr && draggedPanel != panel)
+        DropPanel(draggedPanel);
     draggedPanel = panel;
     dragValue = value;
     dragFrame = panel->GetFrame();
@@ -231,8 +236,8 @@ void XPanelContainerView::DropPanel(XPanelView* panel)
         return;
     if (XPanelView* target = FindDropTarget(dragPosition))
         MovePanel(panel, target);
-    else
-        panel->SetFrame(dragFrame);
+    // The panel lands on its place in the stack, its size as it is now.
+    panel->SetFrame(MovedAlong(panel->GetFrame(), StartOf(dragFrame)));
     draggedPanel = nullptr;
     Invalidate();
 }
@@ -273,6 +278,9 @@ void XPanelContainerView::SetScrollPosition(int32_t value, bool)
     const int32_t limit = std::max(0, extent - GetViewSize());
     value = std::clamp(value, 0, limit);
     const XPoint offset = port->GetScrollPosition();
+    // The port moves every panel; the dragged panel's place in the stack moves with them.
+    const int32_t shift = GetScrollPosition() - value;
+    dragFrame = MovedAlong(dragFrame, StartOf(dragFrame) + shift);
     if (horizontal)
         port->ScrollTo(-value, offset.y);
     else

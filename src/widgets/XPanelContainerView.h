@@ -69,7 +69,8 @@ public:
 
     /** The extent is the sum of the panels' sizes along the stack; then the scaler's visibility. */
     void UpdateExtent();
-    /** Every panel after the first starts where the previous one ends. */
+    /** Every panel after the first starts where the previous one ends (a dragged panel keeps
+        following the pointer; its place is kept for the drop). */
     void Restack();
     /** With hideMaxScrollbar only: shows the scaler while the panels do not fit, and lets the view
         port take the scaler's place while it is hidden. */
@@ -139,7 +140,10 @@ private:
     /** The panel under position (view port coordinates) other than the dragged one whose second
         half holds it; null when none. */
     XPanelView* FindDropTarget(int32_t position) const;
-    /** Lays every panel out one after another from start. */
+    /** Where the first panel starts (where it was grabbed while it is dragged). */
+    int32_t GetStackStart() const;
+    /** Lays every panel out one after another from start; the dragged panel stays under the
+        pointer and only its place in the stack (dragFrame) moves. */
     void LayoutFrom(int32_t start);
     /** Resets the scaler to its start when everything fits, and repaints it. */
     void RefreshScaler();
