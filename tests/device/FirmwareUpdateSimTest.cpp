@@ -176,7 +176,8 @@ protected:
 
 TEST_F(FirmwareUpdateSimTest, TheUpdateKeepsAndSavesTheUserPresetsAndTheUnitComesBackCurrent)
 {
-    ASSERT_TRUE(StartConnectedEditorFast({"--firmware-version", "42010300"}));
+    // A unit with an old firmware that sends its meters and display throughout.
+    ASSERT_TRUE(StartConnectedEditorFast({"--firmware-version", "42010300", "--meters"}));
     EXPECT_FALSE(editor->watcher.IsFirmwareOk()) << "the unit reports an old firmware";
     editor->watcher.BuildWireIdMaps(false); // as the connect hand-shake
     ASSERT_TRUE(editor->ReceiveAll(looper));
