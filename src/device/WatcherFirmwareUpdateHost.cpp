@@ -3,6 +3,16 @@
 #include "device/DeviceCommWatcher.h"
 #include "device/TWRPCUSBConnection.h"
 
+namespace
+{
+/** Runs operation on the watcher; nothing without one. */
+template <typename Operation> void WithWatcher(DeviceCommWatcher* watcher, Operation operation)
+{
+    if (watcher != nullptr)
+        operation(*watcher);
+}
+} // namespace
+
 WatcherFirmwareUpdateHost::WatcherFirmwareUpdateHost(DeviceCommWatcher* watcher) : deviceWatcher(watcher) {}
 
 WatcherFirmwareUpdateHost::~WatcherFirmwareUpdateHost() = default;
@@ -18,54 +28,46 @@ bool WatcherFirmwareUpdateHost::IsUnitConnected()
 
 void WatcherFirmwareUpdateHost::SendCommand3()
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->SendCommand3();
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.SendCommand3(); });
 }
 
 void WatcherFirmwareUpdateHost::SendEnterBootloader()
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->SendEnterBootloader();
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.SendEnterBootloader(); });
 }
 
 void WatcherFirmwareUpdateHost::StopWatching()
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->StopWatching();
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.StopWatching(); });
 }
 
 void WatcherFirmwareUpdateHost::BuildWireIdMaps(bool noTimer)
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->BuildWireIdMaps(noTimer);
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.BuildWireIdMaps(noTimer); });
 }
 
 void WatcherFirmwareUpdateHost::SendCommand12(int32_t value)
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->SendCommand12(value);
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.SendCommand12(value); });
 }
 
 void WatcherFirmwareUpdateHost::RequestPresetInfo(int presetNumber)
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->RequestPresetInfo(presetNumber);
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.RequestPresetInfo(presetNumber); });
 }
 
 void WatcherFirmwareUpdateHost::RecallPresetForSaving(unsigned presetNumber)
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->RecallPresetForSaving(presetNumber);
+    WithWatcher(GetWatcher(),
+                [&](DeviceCommWatcher& watcher) { watcher.RecallPresetForSaving(presetNumber); });
 }
 
 void WatcherFirmwareUpdateHost::EraseUserPresets()
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->EraseUserPresets();
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.EraseUserPresets(); });
 }
 
 void WatcherFirmwareUpdateHost::SetPresetHandler(IReceivePresetHandler* handler)
 {
-    if (DeviceCommWatcher* watcher = GetWatcher())
-        watcher->SetPresetHandler(handler);
+    WithWatcher(GetWatcher(), [&](DeviceCommWatcher& watcher) { watcher.SetPresetHandler(handler); });
 }
