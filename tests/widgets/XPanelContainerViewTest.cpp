@@ -166,6 +166,41 @@ TEST_F(PanelContainerTest, HideMaxScrollbarShowsTheScalerOnlyWhileThePanelsDoNot
     EXPECT_EQ(keeping->GetPanelPort()->GetFrame(), XRect(0, 0, 180, 150));
 }
 
+TEST_F(PanelContainerTest, TheScalerAndThePanelsFollowTheContainersSize)
+{
+    XPanelContainerView* hiding = AddContainer(ContainerBlock(XRect(0, 0, 200, 150), false, true));
+    XPanelView* first = AddPanel(*hiding, 40);
+    AddPanel(*hiding, 40);
+    AddPanel(*hiding, 40); // 180 pixels
+    ASSERT_TRUE(hiding->GetScaler()->IsVisible());
+
+    struct Case
+    {
+        XRect frame;
+        bool scalerShown;
+        XRect scaler;
+        XRect port;
+    };
+    const Case cases[] = {
+        {XRect(0, 0, 300, 250), false, XRect(280, 0, 300, 250), XRect(0, 0, 300, 250)},
+        {XRect(0, 0, 250, 100), true, XRect(230, 0, 250, 100), XRect(0, 0, 230, 100)},
+        {XRect(0, 0, 250, 180), false, XRect(230, 0, 250, 180), XRect(0, 0, 250, 180)},
+    };
+    for (const Case& c : cases)
+    {
+        hiding->SetFrame(c.frame);
+        EXPECT_EQ(hiding->GetScaler()->IsVisible(), c.scalerShown) << c.frame.right;
+        EXPECT_EQ(hiding->GetScaler()->GetFrame(), c.scaler) << c.frame.right;
+        EXPECT_EQ(hiding->GetPanelPort()->GetFrame(), c.port) << c.frame.right;
+        EXPECT_EQ(first->GetWidth(), c.port.Width()) << c.frame.right;
+    }
+
+    XPanelContainerView* keeping = AddContainer(ContainerBlock(XRect(0, 0, 200, 150), true, false));
+    keeping->SetFrame(XRect(0, 0, 260, 200));
+    EXPECT_EQ(keeping->GetScaler()->GetFrame(), XRect(0, 180, 260, 200));
+    EXPECT_EQ(keeping->GetPanelPort()->GetFrame(), XRect(0, 0, 260, 180));
+}
+
 TEST_F(PanelContainerTest, TheWheelAndTheScalerScrollWithinTheStack)
 {
     XPanelContainerView* container = AddContainer(ContainerBlock(XRect(0, 0, 200, 100), false, false));
