@@ -49,9 +49,11 @@ public:
     /** The application parameter SaveUserPresetPath (id 126). */
     virtual XString GetSaveUserPresetPath() = 0;
     virtual bool IsEmptyPresetName(const XString& name) = 0;
+    /** toLive: the compare copies, which hold the preset just received, become the live values
+        that the preset document writes. */
     virtual void SyncCompareGroups(bool toLive) = 0;
-    /** Writes the application's preset document as a preset file to path (nothing without a
-        document). */
+    /** Writes the application's preset document as a preset file to path, the folder and the
+        file name joined by a backslash (nothing without a document). */
     virtual void SavePresetFile(const XString& path) = 0;
     /** Shows or hides the wait cursor. */
     virtual void ShowWaitCursor(bool show) = 0;
