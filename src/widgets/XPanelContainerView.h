@@ -78,7 +78,8 @@ public:
 
     // Scrolling -----------------------------------------------------------------------------------
 
-    /** The scroll position (0 or more) along the stack. */
+    /** The scroll position (0 or more) along the stack. The axis arguments below are the scaler's
+        or the panel's, and the stack scrolls along its own axis whatever they say. */
     int32_t GetScrollPosition() const;
     /** Scrolls to value, kept within 0..extent - view size (0 while everything fits). */
     void SetScrollPosition(int32_t value, bool horizontal);

@@ -120,7 +120,6 @@ const XPropertyInfo& XPanelView::_prop_OpenClickRect::GetInfo() const
 XPanelView::XPanelView()
     : openHeight(this), headerTitle(this), selectedColor(this), openClickRect(this), open(OpenParamDesc())
 {
-    open.SetValue(kOpenValue, false);
 }
 
 XPanelView::~XPanelView()
