@@ -232,8 +232,12 @@ void XYPanner::ReadAttributes(XMessage& block)
                 ball->size = std::max(image->GetWidth(), image->GetHeight());
             }
         }
+        // A description writes a name made of digits as a number.
+        int32_t number = 0;
         if (block.FindString("ballName", text, index) == 0)
             ball->next.name = XString(text);
+        else if (block.FindInt32("ballName", number, index) == 0)
+            ball->next.name.Format("%d", number);
         else
             ball->next.name.Format("%d", index);
         FindColourAt(block, "color1", index, ball->next.colour1);
