@@ -8,10 +8,12 @@
 #include "gui/XResourceManager.h"
 #include "widgets/SurroundPanner.h"
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -185,6 +187,31 @@ TEST_F(XYPannerTest, AValueChangeMakesItsBallCurrentAndTheCurrentBallAnswersTheP
     x2->SetValue(50, true);
     EXPECT_EQ(panner->GetCurrentBall(), 1);
     EXPECT_EQ(Centre(panner->GetBall(1)->next.rect), XPoint(100, 100));
+}
+
+TEST_F(XYPannerTest, ValuesSetOnAnotherThreadMoveTheBallOnTheGuiThread)
+{
+    XMessage block = Balls({{x1.get(), y1.get()}});
+    XYPanner* panner = Build(block);
+    std::atomic<bool> done{false};
+    std::thread worker(
+        [&]
+        {
+            for (int value = 0; value <= 100; ++value)
+            {
+                x1->SetValue(value, true);
+                y1->SetValue(100 - value, true);
+            }
+            x1->SetValue(75, true);
+            y1->SetValue(25, true);
+            done = true;
+        });
+    // The GUI thread takes the posted changes while the worker still sets values.
+    const bool placed = ViewTest::PumpUntil(
+        [&] { return done && Centre(panner->GetBall(0)->next.rect) == XPoint(150, 75); }, kWaitMs);
+    worker.join();
+    EXPECT_TRUE(placed);
+    EXPECT_EQ(panner->GetCurrentBall(), 0);
 }
 
 TEST_F(XYPannerTest, TheDescriptionGivesBallsByParameterPathsWithTheirLooks)
