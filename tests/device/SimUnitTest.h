@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <juce_core/juce_core.h>
 #include <memory>
 #include <sstream>
@@ -60,11 +61,16 @@ protected:
     std::string LogPath() const { return folder.Child("frames.log"); }
 
     /** Every frame the unit received, in order, as its log shows them: each line is the
-        milliseconds since the unit started, then the frame's bytes in hex. */
+        milliseconds since the unit started, then the frame's bytes in hex. The unit may be writing
+        a line at this moment: only lines that end in their newline count. */
     std::vector<FrameBytes::Sent> UnitReceived() const
     {
         std::vector<FrameBytes::Sent> frames;
-        std::ifstream log(LogPath());
+        std::ifstream file(LogPath(), std::ios::binary);
+        std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        const size_t lastLineEnd = text.rfind('\n');
+        text.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
+        std::istringstream log(text);
         std::string line;
         while (std::getline(log, line))
         {
