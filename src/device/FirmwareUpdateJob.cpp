@@ -170,10 +170,26 @@ void FirmwareUpdateJob::SaveUserPresets()
                PlatformClock::TicksSince(start, PlatformClock::GetTickCount()) < kPresetWaitMs)
             PlatformClock::Sleep(kPresetPollMs);
         if (!presetEvent.exchange(false))
+        {
+            // A unit that went is reported by the run's next check; a preset that never came is not.
+            if (host.IsUnitConnected())
+                unsavedPreset.store(number);
+            break;
+        }
+        if (unsavedPreset.load() != 0)
             break;
     }
     host.SetPresetHandler(nullptr);
     host.StopWatching();
+    if (unsavedPreset.load() != 0)
+        ReportUnsavedPreset(unsavedPreset.load());
+}
+
+void FirmwareUpdateJob::ReportUnsavedPreset(int32_t number)
+{
+    errorText.Format("User preset %d could not be saved to \"%s\".", number,
+                     host.GetSaveUserPresetPath().CStr());
+    success.store(false);
 }
 
 void FirmwareUpdateJob::PresetInfoReceived(int number, int, XString& name)
@@ -198,8 +214,14 @@ void FirmwareUpdateJob::PresetDataReceived()
         return;
     XString fileName;
     fileName.Format("User Preset _%d.qm7", presetNumber.load());
+    const XString folder = host.GetSaveUserPresetPath();
     host.SyncCompareGroups(true);
-    host.SavePresetFile(host.GetSaveUserPresetPath() + "\\" + fileName);
+    // An empty folder would put the files at the top of the file system.
+    if (folder.IsEmpty() || !host.SavePresetFile(folder + "\\" + fileName))
+    {
+        int32_t none = 0;
+        unsavedPreset.compare_exchange_strong(none, presetNumber.load());
+    }
     AddProgress(1.0);
     SignalPresetEvent();
 }

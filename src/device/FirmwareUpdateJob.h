@@ -52,7 +52,10 @@ public:
     /** "No unit connected" without a link, else the link's message text: when not empty, the run
         must stop (error text := it, success := false). */
     bool AbortIfNoUnit();
-    /** Reads the user presets 1..20 from the restarted unit and saves the occupied ones. */
+    /** Reads the user presets 1..20 from the restarted unit and saves the occupied ones. A preset
+        that is not saved (it never came, the folder is empty or the write failed) ends the
+        saving with success := false and an error text naming it, so the user learns that the
+        files are incomplete; the presets themselves stay on the unit. */
     void SaveUserPresets();
 
     bool IsSuccess() const { return success.load(); }
@@ -71,6 +74,8 @@ private:
     void Execute(const char* command);
     void AddProgress(double amount);
     void SignalPresetEvent() { presetEvent.store(true); }
+    /** Success := false with the text that names the preset not saved; on the job thread. */
+    void ReportUnsavedPreset(int32_t number);
 
     IFirmwareUpdateHost& host;
     UsbLinkManager& link;
@@ -83,4 +88,6 @@ private:
     XString presetName; // written by the reader thread
     std::atomic<int32_t> presetNumber{0};
     std::atomic<bool> presetEvent{false};
+    /** The first preset whose file was not written, 0 while none; set on the reader thread. */
+    std::atomic<int32_t> unsavedPreset{0};
 };

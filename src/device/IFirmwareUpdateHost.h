@@ -53,8 +53,9 @@ public:
         that the preset document writes. */
     virtual void SyncCompareGroups(bool toLive) = 0;
     /** Writes the application's preset document as a preset file to path, the folder and the
-        file name joined by a backslash (nothing without a document). */
-    virtual void SavePresetFile(const XString& path) = 0;
+        file name joined by a backslash. False when nothing was written (no document, or the write
+        failed). */
+    virtual bool SavePresetFile(const XString& path) = 0;
     /** Shows or hides the wait cursor. */
     virtual void ShowWaitCursor(bool show) = 0;
     /** A modal OK dialog. */

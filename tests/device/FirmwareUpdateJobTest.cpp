@@ -29,6 +29,8 @@ public:
     std::vector<int> emptyPresets;  // presets whose name is "?"
     std::vector<int> silentPresets; // presets whose info never comes
     std::vector<std::string> savedFiles;
+    bool failWrites = false;
+    XString folder = "C:\\Saved";
     std::vector<std::string> messages;
     std::vector<std::string> calls;
     IReceivePresetHandler* handler = nullptr;
@@ -59,10 +61,14 @@ public:
     void EraseUserPresets() override { Record("EraseUserPresets"); }
     void SetPresetHandler(IReceivePresetHandler* presetHandler) override { handler = presetHandler; }
     int GetSaveUserPreset() override { return saveUserPreset; }
-    XString GetSaveUserPresetPath() override { return "C:\\Saved"; }
+    XString GetSaveUserPresetPath() override { return folder; }
     bool IsEmptyPresetName(const XString& name) override { return name == "?"; }
     void SyncCompareGroups(bool) override {}
-    void SavePresetFile(const XString& path) override { savedFiles.emplace_back(path.CStr()); }
+    bool SavePresetFile(const XString& path) override
+    {
+        savedFiles.emplace_back(path.CStr());
+        return !failWrites;
+    }
     void ShowWaitCursor(bool) override {}
     void ShowMessage(const XString& title, const XString& text) override
     {
@@ -196,12 +202,42 @@ TEST_F(FirmwareUpdateJobTest, SavingUserPresetsWritesTheOccupiedOnesAndNeverWait
     waiting.SaveUserPresets();
     EXPECT_EQ(silent.savedFiles.size(), 3u);
     EXPECT_EQ(silent.handler, nullptr);
+    EXPECT_FALSE(waiting.IsSuccess());
+    EXPECT_EQ(waiting.GetErrorText(), "User preset 4 could not be saved to \"C:\\Saved\".");
 
     RecordingHost gone;
     gone.connected = false;
     FirmwareUpdateJob without(gone, *link);
     without.SaveUserPresets();
     EXPECT_TRUE(gone.calls.empty());
+}
+
+TEST_F(FirmwareUpdateJobTest, AUserPresetNotWrittenFailsTheSavingWithItsNumber)
+{
+    struct Case
+    {
+        bool failWrites;
+        const char* folder;
+        size_t filesTried;
+        const char* error;
+    };
+    const Case cases[] = {
+        {true, "C:\\Saved", 1, "User preset 1 could not be saved to \"C:\\Saved\"."},
+        // An empty folder writes nothing rather than files at the top of the file system.
+        {false, "", 0, "User preset 1 could not be saved to \"\"."},
+    };
+    for (const Case& c : cases)
+    {
+        RecordingHost presets;
+        presets.failWrites = c.failWrites;
+        presets.folder = c.folder;
+        FirmwareUpdateJob job(presets, *link);
+        job.SaveUserPresets();
+        EXPECT_EQ(presets.savedFiles.size(), c.filesTried) << c.folder;
+        EXPECT_FALSE(job.IsSuccess());
+        EXPECT_EQ(job.GetErrorText(), c.error);
+        EXPECT_EQ(presets.handler, nullptr);
+    }
 }
 
 TEST_F(FirmwareUpdateJobTest, CommandsAreEnabledByTheBootloaderFlag)

@@ -94,10 +94,12 @@ public:
     }
     bool IsEmptyPresetName(const XString& name) override { return ::IsEmptyPresetName(name); }
     void SyncCompareGroups(bool toLive) override { GetAppServices().SyncCompareGroups(toLive); }
-    void SavePresetFile(const XString& path) override
+    bool SavePresetFile(const XString& path) override
     {
-        if (document.WriteTo(path.CStr()) != 0)
-            failedWrites.fetch_add(1);
+        if (document.WriteTo(path.CStr()) == 0)
+            return true;
+        failedWrites.fetch_add(1);
+        return false;
     }
     void ShowWaitCursor(bool) override {}
     void ShowMessage(const XString&, const XString&) override { messages.fetch_add(1); }

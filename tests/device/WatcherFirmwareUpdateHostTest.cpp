@@ -24,7 +24,7 @@ public:
     XString GetSaveUserPresetPath() override { return {}; }
     bool IsEmptyPresetName(const XString&) override { return true; }
     void SyncCompareGroups(bool) override {}
-    void SavePresetFile(const XString&) override {}
+    bool SavePresetFile(const XString&) override { return true; }
     void ShowWaitCursor(bool) override {}
     void ShowMessage(const XString&, const XString&) override {}
 };
