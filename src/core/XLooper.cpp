@@ -557,6 +557,27 @@ bool XLooper::RemoveTimer(XHandler* handler, int32_t timerId)
     return false;
 }
 
+bool XLooper::CancelTimer(XHandler* handler, int32_t timerId)
+{
+    if (handler == nullptr || handler->GetLooper() != this)
+        return false;
+    XSmartLock hold(lock);
+    if (RemoveTimer(handler, timerId))
+        return true;
+    // Only the looper's thread can find a node here: timers fire under the lock, which this holds.
+    for (TimerNode** link = &firingTimers; *link != nullptr; link = &(*link)->next)
+    {
+        TimerNode* node = *link;
+        if (node->target == handler && node->timerId == timerId)
+        {
+            *link = node->next;
+            delete node;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool XLooper::KillTimer(XHandler* handler, int32_t timerId)
 {
     if (handler == nullptr || handler->GetLooper() != this)

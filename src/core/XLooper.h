@@ -130,6 +130,11 @@ public:
         the dispatch step of its next turn (or of the running one). False when the handler is not
         attached here or the post failed. */
     bool KillTimer(XHandler* handler, int32_t timerId);
+    /** Removes the handler's timer of that id at once: the one on the list, or a periodic one that
+        is firing at that moment (from inside its own OnTimer), which then does not come back.
+        Nothing is posted, so a timer set later with the same id is never touched. Only for a
+        handler of this looper; true when one was removed. */
+    bool CancelTimer(XHandler* handler, int32_t timerId);
     /** Removes every timer of the handler, including a periodic one that is firing at that moment. */
     void RemoveAllTimers(XHandler* handler);
     /** The clock of the timers; null restores the platform clock. Not owned; must outlive its use. */

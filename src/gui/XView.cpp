@@ -1181,12 +1181,10 @@ void XView::StartTimer(int32_t timerId, int32_t periodMs, bool oneShot)
 
 void XView::StopTimer(int32_t timerId)
 {
-    XLooper* looper = GetLooper();
-    if (looper == nullptr)
-        return;
-    // A periodic timer that is firing right now is not on the list: its removal is posted.
-    if (!looper->RemoveTimer(this, timerId))
-        looper->KillTimer(this, timerId);
+    // At once, also from inside the timer's own tick: a posted removal would reach a one-shot timer
+    // started again with the same id after this one had fired.
+    if (XLooper* looper = GetLooper())
+        looper->CancelTimer(this, timerId);
 }
 
 XView* XView::FindChild(const XString& name, bool deep) const

@@ -341,6 +341,7 @@ public:
 
     /** A timer of the view's looper delivered to HandleTimer; nothing while unattached. */
     void StartTimer(int32_t timerId, int32_t periodMs, bool oneShot);
+    /** Stops the timer at once, also from inside its own tick; one started later is not touched. */
     void StopTimer(int32_t timerId);
     /** The first direct child whose component name or handler name is name; with deep, then the same
         search inside each child in order. */

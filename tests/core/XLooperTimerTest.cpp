@@ -139,6 +139,8 @@ TEST_F(XLooperTimerTest, TimerOperationsInsideOwnOnTimerKeepTheirDocumentedEffec
          {"a:timer:1", "a:timer:1"}},
         // Removing all of the handler's timers includes the one that is firing.
         {"RemoveAllTimers", [](XLooper& l, XHandler* h) { l.RemoveAllTimers(h); }, {}},
+        // Cancelled at once, firing or not.
+        {"CancelTimer", [](XLooper& l, XHandler* h) { l.CancelTimer(h, 1); }, {}},
     };
     uint32_t base = 0;
     for (const Case& c : cases)
@@ -156,6 +158,21 @@ TEST_F(XLooperTimerTest, TimerOperationsInsideOwnOnTimerKeepTheirDocumentedEffec
         looper.RemoveAllTimers(a.get());
         base += 1000;
     }
+}
+
+TEST_F(XLooperTimerTest, CancellingAOneShotThatFiredLeavesOneSetAgainWithTheSameIdAlone)
+{
+    auto a = MakeHandler("a");
+    looper.SetTimer(a.get(), 3, 10, true);
+    EXPECT_EQ(TurnAt(10), Entries{"a:timer:3"});
+    EXPECT_FALSE(looper.CancelTimer(a.get(), 3));
+    looper.SetTimer(a.get(), 3, 10, true);
+    EXPECT_EQ(TurnAt(15), Entries{}); // a turn that dispatches whatever was posted
+    EXPECT_EQ(TurnAt(20), Entries{"a:timer:3"});
+
+    looper.SetTimer(a.get(), 3, 10, true);
+    EXPECT_TRUE(looper.CancelTimer(a.get(), 3));
+    EXPECT_EQ(TurnAt(1000), Entries{});
 }
 
 TEST_F(XLooperTimerTest, TimersKeepTheirOrderWhenTheClockWraps)

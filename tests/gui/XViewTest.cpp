@@ -1,3 +1,4 @@
+#include "ManualTickClock.h"
 #include "SkinTestFiles.h"
 #include "ViewTestSupport.h"
 #include "core/ParamRegistry.h"
@@ -608,6 +609,34 @@ TEST_F(ViewTree, OverlaySlidesOutOnItsTimerAndGoesWithItsCompanion)
     EXPECT_TRUE(companionGone);
     EXPECT_EQ(XView::CountLiveViews(), viewsBefore - 1);
     EXPECT_EQ(host->getNumChildComponents(), 0);
+}
+
+TEST_F(ViewTree, AOneShotTimerStoppedAfterItFiredAndStartedAgainFiresAgain)
+{
+    struct Ticking : Probe
+    {
+        std::vector<int32_t> ticks;
+        void HandleTimer(int32_t timerId) override { ticks.push_back(timerId); }
+    };
+    constexpr int32_t kLitTimerId = 0x6C6974;
+    ViewTest::ManualTickClock clock;
+    auto* view = new Ticking();
+    view->SetFrameXYWH(0, 0, 10, 10);
+    root.AddChild(view);
+    view->StartTimer(kLitTimerId, 10, true);
+    clock.Advance(10);
+    ASSERT_EQ(view->ticks, std::vector<int32_t>{kLitTimerId});
+
+    view->StopTimer(kLitTimerId);
+    view->StartTimer(kLitTimerId, 10, true);
+    Pump(); // turns before the new timer is due
+    clock.Advance(10);
+    EXPECT_EQ(view->ticks, (std::vector<int32_t>{kLitTimerId, kLitTimerId}));
+
+    view->StartTimer(kLitTimerId, 10, true);
+    view->StopTimer(kLitTimerId);
+    clock.Advance(10);
+    EXPECT_EQ(view->ticks.size(), 2u) << "a timer stopped before it fell due never fires";
 }
 
 // Cursors ---------------------------------------------------------------------------------------------
