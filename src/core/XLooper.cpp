@@ -397,7 +397,7 @@ int32_t XLooper::PostMessage(XMessage* message)
         return kFailed;
     if (!AcceptMessage(message))
         return 0;
-    return message->SendToPort(port, kNoToken, XMessage::kNoRoute, XMessage::kNoRoute);
+    return WriteToPort(message, kNoToken, XMessage::kNoRoute, XMessage::kNoRoute);
 }
 
 int32_t XLooper::PostToHandler(XMessage* message, XHandler* target, XHandler* replier)
@@ -410,7 +410,30 @@ int32_t XLooper::PostToHandler(XMessage* message, XHandler* target, XHandler* re
     int32_t replyToken = XMessage::kNoRoute;
     GetReplyRoute(replier, replyPort, replyToken);
     const int32_t targetToken = target != nullptr ? target->GetToken() : GetToken();
-    return message->SendToPort(port, targetToken, replyPort, replyToken);
+    return WriteToPort(message, targetToken, replyPort, replyToken);
+}
+
+int32_t XLooper::WriteToPort(XMessage* message, int32_t targetToken, int32_t replyPort, int32_t replyToken)
+{
+    const int32_t result = message->SendToPort(port, targetToken, replyPort, replyToken);
+    if (result == 0)
+        if (const std::function<void()> wake = GetWakeCallback())
+            wake();
+    return result;
+}
+
+// Wake-up ----------------------------------------------------------------------------------------
+
+void XLooper::SetWakeCallback(std::function<void()> wake)
+{
+    std::lock_guard<std::mutex> hold(wakeLock);
+    wakeCallback = std::move(wake);
+}
+
+std::function<void()> XLooper::GetWakeCallback() const
+{
+    std::lock_guard<std::mutex> hold(wakeLock);
+    return wakeCallback;
 }
 
 // Handlers ---------------------------------------------------------------------------------------
@@ -535,8 +558,10 @@ void XLooper::SetTimer(XHandler* handler, int32_t timerId, int32_t periodMs, boo
     }
     // A turn that waits for a later timer (or for none) wakes to wait for this one instead.
     const int32_t loopThread = threadId.load();
-    if (isFirst && loopThread != 0 && !IsCurrentThread(loopThread))
-        WritePort(port, kWakeCode, nullptr, 0);
+    if (isFirst && loopThread != 0 && !IsCurrentThread(loopThread) &&
+        WritePort(port, kWakeCode, nullptr, 0) == 0)
+        if (const std::function<void()> wake = GetWakeCallback())
+            wake();
 }
 
 bool XLooper::RemoveTimer(XHandler* handler, int32_t timerId)
@@ -658,6 +683,29 @@ XHandler* FindHandlerByPath(const char* path, XLooper** looperOut)
     if (handlerName.IsEmpty())
         return looper;
     return looper->FindHandlerByName(handlerName.CStr());
+}
+
+int32_t PostToLooperPort(int32_t port, XMessage* message, int32_t targetToken, int32_t replyPort,
+                         int32_t replyToken)
+{
+    if (message == nullptr)
+        return XLooper::kFailed;
+    // The callback is copied while the list holds the looper: it is never read from a looper that
+    // is gone, and it runs without the list's lock.
+    std::function<void()> wake;
+    {
+        XSmartLock hold(LooperListLock());
+        for (XLooper* looper = firstLooper; looper != nullptr; looper = looper->nextLooper)
+            if (looper->GetPort() == port)
+            {
+                wake = looper->GetWakeCallback();
+                break;
+            }
+    }
+    const int32_t result = message->SendToPort(port, targetToken, replyPort, replyToken);
+    if (result == 0 && wake)
+        wake();
+    return result;
 }
 
 void UnlinkLooper(XLooper* looper)

@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 class ITickClock;
 class XMessageQue;
@@ -140,6 +142,15 @@ public:
     /** The clock of the timers; null restores the platform clock. Not owned; must outlive its use. */
     void SetTickClock(ITickClock* clock);
 
+    // Wake-up -------------------------------------------------------------------------------------
+
+    /** Called on the writer's thread after every block written to this looper's port by a post
+        (PostMessage, PostToHandler, KillTimer), a messenger (PostToLooperPort) or a timer set from
+        another thread: for a looper whose thread does not wait on its port (the GUI application's).
+        It may run after the looper is gone, so it must not capture the looper; it must not wait.
+        Empty: none. Any thread. */
+    void SetWakeCallback(std::function<void()> wake);
+
 protected:
     /** Ends the looper's thread cooperatively (stop flag, 10000034 through the port) and waits until
         it has left the loop. Nothing on the looper's own thread or when no thread runs. */
@@ -154,7 +165,14 @@ private:
     friend XLooper* FindLooperByName(const char* name);
     friend XLooper* FindLooperByPort(int32_t port);
 
+    friend int32_t PostToLooperPort(int32_t port, XMessage* message, int32_t targetToken, int32_t replyPort,
+                                    int32_t replyToken);
+
     static uint32_t ThreadBody(void* argument);
+    /** Writes the message to the port with that routing and wakes the looper when written. */
+    int32_t WriteToPort(XMessage* message, int32_t targetToken, int32_t replyPort, int32_t replyToken);
+    /** A copy of the wake-up callback, taken under wakeLock. */
+    std::function<void()> GetWakeCallback() const;
     /** The turn without the deferred deletion. */
     bool RunTurn(bool wait);
     /** Ends a turn; deletes the looper when Quit asked for it and this is the outermost turn.
@@ -188,6 +206,8 @@ private:
     XLooper* nextLooper = nullptr;        // guarded by the global looper list's lock
     mutable XMutex lock;
     ITickClock* tickClock; // guarded by lock
+    mutable std::mutex wakeLock;
+    std::function<void()> wakeCallback; // guarded by wakeLock
     /** The running thread's stop flag and end signal, shared with it; null without a thread. */
     std::shared_ptr<ThreadControl> threadControl;
     int32_t turnDepth = 0;        // the looper's thread only (turns nest inside modal loops)
@@ -201,6 +221,11 @@ XLooper* FindLooperByPort(int32_t port);
 /** "looper\handler": the looper by the text before the first backslash, then its handler by the
     text after it (the looper itself when nothing follows). looper (may be null) gets the looper. */
 XHandler* FindHandlerByPath(const char* path, XLooper** looper = nullptr);
+/** Writes the message to the port for targetToken with that reply routing; when the port is a
+    looper's, the looper is woken as for its own posts (AcceptMessage is not asked). The result of
+    XMessage::SendToPort. Any thread. */
+int32_t PostToLooperPort(int32_t port, XMessage* message, int32_t targetToken, int32_t replyPort,
+                         int32_t replyToken);
 /** Removes the looper from the global list; nothing when it is not there. */
 void UnlinkLooper(XLooper* looper);
 /** Calls Quit on every looper of the global list other than except, then empties the list. */

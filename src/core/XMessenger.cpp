@@ -75,7 +75,7 @@ int32_t XMessenger::SendMessage(XMessage* message, XHandler* replier)
             replyToken = replier->GetToken();
         }
     }
-    return message->SendToPort(port, token, replyPort, replyToken);
+    return PostToLooperPort(port, message, token, replyPort, replyToken);
 }
 
 int32_t XMessenger::SendAndWait(XMessage* message, XMessage* reply)
@@ -83,7 +83,7 @@ int32_t XMessenger::SendAndWait(XMessage* message, XMessage* reply)
     if (!IsValid() || message == nullptr)
         return kFailed;
     if (reply == nullptr)
-        return message->SendToPort(port, token, XMessage::kNoRoute, XMessage::kNoRoute);
+        return PostToLooperPort(port, message, token, XMessage::kNoRoute, XMessage::kNoRoute);
 
     XLooper* looper = FindLooperByPort(port);
     if (looper == nullptr)
@@ -105,13 +105,13 @@ int32_t XMessenger::SendAndWait(XMessage* message, XMessage* reply)
     if (looperThread == 0)
     {
         reply->SetWhat(XMsgCode::kNoReply);
-        return message->SendToPort(port, token, XMessage::kNoRoute, XMessage::kNoRoute);
+        return PostToLooperPort(port, message, token, XMessage::kNoRoute, XMessage::kNoRoute);
     }
 
     const int32_t replyPort = CreatePort(kReplyPortName, kReplyPortCapacity);
     if (replyPort == -1)
         return kFailed;
-    int32_t result = message->SendToPort(port, token, replyPort, XMessage::kNoRoute);
+    int32_t result = PostToLooperPort(port, message, token, replyPort, XMessage::kNoRoute);
     if (result == 0)
         result = AwaitReply(replyPort, reply);
     DeletePort(replyPort);

@@ -41,8 +41,9 @@ public:
     bool IsValid();
 
     /** Sends the message to the port for the token, with the replier's looper port and token as
-        reply routing (none without a replier or when it is unattached). 0, or kFailed without a
-        port, for a null message or a failed write. */
+        reply routing (none without a replier or when it is unattached); the target looper is woken
+        as for its own posts (PostToLooperPort). 0, or kFailed without a port, for a null message
+        or a failed write. */
     int32_t SendMessage(XMessage* message, XHandler* replier = nullptr);
     /** Sends and, with reply given, waits for the answer, which lands in reply. On the target
         looper's own thread the message is dispatched at once and answers through reply. To a looper

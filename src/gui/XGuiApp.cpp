@@ -56,6 +56,23 @@ juce::File DiskFolder(const XString& path)
 /** What a wake-up in JUCE's queue needs; it may run after the application is gone. */
 struct XGuiApp::WakeState
 {
+    /** Posts a wake-up to the message thread unless one is pending. Any thread. */
+    static void Wake(const std::shared_ptr<WakeState>& state)
+    {
+        if (state->pending.exchange(true))
+            return;
+        const bool posted = juce::MessageManager::callAsync(
+            [state]
+            {
+                // Cleared first: a post made during this turn asks for the next one.
+                state->pending.store(false);
+                if (state->app != nullptr && state->pumping)
+                    state->app->OnMessageDispatched();
+            });
+        if (!posted)
+            state->pending.store(false);
+    }
+
     std::atomic<bool> pending{false};
     /** Null once the application is gone. Message thread only. */
     XGuiApp* app = nullptr;
@@ -106,6 +123,7 @@ XGuiApp::XGuiApp(const char* applicationName)
 
 XGuiApp::~XGuiApp()
 {
+    SetWakeCallback(nullptr);
     wakeState->app = nullptr;
     wakeState->pumping = false;
     loopPump.reset();
@@ -194,36 +212,13 @@ int32_t XGuiApp::Run()
     StartupInit();
     Unlock();
     wakeState->pumping = true;
+    // Captures the shared state only: a wake-up may be written after the application is gone.
+    SetWakeCallback([state = wakeState] { WakeState::Wake(state); });
     loopPump = std::make_unique<LoopPump>(*this);
     loopPump->startTimer(kLoopPumpIntervalMs);
     volumeWatch = std::make_unique<VolumeWatch>(*this);
     volumeWatch->startTimer(kVolumePollIntervalMs);
     return GetThreadId();
-}
-
-bool XGuiApp::AcceptMessage(XMessage* message)
-{
-    const bool accepted = XApplication::AcceptMessage(message);
-    if (accepted)
-        WakePump();
-    return accepted;
-}
-
-void XGuiApp::WakePump()
-{
-    const std::shared_ptr<WakeState> state = wakeState;
-    if (state->pending.exchange(true))
-        return;
-    const bool posted = juce::MessageManager::callAsync(
-        [state]
-        {
-            // Cleared first: a post made during this turn asks for the next one.
-            state->pending.store(false);
-            if (state->app != nullptr && state->pumping)
-                state->app->OnMessageDispatched();
-        });
-    if (!posted)
-        state->pending.store(false);
 }
 
 bool XGuiApp::Pulse()

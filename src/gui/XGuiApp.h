@@ -31,9 +31,9 @@ class XView;
     message loop in between. One per process (GetApp), made and used on the message thread.
 
     The looper runs on the GUI thread: JUCE offers no call after every dispatched message, so a
-    short JUCE timer and a wake-up sent for every post the application accepts (AcceptMessage) each
-    run one turn of the looper without waiting (OnMessageDispatched); a messenger that writes to the
-    port directly is served by the timer. Both also run inside JUCE's modal
+    short JUCE timer and a wake-up sent for every block written to the application's port (the
+    looper's wake-up callback: posts, messengers, timers set from other threads) each run one turn
+    of the looper without waiting (OnMessageDispatched). Both also run inside JUCE's modal
     loops, so turns nest when a modal loop opens inside a turn. A modal loop opened from a looper
     timer's callback holds that timer until it returns: open modal loops from posted messages. */
 class XGuiApp : public juce::JUCEApplication,
@@ -102,7 +102,8 @@ public:
     /** Resets the document, saves window positions, hides the listed windows (the main window
         last), XApplication::Quit, then deletes the main window and every other listed window. */
     void Quit() override;
-    /** Records the GUI thread as the looper's thread and starts pumping; starts no thread. */
+    /** Records the GUI thread as the looper's thread and starts pumping (the pump timer and the
+        wake-up of every write to the port); starts no thread. */
     int32_t Run() override;
     /** XApplication::Pulse, then the 100 ms control refresh and the 1000 ms console flush; true. */
     bool Pulse() override;
@@ -124,8 +125,6 @@ public:
     /** The root folder: up from the program's folder to the first with a "System" sub-folder, which
         becomes the current folder; root gets the current folder. */
     void FindRootFolder(XString& root) override;
-    /** As XApplication, and wakes the GUI thread's pump for an accepted message. Any thread. */
-    bool AcceptMessage(XMessage* message) override;
 
     // The GUI application's own -------------------------------------------------------------------
 
@@ -174,8 +173,6 @@ private:
     class VolumeWatch;
     struct WakeState;
 
-    /** Posts a wake-up to the message thread unless one is pending. Any thread. */
-    void WakePump();
     /** Unregisters and deletes the commands added by AddCommand (first to last), then the framework
         commands. */
     void DeleteCommands();

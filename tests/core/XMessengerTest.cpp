@@ -9,7 +9,9 @@
 #include "support/TestSupport.h"
 
 #include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -171,6 +173,78 @@ TEST(XMessengerPlainTest, SendAndWaitToALooperWithoutThreadDoesNotWait)
     EXPECT_EQ(XMessenger(&answering).SendAndWait(&question, &reply), 0);
     EXPECT_EQ(reply.GetWhat(), XMsgCode::kNoReply);
     EXPECT_EQ(CountPortBlocks(idle.GetPort()), 1) << "the message waits for the looper's thread";
+}
+
+TEST(XMessengerPlainTest, EveryWriteToALoopersPortWakesItAsItsOwnPostsDo)
+{
+    // A looper whose thread does not wait on its port (as the GUI application's) learns of every
+    // block through its wake-up, whichever way the block came.
+    XLooper looper("messenger-woken");
+    looper.StartupInit(); // the test's thread is the looper's
+    AnsweringHandler silent("silent", true);
+    looper.AddHandler(&silent);
+    std::atomic<int> wakes{0};
+    looper.SetWakeCallback([&wakes] { ++wakes; });
+    XMessage message(kQuestion, 0);
+    struct Case
+    {
+        const char* what;
+        std::function<bool()> write;
+    };
+    const Case cases[] = {
+        {"messenger", [&] { return XMessenger(&silent).SendMessage(&message) == 0; }},
+        {"messenger by names",
+         [&] { return XMessenger("messenger-woken", "silent").SendMessage(&message) == 0; }},
+        {"messenger waiting from another thread",
+         [&]
+         {
+             // The silent handler never answers: the looper's reply comes when the message is dropped.
+             std::atomic<int32_t> result{-1};
+             std::thread asker(
+                 [&]
+                 {
+                     XMessage reply;
+                     result = XMessenger(&silent).SendAndWait(&message, &reply);
+                 });
+             const bool written =
+                 TestSupport::WaitUntil([&] { return CountPortBlocks(looper.GetPort()) > 0; }, kWaitMs);
+             const bool answered = written && TestSupport::WaitUntil(
+                                                  [&]
+                                                  {
+                                                      looper.LoopOnce(false);
+                                                      return result.load() == 0;
+                                                  },
+                                                  kWaitMs);
+             asker.join();
+             return answered;
+         }},
+        {"handler post", [&] { return silent.PostMessage(&message) == 0; }},
+        {"looper post", [&] { return looper.PostMessage(&message) == 0; }},
+        {"timer removal", [&] { return looper.KillTimer(&silent, 1); }},
+        {"timer set from another thread",
+         [&]
+         {
+             std::thread setter([&] { looper.SetTimer(&silent, 1, 1000, true); });
+             setter.join();
+             return true;
+         }},
+    };
+    for (const Case& c : cases)
+    {
+        const int before = wakes.load();
+        EXPECT_TRUE(c.write()) << c.what;
+        EXPECT_EQ(wakes.load(), before + 1) << c.what;
+    }
+
+    const int32_t strayPort = CreatePort("messenger-stray", 4);
+    EXPECT_EQ(
+        PostToLooperPort(strayPort, &message, XHandler::kNoToken, XMessage::kNoRoute, XMessage::kNoRoute), 0);
+    DeletePort(strayPort);
+    looper.SetWakeCallback(nullptr);
+    EXPECT_EQ(silent.PostMessage(&message), 0);
+    EXPECT_EQ(wakes.load(), static_cast<int>(std::size(cases)))
+        << "a port of no looper, or no callback: no wake-up";
+    looper.RemoveAllTimers(&silent);
 }
 
 TEST(XMessengerPlainTest, AWaitEndsWhenTheTargetPortIsDeletedUnread)

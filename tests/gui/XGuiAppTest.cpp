@@ -11,6 +11,7 @@
 #include "core/XHandler.h"
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
+#include "core/XMessenger.h"
 #include "gui/ControlRefreshQueue.h"
 #include "gui/IVolumeUpdater.h"
 #include "gui/IWindowPosition.h"
@@ -432,6 +433,15 @@ int RunLooperOnGuiThread()
     std::thread worker([&probe] { probe.PostCode(kWorkCode); });
     worker.join();
     SCENARIO_CHECK(GuiTestSupport::RunLoopUntil([&] { return probe.workHandled.load() == 1; }, kWaitMs));
+    // So is a messenger's, which writes to the port without a handler's posting path.
+    std::thread messengerWorker(
+        [&probe]
+        {
+            XMessage work(kWorkCode, 0);
+            XMessenger(&probe).SendMessage(&work);
+        });
+    messengerWorker.join();
+    SCENARIO_CHECK(GuiTestSupport::RunLoopUntil([&] { return probe.workHandled.load() == 2; }, kWaitMs));
 
     // Inside a modal loop opened by a posted message, a worker's post is handled and the periodic
     // timer keeps firing.
