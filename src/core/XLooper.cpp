@@ -415,10 +415,11 @@ int32_t XLooper::PostToHandler(XMessage* message, XHandler* target, XHandler* re
 
 int32_t XLooper::WriteToPort(XMessage* message, int32_t targetToken, int32_t replyPort, int32_t replyToken)
 {
+    // Taken before the write: once the block is in the port, the looper may quit and be gone.
+    const std::function<void()> wake = GetWakeCallback();
     const int32_t result = message->SendToPort(port, targetToken, replyPort, replyToken);
-    if (result == 0)
-        if (const std::function<void()> wake = GetWakeCallback())
-            wake();
+    if (result == 0 && wake)
+        wake();
     return result;
 }
 
@@ -558,10 +559,12 @@ void XLooper::SetTimer(XHandler* handler, int32_t timerId, int32_t periodMs, boo
     }
     // A turn that waits for a later timer (or for none) wakes to wait for this one instead.
     const int32_t loopThread = threadId.load();
-    if (isFirst && loopThread != 0 && !IsCurrentThread(loopThread) &&
-        WritePort(port, kWakeCode, nullptr, 0) == 0)
-        if (const std::function<void()> wake = GetWakeCallback())
+    if (isFirst && loopThread != 0 && !IsCurrentThread(loopThread))
+    {
+        const std::function<void()> wake = GetWakeCallback();
+        if (WritePort(port, kWakeCode, nullptr, 0) == 0 && wake)
             wake();
+    }
 }
 
 bool XLooper::RemoveTimer(XHandler* handler, int32_t timerId)
