@@ -56,6 +56,8 @@ struct XLooper::ThreadControl
     XSemaphore endSignal{1};
     /** Signalled by Run once it has recorded the thread's id; the thread waits for it. */
     XSemaphore idRecorded{1};
+    /** Signalled with the stop request: cuts the thread's start-up pause short. */
+    XSemaphore stopSignal{1};
 };
 
 struct XLooper::ThreadStart
@@ -106,6 +108,7 @@ void XLooper::EndLoopThread()
         return;
     const std::shared_ptr<ThreadControl> control = std::move(threadControl);
     control->stopRequested.store(true);
+    control->stopSignal.Signal();
     // Wakes a waiting turn; the loop ends at this message or at the stop flag after its turn.
     XMessage leave(XMsgCode::kLeaveLoop, 0);
     leave.SendToPort(port, kNoToken, XMessage::kNoRoute, XMessage::kNoRoute);
@@ -151,7 +154,8 @@ uint32_t XLooper::ThreadBody(void* argument)
     XLooper* const self = start->looper;
     start.reset();
     control->idRecorded.Wait(XSemaphore::kWaitForever);
-    XSleep(kThreadStartSleepMs);
+    // A pause that a stop request ends: with a slowed clock it could otherwise outlast any wait.
+    control->stopSignal.Wait(kThreadStartSleepMs);
 
     bool keepLooping = !control->stopRequested.load();
     bool wait = true;

@@ -5,10 +5,13 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
+#include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
 
+#include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 
 using namespace LooperTest;
@@ -272,6 +275,33 @@ TEST(XLooperTest, DestroyingARunningLooperFromAnotherThreadEndsItsThread)
     delete looper; // the thread waits for a message or 500 s: it must wake and leave
     EXPECT_TRUE(destroyed.load());
     EXPECT_EQ(handler.GetLooper(), nullptr);
+}
+
+TEST(XLooperTest, ALooperDestroyedAtOnceEndsItsThreadAlsoWithTheClockAtAStandstill)
+{
+    // The thread's start-up pause counts in the clock's time: slowed this far it would last for days.
+    struct Destruction
+    {
+        std::unique_ptr<XLooper> looper = std::make_unique<XLooper>("paused");
+        std::atomic<bool> done{false};
+    };
+    const double savedScale = PlatformClock::GetTimeScale();
+    PlatformClock::SetTimeScale(1e-9);
+    auto destruction = std::make_shared<Destruction>();
+    ASSERT_NE(destruction->looper->Run(), 0);
+    std::thread destroyer(
+        [destruction]
+        {
+            destruction->looper.reset();
+            destruction->done.store(true);
+        });
+    const bool ended = TestSupport::WaitUntil([&] { return destruction->done.load(); }, kWaitMs);
+    PlatformClock::SetTimeScale(savedScale);
+    EXPECT_TRUE(ended) << "the destruction waited for the start-up pause";
+    if (ended)
+        destroyer.join();
+    else
+        destroyer.detach(); // left to the process's end rather than hanging the test
 }
 
 TEST(XLooperTest, QuitFromAnotherThreadEndsTheLoopAndQuitAllLoopersEmptiesTheList)

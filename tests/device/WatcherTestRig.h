@@ -15,6 +15,7 @@
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
+#include "support/TestSupport.h"
 
 #include <atomic>
 #include <memory>
@@ -183,6 +184,20 @@ public:
     RecordingLooper() : XLooper("watcherTestLooper") {}
     ~RecordingLooper() override { EndLoopThread(); }
 
+    /** Returns once the thread has started its loop, so that a test may slow the clock at once. */
+    int32_t Run() override
+    {
+        const int32_t id = XLooper::Run();
+        if (id != 0)
+            TestSupport::WaitUntil([this] { return started.load(); }, kStartWaitMs);
+        return id;
+    }
+    void StartupInit() override
+    {
+        XLooper::StartupInit();
+        started.store(true);
+    }
+
     void MessageReceived(XMessage& message) override
     {
         Posted posted{message.GetWhat(), -1, -1, {}};
@@ -213,6 +228,9 @@ public:
     }
 
 private:
+    static constexpr int kStartWaitMs = 60000;
+
+    std::atomic<bool> started{false};
     std::mutex lock; // guards posts
     std::vector<Posted> posts;
 };
