@@ -576,17 +576,7 @@ bool XLooper::RemoveTimer(XHandler* handler, int32_t timerId)
     if (handler == nullptr || handler->GetLooper() != this)
         return false;
     XSmartLock hold(lock);
-    for (TimerNode** link = &timers; *link != nullptr; link = &(*link)->next)
-    {
-        TimerNode* node = *link;
-        if (node->target == handler && node->timerId == timerId)
-        {
-            *link = node->next;
-            delete node;
-            return true;
-        }
-    }
-    return false;
+    return RemoveFirstTimer(timers, handler, timerId);
 }
 
 bool XLooper::CancelTimer(XHandler* handler, int32_t timerId)
@@ -594,10 +584,13 @@ bool XLooper::CancelTimer(XHandler* handler, int32_t timerId)
     if (handler == nullptr || handler->GetLooper() != this)
         return false;
     XSmartLock hold(lock);
-    if (RemoveTimer(handler, timerId))
-        return true;
-    // Only the looper's thread can find a node here: timers fire under the lock, which this holds.
-    for (TimerNode** link = &firingTimers; *link != nullptr; link = &(*link)->next)
+    // Only the looper's thread can find a node firing: timers fire under the lock, which this holds.
+    return RemoveFirstTimer(timers, handler, timerId) || RemoveFirstTimer(firingTimers, handler, timerId);
+}
+
+bool XLooper::RemoveFirstTimer(TimerNode*& list, const XHandler* handler, int32_t timerId)
+{
+    for (TimerNode** link = &list; *link != nullptr; link = &(*link)->next)
     {
         TimerNode* node = *link;
         if (node->target == handler && node->timerId == timerId)

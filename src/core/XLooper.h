@@ -191,6 +191,8 @@ private:
     /** Handler of this looper that is pointer (compared, never dereferenced). */
     bool IsAttachedHandler(const XHandler* pointer) const;
     static void DeleteTimerList(TimerNode*& list);
+    /** Unlinks and deletes the first node of the list with that handler and id; true when found. */
+    static bool RemoveFirstTimer(TimerNode*& list, const XHandler* handler, int32_t timerId);
 
     std::atomic<int32_t> loopState{kStateConstructed};
     TimerNode* timers = nullptr;       // owned; ascending due tick; guarded by lock
