@@ -15,12 +15,13 @@
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
-#include "support/TestSupport.h"
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace WatcherRig
@@ -188,8 +189,9 @@ public:
     int32_t Run() override
     {
         const int32_t id = XLooper::Run();
-        if (id != 0)
-            TestSupport::WaitUntil([this] { return started.load(); }, kStartWaitMs);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartWaitMs);
+        while (id != 0 && !started.load() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return id;
     }
     void StartupInit() override
