@@ -118,6 +118,59 @@ bool XWindowOptions::ApplyStyleWord(const char* word)
     return matched;
 }
 
+// Owner on the desktop ------------------------------------------------------------------------------
+
+/** Listens to the view that owns a window on the desktop and deletes the window with it. The view is
+    reached only through its component part, which is all that is left of it when it tells. */
+class XPopupWindow::OwnerLink final : public juce::ComponentListener
+{
+public:
+    OwnerLink(XPopupWindow& window, XView& owner) : window(window), owner(&owner), ownerComponent(&owner)
+    {
+        ownerComponent->addComponentListener(this);
+    }
+
+    ~OwnerLink() override
+    {
+        if (ownerComponent != nullptr)
+            ownerComponent->removeComponentListener(this);
+    }
+
+    XView* GetOwner() const { return ownerComponent != nullptr ? owner : nullptr; }
+
+    void componentBeingDeleted(juce::Component& component) override
+    {
+        component.removeComponentListener(this);
+        ownerComponent = nullptr;
+        window.OwnerDeleted(); // deletes the window, and this link with it
+    }
+
+private:
+    XPopupWindow& window;
+    XView* owner;
+    juce::Component* ownerComponent; // null once the owner is being deleted
+};
+
+XView* XPopupWindow::GetOwnerView() const
+{
+    return ownerLink != nullptr ? ownerLink->GetOwner() : nullptr;
+}
+
+void XPopupWindow::LeaveOwnerView(XView& owner)
+{
+    // Putting the window on the desktop takes it out of the owner's components; taking it out of
+    // the owner's children too leaves the owner no stale child and the window no parent view.
+    owner.RemoveChild(this);
+    ownerLink = std::make_unique<OwnerLink>(*this, owner);
+}
+
+void XPopupWindow::OwnerDeleted()
+{
+    // The owner's handler part is gone already: nothing may pass on to it while the window goes.
+    SetNextHandler(nullptr);
+    delete this;
+}
+
 // Construction -------------------------------------------------------------------------------------
 
 XPopupWindow::XPopupWindow()
@@ -710,6 +763,8 @@ void XPopupWindow::Attach()
     if (isOnDesktop())
         return;
     setWantsKeyboardFocus(true);
+    if (XView* owner = GetParentView())
+        LeaveOwnerView(*owner);
     if (IsNativeStyle())
     {
         if (options.closable != 0)

@@ -63,9 +63,13 @@ static_assert(sizeof(XWindowOptions) == 26, "the options record is 26 one-byte f
     on the desktop.
 
     Every window enters the program-wide window list (XWindowList) in its constructor and leaves it
-    in its destructor. Full screen and maximised are the framework's own states (bounds = the
-    monitor's area, the former bounds kept as the normal bounds); minimised is the window system's.
-    GUI thread only. */
+    in its destructor. A window added as a child to another view (a "popupwindow" of a window
+    description) leaves that view's children when it goes on the desktop: it becomes a top-level
+    window of its own that the view still owns, deleted with the view (or earlier by whoever
+    deletes it), and its unhandled messages still pass to the view.
+
+    Full screen and maximised are the framework's own states (bounds = the monitor's area, the
+    former bounds kept as the normal bounds); minimised is the window system's. GUI thread only. */
 class XPopupWindow : public XView, public IWindowPosition, public virtual IStyledWindow
 {
 public:
@@ -140,7 +144,11 @@ public:
     void SetWindowStyle(int32_t style) { windowStyle = style; }
     XWindowOptions& GetOptions() { return options; }
     const XWindowOptions& GetOptions() const { return options; }
-    XView* GetParentWindowView() const { return parentWindowView; }
+    /** The view the window centres on; null when none was given or it has been deleted. */
+    XView* GetParentWindowView() const { return parentWindowView.getComponent(); }
+    /** The view that owns the window on the desktop because the window was added to it as a child;
+        null for a window nobody added. */
+    XView* GetOwnerView() const;
 
     /** Stores the title; a window with a native title bar also gives it to its peer. */
     void SetTitle(const XString& title);
@@ -256,8 +264,14 @@ private:
     void CreateTitleBoxes();
     /** The settings key "windows\<name>". */
     void OpenSettings(XRegistrySettings& settings) const;
+    /** Takes the window out of the view it was added to, which keeps owning it on the desktop. */
+    void LeaveOwnerView(XView& owner);
+    /** The owner is being deleted: the window goes with it. */
+    void OwnerDeleted();
 
-    XView* parentWindowView = nullptr;
+    class OwnerLink;
+
+    juce::Component::SafePointer<XView> parentWindowView;
     XWindowOptions options;
     XString title;
     XRect titleBarRect;
@@ -284,4 +298,5 @@ private:
     StringToPtrMap<XCommand> hotKeys;
     int32_t windowStyle = kDefaultStyle;
     XView* attachedObject = nullptr;
+    std::unique_ptr<OwnerLink> ownerLink; // null unless a view owns the window on the desktop
 };

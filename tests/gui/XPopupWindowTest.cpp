@@ -472,6 +472,58 @@ TEST_F(PopupWindowTest, WindowsAreListedWhileTheyLiveAndSecondaryOnesAreOwnedByT
     EXPECT_EQ(GetWindowCount(), before + 1);
 }
 
+TEST_F(PopupWindowTest, AWindowAddedToAViewGoesOnTheDesktopOwnedByThatViewAndIsDeletedWithIt)
+{
+    const int32_t before = GetWindowCount();
+    {
+        // As a "popupwindow" of a description: out of the view's children, on the desktop of its
+        // own, its unhandled messages passing to the view, and gone with the view.
+        auto owner = std::make_unique<XView>();
+        owner->Attach();
+        auto* window = new XPopupWindow();
+        window->SetFrameXYWH(60, 60, 240, 160);
+        owner->AddChild(window);
+        ASSERT_TRUE(window->isOnDesktop());
+        EXPECT_EQ(window->GetParentView(), nullptr);
+        EXPECT_EQ(owner->getNumChildComponents(), 0);
+        EXPECT_EQ(window->GetOwnerView(), owner.get());
+        EXPECT_EQ(window->GetNextHandler(), owner.get());
+        EXPECT_EQ(GetWindowCount(), before + 1);
+        owner.reset();
+        EXPECT_EQ(GetWindowCount(), before) << "deleted with its owner";
+    }
+    {
+        // Deleted first by someone else: the owner that goes later no longer reaches it.
+        XView owner;
+        owner.Attach();
+        auto* window = new XPopupWindow();
+        owner.AddChild(window);
+        delete window;
+        EXPECT_EQ(GetWindowCount(), before);
+    }
+    {
+        // One window described inside another goes with the outer one's content.
+        auto* outer = new XPopupWindow();
+        outer->Attach();
+        auto* inner = new XPopupWindow();
+        outer->AddChild(inner);
+        ASSERT_TRUE(inner->isOnDesktop());
+        EXPECT_EQ(inner->GetOwnerView(), outer->GetContentView());
+        EXPECT_EQ(GetWindowCount(), before + 2);
+        delete outer;
+        EXPECT_EQ(GetWindowCount(), before);
+    }
+    {
+        // A dialog's parent may go first: the window forgets it.
+        auto parent = std::make_unique<XView>();
+        XPopupWindow window(parent.get());
+        EXPECT_EQ(window.GetParentWindowView(), parent.get());
+        parent.reset();
+        EXPECT_EQ(window.GetParentWindowView(), nullptr);
+        window.Show();
+    }
+}
+
 TEST_F(PopupWindowTest, ASelfDrawnWindowWithButtonsDrawsItsFrameTitleAndBoxes)
 {
     ASSERT_TRUE(ButtonTestSupport::UseBuiltSkin());

@@ -5,6 +5,7 @@
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XImage.h"
+#include "gui/XPopupWindow.h"
 #include "gui/XResourceManager.h"
 #include "gui/XStyle.h"
 #include "gui/XViewBuilder.h"
@@ -190,21 +191,23 @@ TEST_F(AllViewTypesTest, ADescriptionWithEveryTypeWordBuildsEachWidgetInARealWin
     ASSERT_TRUE(ViewTest::PumpUntil([&] { return root.isShowing(); }, kWaitMs));
     ViewTest::Pump();
 
-    // A pop-up window goes on the desktop of its own, out of the window's view tree; it is found
-    // through the window list and deleted here, while the view it was added to is alive.
-    std::unique_ptr<XView> popup;
+    // A pop-up window goes on the desktop of its own, out of the window's view tree, which owns it
+    // there: it is found through the window list.
+    XPopupWindow* popup = nullptr;
     for (int32_t index = 0; index < GetWindowCount() && popup == nullptr; ++index)
     {
-        if (GetWindowAt(index)->GetName() == XString("PopupWindow"))
-            popup.reset(GetWindowAt(index));
+        auto* window = dynamic_cast<XPopupWindow*>(GetWindowAt(index));
+        if (window != nullptr && window->GetName() == XString("PopupWindow"))
+            popup = window;
     }
     ASSERT_NE(popup, nullptr);
+    EXPECT_NE(popup->GetOwnerView(), nullptr);
     ASSERT_TRUE(ViewTest::PumpUntil([&] { return popup->isShowing(); }, kWaitMs));
     EXPECT_TRUE(GuiTestSupport::TakeScreenshot(*popup, "AllViewTypes-popupwindow").isValid());
 
     std::vector<XView*> views;
     CollectViews(root, views);
-    views.push_back(popup.get());
+    views.push_back(popup);
     for (const WidgetTest::TypeCase& entry : WidgetTest::AllTypes())
     {
         int made = 0;
