@@ -1,5 +1,6 @@
 #include "gui/DescriptionItems.h"
 
+#include "core/ParamRegistry.h"
 #include "core/XMessage.h"
 #include "core/XString.h"
 #include "gui/XColorDictionary.h"
@@ -32,14 +33,25 @@ bool DescriptionItems::HasStyleWord(const XMessage& block, const char* word)
     return false;
 }
 
-bool DescriptionItems::FindColour(const XMessage& block, const char* key, XRGB& colour)
+bool DescriptionItems::FindColour(const XMessage& block, const char* key, XRGB& colour, int32_t index)
 {
-    if (block.FindColor(key, colour) == 0)
+    if (block.FindColor(key, colour, index) == 0)
         return true;
     const char* text = nullptr;
-    if (block.FindString(key, text) != 0)
+    if (block.FindString(key, text, index) != 0)
         return false;
     if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
         colour = XRGB::Parse(text);
     return true;
+}
+
+XParam* DescriptionItems::FindParamItem(const XMessage& block, const char* key, int32_t index)
+{
+    void* pointer = nullptr;
+    if (block.FindPointer(key, pointer, index) == 0)
+        return static_cast<XParam*>(pointer);
+    const char* path = nullptr;
+    if (block.FindString(key, path, index) == 0 && path != nullptr && path[0] != '\0')
+        return FindParam("%s", path);
+    return nullptr;
 }

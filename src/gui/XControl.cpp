@@ -9,6 +9,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "gui/ControlRefreshQueue.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XFont.h"
 #include "gui/XStyle.h"
 #include "gui/XViewBuilder.h"
@@ -73,18 +74,6 @@ juce::StringArray Words(const char* text)
     words.addTokens(juce::String::fromUTF8(text), ",", "");
     words.trim();
     return words;
-}
-
-/** A parameter given as a pointer item or as a text path; null when neither finds one. */
-XParam* ParamItem(XMessage& block, const char* key)
-{
-    void* pointer = nullptr;
-    if (block.FindPointer(key, pointer) == 0)
-        return static_cast<XParam*>(pointer);
-    const char* path = nullptr;
-    if (block.FindString(key, path) == 0)
-        return FindParam("%s", path);
-    return nullptr;
 }
 } // namespace
 
@@ -387,11 +376,11 @@ void XControl::ReadAttributes(XMessage& block)
 {
     XView::ReadAttributes(block);
 
-    XParam* const param = ParamItem(block, "param");
+    XParam* const param = DescriptionItems::FindParamItem(block, "param");
 
     if (block.FindItem("disableparam") != nullptr)
     {
-        if (XParam* disabling = ParamItem(block, "disableparam"))
+        if (XParam* disabling = DescriptionItems::FindParamItem(block, "disableparam"))
         {
             SetDisableParam(disabling, 1.0);
             ClearDisableValues();

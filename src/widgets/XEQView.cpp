@@ -47,18 +47,6 @@ const double kAxisOctaves = std::log2(1000.0);
 
 std::atomic<int64_t> bandTotal{0};
 
-/** A parameter given as a pointer item or a text path at index; null when neither finds one. */
-XParam* FindParamItem(const XMessage& block, const char* key, int32_t index)
-{
-    void* pointer = nullptr;
-    if (block.FindPointer(key, pointer, index) == 0)
-        return static_cast<XParam*>(pointer);
-    const char* path = nullptr;
-    if (block.FindString(key, path, index) == 0 && path != nullptr && path[0] != '\0')
-        return FindParam("%s", path);
-    return nullptr;
-}
-
 XRect Grow(const XRect& rect, int32_t by)
 {
     return XRect(rect.left - by, rect.top - by, rect.right + by, rect.bottom + by);
@@ -599,7 +587,7 @@ void XEQView::BindParamsFromAttributes(XMessage& block)
     if (byPath)
         enableParam = FindParam("%s\\eqenable", basePath);
     else
-        enableParam = FindParamItem(block, "enable", 0);
+        enableParam = DescriptionItems::FindParamItem(block, "enable", 0);
 
     for (int band = 0; band < kMaxBands; ++band)
     {
@@ -615,11 +603,11 @@ void XEQView::BindParamsFromAttributes(XMessage& block)
         }
         else
         {
-            found[kBandGain] = FindParamItem(block, "gain", band);
-            found[kBandFrequency] = FindParamItem(block, "freq", band);
-            found[kBandQ] = FindParamItem(block, "q", band);
-            found[kBandType] = FindParamItem(block, "type", band);
-            found[kBandOn] = FindParamItem(block, "bandon", band);
+            found[kBandGain] = DescriptionItems::FindParamItem(block, "gain", band);
+            found[kBandFrequency] = DescriptionItems::FindParamItem(block, "freq", band);
+            found[kBandQ] = DescriptionItems::FindParamItem(block, "q", band);
+            found[kBandType] = DescriptionItems::FindParamItem(block, "type", band);
+            found[kBandOn] = DescriptionItems::FindParamItem(block, "bandon", band);
         }
         if (found[kBandOn] == nullptr)
             found[kBandOn] = enableParam;

@@ -13,18 +13,6 @@ namespace
 {
 /** The peak colour of a description that names none. */
 constexpr XRGB kDescriptionPeakColour(180, 180, 40, 255);
-
-/** A parameter given as a pointer item or as a text path; null when neither finds one. */
-XParam* ParamItem(const XMessage& block, const char* key)
-{
-    void* pointer = nullptr;
-    if (block.FindPointer(key, pointer) == 0)
-        return static_cast<XParam*>(pointer);
-    const char* path = nullptr;
-    if (block.FindString(key, path) == 0)
-        return FindParam("%s", path);
-    return nullptr;
-}
 } // namespace
 
 XMeterStick::XMeterStick() : XFaderBar() {}
@@ -100,7 +88,7 @@ int32_t XMeterStick::ValueToPosition(XParam* param) const
 void XMeterStick::ReadAttributes(XMessage& block)
 {
     XFaderBar::ReadAttributes(block);
-    if (XParam* peak = ParamItem(block, "peakparam"))
+    if (XParam* peak = DescriptionItems::FindParamItem(block, "peakparam"))
         SetPeakParam(peak);
     DescriptionItems::FindFlag(block, "inverseValue", inverseValue);
     if (!DescriptionItems::FindColour(block, "peakColor", peakColor))

@@ -1,13 +1,11 @@
 #include "widgets/XYPanner.h"
 
-#include "core/ParamRegistry.h"
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "gui/GuiHelpers.h"
 #include "gui/ViewFactory.h"
 #include "gui/XCanvas.h"
-#include "gui/XColorDictionary.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
 #include "widgets/DragCapture.h"
@@ -36,20 +34,6 @@ bool HasItemAt(const XMessage& block, const char* key, int32_t index)
     return block.FindPointer(key, pointer, index) == 0 || block.FindString(key, text, index) == 0;
 }
 
-/** A colour item at index, else a dictionary colour name or colour text at index; false (colour
-    unchanged) when absent. */
-bool FindColourAt(const XMessage& block, const char* key, int32_t index, XRGB& colour)
-{
-    if (block.FindColor(key, colour, index) == 0)
-        return true;
-    const char* text = nullptr;
-    if (block.FindString(key, text, index) != 0)
-        return false;
-    if (GetColorDictionary().FindColor(text, colour) != XColorDictionary::kResultOk)
-        colour = XRGB::Parse(text);
-    return true;
-}
-
 /** A pixel coordinate truncated toward zero; false for a value that is no number or lies beyond
     the 32-bit range (parameter values outside their range could give one). */
 bool TruncToPixel(double value, int32_t& pixel)
@@ -76,17 +60,6 @@ XRGB XYPanner::DarkenedColour(const XRGB& colour)
     const uint8_t by = std::min(darkest, kCentreLineDarkening);
     return XRGB(static_cast<uint8_t>(colour.r - by), static_cast<uint8_t>(colour.g - by),
                 static_cast<uint8_t>(colour.b - by), colour.a);
-}
-
-XParam* XYPanner::ParamItem(const XMessage& block, const char* key, int32_t index)
-{
-    void* pointer = nullptr;
-    if (block.FindPointer(key, pointer, index) == 0)
-        return static_cast<XParam*>(pointer);
-    const char* path = nullptr;
-    if (block.FindString(key, path, index) == 0 && path != nullptr && path[0] != '\0')
-        return FindParam("%s", path);
-    return nullptr;
 }
 
 // Construction -----------------------------------------------------------------------------------
@@ -240,8 +213,8 @@ void XYPanner::ReadAttributes(XMessage& block)
             ball->next.name.Format("%d", number);
         else
             ball->next.name.Format("%d", index);
-        FindColourAt(block, "color1", index, ball->next.colour1);
-        FindColourAt(block, "color2", index, ball->colour2);
+        DescriptionItems::FindColour(block, "color1", ball->next.colour1, index);
+        DescriptionItems::FindColour(block, "color2", ball->colour2, index);
 
         const int32_t key = index + 1;
         if (ball->xParam != nullptr)

@@ -4,6 +4,7 @@
 #include "core/XRGB.h"
 #include "core/XRect.h"
 #include "core/XString.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XControl.h"
 
 #include <cstdint>
@@ -119,7 +120,10 @@ public:
 
 protected:
     /** A parameter given at index as a pointer item or as a text path; null when neither finds one. */
-    static XParam* ParamItem(const XMessage& block, const char* key, int32_t index);
+    static XParam* ParamItem(const XMessage& block, const char* key, int32_t index)
+    {
+        return DescriptionItems::FindParamItem(block, key, index);
+    }
     /** The ball at index for changes; null outside the list. */
     PannerBall* BallAt(int32_t index);
 
