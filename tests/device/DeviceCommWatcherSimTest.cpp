@@ -138,6 +138,8 @@ protected:
     }
 
     WatcherRig::Groups groups;
+    /** Outlives the editor, whose link may still call it when a test stops half-way. */
+    IdleFlashEngine engine;
 };
 
 /** The unit's log without the unit: the test writes it as the unit does. */
@@ -247,7 +249,6 @@ TEST_F(DeviceCommWatcherSimTest, ABurstOfEveryOutputsEqLeavesCompleteInGroupOrde
     UsbLinkManager& link = editor->link;
 
     // Frames are held on the link: the first five edits leave one tick and then wait.
-    IdleFlashEngine engine;
     link.SetFlashEngine(&engine);
     link.SetFlashMode(true);
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return engine.turns.load() > 1; }, kWaitMs))
