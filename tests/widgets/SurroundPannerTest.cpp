@@ -6,7 +6,6 @@
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XImage.h"
-#include "gui/XViewBuilder.h"
 
 #include <array>
 #include <cmath>
@@ -17,11 +16,9 @@ namespace
 {
 using ControlTest::PathParam;
 using GuiTestSupport::RunLoopFor;
-using GuiTestSupport::RunLoopUntil;
 using ViewTest::MakeParam;
 using WidgetTest::Pixel;
 
-constexpr int kWaitMs = 5000;
 const juce::Colour kDimSpeaker(100, 100, 100);
 const juce::Colour kLitSpeaker(0, 200, 0);
 const juce::Colour kDimSubwoofer(100, 100, 160);
@@ -255,13 +252,10 @@ color1:240,170,60
 color2:20,23,28
 )";
 
-TEST(PannerDescriptionTest, BothPannersAreBuiltByTheirTypeWordsAndDrawnInTheSkin)
+using PannerDescriptionTest = WidgetTest::SkinWindowTest;
+
+TEST_F(PannerDescriptionTest, BothPannersAreBuiltByTheirTypeWordsAndDrawnInTheSkin)
 {
-    ViewTest::Application();
-    if (!WidgetTest::UseBuiltSkin())
-        GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
-    XStyle style;
-    XStyle::SetCurrentStyle(&style);
     XView::ResetClassFactory();
     XView::ResetAttributeDefaults();
     ViewKeywords::ResetNamedConstants();
@@ -280,15 +274,7 @@ TEST(PannerDescriptionTest, BothPannersAreBuiltByTheirTypeWordsAndDrawnInTheSkin
     params.push_back(std::make_unique<PathParam>("h43s\\x1", 0, 100, 70));
     params.push_back(std::make_unique<PathParam>("h43s\\y1", 0, 100, 35));
 
-    XView window;
-    XViewBuilder builder("Panners.txt");
-    builder.SetTextReader(
-        [](const XString& file, XString& text)
-        {
-            text = kDescription;
-            return file == "Panners.txt";
-        });
-    builder.BuildInto(&window);
+    WidgetTest::BuildDescription(window, "Panners.txt", kDescription);
     auto* surround = dynamic_cast<SurroundPanner*>(window.FindChild("surround", true));
     auto* xy = dynamic_cast<XYPanner*>(window.FindChild("xy", true));
     ASSERT_NE(surround, nullptr);
@@ -306,10 +292,7 @@ TEST(PannerDescriptionTest, BothPannersAreBuiltByTheirTypeWordsAndDrawnInTheSkin
     xy->SetBackColor(GetColorDictionary().GetColor("pannerBack"));
     xy->SetForeColor(GetColorDictionary().GetColor("windowTextDim"));
     window.setTopLeftPosition(40, 40);
-    window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
-    window.Show();
-    window.Attach();
-    ASSERT_TRUE(RunLoopUntil([&] { return window.getPeer() != nullptr && window.isShowing(); }, kWaitMs));
+    ASSERT_TRUE(WidgetTest::ShowOnScreen(window));
     RunLoopFor(100);
     const juce::Image all = GuiTestSupport::TakeScreenshot(window, "PannersInSkin");
     GuiTestSupport::TakeScreenshot(*surround, "SurroundPannerInSkin");
@@ -319,9 +302,7 @@ TEST(PannerDescriptionTest, BothPannersAreBuiltByTheirTypeWordsAndDrawnInTheSkin
     const juce::Image picture = WidgetTest::Render(*surround);
     EXPECT_NE(Pixel(picture, 15, 13), Pixel(picture, 185, 13));
 
-    window.removeFromDesktop();
     XView::ResetClassFactory();
     ViewKeywords::ResetNamedConstants();
-    XStyle::SetCurrentStyle(nullptr);
 }
 } // namespace

@@ -2,7 +2,6 @@
 #include "gui/DescriptionValues.h"
 #include "gui/ViewFactory.h"
 #include "gui/ViewKeywords.h"
-#include "gui/XViewBuilder.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XFaderBar.h"
 #include "widgets/XMeterStick.h"
@@ -96,14 +95,7 @@ TEST_F(WidgetDescriptionTest, TheInterpreterBuildsEachWidgetWithItsKeys)
     PathParam pot("h34\\pot", 0, 100, 50);
     PathParam slider("h34\\slider", 0, 100, 0);
 
-    XViewBuilder builder("Widgets.txt");
-    builder.SetTextReader(
-        [](const XString& file, XString& text)
-        {
-            text = kDescription;
-            return file == "Widgets.txt";
-        });
-    builder.BuildInto(&target);
+    WidgetTest::BuildDescription(target, "Widgets.txt", kDescription);
 
     auto* faderBar = Find<XFaderBar>("bar");
     ASSERT_NE(faderBar, nullptr);

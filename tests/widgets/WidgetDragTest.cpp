@@ -46,15 +46,14 @@ XMessage ImageBlock(std::initializer_list<const char*> images)
 
 /** A window on the screen (under Xvfb in the test run) holding the widgets drawn in the built skin,
     driven by mouse events that go through the window's peer as a user's would. */
-class WidgetWindowTest : public ::testing::Test
+class WidgetWindowTest : public WidgetTest::SkinWindowTest
 {
 protected:
     void SetUp() override
     {
-        ViewTest::Application();
-        if (!WidgetTest::UseBuiltSkin())
-            GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
-        XStyle::SetCurrentStyle(&style);
+        SkinWindowTest::SetUp();
+        if (IsSkipped())
+            return;
         for (auto* param : {&sliderValue, &faderValue, &potValue, &meterValue, &peakValue})
             *param = MakeParam(0, 100);
 
@@ -66,11 +65,11 @@ protected:
         // cover each other when the test programs run side by side.
         const bool drags =
             juce::String(::testing::UnitTest::GetInstance()->current_test_info()->name()).startsWith("Drags");
-        root.SetFrameXYWH(drags ? screen.getRight() - kWindowWidth - kScreenMargin
-                                : screen.getX() + kScreenMargin,
-                          screen.getBottom() - kWindowHeight - kScreenMargin, kWindowWidth, kWindowHeight);
+        window.SetFrameXYWH(drags ? screen.getRight() - kWindowWidth - kScreenMargin
+                                  : screen.getX() + kScreenMargin,
+                            screen.getBottom() - kWindowHeight - kScreenMargin, kWindowWidth, kWindowHeight);
         parkPoint = screen.getTopRight().translated(-kScreenMargin, kScreenMargin);
-        root.SetBackColor(XRGB(38, 43, 50));
+        window.SetBackColor(XRGB(38, 43, 50));
 
         slider = Build(new PaintProbeSlider(), XRect(20, 20, 44, 160), sliderValue.get(),
                        ImageBlock({"widgets/slider/vtrack.png", "widgets/slider/vknob.png",
@@ -99,38 +98,17 @@ protected:
         bar->SetBackColor(XRGB(27, 31, 37));
         Build(new XPot(), XRect(220, 80, 260, 120), potValue.get(), XMessage());
 
-        root.addToDesktop(juce::ComponentPeer::windowIsTemporary);
-        root.Show();
-        root.Attach();
-        root.toFront(false);
-        ASSERT_TRUE(RunLoopUntil([&] { return root.getPeer() != nullptr && root.isShowing(); }, kWaitMs));
+        ASSERT_TRUE(WidgetTest::ShowOnScreen(window));
         RunLoopFor(100);
-    }
-
-    void TearDown() override
-    {
-        root.removeFromDesktop();
-        XStyle::SetCurrentStyle(nullptr);
     }
 
     template <typename View> View* Build(View* view, const XRect& frame, XParam* param, XMessage block)
     {
         view->SetFrame(frame);
         view->ReadAttributes(block);
-        root.AddChild(view);
+        window.AddChild(view);
         view->SetPot(param);
         return view;
-    }
-
-    /** One mouse event through the window's peer at a point of view, as the display would send it. */
-    void Send(XView& view, juce::Point<int> point, juce::ModifierKeys mods)
-    {
-        const juce::Point<int> inWindow = root.getLocalPoint(&view, point);
-        eventTime += 20;
-        root.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, inWindow.toFloat(),
-                                         mods, juce::MouseInputSource::defaultPressure,
-                                         juce::MouseInputSource::defaultOrientation, eventTime);
-        RunLoopFor(5);
     }
 
     /** Drags as Drag until done() holds, from reset() each time; whether it did. A drag is tried
@@ -159,22 +137,20 @@ protected:
         RunLoopUntil([&] { return juce::Desktop::getMousePosition() == parkPoint; }, kWaitMs);
         RunLoopFor(20);
         const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
-        Send(view, from, {});
-        Send(view, from, left);
+        mouse.Send(view, from, {});
+        mouse.Send(view, from, left);
         constexpr int kSteps = 6;
         for (int step = 1; step <= kSteps; ++step)
-            Send(view, from + (to - from) * step / kSteps, left);
-        Send(view, to, {});
+            mouse.Send(view, from + (to - from) * step / kSteps, left);
+        mouse.Send(view, to, {});
     }
 
-    XStyle style;
     std::unique_ptr<FloatParam> sliderValue, faderValue, potValue, meterValue, peakValue;
-    XView root;
     PaintProbeSlider* slider = nullptr;
     XFaderBar* fader = nullptr;
     XPot* pot = nullptr;
     XMeterStick* meter = nullptr;
-    juce::int64 eventTime = juce::Time::currentTimeMillis();
+    GuiTestSupport::PeerMouse mouse{window};
     juce::Point<int> parkPoint;
 };
 
@@ -250,7 +226,7 @@ TEST_F(WidgetWindowTest, TheWidgetsAreDrawnInTheSkin)
     meterValue->SetValue(60, true);
     peakValue->SetValue(85, true);
     RunLoopFor(100);
-    const juce::Image all = GuiTestSupport::TakeScreenshot(root, "WidgetsInSkin");
+    const juce::Image all = GuiTestSupport::TakeScreenshot(window, "WidgetsInSkin");
     GuiTestSupport::TakeScreenshot(*slider, "SliderInSkin");
     GuiTestSupport::TakeScreenshot(*fader, "FaderBarInSkin");
     GuiTestSupport::TakeScreenshot(*pot, "PotInSkin");

@@ -365,43 +365,36 @@ TEST(EQViewDesktopTest, ARealMouseDragMovesABand)
     window.setTopLeftPosition(40, 40);
     window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
     window.setVisible(true);
-    juce::ComponentPeer* peer = window.getPeer();
-    ASSERT_NE(peer, nullptr);
+    ASSERT_NE(window.getPeer(), nullptr);
 
     const XRect ball = eq->BallRect(1);
-    const juce::Point<float> from(static_cast<float>((ball.left + ball.right) / 2),
-                                  static_cast<float>((ball.top + ball.bottom) / 2));
-    const juce::Point<float> to(from.x + 80.0f, from.y - 40.0f);
+    const juce::Point<int> from((ball.left + ball.right) / 2, (ball.top + ball.bottom) / 2);
+    const juce::Point<int> to(from.x + 80, from.y - 40);
     const auto left = juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier);
     const auto none = juce::ModifierKeys();
-    auto send = [&](juce::Point<float> at, juce::ModifierKeys mods)
-    {
-        peer->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, at, mods,
-                               juce::MouseInputSource::defaultPressure, 0.0f,
-                               juce::Time::currentTimeMillis());
-        ViewTest::Pump();
-    };
     // The display's own pointer stays out of the window, so that only these events reach it, and a press
     // soon after another test's press would count as a double click.
     juce::Desktop::setMousePosition({1270, 1010});
     GuiTestSupport::RunLoopFor(juce::MouseEvent::getDoubleClickTimeout() + 100);
-    send(from, none);
-    send(from, left);
+    GuiTestSupport::PeerMouse mouse(window);
+    mouse.Send(from, none);
+    mouse.Send(from, left);
     EXPECT_TRUE(eq->IsDragging());
     eq->UpdateCurves();
     const int64_t rowsBefore = eq->GetComputedRowCount();
-    for (int step = 1; step <= 4; ++step)
-        send(from + (to - from) * (step / 4.0f), left);
+    constexpr int kSteps = 4;
+    for (int step = 1; step <= kSteps; ++step)
+        mouse.Send(from + (to - from) * step / kSteps, left);
     // Each move recomputed the dragged band's row alone and added it to the cached sum of the others.
     EXPECT_EQ(eq->GetComputedRowCount() - rowsBefore, 4);
     EXPECT_EQ(eq->GetCurves().GetEditedBand(), 1);
-    send(to, none);
+    mouse.Send(to, none);
     EXPECT_FALSE(eq->IsDragging());
 
     // Inner 500 by 200 pixels: 80 pixels are 0.48 decades, 40 pixels 8 dB at the 20 dB range.
     EXPECT_NEAR(bands[1].frequency->GetValue(), 1000.0 * std::pow(10.0, 0.48), 60.0);
     EXPECT_EQ(bands[1].gain->GetValue(), 8.0);
-    EXPECT_EQ(BallCentreY(*eq, 1), static_cast<int>(to.y));
+    EXPECT_EQ(BallCentreY(*eq, 1), to.y);
     window.removeFromDesktop();
 }
 } // namespace

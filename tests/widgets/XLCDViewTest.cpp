@@ -4,7 +4,6 @@
 #include "WidgetTypeWords.h"
 #include "core/XMessage.h"
 #include "gui/ManualTickClock.h"
-#include "gui/XViewBuilder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -320,57 +319,32 @@ TEST_F(LCDViewTest, RandomMessagesFromTheUnitNeverLeaveTheScreenOrItsPrintableCh
         ASSERT_TRUE(c >= 32 && c <= 126) << static_cast<int>(c);
 }
 
-/** Texts of the built skin, with the description under test in front of them. */
-class SkinDescription
-{
-public:
-    SkinDescription(const char* name, const char* text) : name(name), text(text) {}
-    DescriptionText::TextReader Reader() const
-    {
-        return [this](const XString& file, XString& out)
-        {
-            if (file.EqualsNoCase(name))
-            {
-                out = text;
-                return true;
-            }
-            return GetResourceManager().GetText(file, out);
-        };
-    }
-
-private:
-    const char* name;
-    const char* text;
-};
-
 TEST_F(LCDViewTest, ADescriptionBuildsTheLcdInTheSkinsDisplayColours)
 {
     if (!WidgetTest::UseBuiltSkinTables())
         GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
     const WidgetTest::WidgetTypeWords typeWords;
 
-    const SkinDescription description("LcdProbe.txt", "view:basic\n"
-                                                      "name:Panel\n"
-                                                      "framewh:0,0,360,120\n"
-                                                      "\n"
-                                                      "addfile:Includes\\LCDColours.txt\n"
-                                                      "view:LcdView\n"
-                                                      "name:Display\n"
-                                                      "framewh:20,20,320,60\n"
-                                                      "numRows:2\n"
-                                                      "numCols:20\n"
-                                                      "numFields:2\n"
-                                                      "leftIndent:4\n"
-                                                      "topIndent:6\n"
-                                                      "brighten:true\n"
-                                                      "litColor:lcdLit\n"
-                                                      "backcolor:lcdBack\n"
-                                                      "forecolor:windowTextDim\n"
-                                                      "font:lcd\n");
+    constexpr const char* kDescription = "view:basic\n"
+                                         "name:Panel\n"
+                                         "framewh:0,0,360,120\n"
+                                         "\n"
+                                         "addfile:Includes\\LCDColours.txt\n"
+                                         "view:LcdView\n"
+                                         "name:Display\n"
+                                         "framewh:20,20,320,60\n"
+                                         "numRows:2\n"
+                                         "numCols:20\n"
+                                         "numFields:2\n"
+                                         "leftIndent:4\n"
+                                         "topIndent:6\n"
+                                         "brighten:true\n"
+                                         "litColor:lcdLit\n"
+                                         "backcolor:lcdBack\n"
+                                         "forecolor:windowTextDim\n"
+                                         "font:lcd\n";
     auto panel = std::make_unique<XView>();
-    XViewBuilder builder("LcdProbe.txt");
-    builder.SetTextReader(description.Reader());
-    builder.BuildInto(panel.get());
+    WidgetTest::BuildDescription(*panel, "LcdProbe.txt", kDescription);
     auto* lcd = dynamic_cast<XLCDView*>(panel->FindChild("Display", false));
     ASSERT_NE(lcd, nullptr);
     EXPECT_EQ(lcd->GetLitColor(), GetColorDictionary().GetColor("lcdLit"));
@@ -384,10 +358,7 @@ TEST_F(LCDViewTest, ADescriptionBuildsTheLcdInTheSkinsDisplayColours)
     clock.Advance(XLCDView::kDefaultBrightTimeMs);
     lcd->WriteText("-6.0", 1, 13);
     panel->setTopLeftPosition(100, 100);
-    panel->addToDesktop(juce::ComponentPeer::windowIsTemporary);
-    panel->Show();
-    panel->Attach();
-    ASSERT_TRUE(ViewTest::PumpUntil([&] { return panel->isShowing(); }, 5000));
+    ASSERT_TRUE(WidgetTest::ShowOnScreen(*panel));
     GuiTestSupport::RunLoopFor(100);
     const juce::Image picture = GuiTestSupport::TakeScreenshot(*panel, "LCDViewInSkin");
     EXPECT_TRUE(picture.isValid());

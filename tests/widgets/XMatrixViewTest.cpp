@@ -4,7 +4,6 @@
 #include "WidgetTypeWords.h"
 #include "core/XMessage.h"
 #include "gui/XColorDictionary.h"
-#include "gui/XViewBuilder.h"
 #include "widgets/IMatrixSource.h"
 
 #include <gtest/gtest.h>
@@ -272,14 +271,7 @@ TEST_F(MatrixViewTest, ADescriptionBuildsTheMatrixByItsTypeWordInTheSkin)
                               "textjustify:center\n"
                               "font:small\n");
     auto panel = std::make_unique<XView>();
-    XViewBuilder builder("RoutingProbe.txt");
-    builder.SetTextReader(
-        [&](const XString&, XString& text)
-        {
-            text = description;
-            return true;
-        });
-    builder.BuildInto(panel.get());
+    WidgetTest::BuildDescription(*panel, "RoutingProbe.txt", description.CStr());
     auto* matrix = dynamic_cast<XMatrixView*>(panel->FindChild("Grid", false));
     ASSERT_NE(matrix, nullptr);
     EXPECT_EQ(matrix->GetFrame(), XRect(10, 10, 10 + 64 + 6 * 52, 10 + 20 + 2 * 24));

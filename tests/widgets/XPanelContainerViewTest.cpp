@@ -5,7 +5,6 @@
 #include "core/XMessage.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XScaler.h"
-#include "gui/XViewBuilder.h"
 #include "widgets/XPanelView.h"
 
 #include <gtest/gtest.h>
@@ -342,21 +341,10 @@ TEST_F(PanelContainerTest, AHorizontalStackReordersByDraggingThroughTheWindow)
     c->SetHeaderTitle("C");
 
     window.setTopLeftPosition(200, 200);
-    window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
-    window.Show();
-    window.Attach();
-    ASSERT_TRUE(RunLoopUntil([&] { return window.getPeer() != nullptr && window.isShowing(); }, kWaitMs));
+    ASSERT_TRUE(WidgetTest::ShowOnScreen(window));
     RunLoopFor(50);
-    juce::int64 eventTime = juce::Time::currentTimeMillis();
-    auto send = [&](int x, int y, juce::ModifierKeys mods)
-    {
-        eventTime += 20;
-        window.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse,
-                                           juce::Point<float>(static_cast<float>(x), static_cast<float>(y)),
-                                           mods, juce::MouseInputSource::defaultPressure,
-                                           juce::MouseInputSource::defaultOrientation, eventTime);
-        RunLoopFor(5);
-    };
+    GuiTestSupport::PeerMouse mouse(window);
+    auto send = [&](int x, int y, juce::ModifierKeys mods) { mouse.Send({x, y}, mods); };
     const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
     auto drag = [&](int fromX, int toX)
     {
@@ -366,7 +354,7 @@ TEST_F(PanelContainerTest, AHorizontalStackReordersByDraggingThroughTheWindow)
             send(x, 20, left);
         send(toX, 20, left);
         send(toX, 20, {});
-        eventTime += 1000; // no double click with the next press
+        mouse.Wait(1000); // no double click with the next press
     };
 
     drag(60, 290); // a onto c's right half (the port starts at window x 10)
@@ -528,14 +516,7 @@ TEST_F(PanelContainerTest, ADescribedStackIsDrawnInTheSkin)
                               "\n"
                               "popparent\n");
     XView window;
-    XViewBuilder builder("PanelProbe.txt");
-    builder.SetTextReader(
-        [&](const XString&, XString& text)
-        {
-            text = description;
-            return true;
-        });
-    builder.BuildInto(&window);
+    WidgetTest::BuildDescription(window, "PanelProbe.txt", description.CStr());
     auto* stack = dynamic_cast<XPanelContainerView*>(window.FindChild("Stack", false));
     ASSERT_NE(stack, nullptr);
     ASSERT_EQ(stack->CountPanels(), 3);

@@ -4,7 +4,6 @@
 #include "WidgetTypeWords.h"
 #include "core/XMessage.h"
 #include "gui/XColorDictionary.h"
-#include "gui/XViewBuilder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -199,14 +198,7 @@ TEST_F(SizerTest, ADescribedSizerDragsThroughTheWindowInTheSkin)
                               "backcolor:panelEdge\n"
                               "forecolor:gridLine\n");
     XView window;
-    XViewBuilder builder("SplitProbe.txt");
-    builder.SetTextReader(
-        [&](const XString&, XString& text)
-        {
-            text = description;
-            return true;
-        });
-    builder.BuildInto(&window);
+    WidgetTest::BuildDescription(window, "SplitProbe.txt", description.CStr());
     auto* sizer = dynamic_cast<XSizer*>(window.FindChild("Bar", false));
     XView* upper = window.FindChild("Upper", false);
     ASSERT_NE(sizer, nullptr);
@@ -216,26 +208,15 @@ TEST_F(SizerTest, ADescribedSizerDragsThroughTheWindowInTheSkin)
     EXPECT_EQ(sizer->CountBottomRightViews(), 1);
 
     window.setTopLeftPosition(200, 200);
-    window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
-    window.Show();
-    window.Attach();
-    ASSERT_TRUE(RunLoopUntil([&] { return window.getPeer() != nullptr && window.isShowing(); }, kWaitMs));
+    ASSERT_TRUE(WidgetTest::ShowOnScreen(window));
     RunLoopFor(50);
-    juce::int64 eventTime = juce::Time::currentTimeMillis();
-    auto send = [&](juce::Point<int> point, juce::ModifierKeys mods)
-    {
-        eventTime += 20;
-        window.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, point.toFloat(),
-                                           mods, juce::MouseInputSource::defaultPressure,
-                                           juce::MouseInputSource::defaultOrientation, eventTime);
-        RunLoopFor(5);
-    };
+    GuiTestSupport::PeerMouse mouse(window);
     const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
-    send({100, 112}, {});
-    send({100, 112}, left);
+    mouse.Send({100, 112}, {});
+    mouse.Send({100, 112}, left);
     for (int y = 108; y >= 70; y -= 2)
-        send({100, y}, left);
-    send({100, 70}, {});
+        mouse.Send({100, y}, left);
+    mouse.Send({100, 70}, {});
     EXPECT_EQ(upper->GetFrame(), XRect(10, 10, 230, 68));
     EXPECT_EQ(sizer->GetFrame(), XRect(10, 68, 230, 73));
     EXPECT_FALSE(sizer->IsDragging());

@@ -487,15 +487,14 @@ TEST_F(XYPannerTest, RandomDescriptionsAndClicksLeaveThePannerWhole)
 
 /** A panner in a window on the screen (under Xvfb in the test run), driven by mouse events that go
     through the window's peer as the display would send them, and drawn in the built skin. */
-class XYPannerWindowTest : public ::testing::Test
+class XYPannerWindowTest : public WidgetTest::SkinWindowTest
 {
 protected:
     void SetUp() override
     {
-        ViewTest::Application();
-        if (!WidgetTest::UseBuiltSkin())
-            GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
-        XStyle::SetCurrentStyle(&style);
+        SkinWindowTest::SetUp();
+        if (IsSkipped())
+            return;
         x->SetValue(25, false);
         y->SetValue(50, false);
         other->SetValue(70, false);
@@ -520,36 +519,16 @@ protected:
         panner->SetBackColor(GetColorDictionary().GetColor("pannerBack"));
         panner->SetForeColor(GetColorDictionary().GetColor("windowTextDim"));
         window.AddChild(panner);
-        window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
-        window.Show();
-        window.Attach();
-        window.toFront(false);
-        ASSERT_TRUE(RunLoopUntil([&] { return window.getPeer() != nullptr && window.isShowing(); }, kWaitMs));
+        ASSERT_TRUE(WidgetTest::ShowOnScreen(window));
     }
 
-    void TearDown() override
-    {
-        window.removeFromDesktop();
-        XStyle::SetCurrentStyle(nullptr);
-    }
+    void Send(juce::Point<int> inPanner, juce::ModifierKeys mods) { mouse.Send(*panner, inPanner, mods); }
 
-    void Send(juce::Point<int> inPanner, juce::ModifierKeys mods)
-    {
-        const juce::Point<int> inWindow = window.getLocalPoint(panner, inPanner);
-        eventTime += 20;
-        window.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, inWindow.toFloat(),
-                                           mods, juce::MouseInputSource::defaultPressure,
-                                           juce::MouseInputSource::defaultOrientation, eventTime);
-        RunLoopFor(5);
-    }
-
-    XStyle style;
     std::unique_ptr<FloatParam> x = MakeParam(0, 100, "x");
     std::unique_ptr<FloatParam> y = MakeParam(0, 100, "y");
     std::unique_ptr<FloatParam> other = MakeParam(0, 100, "other");
-    XView window;
     XYPanner* panner = nullptr;
-    juce::int64 eventTime = juce::Time::currentTimeMillis();
+    GuiTestSupport::PeerMouse mouse{window};
 };
 
 TEST_F(XYPannerWindowTest, DraggingABallWithTheMouseMovesItsParameterPair)

@@ -30,6 +30,41 @@ juce::Button* FindButton(juce::Component& root, const juce::String& text);
 /** The top-level window with that title that is on the screen; null when there is none. */
 juce::TopLevelWindow* FindShowingWindow(const juce::String& title);
 
+/** Mouse events sent through a window's peer as the display would send them: each one 20 ms after
+    the one before, the message loop run for 5 ms after each. The window must be on the desktop. */
+class PeerMouse final
+{
+public:
+    static constexpr int kEventSpacingMs = 20;
+    static constexpr int kSettleMs = 5;
+
+    explicit PeerMouse(juce::Component& window) : window(window) {}
+
+    /** One event at a point of the window with these buttons and keys held; none held is a move,
+        or a release after a press. */
+    void Send(juce::Point<int> point, juce::ModifierKeys mods)
+    {
+        eventTime += kEventSpacingMs;
+        window.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, point.toFloat(),
+                                           mods, juce::MouseInputSource::defaultPressure,
+                                           juce::MouseInputSource::defaultOrientation, eventTime);
+        RunLoopFor(kSettleMs);
+    }
+
+    /** One event at a point of a component inside the window. */
+    void Send(juce::Component& inside, juce::Point<int> point, juce::ModifierKeys mods)
+    {
+        Send(window.getLocalPoint(&inside, point), mods);
+    }
+
+    /** Puts the next event ms later, e.g. so that a press after a click is no double click. */
+    void Wait(int ms) { eventTime += ms; }
+
+private:
+    juce::Component& window;
+    juce::int64 eventTime = juce::Time::currentTimeMillis();
+};
+
 /** Works a modal dialog or progress window while the code under test waits in its modal loop: from
     the next turn of the message loop on, every kPeriodMs, it calls act with the currently modal
     component, when there is one, until act returns true or the driver is destroyed. Message thread
