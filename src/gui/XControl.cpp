@@ -408,23 +408,16 @@ void XControl::ReadAttributes(XMessage& block)
         }
     }
 
-    const char* styleText = nullptr;
-    for (int32_t index = 0; block.FindString("style", styleText, index) == 0; ++index)
-    {
-        for (const juce::String& word : Words(styleText))
-        {
-            if (word.equalsIgnoreCase("disabled"))
-                SetControlEnabled(false);
-            else if (word.equalsIgnoreCase("notouch"))
-                touch = false;
-            else if (word.equalsIgnoreCase("softfocus"))
-                softFocus = true;
-            else if (word.equalsIgnoreCase("inputDisabled"))
-                inputDisabled = true;
-            else if (word.equalsIgnoreCase("outputDisabled"))
-                outputDisabled = true;
-        }
-    }
+    if (DescriptionItems::HasStyleWord(block, "disabled"))
+        SetControlEnabled(false);
+    if (DescriptionItems::HasStyleWord(block, "notouch"))
+        touch = false;
+    if (DescriptionItems::HasStyleWord(block, "softfocus"))
+        softFocus = true;
+    if (DescriptionItems::HasStyleWord(block, "inputDisabled"))
+        inputDisabled = true;
+    if (DescriptionItems::HasStyleWord(block, "outputDisabled"))
+        outputDisabled = true;
 
     ReadMessageAttributes(block);
 

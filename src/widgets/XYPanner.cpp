@@ -9,7 +9,6 @@
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
 #include "widgets/DragCapture.h"
-#include "widgets/StyleWords.h"
 #include "widgets/SurroundPanner.h"
 
 #include <algorithm>
@@ -224,10 +223,9 @@ void XYPanner::ReadAttributes(XMessage& block)
         balls.push_back(std::move(ball));
     }
 
-    const juce::StringArray words = StyleWords::Read(block);
-    if (StyleWords::Has(words, "nocrosshairs"))
+    if (DescriptionItems::HasStyleWord(block, "nocrosshairs"))
         crosshairs = false;
-    if (StyleWords::Has(words, "nolabels"))
+    if (DescriptionItems::HasStyleWord(block, "nolabels"))
         labels = false;
 }
 
