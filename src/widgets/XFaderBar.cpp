@@ -5,7 +5,6 @@
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
-#include "widgets/StyleWords.h"
 
 #include <algorithm>
 
@@ -175,17 +174,23 @@ void XFaderBar::ReadAttributes(XMessage& block)
     if (block.FindInt32("effectsize", size) == 0)
         effectSize = static_cast<int16_t>(size);
 
-    // A later mode word overrides an earlier one.
-    for (const juce::String& word : StyleWords::Read(block))
+    // A later mode word overrides an earlier one, so the words are read in the order written.
+    const char* style = nullptr;
+    for (int32_t entry = 0; block.FindString("style", style, entry) == 0; ++entry)
     {
-        for (const ModeWord& mode : kModeWords)
+        juce::StringArray words;
+        words.addTokens(juce::String::fromUTF8(style), ",", "");
+        for (const juce::String& word : words)
         {
-            if (word.equalsIgnoreCase(mode.word))
-                SetDrawMode(mode.mode);
+            for (const ModeWord& mode : kModeWords)
+            {
+                if (word.trim().equalsIgnoreCase(mode.word))
+                    SetDrawMode(mode.mode);
+            }
         }
-        if (word.equalsIgnoreCase("dashed"))
-            dashed = true;
     }
+    if (DescriptionItems::HasStyleWord(block, "dashed"))
+        dashed = true;
     if (drawMode == kModePosNeg && !DescriptionItems::FindColour(block, "hiliteforecolor", hiliteColor))
         hiliteColor = GetForeColor();
     if (dashed && !DescriptionItems::FindColour(block, "color1", dashColor))

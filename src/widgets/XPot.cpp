@@ -12,7 +12,6 @@
 #include "gui/XResourceManager.h"
 #include "gui/XStyle.h"
 #include "platform/PlatformClock.h"
-#include "widgets/StyleWords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -184,10 +183,9 @@ void XPot::ReadAttributes(XMessage& block)
         block.FindInt32("radius", radiusValue) == 0 ? radiusValue : int64_t{center.y} - kRadiusMargin;
     radius = static_cast<int16_t>(wideRadius);
     DescriptionItems::FindFlag(block, "valuetext", valueText);
-    const juce::StringArray words = StyleWords::Read(block);
-    if (StyleWords::Has(words, "noline"))
+    if (DescriptionItems::HasStyleWord(block, "noline"))
         line = false;
-    if (StyleWords::Has(words, "simButton"))
+    if (DescriptionItems::HasStyleWord(block, "simButton"))
     {
         simButton = true;
         // The pot keeps a copy of its own: skin images belong to the resource manager.

@@ -5,13 +5,13 @@
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "gui/DescriptionItems.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
 #include "gui/XStyle.h"
 #include "platform/PlatformClock.h"
-#include "widgets/StyleWords.h"
 
 #include <algorithm>
 
@@ -275,10 +275,9 @@ void XSlider::ReadAttributes(XMessage& block)
         pressedKnobImage = image;
     block.FindInt32("knoboffset", knobOffset);
     block.FindInt32("thumbheight", thumbHeight);
-    const juce::StringArray words = StyleWords::Read(block);
-    if (StyleWords::Has(words, "drawtext"))
+    if (DescriptionItems::HasStyleWord(block, "drawtext"))
         drawText = true;
-    if (StyleWords::Has(words, "simplerender"))
+    if (DescriptionItems::HasStyleWord(block, "simplerender"))
         simpleRender = true;
     if (drawText)
         block.FindRect("textrect", textRect);
