@@ -3,6 +3,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/XCanvas.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
@@ -165,11 +166,11 @@ XRect SurroundPanner::SpeakerIconRect(int32_t position, bool subwoofer) const
 void SurroundPanner::ReadAttributes(XMessage& block)
 {
     XYPanner::ReadAttributes(block);
-    if (XParam* mode = ParamItem(block, "modeparam", 0))
+    if (XParam* mode = DescriptionItems::FindParamItem(block, "modeparam", 0))
         SetModeParam(mode);
     for (int32_t bus = 0; bus < kBusCount; ++bus)
     {
-        if (XParam* assign = ParamItem(block, "busassignparam", bus))
+        if (XParam* assign = DescriptionItems::FindParamItem(block, "busassignparam", bus))
             SetBusAssignParam(assign, bus);
     }
     dimSpeakerIcon = IconItem(block, "dimspeakericon", dimSpeakerIcon);

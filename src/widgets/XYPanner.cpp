@@ -3,6 +3,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "gui/DescriptionItems.h"
 #include "gui/GuiHelpers.h"
 #include "gui/ViewFactory.h"
 #include "gui/XCanvas.h"
@@ -192,8 +193,8 @@ void XYPanner::ReadAttributes(XMessage& block)
     for (int32_t index = 0; HasItemAt(block, "xparam", index) && HasItemAt(block, "yparam", index); ++index)
     {
         auto ball = std::make_unique<PannerBall>();
-        ball->xParam = ParamItem(block, "xparam", index);
-        ball->yParam = ParamItem(block, "yparam", index);
+        ball->xParam = DescriptionItems::FindParamItem(block, "xparam", index);
+        ball->yParam = DescriptionItems::FindParamItem(block, "yparam", index);
         ball->size = ballSize;
         const char* text = nullptr;
         if (block.FindString("ballimage", text, index) == 0)

@@ -4,7 +4,6 @@
 #include "core/XRGB.h"
 #include "core/XRect.h"
 #include "core/XString.h"
-#include "gui/DescriptionItems.h"
 #include "gui/XControl.h"
 
 #include <cstdint>
@@ -119,11 +118,6 @@ public:
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
 
 protected:
-    /** A parameter given at index as a pointer item or as a text path; null when neither finds one. */
-    static XParam* ParamItem(const XMessage& block, const char* key, int32_t index)
-    {
-        return DescriptionItems::FindParamItem(block, key, index);
-    }
     /** The ball at index for changes; null outside the list. */
     PannerBall* BallAt(int32_t index);
 
