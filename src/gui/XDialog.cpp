@@ -178,7 +178,8 @@ void XDialog::SetErrorParam(double value)
 
 void XDialog::PlaceOverParent()
 {
-    XView* parentWindow = parentView != nullptr ? parentView->GetWindow() : nullptr;
+    XView* const parent = parentView.getComponent();
+    XView* parentWindow = parent != nullptr ? parent->GetWindow() : nullptr;
     XRect frame = ScreenRect(*this);
     if (parentWindow != nullptr && parentWindow != this)
     {

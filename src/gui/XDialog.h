@@ -69,7 +69,8 @@ public:
     bool IsErrorDialog() const { return errorFlag; }
     const XString& GetDescriptionPath() const { return descriptionPath; }
     void SetDescriptionPath(const XString& path) { descriptionPath = path; }
-    XView* GetDialogParent() const { return parentView; }
+    /** The view the dialog centres on; null once that view is deleted. */
+    XView* GetDialogParent() const { return parentView.getComponent(); }
     /** The named view anywhere in the window; null when the description lacks it. */
     XView* FindView(const char* name) const;
 
@@ -102,6 +103,7 @@ private:
     bool inModalLoop = false;
     bool errorFlag = false;
     bool handlerAdded = false;
-    XView* parentView = nullptr; // not owned
+    // Not owned; may be deleted while the dialog lives, when this reads null.
+    juce::Component::SafePointer<XView> parentView;
     XString descriptionPath;
 };

@@ -362,3 +362,38 @@ TEST_F(Dialogs, ADialogIsCentredOnItsParentUnlessThatLeavesTheParentsMonitor)
         parent.Hide();
     }
 }
+
+TEST_F(Dialogs, AParentDeletedWhileTheDialogLivesIsForgottenAndTheDialogCentresOnTheMonitor)
+{
+    auto parent = std::make_unique<XPopupWindow>(XRect(100, 120, 800, 620), "DialogParent", nullptr);
+    XOKDialog dialog("Note", "Parent gone.", parent.get(), nullptr, "OK");
+    EXPECT_EQ(dialog.GetDialogParent(), parent.get());
+    parent.reset();
+    EXPECT_EQ(dialog.GetDialogParent(), nullptr);
+
+    // Deleted after the run began and before the dialog is placed: it is centred on the monitor.
+    parent = std::make_unique<XPopupWindow>(XRect(100, 120, 600, 420), "DialogParent", nullptr);
+    parent->Attach();
+    parent->Show();
+    XDialog::SetAnswerHook(
+        [&parent](XDialog&)
+        {
+            parent.reset();
+            return XDialog::kNotEnded;
+        });
+    juce::Rectangle<int> shown;
+    XView* parentAtEnd = &dialog;
+    dialog.resultSignal.Connect(
+        [&](XDialogResult)
+        {
+            shown = dialog.getScreenBounds();
+            parentAtEnd = dialog.GetDialogParent();
+        });
+    const XDialogResult result = RunWithKeys(dialog, {{50, Return()}}, 0, parent.get());
+    XDialog::SetAnswerHook({});
+    EXPECT_EQ(result, XDialog::kOK);
+    EXPECT_EQ(parentAtEnd, nullptr);
+    const XRect area = GetWindowArea(&dialog);
+    EXPECT_NEAR(shown.getCentreX(), (area.left + area.right) / 2, 1);
+    EXPECT_NEAR(shown.getCentreY(), (area.top + area.bottom) / 2, 1);
+}
