@@ -1,4 +1,5 @@
 #include "ControlTestSupport.h"
+#include "DescriptionTestSupport.h"
 #include "SkinTestSupport.h"
 #include "gui/ViewFactory.h"
 #include "gui/XCircle.h"
@@ -19,17 +20,6 @@
 
 namespace
 {
-/** Reads description files from the tests' data folder. */
-bool ReadTestDescription(const XString& name, XString& text)
-{
-    const juce::File file =
-        juce::File(KRX_SOURCE_DIR).getChildFile("tests/gui/data").getChildFile(juce::String(name.CStr()));
-    if (!file.existsAsFile())
-        return false;
-    text = file.loadFileAsString().toRawUTF8();
-    return true;
-}
-
 template <typename View> View* Find(XView& root, const char* name)
 {
     return dynamic_cast<View*>(root.FindChild(name, true));
@@ -54,7 +44,7 @@ TEST(BasicViewsScreenshot, ADescriptionBuildsEveryBasicViewAndDrawsThem)
     XView root;
     root.Attach();
     XViewBuilder builder("BasicViews.txt");
-    builder.SetTextReader(&ReadTestDescription);
+    builder.SetTextReader(DescriptionTest::FolderReader(DescriptionTest::TestDataFolder("gui")));
     builder.BuildInto(&root);
     root.setVisible(true);
     ViewTest::Pump();

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "core/XMessage.h"
+#include "core/XString.h"
+#include "gui/DescriptionText.h"
 
 #include <gtest/gtest.h>
+#include <juce_core/juce_core.h>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +14,37 @@
 /** Helpers of the window-description tests. */
 namespace DescriptionTest
 {
+/** The data folder of a test folder in the source tree: tests/<testFolder>/data. */
+inline juce::File TestDataFolder(const char* testFolder)
+{
+    return juce::File(KRX_SOURCE_DIR).getChildFile("tests").getChildFile(testFolder).getChildFile("data");
+}
+
+/** Reads description files from folder; false when the named file is not there. */
+inline DescriptionText::TextReader FolderReader(const juce::File& folder)
+{
+    return [folder](const XString& name, XString& text)
+    {
+        const juce::File file = folder.getChildFile(juce::String::fromUTF8(name.CStr()));
+        if (!file.existsAsFile())
+            return false;
+        text = file.loadFileAsString().toRawUTF8();
+        return true;
+    };
+}
+
+/** Reads description files from files (name to text), which must outlive the reader; false (and
+    an empty text) when the named file is not there. */
+inline DescriptionText::TextReader MapReader(const std::map<std::string, std::string>& files)
+{
+    return [&files](const XString& name, XString& text)
+    {
+        const auto found = files.find(name.CStr());
+        text = found != files.end() ? XString(found->second.c_str()) : XString();
+        return found != files.end();
+    };
+}
+
 inline std::string RectText(const XRect& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +

@@ -1,5 +1,6 @@
 #include "gui/DescriptionText.h"
 
+#include "DescriptionTestSupport.h"
 #include "core/StringToStringMap.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +14,7 @@ struct FakeSkin
 {
     std::map<std::string, std::string> files;
 
-    DescriptionText::TextReader Reader()
-    {
-        return [this](const XString& name, XString& text)
-        {
-            const auto found = files.find(name.CStr());
-            text = found != files.end() ? XString(found->second.c_str()) : XString();
-            return found != files.end();
-        };
-    }
+    DescriptionText::TextReader Reader() { return DescriptionTest::MapReader(files); }
 };
 
 std::string Preprocess(FakeSkin& skin, const std::string& text, StringToStringMap& macros)

@@ -9,7 +9,6 @@
 
 namespace
 {
-using GuiTestSupport::RunLoopFor;
 using GuiTestSupport::RunLoopUntil;
 using MenuTest::CountingCommand;
 using MenuTest::kWaitMs;
@@ -110,18 +109,12 @@ protected:
     {
         for (auto mods : {juce::ModifierKeys(), juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier),
                           juce::ModifierKeys()})
-        {
-            eventTime += 20;
-            root.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, point.toFloat(),
-                                             mods, juce::MouseInputSource::defaultPressure,
-                                             juce::MouseInputSource::defaultOrientation, eventTime);
-            RunLoopFor(5);
-        }
+            mouse.Send(point, mods);
     }
 
     XStyle style;
     XView root;
-    juce::int64 eventTime = juce::Time::currentTimeMillis();
+    GuiTestSupport::PeerMouse mouse{root};
 };
 
 TEST_F(MenuBarWindowTest, AClickOnFileOpensItsMenuAndAChoiceRunsItsCommand)

@@ -148,7 +148,9 @@ TEST(XScrollPaneTest, BarsShowWhereTheContentDoesNotFit)
         EXPECT_EQ(fixture.pane.IsVerticalBarShown(), c.vertical) << c.width << "x" << c.height;
         EXPECT_EQ(fixture.pane.IsHorizontalBarShown(), c.horizontal) << c.width << "x" << c.height;
         if (c.vertical)
+        {
             EXPECT_EQ(fixture.pane.GetVerticalBar()->GetFrame(), XRect(180, 0, 200, 100));
+        }
         EXPECT_GT(fixture.pane.getIndexOfChildComponent(fixture.pane.GetVerticalBar()),
                   fixture.pane.getIndexOfChildComponent(fixture.pane.GetContent()))
             << "the bars stand over the content";

@@ -83,13 +83,7 @@ protected:
     void Build(const std::string& name, XView& root)
     {
         XViewBuilder builder(name.c_str());
-        builder.SetTextReader(
-            [this](const XString& file, XString& text)
-            {
-                const auto found = files.find(file.CStr());
-                text = found != files.end() ? XString(found->second.c_str()) : XString();
-                return found != files.end();
-            });
+        builder.SetTextReader(DescriptionTest::MapReader(files));
         builder.BuildInto(&root);
     }
 
@@ -289,13 +283,7 @@ TEST_F(XViewBuilderTest, MissingAndEmptyFilesBuildNothingAndLeaveTheViewAlone)
         XView parent;
         XView view;
         XViewBuilder builder(name);
-        builder.SetTextReader(
-            [this](const XString& file, XString& text)
-            {
-                const auto found = files.find(file.CStr());
-                text = found != files.end() ? XString(found->second.c_str()) : XString();
-                return found != files.end();
-            });
+        builder.SetTextReader(DescriptionTest::MapReader(files));
         builder.Build(&view, &parent);
         EXPECT_EQ(view.GetParentView(), nullptr) << name;
         EXPECT_EQ(parent.getNumChildComponents(), 0) << name;
@@ -306,12 +294,7 @@ TEST_F(XViewBuilderTest, MissingAndEmptyFilesBuildNothingAndLeaveTheViewAlone)
     XView parent;
     auto* view = new XView();
     XViewBuilder builder("one.txt");
-    builder.SetTextReader(
-        [this](const XString& file, XString& text)
-        {
-            text = files[file.CStr()].c_str();
-            return !text.IsEmpty();
-        });
+    builder.SetTextReader(DescriptionTest::MapReader(files));
     builder.Build(view, &parent);
     EXPECT_EQ(view->GetParentView(), &parent);
     EXPECT_STREQ(view->GetName().CStr(), "described");

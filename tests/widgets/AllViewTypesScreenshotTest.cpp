@@ -1,6 +1,7 @@
 #include "ViewTypeTable.h"
 #include "WidgetTypeWords.h"
 #include "files/FileViewTypes.h"
+#include "gui/DescriptionTestSupport.h"
 #include "gui/ViewFactory.h"
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
@@ -29,7 +30,7 @@ constexpr int kWaitMs = 5000;
 
 juce::File DataFolder()
 {
-    return juce::File(KRX_SOURCE_DIR).getChildFile("tests/widgets/data");
+    return DescriptionTest::TestDataFolder("widgets");
 }
 
 /** The keys whose values name a skin image or a colour of the dictionary. */
@@ -166,15 +167,7 @@ TEST_F(AllViewTypesTest, ADescriptionWithEveryTypeWordBuildsEachWidgetInARealWin
     XView root;
     root.Attach();
     XViewBuilder builder(kDescriptionName);
-    builder.SetTextReader(
-        [](const XString& name, XString& text)
-        {
-            const juce::File file = DataFolder().getChildFile(juce::String(name.CStr()));
-            if (!file.existsAsFile())
-                return false;
-            text = file.loadFileAsString().toRawUTF8();
-            return true;
-        });
+    builder.SetTextReader(DescriptionTest::FolderReader(DataFolder()));
     builder.BuildInto(&root);
     ASSERT_EQ(root.GetFrame(), XRect(0, 0, 1000, 790));
     // What the program's own code gives these two: a source of cells and the unit's display text.
