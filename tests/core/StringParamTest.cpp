@@ -144,41 +144,53 @@ TEST_F(StringParamTest, DisplayTextShowsWhatFollowsTheLastColon)
     EXPECT_EQ(param.GetDisplayText(), "Cut:Boost");
 }
 
-// Texts set from two threads while two others read them: meant for the thread sanitizer build.
+// Texts set from two threads while two others read them: meant for the thread sanitizer build. The
+// writers wait after their first text until a reader has read since, and the readers read until the
+// writers are done, so reads and writes overlap however the threads are scheduled.
 TEST_F(StringParamTest, TextsSetAndReadFromSeveralThreads)
 {
     StringParam param;
     constexpr int kRounds = 2000;
-    std::atomic<bool> stop{false};
+    constexpr int kWriters = 2;
+    constexpr int kReaders = 2;
+    std::atomic<int> writersStarted{0};
+    std::atomic<int> writersDone{0};
+    std::atomic<int> readsAfterFirstWrites{0};
+    std::atomic<bool> badValueRead{false};
     std::vector<std::thread> threads;
-    for (int writer = 0; writer < 2; ++writer)
+    for (int writer = 0; writer < kWriters; ++writer)
     {
         threads.emplace_back(
-            [&param, writer]()
+            [&, writer]()
             {
-                for (int i = 0; i < kRounds; ++i)
+                param.SetValue(writer * kRounds, true);
+                writersStarted.fetch_add(1);
+                while (readsAfterFirstWrites.load() == 0)
+                    std::this_thread::yield();
+                for (int i = 1; i < kRounds; ++i)
                     param.SetValue(writer * kRounds + i, true);
+                writersDone.fetch_add(1);
             });
     }
-    std::atomic<int> reads{0};
-    for (int reader = 0; reader < 2; ++reader)
+    for (int reader = 0; reader < kReaders; ++reader)
     {
         threads.emplace_back(
             [&]()
             {
-                while (!stop.load())
+                while (writersDone.load() < kWriters)
                 {
+                    const bool afterFirstWrites = writersStarted.load() == kWriters;
                     const double value = param.GetValue();
-                    EXPECT_GE(value, 0.0);
-                    reads.fetch_add(1);
+                    if (!(value >= 0.0 && value < kWriters * kRounds))
+                        badValueRead.store(true);
+                    if (afterFirstWrites)
+                        readsAfterFirstWrites.fetch_add(1);
                 }
             });
     }
-    threads[0].join();
-    threads[1].join();
-    stop.store(true);
-    threads[2].join();
-    threads[3].join();
-    EXPECT_GT(reads.load(), 0);
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_FALSE(badValueRead.load()) << "a reader saw a value no writer set";
+    EXPECT_GT(readsAfterFirstWrites.load(), 0);
     EXPECT_TRUE(param.GetValue() == kRounds - 1 || param.GetValue() == 2 * kRounds - 1);
 }
