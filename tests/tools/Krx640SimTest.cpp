@@ -3,14 +3,17 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 using SimBytes::FloatBits;
 using SimBytes::U16;
@@ -462,6 +465,40 @@ TEST_F(Krx640SimTest, EditorMayLeaveAndComeBack)
         ASSERT_TRUE(client.Connect(UnitFolder(), kTimeoutMs));
         EXPECT_EQ(Request(kDeviceInfoRequest, {}, kDeviceInfo).command, kDeviceInfo) << "pause " << pause;
     }
+}
+
+TEST_F(Krx640SimTest, EditorsComingAndGoingNeverFindTheUnitsInputWithoutAReader)
+{
+    // Every open and close of PIPE00 is an editor that came and went; the unit takes its end anew
+    // each time. An editor that opened PIPE00 in a gap without a reader would write into a broken
+    // pipe, so a later open must never fail for want of a reader (ENXIO) while the unit serves.
+    StartAndConnect();
+    client.Close();
+    constexpr int kVisits = 3000;
+    const std::string toUnitPath = UnitFolder() + "/PIPE00";
+    int refused = 0;
+    for (int visit = 0; visit < kVisits; ++visit)
+    {
+        const int descriptor = ::open(toUnitPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor >= 0)
+            ::close(descriptor);
+        else if (errno == ENXIO)
+            ++refused;
+    }
+    EXPECT_EQ(refused, 0) << "of " << kVisits << " visits";
+    ASSERT_TRUE(client.Connect(UnitFolder(), kTimeoutMs));
+    EXPECT_EQ(Request(kDeviceInfoRequest, {}, kDeviceInfo).command, kDeviceInfo);
+}
+
+TEST_F(Krx640SimTest, WritingToAUnitThatIsGoneFailsWithoutEndingTheClient)
+{
+    StartAndConnect();
+    Request(kDeviceInfoRequest, {}, kDeviceInfo);
+    sim.Signal(SIGKILL);
+    EXPECT_EQ(sim.WaitForExit(kTimeoutMs), 128 + SIGKILL);
+    // Without a reader of PIPE00 a write raises SIGPIPE, which must become a failed write here.
+    EXPECT_FALSE(client.Send(kDeviceInfoRequest));
+    EXPECT_FALSE(client.Send(kDeviceInfoRequest));
 }
 
 TEST_F(Krx640SimTest, KilledUnitLeavesNoPipesThatBlockTheNextStart)

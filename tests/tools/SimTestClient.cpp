@@ -7,6 +7,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace
@@ -19,6 +21,32 @@ int64_t NowMs()
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+/** write() that reports a reader that has gone as EPIPE instead of letting SIGPIPE end the test
+    program: the signal is blocked in this thread for the write, and the one the write raised is
+    taken off the thread's pending signals before the old mask comes back. */
+ssize_t WriteWithoutBrokenPipeSignal(int descriptor, const void* bytes, size_t count)
+{
+    sigset_t brokenPipe, previousMask, pending;
+    sigemptyset(&brokenPipe);
+    sigaddset(&brokenPipe, SIGPIPE);
+    sigemptyset(&pending);
+    sigpending(&pending);
+    const bool pendingBefore = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &brokenPipe, &previousMask);
+    const ssize_t written = ::write(descriptor, bytes, count);
+    const int writeError = errno;
+    if (written < 0 && writeError == EPIPE && !pendingBefore)
+    {
+        const timespec noWait = {0, 0};
+        while (::sigtimedwait(&brokenPipe, nullptr, &noWait) < 0 && errno == EINTR)
+        {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    errno = writeError;
+    return written;
 }
 } // namespace
 
@@ -123,7 +151,8 @@ bool SimTestClient::WriteBytes(const std::vector<uint8_t>& bytes)
     const int64_t deadline = NowMs() + kWriteTimeoutMs;
     while (written < bytes.size() && toUnit >= 0)
     {
-        const ssize_t count = ::write(toUnit, bytes.data() + written, bytes.size() - written);
+        const ssize_t count =
+            WriteWithoutBrokenPipeSignal(toUnit, bytes.data() + written, bytes.size() - written);
         if (count > 0)
         {
             written += static_cast<size_t>(count);

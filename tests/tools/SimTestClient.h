@@ -31,7 +31,8 @@ public:
     /** A whole frame (header and payload) as the editor builds it. */
     static std::vector<uint8_t> BuildFrame(uint8_t command, const std::vector<uint8_t>& payload = {});
 
-    /** Writes raw bytes, waiting while the pipe is full; false when they could not all be written. */
+    /** Writes raw bytes, waiting while the pipe is full; false when they could not all be written
+        (a unit that has closed its end is a failed write, never SIGPIPE). */
     bool WriteBytes(const std::vector<uint8_t>& bytes);
     bool Send(uint8_t command, const std::vector<uint8_t>& payload = {})
     {

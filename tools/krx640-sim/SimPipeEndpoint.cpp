@@ -136,10 +136,13 @@ void SimPipeEndpoint::Remove()
 
 bool SimPipeEndpoint::OpenIncoming()
 {
+    // Non-blocking: opening a FIFO for reading does not wait for a writer. The new end is opened
+    // before the old one is closed, so that PIPE00 never lacks a reader: an editor that opened it
+    // in such a gap would write into a broken pipe.
+    const int reopened = ::open(incomingPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (incoming >= 0)
         ::close(incoming);
-    // Non-blocking: opening a FIFO for reading does not wait for a writer.
-    incoming = ::open(incomingPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    incoming = reopened;
     return incoming >= 0;
 }
 
