@@ -1,5 +1,6 @@
 #include "gui/JUCECanvas.h"
 
+#include "StyleTestViews.h"
 #include "core/XString.h"
 #include "gui/SkinTestFiles.h"
 #include "gui/XFont.h"
@@ -19,19 +20,8 @@ constexpr uint32_t kWhiteArgb = 0xFFFFFFFFu;
 /** The ink of an area: its bounding box, or an empty one when nothing but white is there. */
 juce::Rectangle<int> InkBounds(const juce::Image& image, const juce::Rectangle<int>& area)
 {
-    int left = area.getRight(), top = area.getBottom(), right = area.getX() - 1, bottom = area.getY() - 1;
-    for (int y = area.getY(); y < area.getBottom(); ++y)
-        for (int x = area.getX(); x < area.getRight(); ++x)
-            if (image.getPixelAt(x, y).getARGB() != kWhiteArgb)
-            {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    if (right < left)
-        return {};
-    return {left, top, right - left + 1, bottom - top + 1};
+    return StyleTestViews::InkBoundsWhere(image, area,
+                                          [](juce::Colour pixel) { return pixel.getARGB() != kWhiteArgb; });
 }
 
 /** An off-screen canvas on a white surface, drawing in blue. */

@@ -10,6 +10,7 @@
 #include "gui/IStyledWindow.h"
 #include "gui/JUCECanvas.h"
 
+#include <functional>
 #include <juce_graphics/juce_graphics.h>
 
 /** Stand-ins for the views that the style draws, with public fields the tests set. They derive
@@ -156,15 +157,14 @@ inline bool IsNear(juce::Colour pixel, const XRGB& colour, int tolerance = 6)
            std::abs(pixel.getBlue() - colour.b) <= tolerance;
 }
 
-/** The bounding box of the pixels in area that differ from colour by more than tolerance; empty
-    when there are none. */
-inline juce::Rectangle<int> InkBounds(const juce::Image& image, const juce::Rectangle<int>& area,
-                                      const XRGB& colour, int tolerance = 40)
+/** The bounding box of the pixels in area that isInk accepts; empty when there are none. */
+inline juce::Rectangle<int> InkBoundsWhere(const juce::Image& image, const juce::Rectangle<int>& area,
+                                           const std::function<bool(juce::Colour pixel)>& isInk)
 {
     int left = area.getRight(), top = area.getBottom(), right = area.getX() - 1, bottom = area.getY() - 1;
     for (int y = area.getY(); y < area.getBottom(); ++y)
         for (int x = area.getX(); x < area.getRight(); ++x)
-            if (!IsNear(image.getPixelAt(x, y), colour, tolerance))
+            if (isInk(image.getPixelAt(x, y)))
             {
                 left = std::min(left, x);
                 right = std::max(right, x);
@@ -174,6 +174,15 @@ inline juce::Rectangle<int> InkBounds(const juce::Image& image, const juce::Rect
     if (right < left)
         return {};
     return {left, top, right - left + 1, bottom - top + 1};
+}
+
+/** The bounding box of the pixels in area that differ from colour by more than tolerance; empty
+    when there are none. */
+inline juce::Rectangle<int> InkBounds(const juce::Image& image, const juce::Rectangle<int>& area,
+                                      const XRGB& colour, int tolerance = 40)
+{
+    return InkBoundsWhere(
+        image, area, [&colour, tolerance](juce::Colour pixel) { return !IsNear(pixel, colour, tolerance); });
 }
 
 inline bool SameImages(const juce::Image& a, const juce::Image& b)
