@@ -66,8 +66,14 @@ void PresetReceiveJob::Run(IJobProgress& progress)
     gaveUp.store(false);
     progress.SetProgress(0.0);
     link.SetPresetHandler(this);
-    link.RequestPresetInfo(kFirstPreset);
-    link.RequestPresetFlags(kFirstPreset);
+    {
+        // Preset 1's info reply asks for preset 2; held off until both requests of preset 1 are
+        // out, a unit answering in order sends preset 1's flags before preset 2's info (and so
+        // before the last info ends the receive), as it does for every later preset.
+        std::lock_guard<std::mutex> hold(callbackLock);
+        link.RequestPresetInfo(kFirstPreset);
+        link.RequestPresetFlags(kFirstPreset);
+    }
 
     Outcome ending = Outcome::kComplete;
     for (;;)

@@ -88,6 +88,6 @@ private:
     std::atomic<bool> gaveUp{false};
     std::atomic<Outcome> outcome{Outcome::kNotRun};
 
-    std::mutex callbackLock; // held while a reply is handled; guards attached
+    std::mutex callbackLock; // held while a reply is handled and while preset 1 is asked for; guards attached
     bool attached = false;   // replies are taken only while set
 };

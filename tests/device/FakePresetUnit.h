@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -89,6 +90,10 @@ public:
     int zeroReplies = 0;
     /** Before preset 80's info, an info reply for preset 81 arrives. */
     bool sendsPreset81 = false;
+    /** The first info request returns only once its reply has been handled (or after
+        kHoldLimitMs), as when the asking thread loses the processor right after sending. */
+    bool holdsFirstInfoRequest = false;
+    static constexpr int kHoldLimitMs = 500;
 
     std::atomic<bool> connected{true};
     /** Replies that found no handler (they would go to the application). */
@@ -105,6 +110,12 @@ private:
             pending.push_back(request);
         }
         wake.notify_all();
+        if (holdsFirstInfoRequest && request.command == kInfoCommand && !heldOnce.exchange(true))
+        {
+            std::unique_lock<std::mutex> hold(lock);
+            answeredWake.wait_for(hold, std::chrono::milliseconds(kHoldLimitMs),
+                                  [this] { return answered > 0; });
+        }
     }
 
     void Serve()
@@ -120,6 +131,8 @@ private:
             hold.unlock();
             Answer(request);
             hold.lock();
+            ++answered;
+            answeredWake.notify_all();
         }
     }
 
@@ -163,8 +176,11 @@ private:
     }
 
     std::atomic<IReceivePresetHandler*> handler{nullptr};
-    std::mutex lock; // guards requests, pending and stopping
+    std::mutex lock; // guards requests, pending, answered and stopping
     std::condition_variable wake;
+    std::condition_variable answeredWake;
+    int answered = 0; // requests whose answer has been handled
+    std::atomic<bool> heldOnce{false};
     std::vector<Request> requests;
     std::deque<Request> pending;
     bool stopping = false;

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
-#include <numeric>
 #include <random>
 #include <string>
 #include <thread>
@@ -47,7 +46,17 @@ class PresetReceive : public ::testing::Test
 {
 protected:
     PresetReceive() { presets.FillPlaceholders(); }
-    ~PresetReceive() override { unit.Stop(); } // no reply may reach the job once it is gone
+    ~PresetReceive() override
+    {
+        // A test that returned early still ends its run; then no reply may reach the job once it
+        // is gone.
+        if (runner.joinable())
+        {
+            progress.cancel.store(true);
+            runner.join();
+        }
+        unit.Stop();
+    }
 
     /** Runs the receive on a thread of its own, as the progress window does. */
     void Start()
@@ -86,6 +95,9 @@ TEST_F(PresetReceive, FillsEveryPresetInOrderAndAnnouncesTheCurrentPreset)
     unit.slots[5].name = "?Old name";
     unit.slots[6].name = "  Lead blanks stay  ";
     unit.slots[7].flags = 0x4;
+    // The job's thread stalls right after asking for preset 1's info: its flags must still be asked
+    // for before the reply asks for preset 2.
+    unit.holdsFirstInfoRequest = true;
     AppServicesStandIn services;
     XParamGroup main("main");
     main.AddParams(UnitSettingsParamTable, GlobalParamTables::kUnitSettingsPrefix);
@@ -104,17 +116,19 @@ TEST_F(PresetReceive, FillsEveryPresetInOrderAndAnnouncesTheCurrentPreset)
     EXPECT_EQ(job.GetProgress(), 100);
     EXPECT_EQ(progress.last.load(), 1.0);
 
-    // Info of each preset in turn, 1..80, and the flags of each once (the unit may answer the info
-    // of preset 1 before the job has asked for its flags).
-    std::vector<int> infos;
-    std::vector<int> flags;
-    for (const FakeUnit::Request& request : unit.Requests())
-        (request.command == kInfoCommand ? infos : flags).push_back(request.number);
-    std::vector<int> expected(kPresets);
-    std::iota(expected.begin(), expected.end(), 1);
-    EXPECT_EQ(infos, expected);
-    std::sort(flags.begin(), flags.end());
-    EXPECT_EQ(flags, expected);
+    // Info and then flags of each preset in turn, 1..80: a unit that answers in order sends every
+    // preset's flags before the next preset's info.
+    std::vector<FakeUnit::Request> expected;
+    for (int number = 1; number <= kPresets; ++number)
+    {
+        expected.push_back({kInfoCommand, number});
+        expected.push_back({kFlagsCommand, number});
+    }
+    const std::vector<FakeUnit::Request> requests = unit.Requests();
+    ASSERT_EQ(requests.size(), expected.size());
+    const auto firstWrong = std::mismatch(requests.begin(), requests.end(), expected.begin()).first;
+    EXPECT_TRUE(firstWrong == requests.end()) << "request " << firstWrong - requests.begin() << " is command "
+                                              << firstWrong->command << " of preset " << firstWrong->number;
     for (int index = 0; index < kPresets - 1; ++index)
     {
         PresetsManager::Preset entry("", 0, 0);
