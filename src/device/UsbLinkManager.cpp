@@ -187,6 +187,8 @@ void UsbLinkManager::Run(XThread* thread, void* argument)
         RunPumpTurn(node, lastTurnInFlashMode);
         PlatformClock::Sleep(kPumpTurnMs);
     }
+    if (openedDevice && !flashMode.load())
+        WriteQueuedBeforeClose();
     CloseDevice(node);
     XSmartLock hold(mutex);
     node->state = kNotServed; // also after a failed open, so that a later scan tries the path again
@@ -231,6 +233,14 @@ void UsbLinkManager::RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode)
             CloseDevice(node);
     }
     if (IsConnected())
+        WritePending();
+}
+
+void UsbLinkManager::WriteQueuedBeforeClose()
+{
+    // At most what the port holds, so that senders that go on queueing cannot keep the pump.
+    for (int32_t frame = 0;
+         frame < kPortCapacity && IsConnected() && CountPortBlocks(transmitPort.load()) > 0; ++frame)
         WritePending();
 }
 

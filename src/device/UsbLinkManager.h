@@ -22,7 +22,8 @@ class XThread;
     The program uses the one instance of Instance(), which is never destroyed; a separately made
     instance stops and joins its pump when destroyed. Every operation may be called from any thread.
     One unit is served at a time: a scan starts no pump while one runs. Close asks the pump to end
-    and joins it, waiting at most kCloseWaitMs. Failures to open a device leave their text in
+    and joins it, waiting at most kCloseWaitMs; outside flash mode the pump first writes the frames
+    still queued (a write that fails loses its frame). Failures to open a device leave their text in
     GetMessageText(). While flash mode is on, the pump runs the registered flash engine instead of
     its frame reads and writes. */
 class UsbLinkManager final : private IThreadCallback
@@ -119,6 +120,10 @@ private:
     /** Cuts received bytes into frames and puts each on the receive port. */
     void DeliverReceived(const uint8_t* bytes, int count);
     void WritePending();
+    /** Writes the frames still on the transmit port when the pump is asked to end, so that a frame
+        queued just before Close (the bootloader restart's command 11) is not lost to the pump's
+        timing. */
+    void WriteQueuedBeforeClose();
     void CountFailedRead();
     void CountGoodRead();
 

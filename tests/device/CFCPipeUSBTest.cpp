@@ -1,5 +1,6 @@
 #include "device/CFCPipeUSB.h"
 
+#include "JoiningThread.h"
 #include "UsbDeviceFolderTest.h"
 
 #include <atomic>
@@ -103,17 +104,18 @@ TEST_F(CFCPipeUSBTest, ReadOverlappedReturnsOnlyOnceAllBytesCame)
     uint8_t buffer[3] = {};
     std::atomic<bool> done{false};
     std::atomic<int> result{1};
-    std::thread reader(
+    JoiningThread reader(
         [&]
         {
             result = pipe.ReadOverlapped(buffer, 3);
             done = true;
-        });
+        },
+        [&] { pipe.CancelReads(); });
     ASSERT_TRUE(unit.Send({'A'}));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(done.load()) << "returned with one byte of three";
     ASSERT_TRUE(unit.Send({'C', 'K'}));
-    reader.join();
+    reader.Join();
     EXPECT_EQ(result.load(), 0);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 3), "ACK");
 }
@@ -130,14 +132,14 @@ TEST_F(CFCPipeUSBTest, ReadOverlappedFailsWhenTheUnitLeavesOrReadsAreCancelled)
 
         uint8_t buffer[3] = {};
         std::atomic<int> result{1};
-        std::thread reader([&] { result = pipe.ReadOverlapped(buffer, 3); });
+        JoiningThread reader([&] { result = pipe.ReadOverlapped(buffer, 3); }, [&] { pipe.CancelReads(); });
         ASSERT_TRUE(unit.Send({'N'}));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         if (cancel)
             pipe.CancelReads();
         else
             unit.CloseOutgoing();
-        reader.join();
+        reader.Join();
         EXPECT_EQ(result.load(), CFCPipeUSB::kSystemFailure);
         EXPECT_EQ(pipe.IsPeerGone(), !cancel);
     }

@@ -1,12 +1,12 @@
 #include "device/FirmwareUpdateJob.h"
 
+#include "JoiningThread.h"
 #include "SimLinkTest.h"
 #include "device/FirmwareCommands.h"
 #include "device/IFirmwareUpdateHost.h"
 
 #include <chrono>
 #include <mutex>
-#include <thread>
 
 namespace
 {
@@ -163,19 +163,23 @@ TEST_F(FirmwareUpdateJobTest, PullingTheUnitDuringTheDspUploadStopsTheRunWithinA
     StartUnit({});
     FirmwareUpdateJob job(*host, *link, Reporter(), Finder());
     std::atomic<bool> ended{false};
-    std::thread runner(
+    // Joined however the test ends; pulling the unit ends a run still going.
+    JoiningThread runner(
         [&]
         {
             job.Run();
             ended = true;
-        });
-    ASSERT_TRUE(TestSupport::WaitUntil([&] { return SawStatus("Uploading DSP code..."); }, kWaitMs));
+        },
+        [&] { unit.kill(); });
+    ASSERT_TRUE(
+        TestSupport::WaitUntil([&] { return ended.load() || SawStatus("Uploading DSP code..."); }, kWaitMs));
+    ASSERT_FALSE(ended.load()) << "the run ended before the unit was pulled: " << job.GetErrorText().CStr();
     PlatformClock::Sleep(2000);
     unit.kill();
     const auto pulled = std::chrono::steady_clock::now();
     TestSupport::WaitUntil([&] { return ended.load(); }, kWaitMs);
     EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::milliseconds(kPulledUnitMs));
-    runner.join();
+    runner.Join();
     EXPECT_FALSE(job.IsSuccess());
     EXPECT_EQ(job.GetErrorText(), "No unit connected");
     EXPECT_FALSE(SawStatus("Uploading Factory Presets..."));

@@ -173,6 +173,27 @@ TEST_F(UsbLinkManagerTest, TenQueuedFramesLeaveOnePerPumpTurn)
     }
 }
 
+TEST_F(UsbLinkManagerTest, FramesQueuedJustBeforeACloseStillGoOut)
+{
+    UsbUnitPeer unit(folder.Path(), "unit0");
+    UsbLinkManager link;
+    Connect(link, unit);
+    PlatformClock::SetTimeScale(1.0); // real 5 ms turns: without the last writes most frames stay
+
+    // As the bootloader restart does: a last command, then the close at once.
+    constexpr int kFrames = 20;
+    Bytes expected;
+    for (int i = 0; i < kFrames; ++i)
+    {
+        const Bytes frame = FrameBytes::Frame(3, 11, {static_cast<uint8_t>(i)});
+        ASSERT_EQ(link.QueueFrame(frame.data(), static_cast<int>(frame.size())), 0);
+        expected.insert(expected.end(), frame.begin(), frame.end());
+    }
+    link.Close();
+    EXPECT_FALSE(link.IsConnected());
+    EXPECT_EQ(unit.Receive(expected.size()), expected);
+}
+
 TEST_F(UsbLinkManagerTest, ZeroByteReadsAreGoodAndPutNothingOnThePort)
 {
     UsbUnitPeer unit(folder.Path(), "unit0");
