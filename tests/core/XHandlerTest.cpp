@@ -1,6 +1,8 @@
 #include "core/XHandler.h"
 
 #include "LooperTestSupport.h"
+#include "ParamTestSupport.h"
+#include "core/FloatParam.h"
 #include "core/XLiveParamSet.h"
 #include "core/XLooper.h"
 #include "core/XMessage.h"
@@ -8,6 +10,7 @@
 #include "core/XParamMessage.h"
 #include "support/TestSupport.h"
 
+#include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <new>
@@ -228,4 +231,107 @@ TEST(XHandlerTest, ConcurrentNotifiersReachTheLoopersThreadInOrder)
     }
     delete looper; // stops the thread and waits for it
     EXPECT_EQ(handler.GetLooper(), nullptr);
+}
+
+// Every way the looper's lock, the parameter lock and a parameter's signal lock are taken, at once
+// on several threads: notifiers (parameter lock, then signal lock and port), the looper's thread
+// delivering posted changes and setting the parameter from a timer (looper lock, then parameter
+// lock, then signal lock), and a thread that connects and disconnects slots and watchers. Meant for
+// the thread sanitizer build, which reports any two of these locks taken in both orders.
+TEST(XHandlerTest, PostedChangesNotifiersAndSlotsTakeTheirLocksInOneOrder)
+{
+    constexpr int kNotifiers = 2;
+    constexpr int kChangesPerNotifier = 300;
+    constexpr int32_t kTimerId = 1;
+    constexpr int kTimerSets = 50;
+    ParamTest::FakeHost host;
+    std::atomic<int> slotCalls{0}; // before the parameter: its slot runs until the parameter is gone
+
+    /** Asks the parameter for its value and its signal from the looper's thread, under both locks. */
+    class LockTakingWatcher final : public XHandler
+    {
+    public:
+        LockTakingWatcher() : XHandler("watcher") {}
+        ~LockTakingWatcher() override
+        {
+            if (XLooper* attachedTo = GetLooper())
+                attachedTo->RemoveHandler(this);
+        }
+        void ParamChanged(int32_t code, XParam* param, int32_t key) override
+        {
+            if (param != nullptr && param->GetValue() >= 0.0 && param->GetSignal().GetConnectionCount() >= 0)
+                delivered.fetch_add(1);
+            if (GetLooper() != nullptr && GetLooper()->GetThreadId() == CurrentThreadId())
+                onLooperThread.fetch_add(1);
+        }
+        void OnTimer(int32_t timerId) override
+        {
+            if (timerSets.load() < kTimerSets && param != nullptr)
+                param->SetValue(timerSets.fetch_add(1) % 10, true);
+        }
+        FloatParam* param = nullptr;
+        std::atomic<int> delivered{0};
+        std::atomic<int> onLooperThread{0};
+        std::atomic<int> timerSets{0};
+    };
+
+    auto looper = std::make_unique<XLooper>("lock order");
+    LockTakingWatcher watcher;
+    FloatParam param(ParamTest::Desc(0, 0, 10, 0, 11));
+    watcher.param = &param;
+    ASSERT_TRUE(looper->AddHandler(&watcher));
+    param.AddWatcher(&watcher, 1, false);
+    param.GetSignal().Connect(
+        [&slotCalls](XParam* changed)
+        {
+            if (!changed->GetFullPath().IsEmpty() || changed->GetValue() >= 0.0)
+                slotCalls.fetch_add(1);
+        });
+    ASSERT_NE(looper->Run(), 0);
+    looper->SetTimer(&watcher, kTimerId, 1, false);
+
+    std::atomic<bool> notifying{true};
+    std::thread connector(
+        [&]
+        {
+            XHandler unattached("unattached");
+            while (notifying.load())
+            {
+                const int32_t id =
+                    param.GetSignal().Connect([](XParam* changed) { changed->GetWatcherCount(); });
+                param.AddWatcher(&unattached, 2, true);
+                param.RemoveWatcher(&unattached);
+                param.GetSignal().Disconnect(id);
+            }
+        });
+    std::vector<std::thread> notifiers;
+    for (int n = 0; n < kNotifiers; ++n)
+        notifiers.emplace_back(
+            [&, n]
+            {
+                for (int i = 0; i < kChangesPerNotifier; ++i)
+                    param.SetValue((n + i) % 10, true);
+            });
+    for (std::thread& notifier : notifiers)
+        notifier.join();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return watcher.timerSets.load() >= kTimerSets; }, kWaitMs));
+    notifying.store(false);
+    connector.join();
+    looper->CancelTimer(&watcher, kTimerId);
+
+    // Every posted change has reached the watcher on the looper's thread once the port is empty.
+    XMessage marker(kCodeA, 0);
+    std::atomic<bool> markerSeen{false};
+    ASSERT_TRUE(watcher.AddDelegate(
+        kCodeA, [](void* seen, XMessage&) { static_cast<std::atomic<bool>*>(seen)->store(true); },
+        &markerSeen));
+    ASSERT_EQ(watcher.PostMessage(&marker), 0);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return markerSeen.load(); }, kWaitMs));
+    EXPECT_GT(watcher.delivered.load(), 0);
+    EXPECT_EQ(watcher.onLooperThread.load(), watcher.delivered.load());
+    EXPECT_GT(slotCalls.load(), 0);
+
+    param.RemoveWatcher(&watcher);
+    looper->RemoveHandler(&watcher);
+    looper.reset();
 }
