@@ -89,7 +89,8 @@ public:
         peer.sendMessage(juce::MemoryBlock(reply.data(), reply.size()));
     }
 
-    /** Sends bytes from the server's end of every connection. */
+    /** Sends bytes from the server's end of every connection; only after HasConnectedPeer, since
+        JUCE sets a new peer's socket without a lock after the peer has been made. */
     void SendToClients(const Bytes& bytes)
     {
         std::lock_guard<std::mutex> hold(lock);
@@ -262,6 +263,8 @@ TEST_F(IPCLink, FramesFromTheServerReachTheHandlerWhileRepliesAreExchanged)
     IPCConnection connection(port, XString());
     ASSERT_EQ(connection.Open(), 0);
     RecordingDispatcher dispatcher(&connection);
+    // The server's end may send only once JUCE has handed it its socket.
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return server.HasConnectedPeer(); }, kWaitMs));
 
     // Two senders with replies and the server's own frames at once; the frames that no exchange
     // took reach the handler, and a chunk without the frame magic never does.
