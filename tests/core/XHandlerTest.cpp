@@ -248,15 +248,10 @@ TEST(XHandlerTest, PostedChangesNotifiersAndSlotsTakeTheirLocksInOneOrder)
     std::atomic<int> slotCalls{0}; // before the parameter: its slot runs until the parameter is gone
 
     /** Asks the parameter for its value and its signal from the looper's thread, under both locks. */
-    class LockTakingWatcher final : public XHandler
+    class LockTakingWatcher final : public RecordingHandler
     {
     public:
-        LockTakingWatcher() : XHandler("watcher") {}
-        ~LockTakingWatcher() override
-        {
-            if (XLooper* attachedTo = GetLooper())
-                attachedTo->RemoveHandler(this);
-        }
+        explicit LockTakingWatcher(Journal& journal) : RecordingHandler("watcher", journal) {}
         void ParamChanged(int32_t code, XParam* param, int32_t key) override
         {
             if (param != nullptr && param->GetValue() >= 0.0 && param->GetSignal().GetConnectionCount() >= 0)
@@ -276,7 +271,8 @@ TEST(XHandlerTest, PostedChangesNotifiersAndSlotsTakeTheirLocksInOneOrder)
     };
 
     auto looper = std::make_unique<XLooper>("lock order");
-    LockTakingWatcher watcher;
+    Journal journal;
+    LockTakingWatcher watcher(journal);
     FloatParam param(ParamTest::Desc(0, 0, 10, 0, 11));
     watcher.param = &param;
     ASSERT_TRUE(looper->AddHandler(&watcher));
