@@ -47,6 +47,7 @@ bool DisplayPreparer::Prepare()
                        keptOpen = XOpenDisplay(nullptr);
                        if (keptOpen == nullptr)
                            return;
+                       XSetErrorHandler(&IgnoreProtocolError);
                        for (const char* name : kWindowManagerAtoms)
                            XInternAtom(keptOpen, name, False);
                        XSync(keptOpen, False);
