@@ -383,25 +383,36 @@ void FlashEngine::RunFlashJob(CFCPipeUSB& pipe)
         link.SetMessageText(XString());
     }
 
+    failureText = XString();
+    bool done = true;
     switch (job.state)
     {
     case kWriteController:
-        WriteControllerImage(pipe, job);
+        done = WriteControllerImage(pipe, job);
         break;
     case kWriteFlash:
-        WriteFlashImage(pipe, job);
+        done = WriteFlashImage(pipe, job);
         break;
     case kEraseAll:
-        Erase(pipe, false, 0);
+        done = Erase(pipe, false, 0);
         break;
     case kEraseSector:
-        Erase(pipe, true, job.sector);
+        done = Erase(pipe, true, job.sector);
         break;
     case kLeaveBootloader:
-        LeaveBootloader(pipe);
+        done = LeaveBootloader(pipe);
         break;
     default:
         break;
+    }
+    if (!done)
+    {
+        // A unit that left shows as gone before the failure text does, so that whoever looks at the
+        // link first and then at the text (the firmware update) reports the missing unit, never the
+        // step that met its departure.
+        if (pipe.IsPeerGone())
+            pipe.Close();
+        link.SetMessageText(failureText);
     }
 
     XSmartLock hold(link.GetMutex());
@@ -533,8 +544,6 @@ bool FlashEngine::LeaveBootloader(CFCPipeUSB& pipe)
 
 bool FlashEngine::Fail(const char* format, int32_t first, int32_t second)
 {
-    XString text;
-    text.Format(format, first, second); // texts with one number ignore the second
-    link.SetMessageText(text);
+    failureText.Format(format, first, second); // texts with one number ignore the second
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XString.h"
 #include "device/IFlashEngine.h"
 
 #include <atomic>
@@ -15,7 +16,8 @@ class UsbLinkManager;
     A job setter (any thread) posts one job and turns the link's flash mode on; the link's pump thread
     then runs the whole job in one RunFlashJob call. The job fields and the job state are guarded by
     the link's mutex (UsbLinkManager::GetMutex). The first failure ends the job and leaves its text
-    in the link's message text, which a job's start empties; nothing is retried. The setters copy the
+    in the link's message text, which a job's start empties; nothing is retried. A job that failed
+    because the unit left closes the link's pipes before its text is set. The setters copy the
     image, so the caller's buffer need not outlive the call; a partial page of 64, 128 or 192 bytes
     goes out with one spare 0xFF byte after the image.
 
@@ -103,12 +105,14 @@ private:
     bool Erase(CFCPipeUSB& pipe, bool oneSector, int32_t sector);
     bool LeaveBootloader(CFCPipeUSB& pipe);
 
-    /** Formats the failure into the link's message text; false. */
+    /** Formats the failure into failureText, which RunFlashJob hands to the link's message text
+        when the job has ended; false. */
     bool Fail(const char* format, int32_t first = 0, int32_t second = 0);
 
     UsbLinkManager& link;
     Job posted;              // guarded by the link's mutex
     uint32_t postSerial = 0; // guarded by the link's mutex
+    XString failureText;     // the running job's failure; the pump thread only
     /** Sector erases that ended with "ACK": the job event of the keep-user-presets erase. */
     std::atomic<int32_t> sectorsErased{0};
 };

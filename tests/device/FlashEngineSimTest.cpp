@@ -1,6 +1,7 @@
 #include "SimLinkTest.h"
 #include "device/FirmwareImages.h"
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -134,8 +135,16 @@ TEST_F(FlashEngineSimTest, PullingTheUnitDuringAnUploadClosesTheLinkWithinASecon
 
     unit.kill();
     const auto pulled = std::chrono::steady_clock::now();
-    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !link->IsConnected(); }, kWaitMs));
+    // Watched without pause: whoever looks at the link and then at the text (the firmware update)
+    // must find the unit gone, never the text of the step that met its departure.
+    bool textWhileConnected = false;
+    while (link->IsConnected() &&
+           std::chrono::steady_clock::now() - pulled < std::chrono::milliseconds(kWaitMs))
+        textWhileConnected = textWhileConnected || !link->GetMessageText().IsEmpty();
+    ASSERT_FALSE(link->IsConnected());
+    EXPECT_FALSE(textWhileConnected) << link->GetMessageText().CStr();
     EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::milliseconds(kPulledUnitMs));
-    EXPECT_TRUE(engine->IsFlashJobIdle());
+    // The job ends right after the close, with its text.
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return engine->IsFlashJobIdle(); }, kWaitMs));
     EXPECT_NE(link->GetMessageText(), "") << "the job ended with a failure text";
 }
