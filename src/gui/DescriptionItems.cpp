@@ -18,19 +18,19 @@ bool DescriptionItems::FindFlag(const XMessage& block, const char* key, bool& fl
     return true;
 }
 
-bool DescriptionItems::HasStyleWord(const XMessage& block, const char* word)
+juce::StringArray DescriptionItems::StyleWords(const XMessage& block)
 {
+    juce::StringArray words;
     const char* text = nullptr;
     for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
-    {
-        juce::StringArray words;
         words.addTokens(juce::String::fromUTF8(text), ",", "");
-        words.trim();
-        for (const juce::String& written : words)
-            if (written.equalsIgnoreCase(word))
-                return true;
-    }
-    return false;
+    words.trim();
+    return words;
+}
+
+bool DescriptionItems::HasStyleWord(const XMessage& block, const char* word)
+{
+    return StyleWords(block).contains(juce::String::fromUTF8(word), true);
 }
 
 bool DescriptionItems::FindColour(const XMessage& block, const char* key, XRGB& colour, int32_t index)

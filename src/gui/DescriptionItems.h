@@ -3,6 +3,7 @@
 #include "core/XRGB.h"
 
 #include <cstdint>
+#include <juce_core/juce_core.h>
 
 class XMessage;
 class XParam;
@@ -16,6 +17,8 @@ class DescriptionItems final
 public:
     /** A boolean item, or an integer one that is not 0; false (flag unchanged) when absent. */
     static bool FindFlag(const XMessage& block, const char* key, bool& flag);
+    /** The comma-separated words of every "style" entry, trimmed, in the order written. */
+    static juce::StringArray StyleWords(const XMessage& block);
     /** Whether a comma-separated word of any "style" entry is word, ignoring case. */
     static bool HasStyleWord(const XMessage& block, const char* word);
     /** The index-th colour item of key, else the index-th text of key as a dictionary colour name

@@ -175,18 +175,12 @@ void XFaderBar::ReadAttributes(XMessage& block)
         effectSize = static_cast<int16_t>(size);
 
     // A later mode word overrides an earlier one, so the words are read in the order written.
-    const char* style = nullptr;
-    for (int32_t entry = 0; block.FindString("style", style, entry) == 0; ++entry)
+    for (const juce::String& word : DescriptionItems::StyleWords(block))
     {
-        juce::StringArray words;
-        words.addTokens(juce::String::fromUTF8(style), ",", "");
-        for (const juce::String& word : words)
+        for (const ModeWord& mode : kModeWords)
         {
-            for (const ModeWord& mode : kModeWords)
-            {
-                if (word.trim().equalsIgnoreCase(mode.word))
-                    SetDrawMode(mode.mode);
-            }
+            if (word.equalsIgnoreCase(mode.word))
+                SetDrawMode(mode.mode);
         }
     }
     if (DescriptionItems::HasStyleWord(block, "dashed"))
