@@ -276,29 +276,38 @@ TEST(RpcFrame, ManyThreadsSendWhileTheReaderDelivers)
     RecordingDispatcher dispatcher(&connection);
     constexpr int kSenders = 4;
     constexpr int kRequestsEach = 200;
-    std::atomic<bool> sending{true};
+    // The senders wait after their first request until the reader has delivered, and the reader
+    // delivers until the senders are done, so sending and delivering overlap however they are
+    // scheduled.
+    std::atomic<int> sendersDone{0};
+    std::atomic<int> deliveries{0};
     std::thread reader(
         [&]
         {
             const Bytes chunk = Frame(3, 8, {1, 2, 3, 4});
-            while (sending.load())
+            while (sendersDone.load() < kSenders)
+            {
                 Deliver(connection, chunk);
+                deliveries.fetch_add(1);
+            }
         });
     std::vector<std::thread> senders;
     for (int s = 0; s < kSenders; ++s)
         senders.emplace_back(
-            [&dispatcher, s]
+            [&, s]
             {
                 for (int i = 0; i < kRequestsEach; ++i)
                 {
                     TWMsgBuf payload;
                     payload.WriteInt8(s);
                     dispatcher.SendRequest(0, 5, &payload, nullptr);
+                    while (i == 0 && deliveries.load() == 0)
+                        std::this_thread::yield();
                 }
+                sendersDone.fetch_add(1);
             });
     for (std::thread& sender : senders)
         sender.join();
-    sending = false;
     reader.join();
     dispatcher.DetachFromConnection();
 
