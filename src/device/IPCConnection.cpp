@@ -23,6 +23,7 @@ IPCConnection::~IPCConnection()
 
 bool IPCConnection::ConnectOnce()
 {
+    PlatformProcess::IgnoreBrokenPipes();
     if (!connectToSocket(kHost, port, kConnectTimeoutMs))
         return false;
     connected.store(true);

@@ -1,21 +1,16 @@
 #include "platform/PlatformPipe.h"
 
+#include "platform/PlatformProcess.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
-#include <signal.h>
 #include <unistd.h>
 
 namespace
 {
-void IgnoreBrokenPipeSignals()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { ::signal(SIGPIPE, SIG_IGN); });
-}
-
 std::string ToSystemPath(std::string path)
 {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -30,7 +25,7 @@ PlatformPipe::~PlatformPipe()
 
 int PlatformPipe::Open(const std::string& path, Direction direction)
 {
-    IgnoreBrokenPipeSignals();
+    PlatformProcess::IgnoreBrokenPipes();
     Close();
     peerGone = false;
     const int flags = (direction == Direction::read ? O_RDONLY : O_WRONLY) | O_NONBLOCK | O_CLOEXEC;

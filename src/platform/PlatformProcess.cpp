@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <mutex>
+#include <signal.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,4 +104,10 @@ std::string PlatformProcess::ProgramFolder()
     if (slash == std::string::npos)
         return std::string();
     return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+void PlatformProcess::IgnoreBrokenPipes()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { ::signal(SIGPIPE, SIG_IGN); });
 }

@@ -16,6 +16,10 @@ public:
         working folder that cannot be entered, no process to spare). */
     static int StartDetached(const std::string& program, const std::string& workingFolder);
 
+    /** Makes a write to a pipe or socket whose reader has gone fail with an error instead of
+        ending the process; once per process, before the first pipe or socket is written. */
+    static void IgnoreBrokenPipes();
+
     /** The folder that holds the running program; empty when the system cannot tell. */
     static std::string ProgramFolder();
 
