@@ -18,7 +18,7 @@ public:
     XMutex() = default;
     XMutex(const XMutex&) = delete;
     XMutex& operator=(const XMutex&) = delete;
-    ~XMutex() override = default;
+    ~XMutex() override;
 
     void Lock() override;
     void Unlock() override;

@@ -157,7 +157,9 @@ TEST_F(LogTest, LogGoesBesideTheProgramUnlessAFolderIsSet)
     SetAppLogFolder("");
     const XString besideProgram = GetExecutableFolderPath() + "/log.txt";
     if (PlatformFile::CanWrite(besideProgram.CStr()))
+    {
         EXPECT_STREQ(GetAppLogPath().CStr(), besideProgram.CStr());
+    }
     SetAppLogFolder(folder.Path().c_str());
     EXPECT_STREQ(GetAppLogPath().CStr(), LogPath().c_str());
 }
