@@ -137,6 +137,12 @@ int32_t UsbLinkManager::PopReceived(XMemory& out)
     return ReadPort(receivePort.load(), nullptr, &out, kPortWaitMs) == 0 ? 0 : kFailed;
 }
 
+void UsbLinkManager::SetFlashEngine(IFlashEngine* engine)
+{
+    XSmartLock running(engineLock);
+    flashEngine.store(engine);
+}
+
 bool UsbLinkManager::IsFlashJobIdle() const
 {
     const IFlashEngine* engine = flashEngine.load();
@@ -199,8 +205,11 @@ void UsbLinkManager::RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode)
     if (flashMode.load())
     {
         lastTurnInFlashMode = true;
-        if (IFlashEngine* engine = flashEngine.load())
-            engine->RunFlashJob(pipe);
+        {
+            XSmartLock running(engineLock);
+            if (IFlashEngine* engine = flashEngine.load())
+                engine->RunFlashJob(pipe);
+        }
         // Nothing else would ever close the pipes of a unit that left while in its bootloader.
         if (pipe.IsPeerGone())
             CloseDevice(node);

@@ -84,8 +84,10 @@ public:
     bool IsAutoReconnect() const { return autoReconnect.load(); }
     void SetAutoReconnect(bool on) { autoReconnect.store(on); }
 
-    /** The engine that runs in flash mode (null: none; flash mode then exchanges nothing). */
-    void SetFlashEngine(IFlashEngine* engine) { flashEngine.store(engine); }
+    /** The engine that runs in flash mode (null: none; flash mode then exchanges nothing). Waits
+        for a job the pump is running on the engine replaced, so that an engine may be destroyed as
+        soon as it has unregistered. */
+    void SetFlashEngine(IFlashEngine* engine);
     bool IsFlashMode() const { return flashMode.load(); }
     void SetFlashMode(bool on) { flashMode.store(on); }
     /** True when no flash job is posted (also without an engine). */
@@ -136,8 +138,9 @@ private:
     CFCPipeUSB pipe; // used by the pump thread only, apart from IsOpen and CancelReads
     std::vector<std::unique_ptr<DeviceNode>> nodes; // guarded by mutex
     mutable XMutex mutex;
-    XMutex scanLock; // held through a scan, so that scans never interleave
-    XMutex pumpLock; // guards pumpThread; never held by the pump thread itself
+    XMutex scanLock;   // held through a scan, so that scans never interleave
+    XMutex pumpLock;   // guards pumpThread; never held by the pump thread itself
+    XMutex engineLock; // held by the pump while it runs the engine's job, and by SetFlashEngine
     std::unique_ptr<XThread> pumpThread;
 
     std::atomic<bool> opened{false};

@@ -343,7 +343,9 @@ TEST_F(DeviceCommWatcherTest, ABulkAnswerFillsTheMapAndEndsAfter572Values)
             payload.resize(payload.size() - 3); // the last record is cut off
         Deliver(kCmdBulkParamData, payload);
         if (frame < 142)
+        {
             EXPECT_TRUE(watcher->IsReceivingAll());
+        }
     }
 
     EXPECT_FALSE(watcher->IsReceivingAll());
@@ -470,9 +472,11 @@ TEST_F(DeviceCommWatcherTest, DisplayBlocksFillTheirRowsInsideThePictureAndTheLa
         EXPECT_EQ(columns[1].x, 8);
         EXPECT_EQ(columns[1].bits, 1);
         if (c.posts)
+        {
             EXPECT_TRUE(TestSupport::WaitUntil(
                 [&] { return looper.CountOf(DeviceCommWatcher::kMsgDisplayUpdated) == postsBefore + 1; },
                 kWaitMs));
+        }
     }
     Deliver(kCmdDisplayData, {1, 1, 0, 0, 4, 2, 0xAA}); // only one of eight bytes came
     EXPECT_EQ(groups.services.TakeColumns().size(), 1u);

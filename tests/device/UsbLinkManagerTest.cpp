@@ -1,6 +1,7 @@
 #include "device/UsbLinkManager.h"
 
 #include "FrameBytes.h"
+#include "JoiningThread.h"
 #include "UsbDeviceFolderTest.h"
 #include "core/XMemory.h"
 #include "device/IFlashEngine.h"
@@ -322,6 +323,52 @@ TEST_F(UsbLinkManagerTest, LeavingFlashModeResumesFramesWithAFreshSplitter)
     EXPECT_EQ(NextReceived(link), frame);
     link.Close();
     link.SetFlashEngine(nullptr);
+}
+
+TEST_F(UsbLinkManagerTest, UnregisteringTheEngineWaitsForTheJobThePumpRunsOnIt)
+{
+    /** An engine whose job runs until the test releases it. */
+    class HeldEngine final : public IFlashEngine
+    {
+    public:
+        std::atomic<bool> running{false};
+        std::atomic<bool> release{false};
+        void RunFlashJob(CFCPipeUSB&) override
+        {
+            running = true;
+            while (!release.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            running = false;
+        }
+        bool IsFlashJobIdle() const override { return !running.load(); }
+    };
+
+    UsbUnitPeer unit(folder.Path(), "unit0");
+    UsbLinkManager link;
+    HeldEngine engine;
+    link.SetFlashEngine(&engine);
+    Connect(link, unit);
+    link.SetFlashMode(true);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return engine.running.load(); }, kWaitMs));
+
+    // The engine may be destroyed once the call returns: its job must have ended by then.
+    std::atomic<bool> unregistered{false};
+    std::atomic<bool> runningWhenUnregistered{true};
+    JoiningThread unregistering(
+        [&]
+        {
+            link.SetFlashEngine(nullptr);
+            runningWhenUnregistered = engine.running.load();
+            unregistered = true;
+        },
+        [&] { engine.release = true; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(unregistered.load()) << "returned while the job ran";
+    engine.release = true;
+    unregistering.Join();
+    EXPECT_FALSE(runningWhenUnregistered.load());
+    link.SetFlashMode(false);
+    link.Close();
 }
 
 TEST_F(UsbLinkManagerTest, SendersOnManyThreadsLoseNoFrameAndCloseJoinsThePump)
