@@ -51,7 +51,10 @@ XString FirmwareUpdateJob::GetErrorText() const
 
 bool FirmwareUpdateJob::AbortIfNoUnit()
 {
-    const XString text = link.IsConnected() ? link.GetMessageText() : XString(kNoUnitText);
+    // The text first: a flash job that met the unit's departure closes the link before its text
+    // shows, so a text read first and a link then found connected never belong to a unit gone.
+    const XString message = link.GetMessageText();
+    const XString text = link.IsConnected() ? message : XString(kNoUnitText);
     if (text.IsEmpty())
         return false;
     errorText = text;

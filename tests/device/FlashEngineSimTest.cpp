@@ -136,11 +136,17 @@ TEST_F(FlashEngineSimTest, PullingTheUnitDuringAnUploadClosesTheLinkWithinASecon
     unit.kill();
     const auto pulled = std::chrono::steady_clock::now();
     // Watched without pause: whoever looks at the link and then at the text (the firmware update)
-    // must find the unit gone, never the text of the step that met its departure.
+    // must find the unit gone, never the text of the step that met its departure. So a text seen
+    // must never be followed by a link still connected.
     bool textWhileConnected = false;
-    while (link->IsConnected() &&
-           std::chrono::steady_clock::now() - pulled < std::chrono::milliseconds(kWaitMs))
-        textWhileConnected = textWhileConnected || !link->GetMessageText().IsEmpty();
+    for (bool connected = true; connected;)
+    {
+        const bool textShown = !link->GetMessageText().IsEmpty();
+        connected = link->IsConnected();
+        textWhileConnected = textWhileConnected || (textShown && connected);
+        if (std::chrono::steady_clock::now() - pulled > std::chrono::milliseconds(kWaitMs))
+            break;
+    }
     ASSERT_FALSE(link->IsConnected());
     EXPECT_FALSE(textWhileConnected) << link->GetMessageText().CStr();
     EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::milliseconds(kPulledUnitMs));
