@@ -1,4 +1,4 @@
-#include "app/XEQViewBg.h"
+#include "widgets/XEQViewBg.h"
 
 #include "gui/JUCECanvas.h"
 #include "gui/ViewTestSupport.h"

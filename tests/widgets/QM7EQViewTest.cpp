@@ -1,8 +1,8 @@
-#include "app/QM7EQView.h"
+#include "widgets/QM7EQView.h"
 
-#include "app/XEQViewBg.h"
 #include "gui/ControlTestSupport.h"
 #include "widgets/EQViewTestSupport.h"
+#include "widgets/XEQViewBg.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/QM7EQView.h"
+#include "widgets/QM7EQView.h"
 
 #include "core/XParam.h"
 

@@ -1,4 +1,4 @@
-#include "app/XEQViewBg.h"
+#include "widgets/XEQViewBg.h"
 
 #include "core/XRGB.h"
 #include "gui/XCanvas.h"
