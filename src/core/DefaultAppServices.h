@@ -53,6 +53,7 @@ protected:
     {
         Main,
         Preset,
+        ComparePreset,
         Slave
     };
     /** The detached parameter that stands in for id of a group; made on first use. */
