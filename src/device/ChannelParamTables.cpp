@@ -248,7 +248,7 @@ const XParamDesc OutputChannelParamTable[kOutputRowCount + 1] = {
     {48, "limitRelease", 5, 50, 300, 300, 991u, kRegionLimiters, &kCopyToLinkedExt},
     {49, "limitBypass", 2, 0, 1, 1, 2u, kRegionLimiters, &kCopyToLinkedExt},
     {50, "OutChLimAmpIndex", 1, -1, 31, -1, 32u, kRegionLimiters, &kAmplifierExt},
-    {571, "chFilterMode", 1, 0, 7, 0, 8u, 0, nullptr},
+    {571, "chFilterMode", 1, 0, 8, 0, 9u, 0, nullptr},
     {572, "chPeak", 2, 0, 1, 0, 2u, 0, nullptr},
     {0, "", 0, 0, 0, 0, 0u, 0, nullptr},
 };
