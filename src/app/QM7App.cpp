@@ -1,0 +1,830 @@
+#include "app/QM7App.h"
+
+#include "app/ChannelGroupSet.h"
+#include "app/FactoryOutputLabels.h"
+#include "app/FrontPanelDisplay.h"
+#include "app/SpeakerConfigurations.h"
+#include "core/FloatParam.h"
+#include "core/Log.h"
+#include "core/ParamEdits.h"
+#include "core/ParamGroupRegistry.h"
+#include "core/ParamRegistry.h"
+#include "core/StringParam.h"
+#include "core/XCommand.h"
+#include "core/XCommandManager.h"
+#include "core/XMessage.h"
+#include "core/XParam.h"
+#include "core/XParamDesc.h"
+#include "device/ChannelInput.h"
+#include "device/ChannelLists.h"
+#include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
+#include "device/ChannelTwinCopy.h"
+#include "device/CompareChannelInput.h"
+#include "device/CompareChannelOutput.h"
+#include "device/DeviceCommWatcher.h"
+#include "device/DeviceJobLink.h"
+#include "device/GlobalParamTables.h"
+#include "device/MasterSlaveGuiThread.h"
+#include "device/PresetsManager.h"
+#include "device/RegionsManager.h"
+#include "device/SendAllParamsJob.h"
+#include "device/TWRPCUSBConnection.h"
+#include "device/WireId.h"
+#include "device/XParamDoc.h"
+#include "device/ui/DeviceJobWindow.h"
+#include "files/FileViewTypes.h"
+#include "gui/XImage.h"
+#include "gui/XOKCancelDialog.h"
+#include "gui/XView.h"
+#include "platform/PlatformClock.h"
+#include "widgets/WidgetViewTypes.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace
+{
+std::atomic<QM7App*> currentApp{nullptr};
+
+constexpr const char* kVersionFormat = "%d.%d.%d";
+constexpr const char* kVersionParamName = "VersionStr";
+constexpr const char* kPresetGroupName = "preset";
+constexpr const char* kComparePresetGroupName = "presetComapreMode";
+constexpr const char* kSlaveGroupName = "slave";
+constexpr const char* kTempPath = "global\\Temp";
+constexpr const char* kTempFahrenheitPath = "QM7\\TempFarenheit";
+constexpr const char* kTempCelsiusPath = "QM7\\TempCelcuis";
+constexpr const char* kYes = "Yes";
+constexpr const char* kNo = "No";
+
+/** Output parameters the default set-up writes, by id. */
+constexpr int32_t kSourceId = 1;
+constexpr int32_t kHipassTypeId = 2;
+constexpr int32_t kHipassFreqId = 3;
+constexpr int32_t kLopassTypeId = 5;
+constexpr int32_t kLopassFreqId = 6;
+constexpr int32_t kLinkedChannelId = 11;
+constexpr int32_t kOutputMuteId = 45;
+constexpr int32_t kOutputGainId = 51;
+constexpr int32_t kFilterModeId = 571;
+constexpr const char* kLabelName = "label";
+/** Every output starts the set-up muted by its gain. */
+constexpr double kSetUpOutputGain = -100.0;
+/** The ids of an output that a standard-edit link copies to its partner (all but linkedChannel and
+    outputMute). */
+constexpr int32_t kLinkedCopyFirstId = 2;
+constexpr int32_t kLinkedCopyLastId = 51;
+
+/** Flag bits of a live parameter: its value differs from its compare copy; the unit's two bits. */
+constexpr int32_t kCompareDiffersFlag = 0x400;
+constexpr int32_t kDeviceFlags = XParamDesc::kFlagDevice4 | XParamDesc::kFlagDevice8;
+
+bool IsValueCode(int32_t code)
+{
+    const auto what = static_cast<uint32_t>(code);
+    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
+}
+
+bool IsText(const XParam* param)
+{
+    return param->GetValueKind() == XParam::kKindText;
+}
+
+/** Live and compare values of two groups trade places pair by pair (text parameters skipped); a live
+    parameter whose value differed gets kCompareDiffersFlag and is announced, one that matched loses
+    it. The live side's change tracking is off meanwhile, so nothing counts as a change for the unit. */
+void SwapGroupValues(XParamGroup* live, XParamGroup* compare)
+{
+    if (live == nullptr || compare == nullptr)
+        return;
+    const int32_t count = std::min(live->CountParams(), compare->CountParams());
+    for (int32_t index = 0; index < count; ++index)
+    {
+        XParam* liveParam = live->GetParamAt(index);
+        XParam* compareParam = compare->GetParamAt(index);
+        if (liveParam == nullptr || compareParam == nullptr || IsText(liveParam) || IsText(compareParam))
+            continue;
+        liveParam->SetChangeTracking(false);
+        const double liveValue = liveParam->GetValue();
+        const double compareValue = compareParam->GetValue();
+        if (liveValue == compareValue)
+        {
+            liveParam->SetFlags(liveParam->GetFlags() & ~kCompareDiffersFlag);
+        }
+        else
+        {
+            liveParam->SetValue(compareValue, false);
+            compareParam->SetValue(liveValue, false);
+            liveParam->SetFlags(liveParam->GetFlags() | kCompareDiffersFlag);
+        }
+        liveParam->SetChangeTracking(true);
+    }
+    for (int32_t index = 0; index < live->CountParams(); ++index)
+    {
+        XParam* liveParam = live->GetParamAt(index);
+        if (liveParam == nullptr || (liveParam->GetFlags() & kCompareDiffersFlag) == 0)
+            continue;
+        liveParam->SetChangeTracking(false);
+        liveParam->Notify(XMsgCode::kParamValueSet);
+        liveParam->SetChangeTracking(true);
+    }
+}
+
+/** Every parameter of the group back to its default, its A/B settings too, without the unit's flags. */
+void ResetGroup(XABGroup* group)
+{
+    if (group == nullptr)
+        return;
+    group->ResetToDefaults(XParamGroup::kResetFlag);
+    group->ResetSnapshots();
+    for (int32_t index = 0; index < group->CountParams(); ++index)
+    {
+        XParam* param = group->GetParamAt(index);
+        param->SetFlags(param->GetFlags() & ~kDeviceFlags);
+    }
+}
+
+void SetOutputValue(ChannelOutput* output, int32_t id, double value)
+{
+    if (XParam* param = output->GetParam(id))
+        param->SetValue(value, true);
+}
+} // namespace
+
+// Construction ----------------------------------------------------------------------------------
+
+QM7App::QM7App() : XGuiApp(kAppName), display(std::make_unique<FrontPanelDisplay>())
+{
+    document = std::make_unique<XParamDoc>();
+    currentApp.store(this);
+    SetAppServices(this);
+}
+
+QM7App::~QM7App()
+{
+    // The lower layers must not reach the application while its parts go.
+    SetAppServices(nullptr);
+    XParam::ForgetWatcher(this);
+    if (sendAllJob != nullptr)
+        sendAllJob->Stop();
+    sendAllJob.reset();
+    jobLink.reset();
+    deviceWatcher.reset();
+    document.reset();
+    versionParam.reset();
+    channels.reset();
+    QM7App* self = this;
+    currentApp.compare_exchange_strong(self, nullptr);
+}
+
+QM7App* QM7App::GetInstance()
+{
+    return currentApp.load();
+}
+
+// Building --------------------------------------------------------------------------------------
+
+void QM7App::BuildParameterModel()
+{
+    if (modelBuilt)
+        return;
+    modelBuilt = true;
+    channels = std::make_unique<ChannelGroupSet>();
+    channels->AddLiveGroupsTo(*document);
+    RegionsManager::Instance().BuildRegions();
+    PresetsManager::Instance().FillPlaceholders();
+    SetUpParameterTables();
+    document->AddGroup(&presetGroup);
+    channels->SetSelector(dynamic_cast<FloatParam*>(mainGroup.GetParam(kToolbarABId)));
+    document->NotifyAllParams();
+}
+
+void QM7App::SetUpParameterTables()
+{
+    if (tablesLoaded)
+        return;
+    tablesLoaded = true;
+    mainGroup.AddParams(AppStateParamTable, GlobalParamTables::kAppStatePrefix);
+    mainGroup.AddParams(UnitSettingsParamTable, GlobalParamTables::kUnitSettingsPrefix);
+    mainGroup.AddParams(GlobalSettingsParamTable, GlobalParamTables::kGlobalSettingsPrefix);
+    RegisterParamGroup(this, &mainGroup, "%s", GlobalParamTables::kAppStatePrefix);
+    RegisterParamGroup(this, &mainGroup, "%s", GlobalParamTables::kGlobalSettingsPrefix);
+
+    presetGroup.AddParams(PresetInfoParamTable, GlobalParamTables::kPresetInfoPrefix);
+    presetGroup.SetName(kPresetGroupName);
+    comparePresetGroup.AddParams(PresetInfoParamTable, GlobalParamTables::kComparePresetInfoPrefix);
+    comparePresetGroup.SetName(kComparePresetGroupName);
+    slaveGroup.AddParams(SlaveStatusParamTable, GlobalParamTables::kSlaveStatusPrefix);
+    slaveGroup.SetName(kSlaveGroupName);
+
+    XParamDesc versionDesc;
+    versionDesc.Init();
+    versionDesc.SetName(kVersionParamName);
+    versionDesc.type = XParamDesc::kTypeText;
+    versionDesc.flags = XParamDesc::kFlagTransient;
+    versionParam = std::make_unique<StringParam>(versionDesc);
+    versionParam->SetText(GetVersionString().CStr(), true);
+    versionParam->SetPath("%s", kVersionParamPath);
+
+    WatchParameters();
+}
+
+void QM7App::WatchParameters()
+{
+    if (XParam* config = presetGroup.GetParam(kCurrentConfigId))
+        config->AddWatcher(this, kCurrentConfigKey, false);
+    if (XParam* linking = mainGroup.GetParam(kChannelLinkingId))
+        linking->AddWatcher(this, kChannelLinkingKey, false);
+    if (XParam* temp = FindParam("%s", kTempPath))
+    {
+        for (const char* path : {kTempFahrenheitPath, kTempCelsiusPath})
+            if (XParam* view = FindParam("%s", path))
+                temp->AddWatcher(view, 0, true);
+    }
+    if (XParam* listenMode = mainGroup.GetParam(kListenModeId))
+        listenMode->AddWatcher(this, kListenModeKey, true);
+    for (int32_t id : {kMasterSlaveModeId, kRS232OrContactsId})
+        if (XParam* param = mainGroup.GetParam(id))
+            param->AddWatcher(this, kMasterSlaveKey, false);
+    for (int32_t input = 0; input < GeqBypassFlags::kInputCount; ++input)
+    {
+        ChannelInput* group = GetInputChannel(input);
+        if (group == nullptr)
+            continue;
+        for (int32_t band = 0; band < GeqBypassFlags::kBandCount; ++band)
+            if (XParam* bandParam = group->GetParam(ChannelParamTables::kGeqBypassFirstId + band))
+                bandParam->AddWatcher(this, kGeqBandKeyFirst + GeqBypassFlags::kBandCount * input + band,
+                                      false);
+    }
+}
+
+// Accessors -------------------------------------------------------------------------------------
+
+XParam* QM7App::MissingParam(GroupKind kind, int32_t id)
+{
+    LogPrintf("QM7App: no parameter of id %d in group %d", id, static_cast<int>(kind));
+    XParam* standIn = DetachedParam(kind, id);
+    standIn->ResetToDefault();
+    return standIn;
+}
+
+XParam* QM7App::ParamOf(const XParamGroup& group, GroupKind kind, int32_t id)
+{
+    XParam* param = group.GetParam(id);
+    return param != nullptr ? param : MissingParam(kind, id);
+}
+
+XParam* QM7App::GetParam(int32_t id)
+{
+    return ParamOf(mainGroup, GroupKind::Main, id);
+}
+
+XParam* QM7App::GetPresetParam(int32_t id)
+{
+    return ParamOf(presetGroup, GroupKind::Preset, id);
+}
+
+XParam* QM7App::GetComparePresetParam(int32_t id)
+{
+    return ParamOf(comparePresetGroup, GroupKind::ComparePreset, id);
+}
+
+XParam* QM7App::GetSlaveParam(int32_t id)
+{
+    return ParamOf(slaveGroup, GroupKind::Slave, id);
+}
+
+int32_t QM7App::GetCurrentConfig() const
+{
+    const XParam* config = presetGroup.GetParam(kCurrentConfigId);
+    return config != nullptr ? ParamEdits::TruncToInt(config->GetValue()) : kDefaultConfiguration;
+}
+
+XParam* QM7App::FindOutputParam(int32_t output, const char* name)
+{
+    return FindParam("Output%d\\%s", output, name != nullptr ? name : "");
+}
+
+XImage* QM7App::GetDisplayImage() const
+{
+    return display->GetImage();
+}
+
+void QM7App::SetDisplayPicture(XView* picture)
+{
+    displayPicture = picture;
+}
+
+XView* QM7App::GetParentView()
+{
+    return GetMainWindow();
+}
+
+void QM7App::SetDeviceWatcher(std::unique_ptr<DeviceCommWatcher> watcher)
+{
+    if (sendAllJob != nullptr)
+        sendAllJob->Stop();
+    sendAllJob.reset();
+    jobLink.reset();
+    deviceWatcher = std::move(watcher);
+    if (deviceWatcher == nullptr)
+        return;
+    AddHandler(deviceWatcher.get());
+    jobLink = std::make_unique<DeviceJobLink>(deviceWatcher.get());
+    sendAllJob = std::make_unique<SendAllParamsJob>(jobLink.get());
+}
+
+bool QM7App::IsUnitConnected() const
+{
+    TWRPCUSBConnection* connection = deviceWatcher != nullptr ? deviceWatcher->GetConnection() : nullptr;
+    return connection != nullptr && connection->IsConnected();
+}
+
+// JUCE and XApplication -------------------------------------------------------------------------
+
+void QM7App::InitCore()
+{
+    // The widget and list layers give the view factory their creators before it is built.
+    static std::once_flag viewTypesInstalled;
+    std::call_once(viewTypesInstalled,
+                   []
+                   {
+                       WidgetViewTypes::Install();
+                       FileViewTypes::Install();
+                   });
+    XGuiApp::InitCore();
+}
+
+XString QM7App::GetVendorName()
+{
+    return kVendorName;
+}
+
+XString QM7App::GetAuxText()
+{
+    return XString();
+}
+
+XString QM7App::GetVersionString()
+{
+    XString version;
+    version.Format(kVersionFormat, kVersionMajor, kVersionMinor, kVersionPatch);
+    return version;
+}
+
+IAppDocument* QM7App::GetDocument()
+{
+    return document.get();
+}
+
+IAppDocument* QM7App::GetDocumentFor(const char* /*type*/)
+{
+    return document.get();
+}
+
+XString QM7App::GetDefaultDocType()
+{
+    return kDocType;
+}
+
+// Messages --------------------------------------------------------------------------------------
+
+void QM7App::MessageReceived(XMessage& message)
+{
+    const uint32_t what = message.GetWhat();
+    switch (what)
+    {
+    case kMsgLinkedConfigLeds:
+        CopyLinkedConfigLeds();
+        break;
+    case kMsgConfigLeds:
+    {
+        int32_t config = 0;
+        message.FindInt32("config", config);
+        ShowConfigLeds(config);
+        break;
+    }
+    case kMsgRecallPrepare:
+        if (XCommand* recall = FindCommandByName(kRecallCommandName))
+            recall->Prepare(&message);
+        break;
+    case DeviceCommWatcher::kMsgAllValuesReceived:
+        SyncGeqBypassFlags();
+        RefreshFrontPanelWindow();
+        ApplyOutputLabels();
+        if (IsUnitConnected() && deviceWatcher->IsRecallAfterStore())
+            RunRecallAfterStore();
+        break;
+    case DeviceCommWatcher::kMsgDisplayUpdated:
+        RepaintDisplay();
+        break;
+    case DeviceCommWatcher::kMsgPresetInfo:
+        TakePresetInfo(message);
+        break;
+    case DeviceCommWatcher::kMsgPresetFlags:
+        TakePresetFlags(message);
+        break;
+    case DeviceCommWatcher::kMsgPresetStored:
+    {
+        int32_t presetNumber = 0;
+        if (message.FindInt32("presetNum", presetNumber) == 0)
+            RequestPresetInfo(presetNumber);
+        break;
+    }
+    case kMsgSyncCompare:
+        SyncCompareGroups(false);
+        break;
+    case kMsgRunSlaveWait:
+        RunSlaveWait();
+        break;
+    case kMsgRereadConfiguration:
+        RereadConfiguration();
+        break;
+    default:
+        if (what >= kMsgShowWindowFirst && what <= kMsgShowWindowLast)
+        {
+            int32_t channel = 0;
+            message.FindInt32("channel", channel);
+            ShowEditorWindow(static_cast<int32_t>(what), channel);
+        }
+        break;
+    }
+    XGuiApp::MessageReceived(message);
+}
+
+// Parameter changes -----------------------------------------------------------------------------
+
+void QM7App::ParamChanged(int32_t code, XParam* param, int32_t key)
+{
+    XGuiApp::ParamChanged(code, param, key);
+    if (!IsValueCode(code) || param == nullptr)
+        return;
+    const int32_t geqKey = key - kGeqBandKeyFirst;
+    if (geqKey >= 0 && geqKey < GeqBypassFlags::kInputCount * GeqBypassFlags::kBandCount)
+    {
+        geqBypassFlags.BandChanged(geqKey / GeqBypassFlags::kBandCount, geqKey % GeqBypassFlags::kBandCount,
+                                   param);
+        return;
+    }
+    switch (key)
+    {
+    case kMasterSlaveKey:
+        OnMasterSlaveChanged();
+        break;
+    case kListenModeKey:
+        OnListenModeChanged(param);
+        break;
+    case kCurrentConfigKey:
+        OnConfigurationChanged(param->GetValue());
+        break;
+    default:
+        break;
+    }
+}
+
+void QM7App::OnMasterSlaveChanged()
+{
+    // The progress window waits for the unit, which must be free to change the parameters meanwhile:
+    // it runs from a message, outside this notification.
+    if (!slaveWaitRunning && IsUnitConnected() && GetParam(kMasterSlaveModeId)->GetValue() == 1.0 &&
+        GetParam(kRS232OrContactsId)->GetValue() == 1.0)
+        PostCode(kMsgRunSlaveWait);
+}
+
+void QM7App::RunSlaveWait()
+{
+    XParam* masterSlave = GetParam(kMasterSlaveModeId);
+    XParam* contacts = GetParam(kRS232OrContactsId);
+    if (slaveWaitRunning || !IsUnitConnected() || masterSlave->GetValue() != 1.0 ||
+        contacts->GetValue() != 1.0)
+        return;
+    slaveWaitRunning = true;
+    MasterSlaveGuiThread job(jobLink.get());
+    masterSlave->AddWatcher(&job, MasterSlaveGuiThread::kWatchKey, false);
+    contacts->AddWatcher(&job, MasterSlaveGuiThread::kWatchKey, false);
+    DeviceJobWindow::RunJob(job);
+    masterSlave->RemoveWatcher(&job);
+    contacts->RemoveWatcher(&job);
+    slaveWaitRunning = false;
+}
+
+void QM7App::OnListenModeChanged(XParam* listenMode)
+{
+    if (GetParam(kConfirmChangeListenModeId)->GetValue() == 1.0)
+        SwapLiveAndCompare();
+    GetParam(kCompareEditDisplayButtonId)->SetValue(listenMode->GetValue(), true);
+}
+
+// Configuration ---------------------------------------------------------------------------------
+
+void QM7App::OnConfigurationChanged(double config)
+{
+    if (document->IsBusy())
+        return;
+    if (IsStartupComplete())
+        RefreshDelayWindows();
+    if (!syncing)
+        ApplyConfiguration(config);
+
+    const int32_t configuration = ParamEdits::TruncToInt(config);
+    XParam* editMode = GetParam(kGlobalEditModeId);
+    const int editModeWireId = EncodeWireId(WireIdSpace::kMain, 0, kGlobalEditModeId);
+    if (configuration != SpeakerConfigurations::kFreeConfiguration)
+    {
+        editMode->SetValue(0.0, true);
+        if (deviceWatcher != nullptr && !syncing)
+            deviceWatcher->SendParamValue(editMode, editModeWireId);
+    }
+    // While the watcher receives everything (its maps built, its sending off), the unit already has
+    // the configuration.
+    if (deviceWatcher != nullptr && !(deviceWatcher->AreMapsBuilt() && !deviceWatcher->IsSendingEnabled()))
+    {
+        if (!syncing)
+            deviceWatcher->SendParamValue(GetPresetParam(kCurrentConfigId),
+                                          EncodeWireId(WireIdSpace::kPreset, 0, kCurrentConfigId));
+        if (configuration == SpeakerConfigurations::kFreeConfiguration)
+        {
+            editMode->SetValue(1.0, true);
+            deviceWatcher->SendParamValue(editMode, editModeWireId);
+        }
+        if (!syncing && IsUnitConnected())
+            PostCode(kMsgRereadConfiguration);
+    }
+    userConfigChange = false;
+}
+
+void QM7App::RereadConfiguration()
+{
+    if (!IsUnitConnected())
+        return;
+    PlatformClock::Sleep(kConfigurationRereadDelayMs);
+    if (IsUnitConnected())
+        deviceWatcher->RequestAllParams();
+}
+
+void QM7App::ApplyConfiguration(double config)
+{
+    const int32_t configuration = ParamEdits::TruncToInt(config);
+    if (SpeakerConfigurations::Find(configuration, 1) == nullptr)
+        return;
+    if (userConfigChange)
+        ResetChannelsToDefaults();
+    const bool linking = IsChannelLinkingEnabled();
+    SetChannelLinking(false);
+    ApplyOutputLabels();
+    ApplyOutputSetups(configuration);
+    if (channels != nullptr)
+        for (XABGroup* group : channels->LiveGroups())
+            group->CopyValuesToSnapshots();
+    SetChannelLinking(linking);
+}
+
+void QM7App::ApplyOutputSetups(int32_t config)
+{
+    for (int32_t number = 1; number <= SpeakerConfigurations::kOutputCount; ++number)
+    {
+        ChannelOutput* output = GetOutputChannel(number - 1);
+        const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
+        if (output == nullptr || setup == nullptr)
+            continue;
+        SetOutputValue(output, kOutputGainId, kSetUpOutputGain);
+        SetOutputValue(output, kFilterModeId, setup->filterMode);
+        SetOutputValue(output, kHipassTypeId, setup->hipassType);
+        SetOutputValue(output, kLopassTypeId, setup->lopassType);
+        SetOutputValue(output, kSourceId, setup->source);
+        SetOutputValue(output, kHipassFreqId, setup->hipassFreq);
+        SetOutputValue(output, kLopassFreqId, setup->lopassFreq);
+        SetOutputValue(output, kLinkedChannelId, setup->linkedChannel);
+        if (XParam* colour = presetGroup.GetParam(kColorChanFirstId + number - 1))
+            colour->SetValue(setup->colour, true);
+    }
+}
+
+void QM7App::ApplyOutputLabels()
+{
+    const int32_t preset = ParamEdits::TruncToInt(GetParam(kCurrentPresetId)->GetValue());
+    const int32_t config = GetCurrentConfig();
+    for (int32_t number = 1; number <= SpeakerConfigurations::kOutputCount; ++number)
+    {
+        const char* text = nullptr;
+        if (preset <= kUserPresetCount)
+        {
+            const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
+            text = setup != nullptr ? setup->label : nullptr;
+        }
+        else
+        {
+            text = FactoryOutputLabels::Find(preset, number);
+        }
+        XParam* label = FindOutputParam(number, kLabelName);
+        if (text == nullptr || label == nullptr)
+            continue;
+        label->SetText(text, true);
+        label->Notify(XMsgCode::kParamValueSet);
+    }
+    document->SetModified(false);
+}
+
+void QM7App::ResetChannelsToDefaults()
+{
+    const bool linking = IsChannelLinkingEnabled();
+    SetChannelLinking(false);
+    for (int32_t input = ChannelGroupSet::kInputCount - 1; input >= 0; --input)
+        ResetGroup(GetInputChannel(input));
+    for (int32_t output = ChannelGroupSet::kOutputCount - 1; output >= 0; --output)
+        ResetGroup(GetOutputChannel(output));
+    SetChannelLinking(linking);
+    RefreshFrontPanelWindow();
+}
+
+void QM7App::ApplyStandardEditLinks()
+{
+    if (!userEditModeChange)
+        return;
+    userEditModeChange = false;
+    CopyInputAToB();
+    const int32_t config = GetCurrentConfig();
+    for (int32_t number = 1; number <= SpeakerConfigurations::kOutputCount; ++number)
+    {
+        ChannelOutput* output = GetOutputChannel(number - 1);
+        const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
+        if (output != nullptr && setup != nullptr)
+            SetOutputValue(output, kSourceId, setup->source);
+    }
+    for (int32_t number = 1; number <= SpeakerConfigurations::kOutputCount; ++number)
+    {
+        XParam* linked = FindOutputParam(number, "linkedChannel");
+        const int32_t partner = linked != nullptr ? ParamEdits::TruncToInt(linked->GetValue()) : 0;
+        if (partner <= number || partner > SpeakerConfigurations::kOutputCount)
+            continue;
+        CopyLinkedOutput(number, partner);
+        PostCode(kMsgLinkedConfigLeds);
+    }
+}
+
+void QM7App::CopyInputAToB()
+{
+    ChannelInput* from = GetInputChannel(0);
+    ChannelInput* to = GetInputChannel(1);
+    if (from == nullptr || to == nullptr)
+        return;
+    for (int32_t index = 0; index < std::min(from->CountParams(), to->CountParams()); ++index)
+    {
+        XParam* source = from->GetParamAt(index);
+        XParam* target = to->GetParamAt(index);
+        if (IsText(source))
+            target->ChangeText(source->GetText().CStr(), true);
+        else
+            target->ChangeValue(source->GetValue(), true);
+    }
+}
+
+void QM7App::CopyLinkedOutput(int32_t from, int32_t to)
+{
+    ChannelOutput* source = GetOutputChannel(from - 1);
+    ChannelOutput* target = GetOutputChannel(to - 1);
+    if (source == nullptr || target == nullptr)
+        return;
+    for (int32_t id = kLinkedCopyFirstId; id <= kLinkedCopyLastId; ++id)
+    {
+        if (id == kLinkedChannelId || id == kOutputMuteId)
+            continue;
+        XParam* value = source->GetParam(id);
+        XParam* copy = target->GetParam(id);
+        if (value != nullptr && copy != nullptr)
+            copy->SetValue(value->GetValue(), true);
+    }
+}
+
+// Live and compare ------------------------------------------------------------------------------
+
+void QM7App::SwapLiveAndCompare()
+{
+    if (!IsGlobalDirty() || GetParam(kGetAllFromRecallId)->GetValue() == 1.0)
+        return;
+    const bool linking = IsChannelLinkingEnabled();
+    SetChannelLinking(false);
+    EnableParamSending(false);
+    syncing = true;
+    for (int32_t input = 0; input < ChannelGroupSet::kInputCount; ++input)
+        SwapGroupValues(GetInputChannel(input), GetCompareInputChannel(input));
+    for (int32_t output = 0; output < ChannelGroupSet::kOutputCount; ++output)
+        SwapGroupValues(GetOutputChannel(output), GetCompareOutputChannel(output));
+    SwapGroupValues(&presetGroup, &comparePresetGroup);
+    syncing = false;
+    SetChannelLinking(linking);
+    EnableParamSending(true);
+}
+
+void QM7App::SyncCompareGroups(bool toLive)
+{
+    for (int32_t input = 0; input < ChannelGroupSet::kInputCount; ++input)
+        CompareChannelInput::SyncWithLive(input, toLive);
+    for (int32_t output = 0; output < ChannelGroupSet::kOutputCount; ++output)
+        CompareChannelOutput::SyncWithLive(output, toLive);
+    ChannelTwinCopy::Sync(&presetGroup, &comparePresetGroup, toLive,
+                          ChannelTwinCopy::SaveTracking::Untouched);
+    GetParam(kGetAllFromRecallId)->ChangeValue(0.0, true);
+}
+
+// Graphic equaliser and display -----------------------------------------------------------------
+
+void QM7App::SyncGeqBypassFlags()
+{
+    geqBypassFlags.SyncFromBypassParams();
+}
+
+void QM7App::DrawDisplayColumn(int32_t row, int32_t x, int32_t bits)
+{
+    display->DrawColumn(row, x, bits);
+}
+
+void QM7App::RepaintDisplay()
+{
+    display->Publish();
+    if (XView* picture = displayPicture.getComponent())
+        picture->Invalidate();
+}
+
+// Services --------------------------------------------------------------------------------------
+
+bool QM7App::IsGlobalDirty()
+{
+    return GetParam(kGlobalDirtyId)->GetValue() == 1.0;
+}
+
+bool QM7App::IsChannelLinkingEnabled() const
+{
+    const XParam* linking = mainGroup.GetParam(kChannelLinkingId);
+    return linking != nullptr && linking->GetValue() > 0.0;
+}
+
+void QM7App::SetChannelLinking(bool on)
+{
+    GetParam(kChannelLinkingId)->ChangeValue(on ? 1.0 : 0.0, true);
+}
+
+void QM7App::EnableParamSending(bool on)
+{
+    if (deviceWatcher != nullptr)
+        deviceWatcher->SetSendingEnabled(on);
+}
+
+void QM7App::SendAllParamsIfConnected()
+{
+    if (sendAllJob != nullptr && IsUnitConnected())
+        sendAllJob->Start();
+}
+
+bool QM7App::ConfirmConfigurationChange()
+{
+    if (!userConfigChange)
+        return true;
+    XOKCancelDialog dialog(XString(kConfigChangeTitle), XString(kConfigChangeText), GetParentView(), nullptr,
+                           XString(kYes), XString(kNo));
+    return dialog.RunModal(GetParentView(), 0) == XDialog::kOK;
+}
+
+bool QM7App::ConfirmEditModeChange()
+{
+    if (!userEditModeChange || GetCurrentConfig() == SpeakerConfigurations::kFreeConfiguration)
+        return true;
+    XOKCancelDialog dialog(XString(kEditModeChangeTitle), XString(kEditModeChangeText), GetParentView(),
+                           nullptr, XString(kYes), XString(kNo));
+    return dialog.RunModal(GetParentView(), 0) == XDialog::kOK;
+}
+
+void QM7App::OnCurrentPresetChanged(int32_t /*presetNumber*/) {}
+
+// The main window's and the editor windows' services: filled in by those parts.
+
+void QM7App::SetStatusText(const XString& /*text*/) {}
+
+void QM7App::ShowCompareButton() {}
+
+void QM7App::HideCompareButton() {}
+
+void QM7App::ShowWindowForParam(int32_t /*paramId*/, bool /*show*/) {}
+
+void QM7App::RefreshDelayWindows() {}
+
+void QM7App::RefreshFrontPanelWindow() {}
+
+void QM7App::RepaintFrontPanelParam(XParam* /*param*/) {}
+
+void QM7App::SwitchListenMode() {}
+
+void QM7App::ShowEditorWindow(int32_t /*windowParamId*/, int32_t /*channel*/) {}
+
+void QM7App::ShowConfigLeds(int32_t /*config*/) {}
+
+void QM7App::CopyLinkedConfigLeds() {}
+
+void QM7App::TakePresetInfo(XMessage& /*message*/) {}
+
+void QM7App::TakePresetFlags(XMessage& /*message*/) {}
+
+void QM7App::RequestPresetInfo(int32_t /*presetNumber*/) {}
+
+void QM7App::RunRecallAfterStore() {}

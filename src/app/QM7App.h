@@ -1,0 +1,307 @@
+#pragma once
+
+#include "app/GeqBypassFlags.h"
+#include "core/DefaultAppServices.h"
+#include "core/XMessageCodes.h"
+#include "core/XParamGroup.h"
+#include "gui/XGuiApp.h"
+
+#include <atomic>
+#include <cstdint>
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <memory>
+
+class ChannelGroupSet;
+class DeviceCommWatcher;
+class DeviceJobLink;
+class FrontPanelDisplay;
+class SendAllParamsJob;
+class StringParam;
+class XImage;
+class XParamDoc;
+class XView;
+
+/** The editor's application object: the JUCE application, the framework's GUI application (a looper
+    pumped on the main thread) and the application services that the lower layers reach through
+    GetAppServices, at once. It owns what the editor shows and sends: the unit's channel groups and
+    their compare twins, the application's parameter groups (main, preset, compare preset, slave),
+    the preset document, the front-panel display image and the device watcher.
+
+    It registers itself as the application services in its constructor and clears that first thing
+    in its destructor, before anything it owns goes. One per process, constructed, run and destroyed
+    on the main thread; the start-up builds the parameter model (BuildParameterModel) once the GUI
+    has started.
+
+    Reactions: it watches a few parameters (master/slave, listen mode, the graphic equaliser's band
+    bypasses, the speaker configuration) and receives the messages of the device watcher and of the
+    editor windows. The work that waits (the slave-mode progress window, the configuration's re-read
+    from the unit) runs from a message it posts to itself, never inside a parameter's notification,
+    so the link's reader thread can go on changing parameters meanwhile.
+
+    Services of the main window, its toolbar and the editor windows (status text, compare button,
+    window routing, listen-mode switch) are empty here and filled in by those parts. */
+class QM7App : public XGuiApp, public DefaultAppServices
+{
+public:
+    static constexpr const char* kAppName = "KRX-640 Editor";
+    static constexpr const char* kVendorName = "RQ";
+    static constexpr int kVersionMajor = 1;
+    static constexpr int kVersionMinor = 4;
+    static constexpr int kVersionPatch = 0;
+    static constexpr const char* kDocType = "qm7";
+    static constexpr const char* kVersionParamPath = "global\\VersionStr";
+
+    /** Main group ids. */
+    static constexpr int32_t kMSStateId = 0;
+    static constexpr int32_t kListenModeId = 6;
+    static constexpr int32_t kGlobalEditModeId = 8;
+    static constexpr int32_t kCurrentPresetId = 14;
+    static constexpr int32_t kRS232OrContactsId = 15;
+    static constexpr int32_t kMasterSlaveModeId = 25;
+    static constexpr int32_t kGlobalDirtyId = 49;
+    static constexpr int32_t kToolbarABId = 62;
+    static constexpr int32_t kChannelLinkingId = 89;
+    static constexpr int32_t kCompareEditDisplayButtonId = 122;
+    static constexpr int32_t kConfirmChangeListenModeId = 123;
+    static constexpr int32_t kGetAllFromRecallId = 124;
+    /** Preset group ids. */
+    static constexpr int32_t kCurrentConfigId = 9;
+    static constexpr int32_t kColorChanFirstId = 81;
+    /** The configuration when preset\CurrentConfig is missing: the free configuration. */
+    static constexpr int32_t kDefaultConfiguration = 4;
+    static constexpr int32_t kUserPresetCount = 20;
+
+    /** Keys under which the application watches its parameters. */
+    static constexpr int32_t kMasterSlaveKey = 0x6D73;    // 'ms'
+    static constexpr int32_t kListenModeKey = 0x636C6D;   // 'clm'
+    static constexpr int32_t kGeqBandKeyFirst = 0x627073; // 'bps', + 31 x input + band
+    static constexpr int32_t kCurrentConfigKey = static_cast<int32_t>(FourCharCode("ccfg"));
+    static constexpr int32_t kChannelLinkingKey = static_cast<int32_t>(FourCharCode("lnk "));
+
+    /** Messages of the editor windows and the commands. */
+    static constexpr uint32_t kMsgLinkedConfigLeds = FourCharCode("LEDk");
+    static constexpr uint32_t kMsgConfigLeds = FourCharCode("cLED");
+    static constexpr uint32_t kMsgRecallPrepare = FourCharCode("cPrf");
+    static constexpr uint32_t kMsgSyncCompare = 0x636D70; // 'cmp'
+    /** 71..79 show the window whose window parameter has that id. */
+    static constexpr uint32_t kMsgShowWindowFirst = 71;
+    static constexpr uint32_t kMsgShowWindowLast = 79;
+    static constexpr uint32_t kMsgShowInputPEQ = 73;
+    static constexpr uint32_t kMsgShowInputGEQ = 74;
+    static constexpr const char* kRecallCommandName = "recallPresetCmd";
+
+    /** After a configuration change, the unit is read again this long after it was told. */
+    static constexpr uint32_t kConfigurationRereadDelayMs = 1500;
+
+    static constexpr const char* kConfigChangeTitle = "configuration change";
+    static constexpr const char* kConfigChangeText =
+        "This action will reset all settings with default values.\n"
+        "Any unsaved changes will be lost.\n\nProceed?";
+    static constexpr const char* kEditModeChangeTitle = "edit mode change";
+    static constexpr const char* kEditModeChangeText =
+        "Entering Standard-Edit mode will overwrite all linked inputs and outputs with the values"
+        " of the first channel of the link pairs.\n\nProceed?";
+
+    /** Makes the preset document and registers the application services. */
+    QM7App();
+    /** Unregisters the services, then lets go of the watcher, the document, the groups and the
+        channel groups, in that order. */
+    ~QM7App() override;
+
+    /** The application object; null before it is made and after it is gone. */
+    static QM7App* GetInstance();
+
+    // Building ------------------------------------------------------------------------------------
+
+    /** The start-up's parameter model, in order: the channel groups into the document (their
+        twins outside it), the regions and the 80 preset placeholders, the application's tables, the
+        preset group into the document, ToolbarAB as every channel's A/B switch, and one announcement
+        of every parameter of the document. Once. */
+    void BuildParameterModel();
+    /** The application's tables into the main, preset, compare preset and slave groups, the main
+        group into the preferences, the version text, and the application's watches. */
+    void SetUpParameterTables();
+
+    // Accessors -----------------------------------------------------------------------------------
+
+    /** The parameter of that id in its group; never null: an id the group lacks is logged and
+        answered with a detached parameter, reset to its default (0) at each hand-out. */
+    XParam* GetParam(int32_t id) override;
+    XParam* GetPresetParam(int32_t id) override;
+    XParam* GetComparePresetParam(int32_t id);
+    XParam* GetSlaveParam(int32_t id) override;
+    XParamGroup* GetMainGroup() { return &mainGroup; }
+    /** The preset group and its compare twin; null until the tables are loaded. */
+    XParamGroup* GetPresetGroup() override { return tablesLoaded ? &presetGroup : nullptr; }
+    XParamGroup* GetComparePresetGroup() override { return tablesLoaded ? &comparePresetGroup : nullptr; }
+    XParamGroup* GetSlaveGroup() { return &slaveGroup; }
+    XParamDoc* GetParamDoc() const { return document.get(); }
+    /** preset\CurrentConfig as an integer; kDefaultConfiguration when it is missing. */
+    int32_t GetCurrentConfig() const;
+    /** The parameter at "Output<output>\<name>" (outputs counted from 1); null when there is none. */
+    static XParam* FindOutputParam(int32_t output, const char* name);
+    /** The 192 x 38 picture of the unit's display, owned by the application; views borrow it. */
+    XImage* GetDisplayImage() const;
+    FrontPanelDisplay& GetDisplay() const { return *display; }
+    /** The view that shows the display image, repainted when new display data has come (null:
+        none). Not owned; a view that goes is forgotten. */
+    void SetDisplayPicture(XView* picture);
+    /** The view every dialog of the application takes as its parent: the main window. */
+    XView* GetParentView();
+
+    /** Takes the device watcher, attaches it to the application's looper and makes the jobs' link
+        and the send-all job over it. Null lets go of the current one. */
+    void SetDeviceWatcher(std::unique_ptr<DeviceCommWatcher> watcher);
+    DeviceCommWatcher* GetDeviceWatcher() const { return deviceWatcher.get(); }
+    /** The device jobs' way to the unit (null without a watcher). */
+    DeviceJobLink* GetDeviceJobLink() const { return jobLink.get(); }
+    /** True when a watcher exists and its connection reports a unit. */
+    bool IsUnitConnected() const;
+
+    // JUCE and XApplication -----------------------------------------------------------------------
+
+    bool moreThanOneInstanceAllowed() override { return false; }
+    /** The widget and list view types, then XGuiApp's core start (which builds the view factory). */
+    void InitCore() override;
+    /** The application's messages (see the source), then XGuiApp's. */
+    void MessageReceived(XMessage& message) override;
+    /** The reactions to the watched parameters' value notices. */
+    void ParamChanged(int32_t code, XParam* param, int32_t key) override;
+    XString GetVendorName() override;
+    XString GetAuxText() override;
+    /** "1.4.0", by value: any thread may ask. */
+    XString GetVersionString() override;
+    IAppDocument* GetDocument() override;
+    IAppDocument* GetDocumentFor(const char* type) override;
+    XString GetDefaultDocType() override;
+
+    // Application services --------------------------------------------------------------------------
+
+    void SetStatusText(const XString& text) override;
+    void ShowCompareButton() override;
+    void HideCompareButton() override;
+    /** Into the display's bitmap; shown at the next display update ('lcdu'). Any thread. */
+    void DrawDisplayColumn(int32_t row, int32_t x, int32_t bits) override;
+    /** Each compare input and output copies itself to or from its live group, then the preset group
+        and its compare twin, flags included (copies into live groups do not notify); ends by clearing
+        CheckSendGetAllIsFromRecall. */
+    void SyncCompareGroups(bool toLive) override;
+    /** With channel linking off for the time: input B, input A, then outputs 6..1 back to their
+        defaults, their A/B settings too, every parameter without flag bits 0x80 and 0x40. */
+    void ResetChannelsToDefaults() override;
+    void SetChannelLinking(bool on) override;
+    void ShowWindowForParam(int32_t paramId, bool show) override;
+    void RefreshDelayWindows() override;
+    void RefreshFrontPanelWindow() override;
+    void RepaintFrontPanelParam(XParam* param) override;
+    void OnCurrentPresetChanged(int32_t presetNumber) override;
+    /** True at once unless the user's own control changed the mode, or in the free configuration;
+        else the user's answer to "edit mode change". */
+    bool ConfirmEditModeChange() override;
+    /** True at once unless the user's own control changed the configuration; else the user's answer
+        to "configuration change". */
+    bool ConfirmConfigurationChange() override;
+    void SwitchListenMode() override;
+    void EnableParamSending(bool on) override;
+    void SendAllParamsIfConnected() override;
+
+    // Reactions -------------------------------------------------------------------------------------
+
+    /** Every graphic-equaliser band takes its input's bypass flags; the masks follow. */
+    void SyncGeqBypassFlags();
+    /** The speaker configuration changed to config: nothing while the document loads or saves;
+        otherwise the default set-up (unless live and compare are being swapped), the edit mode, and
+        the unit told and read again. */
+    void OnConfigurationChanged(double config);
+    /** The default set-up of the outputs for config (0..6; others change nothing). */
+    void ApplyConfiguration(double config);
+    /** The six output labels: the configuration's for a user preset, the factory preset's own for
+        presets above 20; the document is clean afterwards. */
+    void ApplyOutputLabels();
+    /** Only after the user chose standard edit on the configuration window: input B copies input A,
+        every output gets the configuration's source, and each output is copied to its later link
+        partner, with 'LEDk' posted after each copy. */
+    void ApplyStandardEditLinks();
+    /** While the unit reports unsaved changes and the running receive-all was not a recall's: live
+        and compare values trade places for every channel and the preset group; live parameters
+        that differ get flag 0x400 and are announced. */
+    void SwapLiveAndCompare();
+    /** Shows the display data received since the last update. */
+    void RepaintDisplay();
+
+    bool IsGlobalDirty();
+    bool IsChannelLinkingEnabled() const;
+    bool IsSyncing() const { return syncing; }
+    /** The configuration window's marks of a change made by the user's own control. */
+    void SetUserConfigChange(bool on) { userConfigChange = on; }
+    bool IsUserConfigChange() const { return userConfigChange; }
+    void SetUserEditModeChange(bool on) { userEditModeChange = on; }
+    bool IsUserEditModeChange() const { return userEditModeChange; }
+
+protected:
+    // Where the main window, the commands and the editor windows plug in; empty here.
+
+    /** Messages 71..79: show the window of that window parameter; for 73 and 74 channel (0 input A,
+        1 input B) first selects the input. */
+    virtual void ShowEditorWindow(int32_t windowParamId, int32_t channel);
+    /** 'cLED': the configuration window shows the configuration's LEDs. */
+    virtual void ShowConfigLeds(int32_t config);
+    /** 'LEDk': the configuration window copies the LEDs of linked outputs. */
+    virtual void CopyLinkedConfigLeds();
+    /** 'pInf' ("presetNum", "presetConfig", "presetName"): the presets window takes a preset's info. */
+    virtual void TakePresetInfo(XMessage& message);
+    /** 'prfg' ("presetNum", "presetFlags"): the front-panel access and presets windows take its flags. */
+    virtual void TakePresetFlags(XMessage& message);
+    /** 'stor': the presets window asks the unit for that preset again. */
+    virtual void RequestPresetInfo(int32_t presetNumber);
+    /** After all values came back from a recall that stored first: the recall command goes on. */
+    virtual void RunRecallAfterStore();
+
+private:
+    /** Messages the application posts to itself. */
+    static constexpr uint32_t kMsgRunSlaveWait = FourCharCode("msWt");
+    static constexpr uint32_t kMsgRereadConfiguration = FourCharCode("cfRd");
+
+    /** The detached stand-in of an id its group lacks, logged and reset to its default. */
+    XParam* MissingParam(GroupKind kind, int32_t id);
+    /** The parameter of id in group, else MissingParam. */
+    XParam* ParamOf(const XParamGroup& group, GroupKind kind, int32_t id);
+    void WatchParameters();
+    void OnMasterSlaveChanged();
+    /** Runs the slave-mode progress window while the unit is slaved; from kMsgRunSlaveWait. */
+    void RunSlaveWait();
+    void OnListenModeChanged(XParam* listenMode);
+    /** The default set-up's value writes for every output of config. */
+    void ApplyOutputSetups(int32_t config);
+    /** Every parameter of input A copied to input B as a user change. */
+    void CopyInputAToB();
+    /** Output from copied to output to: every parameter of id 2..51 but linkedChannel and outputMute. */
+    void CopyLinkedOutput(int32_t from, int32_t to);
+    /** The unit is asked for every value after kConfigurationRereadDelayMs; from
+        kMsgRereadConfiguration. */
+    void RereadConfiguration();
+
+    // The groups come first, so that everything that watches them goes before them.
+    XParamGroup mainGroup;
+    XParamGroup presetGroup;
+    XParamGroup slaveGroup;
+    XParamGroup comparePresetGroup;
+    std::unique_ptr<ChannelGroupSet> channels;
+    std::unique_ptr<StringParam> versionParam; // global\VersionStr
+    std::unique_ptr<XParamDoc> document;
+    std::unique_ptr<FrontPanelDisplay> display;
+    juce::Component::SafePointer<XView> displayPicture;
+    std::unique_ptr<DeviceCommWatcher> deviceWatcher;
+    std::unique_ptr<DeviceJobLink> jobLink;
+    std::unique_ptr<SendAllParamsJob> sendAllJob;
+    GeqBypassFlags geqBypassFlags;
+
+    bool modelBuilt = false;
+    bool tablesLoaded = false;
+    bool userConfigChange = false;
+    bool userEditModeChange = false;
+    /** True while live and compare values trade places. */
+    bool syncing = false;
+    /** True while the slave-mode progress window runs. */
+    bool slaveWaitRunning = false;
+};
