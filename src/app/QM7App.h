@@ -155,6 +155,8 @@ public:
     DeviceCommWatcher* GetDeviceWatcher() const { return deviceWatcher.get(); }
     /** The device jobs' way to the unit (null without a watcher). */
     DeviceJobLink* GetDeviceJobLink() const { return jobLink.get(); }
+    /** The send-all of every parameter to the unit over that link (null without a watcher). */
+    SendAllParamsJob* GetSendAllJob() const { return sendAllJob.get(); }
     /** True when a watcher exists and its connection reports a unit. */
     bool IsUnitConnected() const;
 

@@ -14,6 +14,7 @@
 #include "device/FrameBytes.h"
 #include "device/MasterSlaveGuiThread.h"
 #include "device/RequestPayloads.h"
+#include "device/SendAllParamsJob.h"
 #include "device/XParamDoc.h"
 #include "gui/XDialog.h"
 
@@ -181,6 +182,24 @@ int RunConfigurationWithUnitScenario()
     SetConfiguration(app, 1);
     GuiTestSupport::RunLoopFor(300);
     SCENARIO_CHECK((connection.Take() == std::vector<Sent>{IntegerValueFrame(8, 0)}));
+
+    // The application's sending switch is the watcher's; a send-all starts only with the unit there.
+    app.EnableParamSending(true);
+    SCENARIO_CHECK(watcher.IsSendingEnabled());
+    connection.connected.store(false);
+    app.SendAllParamsIfConnected();
+    SCENARIO_CHECK(!app.GetSendAllJob()->IsRunning());
+    connection.connected.store(true);
+    app.SendAllParamsIfConnected();
+    std::vector<Sent> sent;
+    SCENARIO_CHECK(Scenario::RunUntil(
+        [&]
+        {
+            for (const Sent& frame : connection.Take())
+                sent.push_back(frame);
+            return app.GetSendAllJob()->HasFinished();
+        }));
+    SCENARIO_CHECK(!sent.empty() && sent.front().command == kCmdBulkBracket);
     return failures;
 }
 
