@@ -61,6 +61,26 @@ void DrawScaled(juce::Graphics& g, const juce::Image& image, const juce::Rectang
                 destination.getHeight(), source.getX(), source.getY(), source.getWidth(), source.getHeight());
 }
 
+/** As DrawScaled, every destination pixel taking the nearest source pixel, edges
+    included: the image is a fill of the whole-pixel destination, so nothing is smoothed. */
+void DrawScaledNearest(juce::Graphics& g, const juce::Image& image, const juce::Rectangle<int>& destination,
+                       const juce::Rectangle<int>& source, float opacity)
+{
+    if (destination.isEmpty() || source.isEmpty())
+        return;
+    const auto toDestination =
+        juce::AffineTransform::translation(static_cast<float>(-source.getX()),
+                                           static_cast<float>(-source.getY()))
+            .scaled(static_cast<float>(destination.getWidth()) / static_cast<float>(source.getWidth()),
+                    static_cast<float>(destination.getHeight()) / static_cast<float>(source.getHeight()))
+            .translated(static_cast<float>(destination.getX()), static_cast<float>(destination.getY()));
+    // JUCE's low quality takes the nearest source pixel; its others blend neighbours.
+    g.setImageResamplingQuality(juce::Graphics::lowResamplingQuality);
+    g.setFillType(juce::FillType(image, toDestination));
+    g.setOpacity(opacity);
+    g.fillRect(destination);
+}
+
 /** The text of a multi-line DrawText: CR LF read as LF, one blank after each line break dropped, and
     a leading line break that moves the first line one line down. */
 juce::String MultiLineText(const XString& text)
@@ -278,7 +298,17 @@ void JUCECanvas::StretchImage(const XImage* xImage, const XRect& source, const X
     const auto to = ToBox(destination);
     if (from.isEmpty() || to.isEmpty())
         return;
-    graphics->setOpacity(OpacityOf(GetOpacity()));
+    const float opacity = OpacityOf(GetOpacity());
+    const bool nearest = GetResampling() == Resampling::kNearest;
+    juce::Graphics::ScopedSaveState keepFill(*graphics);
+    auto draw = [&](const juce::Rectangle<int>& part, const juce::Rectangle<int>& sourcePart)
+    {
+        if (nearest)
+            DrawScaledNearest(*graphics, picture, part, sourcePart, opacity);
+        else
+            DrawScaled(*graphics, picture, part, sourcePart);
+    };
+    graphics->setOpacity(opacity);
     if (to.getWidth() / from.getWidth() > kMaxStretchFactor)
     {
         // Far wider than the source: source-wide pieces side by side (the last one cut), each
@@ -286,15 +316,14 @@ void JUCECanvas::StretchImage(const XImage* xImage, const XRect& source, const X
         for (int x = 0; x < to.getWidth(); x += from.getWidth())
         {
             const int pieceWidth = std::min(from.getWidth(), to.getWidth() - x);
-            DrawScaled(*graphics, picture, {to.getX() + x, to.getY(), pieceWidth, to.getHeight()},
-                       {from.getX(), from.getY(), pieceWidth, from.getHeight()});
+            draw({to.getX() + x, to.getY(), pieceWidth, to.getHeight()},
+                 {from.getX(), from.getY(), pieceWidth, from.getHeight()});
         }
     }
     else
     {
-        DrawScaled(*graphics, picture, to, from);
+        draw(to, from);
     }
-    graphics->setOpacity(1.0f);
 }
 
 void JUCECanvas::CopyCanvas(XCanvas* other, const XRect& source, const XRect& destination, uint32_t rop)

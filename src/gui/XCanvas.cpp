@@ -202,6 +202,7 @@ void XCanvas::Reset()
     SetPort(0, 0, 0);
     SetDrawingOffset(0, 0);
     opacity = kOpaque;
+    resampling = Resampling::kSmooth;
     EndReset();
 }
 

@@ -56,6 +56,14 @@ public:
     /** DrawText's justification that means "the canvas's justification flags". */
     static constexpr int32_t kUseCanvasJustification = -1;
 
+    /** How StretchImage resamples: smoothly, or by nearest neighbour, which keeps each source pixel
+        a crisp block (a mirrored pixel display). */
+    enum class Resampling
+    {
+        kSmooth,
+        kNearest
+    };
+
     XCanvas();
     XCanvas(const XCanvas&) = delete;
     XCanvas& operator=(const XCanvas&) = delete;
@@ -151,7 +159,7 @@ public:
 
     // State ------------------------------------------------------------------------------------
 
-    /** BeginReset, SetPort(0, 0, 0), drawing offset 0, 0, opacity 255, EndReset. */
+    /** BeginReset, SetPort(0, 0, 0), drawing offset 0, 0, opacity 255, smooth resampling, EndReset. */
     void Reset();
     XCanvasState GetState() const;
     void SetState(const XCanvasState& state);
@@ -184,6 +192,9 @@ public:
     void SetOpacity(uint8_t newOpacity) { opacity = newOpacity; }
     const XRGB& GetKeyColor() const { return keyColor; }
     void SetKeyColor(const XRGB& colour) { keyColor = colour; }
+    /** Smooth until set; Reset makes it smooth again. */
+    Resampling GetResampling() const { return resampling; }
+    void SetResampling(Resampling mode) { resampling = mode; }
 
     // Drawing built on the operations ----------------------------------------------------------
 
@@ -232,6 +243,7 @@ private:
     int32_t penWidth = 1;
     uint8_t opacity = kOpaque;
     XRGB keyColor;
+    Resampling resampling = Resampling::kSmooth;
 };
 
 /** out = colour1 + (colour2 - colour1) x fraction per channel (alpha included), fraction limited to

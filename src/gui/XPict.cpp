@@ -54,13 +54,30 @@ XImage* XPict::GetImageAt(int32_t index) const
 
 void XPict::SetImage(std::unique_ptr<XImage> image, bool resize)
 {
+    XImage* const shown = image.get();
+    if (image != nullptr)
+    {
+        images.RemoveAll();
+        ownedImage = std::move(image);
+    }
+    ShowOnly(shown, resize);
+}
+
+void XPict::SetBorrowedImage(XImage* image, bool resize)
+{
+    ShowOnly(image, resize);
+}
+
+void XPict::ShowOnly(XImage* image, bool resize)
+{
     if (image != nullptr)
     {
         if (resize)
             ResizeToImage(*image);
         images.RemoveAll();
-        ownedImage = std::move(image);
-        images.Add(ownedImage.get());
+        if (ownedImage.get() != image)
+            ownedImage.reset();
+        images.Add(image);
         currentIndex = 0;
     }
     Invalidate();
@@ -68,16 +85,7 @@ void XPict::SetImage(std::unique_ptr<XImage> image, bool resize)
 
 void XPict::SetImageByName(const char* imageName, bool resize)
 {
-    XImage* image = imageName != nullptr ? GetResourceManager().GetImage(imageName) : nullptr;
-    if (image != nullptr)
-    {
-        if (resize)
-            ResizeToImage(*image);
-        images.RemoveAll();
-        images.Add(image);
-        currentIndex = 0;
-    }
-    Invalidate();
+    ShowOnly(imageName != nullptr ? GetResourceManager().GetImage(imageName) : nullptr, resize);
 }
 
 void XPict::ResizeToImage(const XImage& image)
@@ -210,9 +218,14 @@ void XPict::Draw(XCanvas& canvas)
     if (tileCount <= 0)
     {
         if (image->GetBounds() == bounds)
+        {
             canvas.DrawImageInRect(image, bounds, rop);
-        else
-            canvas.StretchImage(image, image->GetBounds(), bounds);
+            return;
+        }
+        const XCanvas::Resampling before = canvas.GetResampling();
+        canvas.SetResampling(resampling);
+        canvas.StretchImage(image, image->GetBounds(), bounds);
+        canvas.SetResampling(before);
         return;
     }
     const int32_t step = tileHorizontal ? image->GetWidth() : image->GetHeight();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ObjectArray.h"
+#include "gui/XCanvas.h"
 #include "gui/XView.h"
 
 #include <cstdint>
@@ -12,9 +13,9 @@ class XParam;
 /** A picture: one skin image, a strip of tiles of one image, or one image out of an array that a
     parameter's value selects (type word "pict").
 
-    Skin images belong to the skin resource manager's cache; only an image handed to SetImage is
-    owned by the picture. The bound parameter is not owned: the picture watches it and forgets it
-    when it is destroyed. GUI thread only. */
+    Skin images belong to the skin resource manager's cache, a borrowed image to its lender; only an
+    image handed to SetImage is owned by the picture. The bound parameter is not owned: the picture watches it
+   and forgets it when it is destroyed. GUI thread only. */
 class XPict : public XView
 {
 public:
@@ -31,6 +32,12 @@ public:
     /** A non-null image becomes the only image, owned by the picture (with resize the frame takes
         its size); then the picture repaints. */
     void SetImage(std::unique_ptr<XImage> image, bool resize);
+    /** As SetImage, but the image stays the caller's, who keeps it alive while the picture shows it
+        (an image that another part of the program draws into). */
+    void SetBorrowedImage(XImage* image, bool resize);
+    /** How an image stretched to the frame is resampled; smooth unless set. */
+    void SetResampling(XCanvas::Resampling mode) { resampling = mode; }
+    XCanvas::Resampling GetResampling() const { return resampling; }
     /** The skin image of that name becomes the only image (not owned); nothing when none loads. */
     void SetImageByName(const char* imageName, bool resize);
 
@@ -52,6 +59,9 @@ public:
 
 private:
     void ResizeToImage(const XImage& image);
+    /** A non-null image becomes the only image (the owned one, if any, goes unless it is the
+        image); then the picture repaints. */
+    void ShowOnly(XImage* image, bool resize);
     /** Stops watching the bound parameter, then watches param (told at once). */
     void Bind(XParam* param);
 
@@ -62,4 +72,5 @@ private:
     int32_t currentIndex = 0;
     bool tileHorizontal = true;
     int32_t tileCount = 0;
+    XCanvas::Resampling resampling = XCanvas::Resampling::kSmooth;
 };

@@ -6,8 +6,10 @@
 #include "gui/XFont.h"
 #include "gui/XImage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace
 {
@@ -495,6 +497,48 @@ TEST_F(CanvasTest, StretchingScalesUpToEightTimesAndTilesBeyond)
     canvas.StretchImage(nullptr, XRect(0, 0, 4, 1), XRect(0, 40, 40, 50));
     canvas.StretchImage(&source, XRect(0, 0, 0, 1), XRect(0, 40, 40, 50));
     EXPECT_EQ(Ink(), before);
+}
+
+TEST_F(CanvasTest, NearestResamplingKeepsEverySourcePixelACrispBlockUntilReset)
+{
+    juce::Image columns(juce::Image::ARGB, 4, 1, true, juce::SoftwareImageType());
+    const juce::Colour colours[] = {juce::Colours::red, juce::Colour(0xFF00FF00), juce::Colours::blue,
+                                    juce::Colours::black};
+    for (int x = 0; x < 4; ++x)
+        columns.setPixelAt(x, 0, colours[x]);
+    XImage source(columns);
+
+    // 30 / 4 = 7.5 pixels a column: every pixel, the edges included, is one column's colour, the
+    // columns in order, each seven or eight pixels wide.
+    canvas.SetResampling(XCanvas::Resampling::kNearest);
+    canvas.StretchImage(&source, XRect(0, 0, 4, 1), XRect(0, 0, 30, 3));
+    int widths[4] = {};
+    int previous = 0;
+    for (int x = 0; x < 30; ++x)
+    {
+        const juce::Colour pixel = canvas.GetImage().getPixelAt(x, 1);
+        const auto column =
+            static_cast<int>(std::find(std::begin(colours), std::end(colours), pixel) - colours);
+        ASSERT_LT(column, 4) << "a blend at " << x;
+        EXPECT_GE(column, previous) << x;
+        previous = column;
+        ++widths[column];
+    }
+    for (int width : widths)
+        EXPECT_TRUE(width == 7 || width == 8) << width;
+    EXPECT_TRUE(IsWhite(30, 1));
+
+    // Reset smooths again: where two columns meet, their colours blend.
+    canvas.Reset();
+    EXPECT_EQ(canvas.GetResampling(), XCanvas::Resampling::kSmooth);
+    canvas.StretchImage(&source, XRect(0, 0, 4, 1), XRect(0, 10, 30, 13));
+    int blends = 0;
+    for (int x = 0; x < 30; ++x)
+    {
+        const juce::Colour pixel = canvas.GetImage().getPixelAt(x, 11);
+        blends += std::find(std::begin(colours), std::end(colours), pixel) == std::end(colours) ? 1 : 0;
+    }
+    EXPECT_GT(blends, 0);
 }
 
 TEST_F(CanvasTest, SingleLineTextIsJustifiedAndVerticallyCentredByDefault)

@@ -159,6 +159,34 @@ TEST_F(PictureViewsTest, RgbImagesMakeAnOpaquePictureArgbImagesATransparentOneAn
     EXPECT_EQ(owned.GetImageAt(0), Skin("widgets/tile.png"));
 }
 
+TEST_F(PictureViewsTest, ABorrowedImageIsShownAsItChangesAndOutlivesThePicture)
+{
+    juce::Image pixels(juce::Image::RGB, 2, 1, true);
+    pixels.setPixelAt(0, 0, juce::Colours::red);
+    auto lent = std::make_unique<XImage>(pixels);
+    {
+        XPict pict;
+        pict.SetImage(std::make_unique<XImage>(juce::Image(juce::Image::RGB, 7, 9, true)), true);
+        pict.SetFrame(XRect(0, 0, 12, 10));
+        pict.SetBorrowedImage(lent.get(), false);
+        EXPECT_EQ(pict.GetFrame(), XRect(0, 0, 12, 10)) << "no resize";
+        EXPECT_EQ(pict.CountImages(), 1);
+        EXPECT_EQ(pict.GetImageAt(0), lent.get());
+
+        // Stretched without smoothing, and drawn as the lender changes it.
+        pict.SetResampling(XCanvas::Resampling::kNearest);
+        EXPECT_EQ(Render(pict).getPixelAt(5, 5), juce::Colours::red);
+        EXPECT_EQ(Render(pict).getPixelAt(6, 5), juce::Colours::black);
+        juce::Image shared = *lent->GetJuceImage();
+        shared.setPixelAt(1, 0, juce::Colours::blue);
+        EXPECT_EQ(Render(pict).getPixelAt(6, 5), juce::Colours::blue);
+
+        pict.SetBorrowedImage(nullptr, true);
+        EXPECT_EQ(pict.GetImageAt(0), lent.get()) << "null changes nothing";
+    }
+    EXPECT_EQ(lent->GetWidth(), 2) << "the picture left the lender's image alone";
+}
+
 TEST_F(PictureViewsTest, CirclesComeFromTheirPoolAreSquareAndGrowInwards)
 {
     const int32_t before = XCircle::CountPooledBlocks();
