@@ -1,5 +1,7 @@
 #include "SkinPainter.h"
 
+#include "DevicePainter.h"
+
 #include <cmath>
 
 namespace
@@ -63,7 +65,7 @@ const SkinPainter::Family SkinPainter::kFamilies[] = {
     {"radio", &SkinPainter::DrawCheck},     {"tab", &SkinPainter::DrawTab},
     {"tile", &SkinPainter::DrawTile},       {"title", &SkinPainter::DrawTitle},
     {"scroll", &SkinPainter::DrawScroll},   {"meter", &SkinPainter::DrawMeter},
-    {"icon", &SkinPainter::DrawIcon},
+    {"icon", &SkinPainter::DrawIcon},       {"device", &SkinPainter::DrawDevice},
 };
 
 SkinPainter::SkinPainter(ColourLookup colourLookup) : lookup(std::move(colourLookup)) {}
@@ -106,6 +108,7 @@ bool SkinPainter::Paint(const SkinImageRow& row, int frame, juce::Image& picture
         return false;
     }
     missingColours.clear();
+    unknownKind.clear();
     picture = juce::Image(row.alpha ? juce::Image::ARGB : juce::Image::RGB, row.width, row.height, true,
                           juce::SoftwareImageType());
     {
@@ -113,6 +116,11 @@ bool SkinPainter::Paint(const SkinImageRow& row, int frame, juce::Image& picture
         if (!row.alpha)
             g.fillAll(Named("windowBackground"));
         (this->*draw)(g, row, frame);
+    }
+    if (unknownKind.isNotEmpty())
+    {
+        error = "unknown kind " + unknownKind;
+        return false;
     }
     if (!missingColours.isEmpty())
     {
@@ -543,4 +551,11 @@ void SkinPainter::DrawIcon(juce::Graphics& g, const SkinImageRow& row, int)
     {
         Triangle(g, box, DirectionOf(row), ink, kIconArrowShare);
     }
+}
+
+void SkinPainter::DrawDevice(juce::Graphics& g, const SkinImageRow& row, int)
+{
+    DevicePainter device([this](const juce::String& name) { return Named(name); }, CaptionTypeface());
+    if (!device.Paint(g, row))
+        unknownKind = row.kind;
 }

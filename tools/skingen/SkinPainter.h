@@ -58,6 +58,8 @@ private:
     void DrawScroll(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawMeter(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawIcon(juce::Graphics& g, const SkinImageRow& row, int frame);
+    /** The unit's front panel and its parts (DevicePainter). */
+    void DrawDevice(juce::Graphics& g, const SkinImageRow& row, int frame);
 
     struct Family
     {
@@ -68,4 +70,6 @@ private:
 
     ColourLookup lookup;
     juce::StringArray missingColours;
+    /** A kind the family does not draw, noted by a family's drawing for Paint to report. */
+    juce::String unknownKind;
 };
