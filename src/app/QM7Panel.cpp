@@ -15,6 +15,9 @@
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
 
+#include <cmath>
+#include <iterator>
+
 namespace
 {
 /** Parameter ids: the input channels' meter, "QM7\usbActive", and the output channels' rows. */
@@ -85,6 +88,15 @@ XParam* InputMeterParam(int32_t input)
     return channel != nullptr ? channel->GetParam(kInputMeterId) : nullptr;
 }
 } // namespace
+
+XString GetSourceName(double value)
+{
+    static const char* const kNames[] = {"Source| Input 1", "Source| Input 2", "Source| Input 1+2"};
+    const double index = std::trunc(value);
+    return XString(index >= 0.0 && index < static_cast<double>(std::size(kNames))
+                       ? kNames[static_cast<int>(index)]
+                       : kNames[0]);
+}
 
 // Local parameters ---------------------------------------------------------------------------------
 

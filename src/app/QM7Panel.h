@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XParamGroup.h"
+#include "core/XString.h"
 #include "gui/XView.h"
 
 #include <array>
@@ -118,3 +119,7 @@ private:
     XButton* muteButton = nullptr;
     bool built = false;
 };
+
+/** The display text of a channel's source selector value (truncated to an integer): 0 "Source| Input
+    1", 1 "Source| Input 2", 2 "Source| Input 1+2", any other "Source| Input 1". */
+XString GetSourceName(double value);

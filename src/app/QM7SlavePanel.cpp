@@ -142,7 +142,6 @@ void QM7SlavePanel::ApplyStyle()
         return;
     built = true;
     IAppServices& services = GetAppServices();
-    XColorDictionary& colours = GetColorDictionary();
     XFont* const tiny = XFont::FindNamedFont("tiny", false);
 
     XPict* unit = PictureAt(XPoint(), "krx640DeviceBg.png");
@@ -199,7 +198,7 @@ void QM7SlavePanel::ApplyStyle()
                                 "Device\\deviceFieldBg.png");
         AddChild(back);
         const XRect textFrame = Inset(back->GetFrame(), kTextInset);
-        const XRGB textColour = colours.GetColor("widgetText");
+        const XRGB textColour = GetColorDictionary().GetColor("widgetText");
         auto* gain = new XText(textFrame, OutputGain(output), textColour, tiny, XView::kJustifyCentred);
         gain->SetShowParam(flag, kShownWhenSlaved);
         AddChild(gain);

@@ -170,6 +170,20 @@ TEST_F(PanelTest, ThePanelLaysItsPartsOutOnTheUnitsPictureAndBindsThemToTheChann
     EXPECT_EQ(panel->GetChannel(0)->getNumChildComponents(), 7);
 }
 
+TEST(PanelSourceName, EachSourceValueHasItsTextAndAnyOtherReadsInput1)
+{
+    struct Case
+    {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {{0, "Source| Input 1"},     {1, "Source| Input 2"},   {2, "Source| Input 1+2"},
+                          {2.9, "Source| Input 1+2"}, {3, "Source| Input 1"},   {-1, "Source| Input 1"},
+                          {-0.5, "Source| Input 1"},  {1e12, "Source| Input 1"}};
+    for (const Case& c : cases)
+        EXPECT_STREQ(GetSourceName(c.value).CStr(), c.text) << c.value;
+}
+
 TEST_F(PanelTest, TheUsbIndicatorShowsWhileAUnitIsConnected)
 {
     XParam* usbActive = Main(kUsbActiveId);
