@@ -26,6 +26,17 @@ juce::Rectangle<int> InkBounds(const juce::Image& image, const juce::Rectangle<i
                                           [](juce::Colour pixel) { return pixel.getARGB() != kWhiteArgb; });
 }
 
+/** A 4 x 1 picture of four columns: red, green, blue, black. */
+const juce::Colour kColumnColours[] = {juce::Colour(0xFFFF0000), juce::Colour(0xFF00FF00),
+                                       juce::Colour(0xFF0000FF), juce::Colour(0xFF000000)};
+juce::Image FourColumns()
+{
+    juce::Image columns(juce::Image::ARGB, 4, 1, true, juce::SoftwareImageType());
+    for (int x = 0; x < 4; ++x)
+        columns.setPixelAt(x, 0, kColumnColours[x]);
+    return columns;
+}
+
 /** An off-screen canvas on a white surface, drawing in blue. */
 class CanvasTest : public ::testing::Test
 {
@@ -455,13 +466,8 @@ TEST_F(CanvasTest, CanvasesAreCopiedUnscaledWithinTheOtherSurfaceOrScaled)
 
 TEST_F(CanvasTest, StretchingScalesUpToEightTimesAndTilesBeyond)
 {
-    // Four columns: red, green, blue, black.
-    juce::Image columns(juce::Image::ARGB, 4, 1, true, juce::SoftwareImageType());
-    const juce::Colour colours[] = {juce::Colours::red, juce::Colour(0xFF00FF00), juce::Colours::blue,
-                                    juce::Colours::black};
-    for (int x = 0; x < 4; ++x)
-        columns.setPixelAt(x, 0, colours[x]);
-    XImage source(columns);
+    const auto& colours = kColumnColours;
+    const XImage source(FourColumns());
 
     // 40 / 4 = 10 > 8: ten copies side by side.
     canvas.StretchImage(&source, XRect(0, 0, 4, 1), XRect(0, 0, 40, 3));
@@ -501,12 +507,8 @@ TEST_F(CanvasTest, StretchingScalesUpToEightTimesAndTilesBeyond)
 
 TEST_F(CanvasTest, NearestResamplingKeepsEverySourcePixelACrispBlockUntilReset)
 {
-    juce::Image columns(juce::Image::ARGB, 4, 1, true, juce::SoftwareImageType());
-    const juce::Colour colours[] = {juce::Colours::red, juce::Colour(0xFF00FF00), juce::Colours::blue,
-                                    juce::Colours::black};
-    for (int x = 0; x < 4; ++x)
-        columns.setPixelAt(x, 0, colours[x]);
-    XImage source(columns);
+    const auto& colours = kColumnColours;
+    const XImage source(FourColumns());
 
     // 30 / 4 = 7.5 pixels a column: every pixel, the edges included, is one column's colour, the
     // columns in order, each seven or eight pixels wide.

@@ -264,22 +264,24 @@ void DevicePainter::FaderKnob(juce::Graphics& g, const SkinImageRow& row) const
         g.drawRoundedRectangle(cap.expanded(0.5f), 2.5f, 1.0f);
 }
 
-void DevicePainter::Plate(juce::Graphics& g, const SkinImageRow& row) const
+void DevicePainter::Framed(juce::Graphics& g, juce::Rectangle<float> area, juce::Colour inside) const
 {
-    const juce::Rectangle<float> area = AreaOf(row);
     g.setColour(colourOf("deviceBezel"));
     g.fillRoundedRectangle(area, 2.0f);
-    g.setColour(colourOf("deviceLabelBack"));
+    g.setColour(inside);
     g.fillRect(area.reduced(2.0f));
+}
+
+void DevicePainter::Plate(juce::Graphics& g, const SkinImageRow& row) const
+{
+    Framed(g, AreaOf(row), colourOf("deviceLabelBack"));
 }
 
 void DevicePainter::Field(juce::Graphics& g, const SkinImageRow& row) const
 {
     const juce::Rectangle<float> area = AreaOf(row);
-    g.setColour(colourOf("deviceBezel"));
-    g.fillRoundedRectangle(area, 2.0f);
-    g.setColour(colourOf("widgetBack"));
-    g.fillRect(area.reduced(2.0f));
+    Framed(g, area, colourOf("widgetBack"));
+    // The face's light catches the field's rim.
     g.setColour(juce::Colours::white.withAlpha(0.45f));
     g.drawRoundedRectangle(area.reduced(0.5f), 2.0f, 1.0f);
 }

@@ -38,6 +38,8 @@ private:
                bool bold, juce::Justification justification = juce::Justification::centred) const;
     /** A section pressed into the face: a little darker, shaded on its upper and left edges. */
     void Recess(juce::Graphics& g, juce::Rectangle<float> area) const;
+    /** A dark frame of two pixels round the inside colour. */
+    void Framed(juce::Graphics& g, juce::Rectangle<float> area, juce::Colour inside) const;
     void Lamp(juce::Graphics& g, juce::Rectangle<float> lamp, juce::Colour colour, bool on, bool round) const;
 
     void Panel(juce::Graphics& g, const SkinImageRow& row) const;
