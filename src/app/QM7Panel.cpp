@@ -141,12 +141,6 @@ XLEDMeter* QM7Panel::GetInputMeter(int32_t input) const
     return input >= 0 && input < static_cast<int32_t>(inputMeters.size()) ? inputMeters[input] : nullptr;
 }
 
-void QM7Panel::RepaintDisplay()
-{
-    if (displayPicture != nullptr)
-        displayPicture->Invalidate();
-}
-
 void QM7Panel::ApplyStyle()
 {
     XView::ApplyStyle();

@@ -27,8 +27,8 @@ class XTextEditView;
     Built in code: the children are made when the panel is first added to its parent (ApplyStyle),
     and the panel then takes the size of the unit's image. The display image is the application's
     (it draws the unit's display data into it); the panel's display picture only shows it, stretched
-    with nearest-neighbour resampling so its pixels stay crisp, and whoever changes the image calls
-    RepaintDisplay. GUI thread only. */
+    with nearest-neighbour resampling so its pixels stay crisp, and whoever changes the image repaints
+    the picture. GUI thread only. */
 class QM7Panel : public XView
 {
 public:
@@ -48,9 +48,8 @@ public:
     /** The parameter of that id in the panel's own group, else a default stand-in that the panel
         keeps (one per id). */
     XParam* GetLocalParam(int32_t id);
+    /** The display mirror, which the application repaints when it changed the display image. */
     XPict* GetDisplayPicture() const { return displayPicture; }
-    /** Repaints the display mirror after its image changed. */
-    void RepaintDisplay();
     /** The panel's LCD view: made with the panel, never placed (the display mirror shows the unit's
         display). */
     XLCDView* GetLCDView() const { return lcdView.get(); }

@@ -4,6 +4,7 @@
 
 #include "app/QM7Panel.h"
 
+#include "app/FrontPanelDisplay.h"
 #include "app/QM7SlavePanel.h"
 #include "device/ChannelLists.h"
 #include "device/SimUnitTest.h"
@@ -31,29 +32,12 @@ namespace
 {
 constexpr int kDisplayWidth = DeviceCommWatcher::kDisplayWidth;
 constexpr int kDisplayHeight = DeviceCommWatcher::kDisplayHeight;
-const juce::Colour kDisplayDark(45, 112, 165);
-const juce::Colour kDisplayLit(160, 220, 230);
+const juce::Colour kDisplayDark = FrontPanelDisplay::kDarkColour.ToColour();
+const juce::Colour kDisplayLit = FrontPanelDisplay::kLitColour.ToColour();
 /** Ids the panels bind. */
 constexpr int kUsbActiveId = 110;
 constexpr int kMasterSlaveStateId = 0;
 constexpr int kLimitBypassId = 49;
-
-/** The application's display image: 192 x 38, dark. */
-std::unique_ptr<XImage> DisplayImage()
-{
-    juce::Image picture(juce::Image::RGB, kDisplayWidth, kDisplayHeight, false);
-    picture.clear(picture.getBounds(), kDisplayDark);
-    return std::make_unique<XImage>(picture);
-}
-
-/** Plots one byte of the unit's display data into the image, bit 7 leftmost, as the application
-    does. */
-void PlotDisplayByte(XImage& image, int row, int x, int bits)
-{
-    juce::Image picture = *image.GetJuceImage();
-    for (int bit = 7; bit >= 0; --bit)
-        picture.setPixelAt(x + 7 - bit, row, (bits >> bit & 1) != 0 ? kDisplayLit : kDisplayDark);
-}
 
 /** The parts of a view tree of one type, depth first. */
 template <typename View> std::vector<View*> FindAll(juce::Component& root)
@@ -88,7 +72,7 @@ protected:
 
     QM7Panel* AddPanel(const XRect& frame = XRect(0, 0, 10, 10))
     {
-        auto* panel = new QM7Panel(frame, display.get());
+        auto* panel = new QM7Panel(frame, display.GetImage());
         root.AddChild(panel);
         return panel;
     }
@@ -98,8 +82,8 @@ protected:
 
     XStyle style;
     WatcherRig::Groups groups;
-    std::unique_ptr<XImage> display = DisplayImage();
-    XView root; // last: the panels go before the groups they watch
+    FrontPanelDisplay display; // the application's display image
+    XView root;                // last: the panels go before the groups they watch
 };
 
 TEST_F(PanelTest, ThePanelLaysItsPartsOutOnTheUnitsPictureAndBindsThemToTheChannels)
@@ -112,7 +96,7 @@ TEST_F(PanelTest, ThePanelLaysItsPartsOutOnTheUnitsPictureAndBindsThemToTheChann
 
     XPict* mirror = panel->GetDisplayPicture();
     EXPECT_EQ(mirror->GetFrame(), QM7Panel::kDisplayFrame);
-    EXPECT_EQ(mirror->GetImageAt(0), display.get());
+    EXPECT_EQ(mirror->GetImageAt(0), display.GetImage());
     EXPECT_EQ(mirror->GetResampling(), XCanvas::Resampling::kNearest);
 
     for (int index = 0; index < QM7Panel::kChannelCount; ++index)
@@ -207,8 +191,8 @@ TEST_F(PanelTest, TheDisplayMirrorScalesTheApplicationsImageWithCrispPixels)
     // Every third column lit.
     for (int row = 0; row < kDisplayHeight; ++row)
         for (int x = 0; x < kDisplayWidth; x += 8)
-            PlotDisplayByte(*display, row, x, 0x92);
-    panel->RepaintDisplay();
+            display.DrawColumn(row, x, 0x92);
+    ASSERT_TRUE(display.Publish());
 
     const juce::Image mirror = WidgetTest::Render(*panel->GetDisplayPicture());
     ASSERT_EQ(mirror.getWidth(), QM7Panel::kDisplayFrame.Width());
@@ -343,15 +327,16 @@ protected:
     {
         const auto columns = groups.services.TakeColumns();
         for (const auto& column : columns)
-            PlotDisplayByte(*display, column.row, column.x, column.bits);
-        if (!columns.empty())
-            panel->RepaintDisplay();
+            display.DrawColumn(column.row, column.x, column.bits);
+        // As the application does on the unit's display update.
+        if (display.Publish())
+            panel->GetDisplayPicture()->Invalidate();
         return !columns.empty();
     }
 
     XStyle style;
     WatcherRig::Groups groups;
-    std::unique_ptr<XImage> display = DisplayImage();
+    FrontPanelDisplay display; // the application's display image
     XView window;
     QM7Panel* panel = nullptr;
 };
@@ -371,7 +356,7 @@ TEST_F(PanelSimTest, TheUnitsMetersMoveTheLedsAndItsDisplayReachesTheMirror)
     groups.main.GetParam(kUsbActiveId)->SetValue(1, false);
 
     window.SetFrameXYWH(0, 0, 1010, 150);
-    panel = new QM7Panel(XRect(0, 0, 1010, 150), display.get());
+    panel = new QM7Panel(XRect(0, 0, 1010, 150), display.GetImage());
     window.AddChild(panel);
     ASSERT_TRUE(WidgetTest::ShowOnScreen(window));
 
