@@ -3,10 +3,14 @@
 #include "platform/PlatformFile.h"
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +19,8 @@ namespace
 {
 constexpr char kMountTablePath[] = "/proc/self/mounts";
 constexpr char kBlockClassFolder[] = "/sys/class/block/";
+/** udev's links from volume labels to their devices; names escape bytes as \xNN. */
+constexpr char kLabelFolder[] = "/dev/disk/by-label/";
 /** Name pattern of a copy in progress, beside its target (hidden, short enough for any name). */
 constexpr char kTemporaryName[] = ".krxcopy-XXXXXX";
 constexpr size_t kCopyChunkBytes = 64 * 1024;
@@ -74,12 +80,40 @@ bool MountCovers(const std::string& mountPoint, const std::string& path)
            (path.size() == mountPoint.size() || path[mountPoint.size()] == '/');
 }
 
-std::vector<PlatformFileSystem::MountEntry> ReadMountTable()
+/** A mount table and volume look-up that tests put in place of the system's. */
+struct VolumeSeam
 {
+    std::vector<PlatformFileSystem::MountEntry> mounts;
+    PlatformFileSystem::VolumeProbe probe;
+};
+
+std::mutex seamLock;
+std::shared_ptr<const VolumeSeam> seam; // guarded by seamLock; null: the system's volumes
+
+std::shared_ptr<const VolumeSeam> CurrentSeam()
+{
+    std::lock_guard<std::mutex> hold(seamLock);
+    return seam;
+}
+
+std::vector<PlatformFileSystem::MountEntry> ReadMountTable(const VolumeSeam* replacement)
+{
+    if (replacement != nullptr)
+        return replacement->mounts;
     std::ifstream stream(kMountTablePath);
     std::stringstream text;
     text << stream.rdbuf();
     return PlatformFileSystem::ParseMountTable(text.str());
+}
+
+std::string Resolved(const std::string& path)
+{
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
 }
 
 std::string ReadFirstLine(const std::string& path)
@@ -98,12 +132,7 @@ PlatformFileSystem::VolumeFacts FactsOf(const PlatformFileSystem::MountEntry& mo
     if (mount.device.compare(0, 5, "/dev/") != 0)
         return facts;
     facts.blockDevice = true;
-    std::string device = mount.device;
-    if (char* resolved = ::realpath(device.c_str(), nullptr))
-    {
-        device = resolved;
-        std::free(resolved);
-    }
+    const std::string device = Resolved(mount.device);
     const std::string deviceName = device.substr(device.find_last_of('/') + 1);
     char* sysfsPath = ::realpath((kBlockClassFolder + deviceName).c_str(), nullptr);
     if (sysfsPath == nullptr)
@@ -134,6 +163,75 @@ const PlatformFileSystem::MountEntry* FindMountOf(const std::vector<PlatformFile
             (best == nullptr || mount.mountPoint.size() >= best->mountPoint.size()))
             best = &mount;
     return best;
+}
+
+/** udev's escaped label text with every \xNN turned back into its byte. */
+std::string DecodeLabel(const std::string& name)
+{
+    constexpr int kHexBase = 16;
+    std::string decoded;
+    for (size_t i = 0; i < name.size(); ++i)
+    {
+        if (name.compare(i, 2, "\\x") == 0 && i + 3 < name.size() &&
+            std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
+            std::isxdigit(static_cast<unsigned char>(name[i + 3])))
+        {
+            decoded += static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, kHexBase));
+            i += 3;
+            continue;
+        }
+        decoded += name[i];
+    }
+    return decoded;
+}
+
+/** The label of a mounted block device: the by-label link that leads to its device. */
+std::string SystemLabelOf(const PlatformFileSystem::MountEntry& mount)
+{
+    if (mount.device.compare(0, 5, "/dev/") != 0)
+        return std::string();
+    const std::string device = Resolved(mount.device);
+    std::string label;
+    if (DIR* folder = ::opendir(kLabelFolder))
+    {
+        while (dirent* item = ::readdir(folder))
+        {
+            const std::string name(item->d_name);
+            if (name != "." && name != ".." && Resolved(kLabelFolder + name) == device)
+            {
+                label = DecodeLabel(name);
+                break;
+            }
+        }
+        ::closedir(folder);
+    }
+    return label;
+}
+
+int32_t KindOf(const PlatformFileSystem::MountEntry& mount, const VolumeSeam* replacement)
+{
+    if (replacement != nullptr)
+        return replacement->probe ? replacement->probe(mount).kind : PlatformFileSystem::kDriveNone;
+    return PlatformFileSystem::DriveKindOf(FactsOf(mount));
+}
+
+std::string LabelOf(const PlatformFileSystem::MountEntry& mount, const VolumeSeam* replacement)
+{
+    if (replacement != nullptr)
+        return replacement->probe ? replacement->probe(mount).label : std::string();
+    return SystemLabelOf(mount);
+}
+
+/** The mount whose root is the system path, when that is a drive root ("/" may have none). */
+const PlatformFileSystem::MountEntry* DriveMountAt(const std::vector<PlatformFileSystem::MountEntry>& mounts,
+                                                   const std::string& systemPath,
+                                                   const VolumeSeam* replacement)
+{
+    const PlatformFileSystem::MountEntry* mount = FindMountOf(mounts, systemPath);
+    if (mount == nullptr || mount->mountPoint != systemPath ||
+        KindOf(*mount, replacement) == PlatformFileSystem::kDriveNone)
+        return nullptr;
+    return mount;
 }
 
 /** Closes a descriptor when it goes. */
@@ -209,38 +307,6 @@ bool PlaceCopy(const std::string& temporary, const std::string& target, bool fai
     return ::rename(temporary.c_str(), target.c_str()) == 0;
 }
 
-/** Copies the file through a temporary file beside the target; kOk or kFailed. */
-int32_t CopyFileContents(const std::string& source, const std::string& target, bool failIfExists)
-{
-    struct stat targetInfo
-    {
-    };
-    if (failIfExists && ::lstat(target.c_str(), &targetInfo) == 0)
-        return PlatformFileSystem::kFailed;
-    Descriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat sourceInfo
-    {
-    };
-    if (input.Get() < 0 || ::fstat(input.Get(), &sourceInfo) != 0)
-        return PlatformFileSystem::kFailed;
-
-    const auto slash = target.find_last_of('/');
-    std::string temporary =
-        (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + kTemporaryName;
-    Descriptor output(::mkostemp(&temporary[0], O_CLOEXEC));
-    if (output.Get() < 0)
-        return PlatformFileSystem::kFailed;
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    const bool written = CopyBytes(input.Get(), output.Get()) &&
-                         ::fchmod(output.Get(), sourceInfo.st_mode & 07777) == 0 &&
-                         ::futimens(output.Get(), times) == 0 && output.Close();
-    if (!written || !PlaceCopy(temporary, target, failIfExists))
-    {
-        ::unlink(temporary.c_str());
-        return PlatformFileSystem::kFailed;
-    }
-    return PlatformFileSystem::kOk;
-}
 } // namespace
 
 bool PlatformFileSystem::FileExists(const char* path)
@@ -288,19 +354,76 @@ bool PlatformFileSystem::IsDriveRoot(const char* path)
         return true;
     if (systemPath[0] != '/')
         return false;
-    for (const auto& mount : ReadMountTable())
-        if (mount.mountPoint == systemPath && DriveKindOf(FactsOf(mount)) != kDriveNone)
-            return true;
-    return false;
+    const auto replacement = CurrentSeam();
+    const std::vector<MountEntry> mounts = ReadMountTable(replacement.get());
+    // A file mounted over a file (as containers do) is no drive.
+    return DriveMountAt(mounts, systemPath, replacement.get()) != nullptr && PathIsFolder(systemPath.c_str());
 }
 
 int32_t PlatformFileSystem::GetDriveKind(const char* path)
 {
     if (path == nullptr || *path == 0)
         return kDriveNone;
-    const std::vector<MountEntry> mounts = ReadMountTable();
+    const auto replacement = CurrentSeam();
+    const std::vector<MountEntry> mounts = ReadMountTable(replacement.get());
     const MountEntry* mount = FindMountOf(mounts, AbsolutePath(SystemPath(path)));
-    return mount != nullptr ? DriveKindOf(FactsOf(*mount)) : kDriveNone;
+    return mount != nullptr ? KindOf(*mount, replacement.get()) : kDriveNone;
+}
+
+std::vector<PlatformFileSystem::DriveRoot> PlatformFileSystem::GetDriveRoots()
+{
+    const auto replacement = CurrentSeam();
+    const std::vector<MountEntry> mounts = ReadMountTable(replacement.get());
+    std::vector<DriveRoot> roots;
+    DriveRoot root;
+    root.mountPoint = "/";
+    if (const MountEntry* mount = FindMountOf(mounts, root.mountPoint))
+    {
+        root.kind = KindOf(*mount, replacement.get());
+        root.label = LabelOf(*mount, replacement.get());
+    }
+    roots.push_back(root);
+    for (const MountEntry& entry : mounts)
+    {
+        bool listed = false;
+        for (const DriveRoot& known : roots)
+            listed = listed || known.mountPoint == entry.mountPoint;
+        // The latest mount at a point is the one on top.
+        const MountEntry* mount =
+            listed ? nullptr : DriveMountAt(mounts, entry.mountPoint, replacement.get());
+        if (mount == nullptr || !PathIsFolder(mount->mountPoint.c_str()))
+            continue;
+        roots.push_back(
+            {mount->mountPoint, KindOf(*mount, replacement.get()), LabelOf(*mount, replacement.get())});
+    }
+    return roots;
+}
+
+std::string PlatformFileSystem::GetVolumeLabel(const char* path)
+{
+    if (!IsDriveRoot(path))
+        return std::string();
+    const std::string systemPath = WithoutTrailingSlashes(SystemPath(path));
+    const auto replacement = CurrentSeam();
+    const std::vector<MountEntry> mounts = ReadMountTable(replacement.get());
+    const MountEntry* mount = FindMountOf(mounts, systemPath);
+    return mount != nullptr && mount->mountPoint == systemPath ? LabelOf(*mount, replacement.get())
+                                                               : std::string();
+}
+
+void PlatformFileSystem::ReplaceVolumes(const std::string& mountTableText, VolumeProbe probe)
+{
+    auto replacement = std::make_shared<VolumeSeam>();
+    replacement->mounts = ParseMountTable(mountTableText);
+    replacement->probe = std::move(probe);
+    std::lock_guard<std::mutex> hold(seamLock);
+    seam = std::move(replacement);
+}
+
+void PlatformFileSystem::RestoreVolumes()
+{
+    std::lock_guard<std::mutex> hold(seamLock);
+    seam.reset();
 }
 
 int32_t PlatformFileSystem::DriveKindOf(const VolumeFacts& facts)
@@ -372,7 +495,7 @@ int32_t PlatformFileSystem::CopyOrMoveFile(const char* source, const char* targe
     if (::stat(from.c_str(), &info) != 0)
         return kAttributesUnreadable;
     if (copy)
-        return CopyFileContents(from, to, failIfExists);
+        return CopyFileAtSystemPath(from, to, failIfExists);
 
     if (failIfExists && ::lstat(to.c_str(), &info) == 0)
         return kFailed;
@@ -381,7 +504,7 @@ int32_t PlatformFileSystem::CopyOrMoveFile(const char* source, const char* targe
     if (errno != EXDEV)
         return kFailed;
     // Another volume: copy, then delete the source; when that fails both files stay.
-    if (CopyFileContents(from, to, failIfExists) != kOk)
+    if (CopyFileAtSystemPath(from, to, failIfExists) != kOk)
         return kFailed;
     return ::unlink(from.c_str()) == 0 ? kOk : kFailed;
 }
@@ -399,6 +522,40 @@ int32_t PlatformFileSystem::DeleteFileAtPath(const char* path)
     if (S_ISDIR(info.st_mode))
         return kOk;
     return ::unlink(systemPath.c_str()) == 0 ? kOk : kFailed;
+}
+
+int32_t PlatformFileSystem::CopyFileAtSystemPath(const std::string& source, const std::string& target,
+                                                 bool failIfExists)
+{
+    struct stat targetInfo
+    {
+    };
+    if (failIfExists && ::lstat(target.c_str(), &targetInfo) == 0)
+        return kFailed;
+    // Opened without waiting, so that a pipe with no writer cannot block; only a regular file goes on.
+    Descriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat sourceInfo
+    {
+    };
+    if (input.Get() < 0 || ::fstat(input.Get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
+        return kFailed;
+
+    const auto slash = target.find_last_of('/');
+    std::string temporary =
+        (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + kTemporaryName;
+    Descriptor output(::mkostemp(&temporary[0], O_CLOEXEC));
+    if (output.Get() < 0)
+        return kFailed;
+    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    const bool written = CopyBytes(input.Get(), output.Get()) &&
+                         ::fchmod(output.Get(), sourceInfo.st_mode & 07777) == 0 &&
+                         ::futimens(output.Get(), times) == 0 && output.Close();
+    if (!written || !PlaceCopy(temporary, target, failIfExists))
+    {
+        ::unlink(temporary.c_str());
+        return kFailed;
+    }
+    return kOk;
 }
 
 std::string PlatformFileSystem::CurrentFolder()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,26 @@ public:
     /** The process's current folder in the system's form; empty on a failure. */
     static std::string CurrentFolder();
 
+    /** The copy under CopyOrMoveFile, for paths already in the system's form (names may hold '\'):
+        only a regular file is copied (never a pipe or a device, which could block), through a
+        temporary file beside the target. kOk or kFailed. */
+    static int32_t CopyFileAtSystemPath(const std::string& source, const std::string& target,
+                                        bool failIfExists);
+
+    /** One drive: the root of a mounted volume, its kind and its volume label ("" without one). */
+    struct DriveRoot
+    {
+        std::string mountPoint;
+        int32_t kind = kDriveNone;
+        std::string label;
+    };
+    /** The drive roots IsDriveRoot accepts: "/" first, then every other mount point of a volume of
+        a known kind that is a folder, each once, in mount-table order. */
+    static std::vector<DriveRoot> GetDriveRoots();
+    /** The volume label of the drive whose root is the path; "" when it has none or the path is
+        not a drive root. */
+    static std::string GetVolumeLabel(const char* path);
+
     // The parts of the drive rules, for tests ---------------------------------------------------
 
     /** One line of the system's mount table. */
@@ -94,6 +115,21 @@ public:
         bool externalBus = false;
     };
     static int32_t DriveKindOf(const VolumeFacts& facts);
+
+    // Test seam ------------------------------------------------------------------------------------
+
+    /** What a seam tells of one mounted volume. */
+    struct VolumeInfo
+    {
+        int32_t kind = kDriveNone;
+        std::string label;
+    };
+    using VolumeProbe = std::function<VolumeInfo(const MountEntry& mount)>;
+    /** Replaces the system's mount table by mountTableText and its look-up of each volume's kind
+        and label by probe, for every drive rule above, until RestoreVolumes. For tests; any
+        thread. */
+    static void ReplaceVolumes(const std::string& mountTableText, VolumeProbe probe);
+    static void RestoreVolumes();
 
     PlatformFileSystem() = delete;
 };

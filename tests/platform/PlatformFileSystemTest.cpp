@@ -289,3 +289,108 @@ TEST(PlatformFileSystemTest, MoveAcrossVolumesCopiesThenDeletes)
     EXPECT_EQ(ReadText(target), "across");
     ::unlink(target.c_str());
 }
+
+TEST(PlatformFileSystemTest, CopyingAPipeFailsAtOnceInsteadOfWaitingForAWriter)
+{
+    TestSupport::TempFolder folder;
+    const std::string pipe = folder.Child("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(FS::CopyOrMoveFile(pipe.c_str(), folder.Child("copy").c_str(), true, false), FS::kFailed);
+    EXPECT_EQ(CountEntries(folder.Path()), 1);
+}
+
+/** The volumes of a made-up machine: the root disk, a USB stick, a labelled disc, a pseudo file
+    system, a volume whose mount point is gone, a file mounted over a file, and a folder mounted
+    twice, of which the later mount is on top. */
+class VolumeSeamTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::mkdir(folder.Child("usb").c_str(), 0755);
+        ::mkdir(folder.Child("disc").c_str(), 0755);
+        ::mkdir(folder.Child("twice").c_str(), 0755);
+        WriteText(folder.Child("hosts"), "x");
+        const std::string table = "/dev/sda1 / ext4 rw 0 0\n"
+                                  "proc /proc proc rw 0 0\n"
+                                  "/dev/sdb1 " +
+                                  folder.Child("usb") +
+                                  " vfat rw 0 0\n"
+                                  "/dev/sr0 " +
+                                  folder.Child("disc") +
+                                  " iso9660 ro 0 0\n"
+                                  "/dev/sdc1 " +
+                                  folder.Child("gone") +
+                                  " ext4 rw 0 0\n"
+                                  "/dev/sda1 " +
+                                  folder.Child("hosts") +
+                                  " ext4 rw 0 0\n"
+                                  "tmpfs " +
+                                  folder.Child("twice") +
+                                  " tmpfs rw 0 0\n"
+                                  "/dev/sdd1 " +
+                                  folder.Child("twice") + " vfat rw 0 0\n";
+        FS::ReplaceVolumes(table,
+                           [](const FS::MountEntry& mount) -> FS::VolumeInfo
+                           {
+                               if (mount.device == "/dev/sdb1")
+                                   return {FS::kDriveExternalBus, ""};
+                               if (mount.device == "/dev/sr0")
+                                   return {FS::kDriveCdRom, "Concert 2010"};
+                               if (mount.device == "/dev/sdd1")
+                                   return {FS::kDriveRemovable, "FLOPPY"};
+                               if (mount.device == "/dev/sda1" || mount.device == "/dev/sdc1")
+                                   return {FS::kDriveFixed, "system"};
+                               return {FS::kDriveNone, ""};
+                           });
+    }
+    void TearDown() override { FS::RestoreVolumes(); }
+
+    TestSupport::TempFolder folder;
+};
+
+TEST_F(VolumeSeamTest, DriveRootsKindsAndLabelsComeFromTheSeam)
+{
+    const auto roots = FS::GetDriveRoots();
+    ASSERT_EQ(roots.size(), 4u);
+    const FS::DriveRoot expected[] = {{"/", FS::kDriveFixed, "system"},
+                                      {folder.Child("usb"), FS::kDriveExternalBus, ""},
+                                      {folder.Child("disc"), FS::kDriveCdRom, "Concert 2010"},
+                                      {folder.Child("twice"), FS::kDriveRemovable, "FLOPPY"}};
+    for (size_t i = 0; i < roots.size(); ++i)
+    {
+        EXPECT_EQ(roots[i].mountPoint, expected[i].mountPoint) << i;
+        EXPECT_EQ(roots[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(roots[i].label, expected[i].label) << i;
+    }
+
+    struct Case
+    {
+        std::string path;
+        bool driveRoot;
+        int32_t kind;
+        std::string label;
+    };
+    const Case cases[] = {
+        {folder.Child("usb"), true, FS::kDriveExternalBus, ""},
+        {folder.Path() + "\\usb\\", true, FS::kDriveExternalBus, ""},
+        {folder.Child("usb/inner/file.txt"), false, FS::kDriveExternalBus, ""},
+        {folder.Child("disc"), true, FS::kDriveCdRom, "Concert 2010"},
+        {folder.Child("gone"), false, FS::kDriveFixed, ""},
+        {folder.Child("hosts"), false, FS::kDriveFixed, ""},
+        {"/proc", false, FS::kDriveNone, ""},
+        {"/", true, FS::kDriveFixed, "system"},
+        {folder.Path(), false, FS::kDriveFixed, ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FS::IsDriveRoot(c.path.c_str()), c.driveRoot);
+        EXPECT_EQ(FS::GetDriveKind(c.path.c_str()), c.kind);
+        EXPECT_EQ(FS::GetVolumeLabel(c.path.c_str()), c.label);
+    }
+
+    FS::RestoreVolumes();
+    EXPECT_FALSE(FS::IsDriveRoot(folder.Child("usb").c_str()));
+    EXPECT_EQ(FS::GetDriveRoots().front().mountPoint, "/");
+}

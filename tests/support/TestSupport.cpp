@@ -1,9 +1,13 @@
 #include "support/TestSupport.h"
 
-#include <juce_core/juce_core.h>
-
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <juce_core/juce_core.h>
+#include <sstream>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace TestSupport
 {
@@ -39,5 +43,48 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
 std::string BinaryPath(const std::string& programName)
 {
     return std::string(KRX_BIN_DIR) + "/" + programName;
+}
+
+std::string FolderOnAnotherVolume(const std::string& path)
+{
+    struct stat here
+    {
+    };
+    if (::stat(path.c_str(), &here) != 0)
+        return std::string();
+    for (const char* candidate : {"/dev/shm", "/run/shm", "/var/tmp", "/home"})
+    {
+        struct stat there
+        {
+        };
+        if (::stat(candidate, &there) == 0 && S_ISDIR(there.st_mode) && there.st_dev != here.st_dev &&
+            ::access(candidate, W_OK) == 0)
+            return candidate;
+    }
+    return std::string();
+}
+
+std::map<std::string, std::string> TreeSnapshot(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> tree;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    {
+        const std::string relative = it->path().lexically_relative(folder).string();
+        const fs::file_status status = it->symlink_status(error);
+        if (fs::is_symlink(status))
+            tree[relative] = "link:" + fs::read_symlink(it->path(), error).string();
+        else if (fs::is_directory(status))
+            tree[relative] = "folder";
+        else
+        {
+            std::ifstream stream(it->path(), std::ios::binary);
+            std::stringstream bytes;
+            bytes << stream.rdbuf();
+            tree[relative] = "file:" + bytes.str();
+        }
+    }
+    return tree;
 }
 } // namespace TestSupport

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 
 /** Helpers shared by every test program. */
@@ -30,4 +31,12 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
 
 /** Path of a program built into build/bin. */
 std::string BinaryPath(const std::string& programName);
+
+/** A writable folder of this machine on another volume than path (such as /dev/shm), for moves
+    across volumes; "" when there is none. */
+std::string FolderOnAnotherVolume(const std::string& path);
+
+/** What a folder holds, by path relative to it: "file:" and the bytes of a file, "folder", or
+    "link:" and the text of a symbolic link (never followed). Empty for a missing folder. */
+std::map<std::string, std::string> TreeSnapshot(const std::string& folder);
 } // namespace TestSupport
