@@ -514,6 +514,8 @@ XString XApplication::GetEntryName(const char* entryPath)
     path.ReplaceChar('/', '\\');
     XString lastComponent;
     path.GetLastComponent(lastComponent);
+    if (lastComponent.IsEmpty() && !path.IsEmpty())
+        return XString("/"); // only separators: the root folder
     return lastComponent;
 }
 

@@ -120,8 +120,8 @@ public:
         to case); a drive root is judged by IsDriveAllowed; null is refused. */
     virtual bool IsFileAllowed(const char* path);
     virtual bool IsDriveAllowed(const char* path);
-    /** The last component of an entry's path (trailing backslashes dropped; '/' counts as '\');
-        "Error" for null. */
+    /** The last component of an entry's path (trailing backslashes dropped; '/' counts as '\'),
+        "/" for the root folder; "Error" for null. */
     virtual XString GetEntryName(const char* entryPath);
     /** The entry name of a path. */
     virtual XString GetPathName(const char* path);

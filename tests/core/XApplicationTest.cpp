@@ -388,6 +388,7 @@ int RunRoutingAndFiles()
         const NameCase names[] = {
             {"C:\\dir\\file.txt", "file.txt"}, {"C:\\dir\\", "dir"}, {"C:\\", "C:"},
             {"/home/u/x.qm7", "x.qm7"},        {nullptr, "Error"},
+            {"/", "/"},                         {"\\\\", "/"},
         };
         for (const auto& c : names)
         {
