@@ -1,6 +1,7 @@
 #include "SkinPainter.h"
 
 #include "DevicePainter.h"
+#include "FileIconPainter.h"
 
 #include <cmath>
 
@@ -66,6 +67,7 @@ const SkinPainter::Family SkinPainter::kFamilies[] = {
     {"tile", &SkinPainter::DrawTile},       {"title", &SkinPainter::DrawTitle},
     {"scroll", &SkinPainter::DrawScroll},   {"meter", &SkinPainter::DrawMeter},
     {"icon", &SkinPainter::DrawIcon},       {"device", &SkinPainter::DrawDevice},
+    {"fileicon", &SkinPainter::DrawFile},
 };
 
 SkinPainter::SkinPainter(ColourLookup colourLookup) : lookup(std::move(colourLookup)) {}
@@ -557,5 +559,12 @@ void SkinPainter::DrawDevice(juce::Graphics& g, const SkinImageRow& row, int)
 {
     DevicePainter device([this](const juce::String& name) { return Named(name); }, CaptionTypeface());
     if (!device.Paint(g, row))
+        unknownKind = row.kind;
+}
+
+void SkinPainter::DrawFile(juce::Graphics& g, const SkinImageRow& row, int)
+{
+    FileIconPainter icons([this](const juce::String& name) { return Named(name); });
+    if (!icons.Paint(g, row))
         unknownKind = row.kind;
 }

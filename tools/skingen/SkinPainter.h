@@ -60,6 +60,8 @@ private:
     void DrawIcon(juce::Graphics& g, const SkinImageRow& row, int frame);
     /** The unit's front panel and its parts (DevicePainter). */
     void DrawDevice(juce::Graphics& g, const SkinImageRow& row, int frame);
+    /** The file lists' row icons (FileIconPainter). */
+    void DrawFile(juce::Graphics& g, const SkinImageRow& row, int frame);
 
     struct Family
     {
