@@ -8,8 +8,6 @@
 
 namespace
 {
-/** How long one read waits for the first byte, in the clock's milliseconds. */
-constexpr int kReadWaitMs = 2;
 /** How long each read of ReadOverlapped waits before it looks again. */
 constexpr int kExactReadWaitMs = 10;
 constexpr int kSystemErrorMask = 0xFFFF;
@@ -97,7 +95,12 @@ int CFCPipeUSB::Read(void* buffer, unsigned n)
 {
     if (!readPipe->IsOpen() || buffer == nullptr || n == 0)
         return 0;
-    return readPipe->Read(buffer, n, RealWaitMs(kReadWaitMs));
+    return readPipe->Read(buffer, n, 0);
+}
+
+bool CFCPipeUSB::WaitForInput(uint32_t microseconds)
+{
+    return readPipe->WaitReadable(microseconds);
 }
 
 int CFCPipeUSB::Write(const void* buffer, int n, unsigned* written)

@@ -14,9 +14,10 @@ class PlatformPipe;
     kSystemFailure.
 
     Reads, writes, Open and Close belong to one thread (the link's pump thread); IsOpen and
-    CancelReads may be called from any thread. Reads wait a few milliseconds and report "nothing
-    came" as 0 bytes, so a turn of the pump never blocks; ReadOverlapped waits for its exact count
-    until the bytes came, a read fails, CancelReads is called or no byte came for kExactReadTimeoutMs. */
+    CancelReads may be called from any thread. Read takes what has arrived without waiting and
+    reports "nothing came" as 0 bytes; the pump waits for input with WaitForInput, inside its turn.
+    ReadOverlapped waits for its exact count until the bytes came, a read fails, CancelReads is
+    called or no byte came for kExactReadTimeoutMs. */
 class CFCPipeUSB
 {
 public:
@@ -51,9 +52,12 @@ public:
         CancelReads was called, or kExactReadTimeoutMs passed without a byte), kPipeNotOpen,
         kBadArguments for a null buffer or n <= 0. */
     virtual int ReadOverlapped(void* buffer, int n);
-    /** Up to n bytes, waiting a few milliseconds for the first: the count (0 when nothing came, the
-        pipe is closed or the arguments are null/0), -1 when the read fails. */
+    /** Up to n bytes of those that have arrived, without waiting: the count (0 when none are
+        there, the pipe is closed or the arguments are null/0), -1 when the read fails. */
     virtual int Read(void* buffer, unsigned n);
+    /** Waits at most microseconds of real time until PIPE01 has bytes or the unit's side has gone;
+        whether either happened. False at once while closed. */
+    bool WaitForInput(uint32_t microseconds);
     /** Writes the n bytes with one write; written (may be null) gets the count. 0, kPipeNotOpen,
         kBadArguments for a null buffer, kSystemFailure when the write fails. */
     virtual int Write(const void* buffer, int n, unsigned* written);

@@ -1,5 +1,6 @@
 #include "device/UsbLinkManager.h"
 
+#include "core/Log.h"
 #include "core/XMsgPort.h"
 #include "core/XSmartLock.h"
 #include "core/XThread.h"
@@ -13,8 +14,9 @@ constexpr const char* kTransmitPortName = "USB_XMT_Port";
 constexpr const char* kReceivePortName = "USB_RCV_Port";
 constexpr const char* kPumpThreadName = "USBPump";
 constexpr int32_t kPumpThreadLevel = 3;
-/** How long a port read waits for a block. */
+/** How long the reader's port read waits for a received frame. */
 constexpr uint32_t kPortWaitMs = 1;
+constexpr uint64_t kMicrosecondsPerMs = 1000;
 /** Step of the waits that poll a condition. */
 constexpr uint32_t kPollStepMs = 5;
 /** How long a scan waits for a started pump to open its unit or give up. */
@@ -30,6 +32,27 @@ template <typename Condition> bool WaitFor(Condition done, uint32_t start, uint3
         PlatformClock::Sleep(kPollStepMs);
     }
     return true;
+}
+
+/** Real microseconds that ms of the clock's (scaled) milliseconds last. */
+uint64_t RealMicroseconds(uint32_t ms)
+{
+    return static_cast<uint64_t>(ms * kMicrosecondsPerMs / PlatformClock::GetTimeScale());
+}
+
+/** The clock's milliseconds, rounded up, that real microseconds last. */
+uint32_t ScaledMs(uint64_t microseconds)
+{
+    const double ms = static_cast<double>(microseconds) * PlatformClock::GetTimeScale() / kMicrosecondsPerMs;
+    return static_cast<uint32_t>(ms) + 1;
+}
+
+/** The start of the turn after one that was to end at turnEnd: on the turns' grid, unless the turn
+    overran by a whole turn or more (then the next one starts now, without making up for it). */
+uint64_t NextTurnStart(uint64_t turnEnd, uint64_t turnLength)
+{
+    const uint64_t now = PlatformClock::GetRealMicroseconds();
+    return now < turnEnd + turnLength ? turnEnd : now;
 }
 } // namespace
 
@@ -97,9 +120,10 @@ void UsbLinkManager::ScanDevices()
     if (!paths.empty())
         PlatformClock::Sleep(kScanSettleMs);
 
+    // Pending frames are not cleared: they are the transmit port's, and a frame queued after the
+    // pump opened the unit (the hand-shake's first command) is still to be written.
     XSmartLock hold(mutex);
     turnCounter.store(0);
-    pendingFrames.store(0);
     queuedTotal.store(0);
 }
 
@@ -115,21 +139,16 @@ void UsbLinkManager::Close()
 
 int32_t UsbLinkManager::QueueFrame(const void* data, int n)
 {
-    // Counted before the frame is on the port: the pump may write it at once, and its count must
-    // then already be there to be taken back, or it would stay pending for good.
-    pendingFrames.fetch_add(1);
     const int32_t result = WritePort(transmitPort.load(), 0, data, n);
     if (result == 0)
-    {
         queuedTotal.fetch_add(1);
-        return result;
-    }
-    // Taken back, but never below none: a reopen may have cleared the count meanwhile.
-    int32_t pending = pendingFrames.load();
-    while (pending > 0 && !pendingFrames.compare_exchange_weak(pending, pending - 1))
-    {
-    }
     return result;
+}
+
+int32_t UsbLinkManager::GetPendingFrames() const
+{
+    const int32_t queued = CountPortBlocks(transmitPort.load());
+    return queued > 0 ? queued : 0;
 }
 
 int32_t UsbLinkManager::PopReceived(XMemory& out)
@@ -185,13 +204,32 @@ void UsbLinkManager::Run(XThread* thread, void* argument)
     failedReads = 0;
     goodReads = 0;
     const bool openedDevice = OpenDevice(node) == 0;
+    if (openedDevice)
+        openCount.fetch_add(1);
     alive.store(true);
     splitter->Reset();
     bool lastTurnInFlashMode = false;
+    uint64_t turnStart = PlatformClock::GetRealMicroseconds();
     while (openedDevice && IsConnected() && !stopRequested.load() && !thread->IsStopRequested())
     {
-        RunPumpTurn(node, lastTurnInFlashMode);
-        PlatformClock::Sleep(kPumpTurnMs);
+        if (flashMode.load())
+        {
+            lastTurnInFlashMode = true;
+            RunFlashTurn(node);
+            PlatformClock::Sleep(kPumpTurnMs);
+            turnStart = PlatformClock::GetRealMicroseconds();
+            continue;
+        }
+        if (lastTurnInFlashMode)
+        {
+            splitter->Reset(); // raw bootloader bytes are no part of any frame
+            lastTurnInFlashMode = false;
+        }
+        const uint64_t turnLength = RealMicroseconds(kPumpTurnMs);
+        const uint64_t turnEnd = turnStart + turnLength;
+        RunFrameTurn(node);
+        WaitOutTurn(turnEnd);
+        turnStart = NextTurnStart(turnEnd, turnLength);
     }
     if (openedDevice && !flashMode.load())
         WriteQueuedBeforeClose();
@@ -200,27 +238,20 @@ void UsbLinkManager::Run(XThread* thread, void* argument)
     node->state = kNotServed; // also after a failed open, so that a later scan tries the path again
 }
 
-void UsbLinkManager::RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode)
+void UsbLinkManager::RunFlashTurn(DeviceNode* node)
 {
-    if (flashMode.load())
     {
-        lastTurnInFlashMode = true;
-        {
-            XSmartLock running(engineLock);
-            if (IFlashEngine* engine = flashEngine.load())
-                engine->RunFlashJob(pipe);
-        }
-        // Nothing else would ever close the pipes of a unit that left while in its bootloader.
-        if (pipe.IsPeerGone())
-            CloseDevice(node);
-        return;
+        XSmartLock running(engineLock);
+        if (IFlashEngine* engine = flashEngine.load())
+            engine->RunFlashJob(pipe);
     }
-    if (lastTurnInFlashMode)
-    {
-        splitter->Reset(); // raw bootloader bytes are no part of any frame
-        lastTurnInFlashMode = false;
-    }
+    // Nothing else would ever close the pipes of a unit that left while in its bootloader.
+    if (pipe.IsPeerGone())
+        CloseDevice(node);
+}
 
+void UsbLinkManager::RunFrameTurn(DeviceNode* node)
+{
     if (autoReconnect.load())
     {
         if (ReadPipe() == 0)
@@ -245,12 +276,41 @@ void UsbLinkManager::RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode)
         WritePending();
 }
 
+void UsbLinkManager::WaitOutTurn(uint64_t turnEnd)
+{
+    for (;;)
+    {
+        const uint64_t now = PlatformClock::GetRealMicroseconds();
+        if (now >= turnEnd || !IsConnected())
+            return;
+        if (!pipe.WaitForInput(static_cast<uint32_t>(turnEnd - now)))
+            return; // the turn's time is up
+        if (ReadPipe() != 0)
+        {
+            // The unit's side has gone: the next turn's read counts it; until then nothing to wait for.
+            const uint64_t after = PlatformClock::GetRealMicroseconds();
+            if (after < turnEnd)
+                PlatformClock::Sleep(ScaledMs(turnEnd - after));
+            return;
+        }
+    }
+}
+
 void UsbLinkManager::WriteQueuedBeforeClose()
 {
-    // At most what the port holds, so that senders that go on queueing cannot keep the pump.
-    for (int32_t frame = 0;
-         frame < kPortCapacity && IsConnected() && CountPortBlocks(transmitPort.load()) > 0; ++frame)
+    const uint32_t start = PlatformClock::GetTickCount();
+    uint64_t turnStart = PlatformClock::GetRealMicroseconds();
+    while (IsConnected() && GetPendingFrames() > 0 &&
+           PlatformClock::TicksSince(start, PlatformClock::GetTickCount()) < kCloseDrainMs)
+    {
+        const uint64_t turnLength = RealMicroseconds(kPumpTurnMs);
+        const uint64_t turnEnd = turnStart + turnLength;
         WritePending();
+        WaitOutTurn(turnEnd);
+        turnStart = NextTurnStart(turnEnd, turnLength);
+    }
+    if (const int32_t left = GetPendingFrames(); left > 0)
+        LogFormatted(nullptr, "UsbLinkManager::Close: %d queued frames were not written to the unit", left);
 }
 
 void UsbLinkManager::CountFailedRead()
@@ -277,12 +337,11 @@ int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
         if (IsConnected() && CountPortBlocks(transmitPort.load()) >= 0 &&
             CountPortBlocks(receivePort.load()) >= 0)
             return 0;
-        // Frames left in the old ports belong to the unit that went.
+        // Frames left in the old ports belong to the unit that went; they are no longer pending.
         DeletePort(transmitPort.exchange(-1));
         transmitPort.store(CreatePort(kTransmitPortName, kPortCapacity));
         DeletePort(receivePort.exchange(-1));
         receivePort.store(CreatePort(kReceivePortName, kPortCapacity));
-        pendingFrames.store(0);
     }
     // The pipes belong to this thread alone; the mutex is not held through the open's settle wait.
     if (pipe.Open(node->path.CStr()) != 0)
@@ -333,12 +392,10 @@ void UsbLinkManager::DeliverReceived(const uint8_t* bytes, int count)
 
 void UsbLinkManager::WritePending()
 {
-    if (ReadPort(transmitPort.load(), nullptr, &writeScratch, kPortWaitMs) == 0)
+    // No wait for a frame: the turn waits on the read pipe instead, and a frame queued meanwhile
+    // leaves at the next turn.
+    if (ReadPort(transmitPort.load(), nullptr, &writeScratch, 0) == 0)
     {
-        int32_t pending = pendingFrames.load();
-        while (pending > 0 && !pendingFrames.compare_exchange_weak(pending, pending - 1))
-        {
-        }
         pipe.Write(writeScratch.GetData(), writeScratch.GetLength(), nullptr);
         writeScratch.Clear();
     }

@@ -21,9 +21,12 @@ class XThread;
 
     The program uses the one instance of Instance(), which is never destroyed; a separately made
     instance stops and joins its pump when destroyed. Every operation may be called from any thread.
-    One unit is served at a time: a scan starts no pump while one runs. Close asks the pump to end
-    and joins it, waiting at most kCloseWaitMs; outside flash mode the pump first writes the frames
-    still queued (a write that fails loses its frame). Failures to open a device leave their text in
+    One unit is served at a time: a scan starts no pump while one runs. A turn of the pump lasts
+    kPumpTurnMs, its read wait included: it reads what has arrived, writes at most one queued frame
+    and spends the rest of the turn waiting on the read pipe, taking bytes as they come. Close asks
+    the pump to end and joins it, waiting at most kCloseWaitMs; outside flash mode the pump first
+    writes the frames still queued, one a turn, for at most kCloseDrainMs (a write that fails loses
+    its frame; frames left are logged). Failures to open a device leave their text in
     GetMessageText(). While flash mode is on, the pump runs the registered flash engine instead of
     its frame reads and writes. */
 class UsbLinkManager final : private IThreadCallback
@@ -34,6 +37,8 @@ public:
     /** Bytes one pump read takes at most. */
     static constexpr int kReadChunkBytes = 1024;
     static constexpr uint32_t kPumpTurnMs = 5;
+    /** How long a closing pump goes on writing the frames still queued. */
+    static constexpr uint32_t kCloseDrainMs = 500;
     static constexpr uint32_t kStartPumpWaitMs = 10;
     /** Wait at the end of a scan that found a unit, for it to come up. */
     static constexpr uint32_t kScanSettleMs = 2000;
@@ -57,22 +62,22 @@ public:
     /** The first call scans for units (ScanDevices); later calls do nothing. */
     void Open();
     /** Finds the units and serves the first one that opens, unless one is served already. Waits
-        kScanSettleMs when any unit was found; then clears the turn counter, pending frames and the
-        queued total. */
+        kScanSettleMs when any unit was found; then clears the turn counter and the queued total.
+        Pending frames are those on the transmit port, so frames queued meanwhile stay counted. */
     void ScanDevices();
     /** Asks the pump to close the pipes and end; returns once it ended or after kCloseWaitMs. */
     void Close();
     /** Both pipes open. */
     bool IsConnected() const { return pipe.IsOpen(); }
 
-    /** Puts one frame on the transmit port (never waits): the port's result, 0 or -1 (no port yet).
-        Counts the frame as pending only when it was queued. */
+    /** Puts one frame on the transmit port (never waits): the port's result, 0 or -1 (no port yet). */
     int32_t QueueFrame(const void* data, int n);
     /** Takes one received frame into out, waiting at most 1 ms: 0, or 0x80000001 when none came. */
     int32_t PopReceived(XMemory& out);
 
-    /** Frames queued and not yet written. */
-    int32_t GetPendingFrames() const { return pendingFrames.load(); }
+    /** Frames queued and not yet taken for writing: those on the transmit port. Frames lost with a
+        port that a reopen replaced are no longer counted. */
+    int32_t GetPendingFrames() const;
     int32_t GetQueuedTotal() const { return queuedTotal.load(); }
     /** Pump turns since the last scan, up to kMaxTurnCount. */
     int32_t GetTurnCounter() const { return turnCounter.load(); }
@@ -80,6 +85,9 @@ public:
     bool IsAlive() const { return alive.load(); }
     /** Scans run so far. */
     int32_t GetScanCount() const { return scanCount.load(); }
+    /** Times a unit's pipes were opened: a frame exchange begun under an earlier count was cut off
+        by the link's loss. */
+    uint32_t GetOpenCount() const { return openCount.load(); }
 
     bool IsAutoReconnect() const { return autoReconnect.load(); }
     void SetAutoReconnect(bool on) { autoReconnect.store(on); }
@@ -114,17 +122,21 @@ private:
     };
 
     void Run(XThread* thread, void* argument) override;
-    /** One turn of the pump's loop. */
-    void RunPumpTurn(DeviceNode* node, bool& lastTurnInFlashMode);
+    /** One flash-engine step (flash mode). */
+    void RunFlashTurn(DeviceNode* node);
+    /** The reads and the write of a turn outside flash mode. */
+    void RunFrameTurn(DeviceNode* node);
+    /** Waits until the real time turnEnd, taking the bytes that arrive meanwhile. */
+    void WaitOutTurn(uint64_t turnEnd);
     int32_t OpenDevice(DeviceNode* node);
     int32_t CloseDevice(DeviceNode* node);
     int32_t ReadPipe();
     /** Cuts received bytes into frames and puts each on the receive port. */
     void DeliverReceived(const uint8_t* bytes, int count);
     void WritePending();
-    /** Writes the frames still on the transmit port when the pump is asked to end, so that a frame
-        queued just before Close (the bootloader restart's command 11) is not lost to the pump's
-        timing. */
+    /** Writes the frames still on the transmit port when the pump is asked to end, one a turn for
+        at most kCloseDrainMs, so that a frame queued just before Close (the bootloader restart's
+        command 11) is not lost to the pump's timing; logs the frames it had to leave. */
     void WriteQueuedBeforeClose();
     void CountFailedRead();
     void CountGoodRead();
@@ -146,9 +158,9 @@ private:
     std::atomic<bool> opened{false};
     std::atomic<bool> stopRequested{false};
     std::atomic<int32_t> turnCounter{0};
-    std::atomic<int32_t> pendingFrames{0};
     std::atomic<int32_t> queuedTotal{0};
     std::atomic<int32_t> scanCount{0};
+    std::atomic<uint32_t> openCount{0};
     std::atomic<bool> autoReconnect{true};
     std::atomic<bool> alive{false};
     std::atomic<bool> flashMode{false};

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -57,6 +58,18 @@ int PlatformPipe::Read(void* buffer, size_t n, int waitMs)
         return 0;
     peerGone = true; // end of file: the unit's side has gone
     return -1;
+}
+
+bool PlatformPipe::WaitReadable(int64_t microseconds)
+{
+    if (descriptor < 0)
+        return false;
+    constexpr int64_t kMicrosecondsPerSecond = 1000000;
+    const int64_t wait = microseconds < 0 ? 0 : microseconds;
+    const timespec timeout = {static_cast<time_t>(wait / kMicrosecondsPerSecond),
+                              static_cast<long>(wait % kMicrosecondsPerSecond * 1000)};
+    pollfd watch = {descriptor, POLLIN, 0};
+    return ::ppoll(&watch, 1, &timeout, nullptr) > 0;
 }
 
 int PlatformPipe::Write(const void* buffer, size_t n)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 /** One end of a unit's FIFO pipe, opened non-blocking. Reads wait a few milliseconds for bytes and
@@ -30,6 +31,9 @@ public:
 
     /** Up to n bytes, waiting at most waitMs for the first; 0 when nothing came, -1 on failure. */
     int Read(void* buffer, size_t n, int waitMs);
+    /** Waits at most microseconds (real time) until bytes can be read or the peer's end has gone,
+        without taking any; whether either happened. False at once while closed. */
+    bool WaitReadable(int64_t microseconds);
 
     /** Writes all n bytes with one write (n below the pipe's atomic size); the count written,
         or -1 on failure. */

@@ -3,13 +3,19 @@
 #include "FrameBytes.h"
 #include "JoiningThread.h"
 #include "UsbDeviceFolderTest.h"
+#include "core/ILog.h"
+#include "core/Log.h"
 #include "core/XMemory.h"
 #include "device/IFlashEngine.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -49,6 +55,14 @@ protected:
         ASSERT_TRUE(link.IsConnected());
         ASSERT_TRUE(unit.ConnectOutgoing());
     }
+};
+
+/** A flash engine with nothing to do: in flash mode it holds the link's frames. */
+class IdleEngine final : public IFlashEngine
+{
+public:
+    void RunFlashJob(CFCPipeUSB&) override {}
+    bool IsFlashJobIdle() const override { return true; }
 };
 
 /** A flash engine that answers each job by reading three bytes and writing them back. */
@@ -193,6 +207,67 @@ TEST_F(UsbLinkManagerTest, FramesQueuedJustBeforeACloseStillGoOut)
     link.Close();
     EXPECT_FALSE(link.IsConnected());
     EXPECT_EQ(unit.Receive(expected.size()), expected);
+}
+
+TEST_F(UsbLinkManagerTest, AClosingPumpGivesUpOnAUnitThatDoesNotReadAndLogsTheFramesLeft)
+{
+    TestSupport::TempFolder logFolder;
+    SetAppLog(OpenLogFile(logFolder.Child("log.txt").c_str(), true));
+    UsbUnitPeer unit(folder.Path(), "unit0");
+    UsbLinkManager link;
+    Connect(link, unit);
+
+    // The unit reads nothing: its pipe fills up, and then every write waits in vain.
+    const int toUnit = ::open((unit.Path() + "/PIPE00").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(toUnit, 0);
+    const int pipeSize = ::fcntl(toUnit, F_GETPIPE_SZ);
+    ::close(toUnit);
+    const Bytes block(4096, 0x55);
+    ASSERT_GE(pipeSize, static_cast<int>(block.size()));
+    for (int i = 0; i < pipeSize / static_cast<int>(block.size()); ++i)
+        ASSERT_EQ(link.QueueFrame(block.data(), static_cast<int>(block.size())), 0);
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return link.GetPendingFrames() == 0; }, kWaitMs));
+    constexpr int kLeft = 10;
+    for (int i = 0; i < kLeft; ++i)
+        ASSERT_EQ(link.QueueFrame(block.data(), static_cast<int>(block.size())), 0);
+    PlatformClock::SetTimeScale(1.0); // the close outlasts the writes that wait in vain
+    link.Close();
+    EXPECT_FALSE(link.IsConnected());
+    SetAppLog(nullptr);
+
+    std::ifstream logFile(logFolder.Child("log.txt"));
+    const std::string log{std::istreambuf_iterator<char>(logFile), std::istreambuf_iterator<char>()};
+    EXPECT_NE(log.find("queued frames were not written to the unit"), std::string::npos) << log;
+}
+
+TEST_F(UsbLinkManagerTest, FramesQueuedWhileAScanSettlesStayCounted)
+{
+    // Frames held by flash mode stay pending, so the count can be read after the scan.
+    UsbUnitPeer unit(folder.Path(), "unit0");
+    UsbLinkManager link;
+    IdleEngine engine;
+    link.SetFlashEngine(&engine);
+    link.SetFlashMode(true);
+    PlatformClock::SetTimeScale(1.0); // a scan's settle wait of two real seconds to queue in
+
+    JoiningThread scanning([&] { link.Open(); });
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return link.IsConnected(); }, kWaitMs));
+    const Bytes frame = FrameBytes::Frame(3, 3, {0, 0, 0, 0});
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(link.QueueFrame(frame.data(), static_cast<int>(frame.size())), 0);
+    scanning.Join();
+    EXPECT_EQ(link.GetPendingFrames(), 3) << "the hand-shake's first frames still count after the scan";
+
+    PlatformClock::SetTimeScale(kFastTimeScale);
+    ASSERT_TRUE(unit.ConnectOutgoing());
+    link.SetFlashMode(false);
+    Bytes expected;
+    for (int i = 0; i < 3; ++i)
+        expected.insert(expected.end(), frame.begin(), frame.end());
+    EXPECT_EQ(unit.Receive(expected.size()), expected);
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return link.GetPendingFrames() == 0; }, kWaitMs));
+    link.Close();
+    link.SetFlashEngine(nullptr);
 }
 
 TEST_F(UsbLinkManagerTest, ZeroByteReadsAreGoodAndPutNothingOnThePort)
