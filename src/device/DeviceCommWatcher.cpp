@@ -22,6 +22,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -257,6 +258,9 @@ void DeviceCommWatcher::OnTimer(int32_t timerId)
 {
     if (timerId != kIdleTimerId)
         return;
+    // A request for all values that waits for an answer the unit abandoned runs now.
+    if (TakeWaitingAllRequest(false))
+        RequestAllParams();
     // A slow link delays changes instead of queueing them without bound; they stay for a later tick.
     if (usbConnection != nullptr && usbConnection->GetLink().GetPendingFrames() >= kMaxPendingFrames)
         return;
@@ -418,6 +422,22 @@ void DeviceCommWatcher::SendParamIdCommand(XParam* param)
 
 void DeviceCommWatcher::RequestAllParams()
 {
+    {
+        std::lock_guard<std::mutex> hold(allRequestLock);
+        // Starting again under a running answer would restart the record count under the reader.
+        if (allAnswerRunning && !IsAllAnswerAbandoned())
+        {
+            allRequestWaiting = true;
+            return;
+        }
+        allAnswerRunning = true;
+        allRequestWaiting = false;
+    }
+    StartAllRequest();
+}
+
+void DeviceCommWatcher::StartAllRequest()
+{
     Services().HideCompareButton();
     Services().GetParam(kDisplayLoadingId)->SetValue(1.0, true);
     SetChannelLinking(false);
@@ -425,7 +445,45 @@ void DeviceCommWatcher::RequestAllParams()
     receivingAll.store(true);
     Services().SetStatusText(kStatusReceiving);
     bulkIndex.store(-1);
-    SendPayload(kCmdRequestAllParams, nullptr);
+    {
+        std::lock_guard<std::mutex> hold(allRequestLock);
+        allAnswerOpenCount = usbConnection != nullptr ? usbConnection->GetLink().GetOpenCount() : 0;
+        allAnswerProgressTick.store(PlatformClock::GetTickCount());
+    }
+    if (SendRequest(kAddress, kCmdRequestAllParams, nullptr, nullptr) != 0)
+    {
+        // Dropped with the link down: no answer will come, nor to a request waiting for this one.
+        std::lock_guard<std::mutex> hold(allRequestLock);
+        allAnswerRunning = false;
+        allRequestWaiting = false;
+    }
+}
+
+bool DeviceCommWatcher::IsAllAnswerAbandoned() const
+{
+    if (usbConnection == nullptr || !usbConnection->IsConnected() ||
+        usbConnection->GetLink().GetOpenCount() != allAnswerOpenCount)
+        return true;
+    // The progress first: a frame handled meanwhile may stamp a tick after a "now" read before it.
+    const uint32_t progress = allAnswerProgressTick.load();
+    const uint32_t now = PlatformClock::GetTickCount();
+    return PlatformClock::TickIsBefore(progress, now) &&
+           PlatformClock::TicksSince(progress, now) > kAllAnswerStallMs;
+}
+
+bool DeviceCommWatcher::TakeWaitingAllRequest(bool ended)
+{
+    std::lock_guard<std::mutex> hold(allRequestLock);
+    if (!ended && (!allAnswerRunning || !IsAllAnswerAbandoned()))
+        return false;
+    allAnswerRunning = false;
+    return std::exchange(allRequestWaiting, false);
+}
+
+bool DeviceCommWatcher::IsAllRequestWaiting() const
+{
+    std::lock_guard<std::mutex> hold(allRequestLock);
+    return allRequestWaiting;
 }
 
 void DeviceCommWatcher::RecallPreset(unsigned presetNumber)
@@ -507,7 +565,8 @@ void DeviceCommWatcher::HandleCommand(int /*address*/, int command, TWMsgBuf* pa
         const int32_t version = in.GetInt32();
         XString text;
         in.ReadString16(text);
-        HandleDeviceInfo(status, version, text);
+        if (AllRead(in)) // a cut-short answer tells nothing about the unit
+            HandleDeviceInfo(status, version, text);
         break;
     }
     case kCmdDisplayData:
@@ -591,13 +650,9 @@ void DeviceCommWatcher::ApplyParamFromDevice(XParam* param, int32_t bits, uint8_
             return;
         value = asFloat;
     }
-    else if (IsPackedIntWireId(wireId))
-    {
-        value = bits; // four characters or a date: every bit counts
-    }
     else
     {
-        value = static_cast<float>(bits);
+        value = bits; // exact: a bit mask or a packed word loses bits through a float
     }
 
     const uint32_t now = PlatformClock::GetTickCount();
@@ -625,6 +680,7 @@ void DeviceCommWatcher::HandleBulkParamData(TWMsgBuf& in)
     SetSendingEnabled(false);
     SetChannelLinking(false);
     Services().SetStatusText(kStatusReceiving);
+    allAnswerProgressTick.store(PlatformClock::GetTickCount());
     if (bulkIndex.load() < 0)
         bulkCount.store(0);
 
@@ -648,8 +704,18 @@ void DeviceCommWatcher::HandleBulkParamData(TWMsgBuf& in)
 
 void DeviceCommWatcher::FinishReceiveAll()
 {
-    SetChannelLinking(true);
     bulkIndex.store(-1);
+    {
+        // A request that waited for this answer replaces it: its answer completes in its place.
+        std::unique_lock<std::mutex> hold(allRequestLock);
+        if (std::exchange(allRequestWaiting, false))
+        {
+            hold.unlock();
+            StartAllRequest();
+            return;
+        }
+    }
+    SetChannelLinking(true);
     PlatformClock::Sleep(kFinishPauseMs);
     SetSendingEnabled(true);
     receivingAll.store(false);
@@ -671,6 +737,9 @@ void DeviceCommWatcher::FinishReceiveAll()
     }
     XMessage done(kMsgAllValuesReceived);
     PostToApplication(done);
+    // A request made while this answer was finishing runs now.
+    if (TakeWaitingAllRequest(true))
+        RequestAllParams();
 }
 
 void DeviceCommWatcher::HandleFlashCompareData(TWMsgBuf& in)

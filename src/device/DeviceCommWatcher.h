@@ -30,6 +30,12 @@ class XParamGroup;
     thread; the request builders on their caller's thread. Flags and counters are atomics; the maps
     and the watched list are guarded by mapLock, never held while a parameter is changed.
 
+    One request for all values runs at a time: a request made while the unit's answer to an earlier
+    one is still coming waits, and runs once that answer has ended, or once the answer is abandoned
+    because the link was lost or nothing of it came for kAllAnswerStallMs (checked at the end of the
+    answer and at each tick). Requests that waited together run once; the answer they replace does
+    not complete on its own, so the application hears of the last one only.
+
     One instance, created by the application with the USB connection (not owned, must outlive the
     watcher) and registered as the parameter-sending state for its life. Destroy it on the thread of
     its looper or while that looper is idle; the destructor detaches it from the connection and the
@@ -50,6 +56,8 @@ public:
     /** The unit's front-panel picture: 192 x 38 pixels, eight pixels to a byte. */
     static constexpr int32_t kDisplayWidth = 192;
     static constexpr int32_t kDisplayHeight = 38;
+    /** An answer to the request for all values of which nothing came for this long is abandoned. */
+    static constexpr uint32_t kAllAnswerStallMs = 10000;
     /** A serial-control notice lapses when a value is applied this long after it. */
     static constexpr uint32_t kSerialNoticeLapseMs = 4000;
     /** The unit's version that needs no firmware update. */
@@ -124,7 +132,9 @@ public:
     void SendParamValue(XParam* param, int wireId);
     /** Command 6 with the parameter's live wire id (0 when not mapped). */
     void SendParamIdCommand(XParam* param);
-    /** Command 7: the unit answers with every value; sending stays off until the answer is in. */
+    /** Command 7: the unit answers with every value; sending stays off until the answer is in. While
+        the answer to an earlier request is still coming, the request waits for it to end (see the
+        class comment). */
     void RequestAllParams();
     /** Command 3, command 9, a 1000 ms wait, command 12 (0). */
     void RecallPreset(unsigned presetNumber);
@@ -182,6 +192,8 @@ public:
 
     /** Wire id of the last value of a bulk answer; -1 while none is under way. */
     int32_t GetBulkIndex() const { return bulkIndex.load(); }
+    /** A request for all values waits for the answer to an earlier one. */
+    bool IsAllRequestWaiting() const;
     int32_t GetCompareCount() const { return compareCount.load(); }
 
     bool IsParamSendingSuspended() override { return !sendingEnabled.load(); }
@@ -208,6 +220,14 @@ private:
     void SendChangedMainParams(uint32_t since, uint32_t now, std::vector<SentValue>& sentNow);
     void SendIfNew(XParam* param, int wireId, uint32_t now, std::vector<SentValue>& sentNow);
     void MapChannel(XParamGroup* live, XParamGroup* compare, const std::vector<int32_t>& ids, int base);
+
+    /** Sends command 7 with the steps around it for a request that holds the running mark. */
+    void StartAllRequest();
+    /** Whether the running answer to the request for all values was abandoned; under allRequestLock. */
+    bool IsAllAnswerAbandoned() const;
+    /** Takes the waiting request when the running answer has ended (ended) or was abandoned; whether
+        there was one to run. Ending clears the running mark unless a waiting request takes it over. */
+    bool TakeWaitingAllRequest(bool ended);
 
     void HandleParamValue(TWMsgBuf& payload);
     void HandleBulkParamData(TWMsgBuf& payload);
@@ -250,6 +270,13 @@ private:
     std::atomic<int32_t> compareCount{0};
     std::atomic<bool> serialNoticeActive{false};
     std::atomic<uint32_t> serialNoticeTick{0};
+
+    // The request for all values: at most one answer runs, and one request may wait for it.
+    mutable std::mutex allRequestLock;              // guards the three fields below
+    bool allAnswerRunning = false;                  // command 7 sent and its answer not ended
+    bool allRequestWaiting = false;                 // a request made while the answer ran
+    uint32_t allAnswerOpenCount = 0;                // the link's open count when command 7 was sent
+    std::atomic<uint32_t> allAnswerProgressTick{0}; // when command 7 went or a bulk frame came
 
     // The sender's: the looper thread only.
     bool ticked = false;

@@ -17,6 +17,7 @@
 #include <juce_core/juce_core.h>
 #include <map>
 #include <memory>
+#include <thread>
 
 using WatcherRig::Bytes;
 using WatcherRig::Sent;
@@ -92,7 +93,7 @@ uint32_t U32At(const Bytes& bytes, size_t at)
 }
 
 /** The value a parameter takes from the bits of the wire. */
-double WireValue(const XParam* param, int wireId, uint32_t bits)
+double WireValue(const XParam* param, uint32_t bits)
 {
     if (IsFloatParam(param))
     {
@@ -100,8 +101,7 @@ double WireValue(const XParam* param, int wireId, uint32_t bits)
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    const int32_t integer = static_cast<int32_t>(bits);
-    return IsPackedIntWireId(wireId) ? integer : static_cast<double>(static_cast<float>(integer));
+    return static_cast<int32_t>(bits);
 }
 
 /** The editor connected to the simulated unit, with the frame tap between its connection and its
@@ -211,12 +211,71 @@ TEST_F(DeviceCommWatcherSimTest, EveryValueOfTheUnitArrivesAndNothingIsSentBack)
         const uint8_t flags = frame[at + 5];
         if ((flags & 0x40) != 0)
             continue; // a slaved unit's meter reading
-        EXPECT_EQ(param->GetValue(), WireValue(param, wireId, U32At(frame, at))) << "wire id " << wireId;
+        EXPECT_EQ(param->GetValue(), WireValue(param, U32At(frame, at))) << "wire id " << wireId;
     }
     EXPECT_EQ(mapped, 540);
 
     PlatformClock::Sleep(kSeveralTicksMs);
     EXPECT_TRUE(UnitReceived(kCmdSetParamValue).empty()) << "no value of the unit went back";
+}
+
+TEST_F(DeviceCommWatcherSimTest, TwoRequestsForAllValuesCloseTogetherLeaveEveryValueAsTheUnitHasIt)
+{
+    ASSERT_TRUE(StartConnectedEditor());
+    ASSERT_TRUE(editor->ReceiveAll(looper));
+    // The unit's values move away from the editor's, so that a value applied under the wrong wire
+    // id shows: every output's EQ gains and frequencies and the graphic EQ of input A.
+    looper.Lock();
+    for (int output = 0; output < WireIdSpace::kOutputCount; ++output)
+        for (int id = 17; id <= 26; ++id)
+        {
+            XParam* param = GetOutputChannel(output)->GetParam(id);
+            param->SetValue(param->GetValue() == param->GetMax() ? param->GetMin() : param->GetMax(), true);
+        }
+    for (int id = 62; id <= 92; ++id)
+        GetInputChannel(0)->GetParam(id)->SetValue(-3.5 + (id % 7), true);
+    looper.Unlock();
+    ASSERT_TRUE(
+        TestSupport::WaitUntil([&] { return UnitReceived(kCmdSetParamValue).size() >= 60 + 31; }, kWaitMs));
+
+    // Real time, so that the unit's answer takes as long as it does in the program.
+    PlatformClock::SetTimeScale(1.0);
+    for (const int apartMs : {0, 20, 120, 200})
+    {
+        SCOPED_TRACE(apartMs);
+        const size_t framesBefore = editor->tap.Frames(kCmdBulkParamData).size();
+        const size_t requestsBefore = UnitReceived(kCmdRequestAllParams).size();
+        editor->watcher.RequestAllParams();
+        std::this_thread::sleep_for(std::chrono::milliseconds(apartMs));
+        editor->watcher.RequestAllParams();
+        ASSERT_TRUE(TestSupport::WaitUntil(
+            [&]
+            {
+                return editor->tap.Frames(kCmdBulkParamData).size() >= framesBefore + 2 * 143 &&
+                       !editor->watcher.IsReceivingAll();
+            },
+            kWaitMs));
+        EXPECT_EQ(UnitReceived(kCmdRequestAllParams).size(), requestsBefore + 2);
+
+        // The unit's values, from its last answer.
+        const std::vector<Sent> bulk = editor->tap.Frames(kCmdBulkParamData);
+        ASSERT_EQ(bulk.size(), framesBefore + 2 * 143);
+        int differing = 0;
+        for (int wireId = 0; wireId < WireIdSpace::kCount; ++wireId)
+        {
+            XParam* param = editor->watcher.GetLiveParam(wireId);
+            const Bytes& frame = bulk[bulk.size() - 143 + static_cast<size_t>(wireId / 4)].payload;
+            const size_t at = static_cast<size_t>(wireId % 4) * 6;
+            if (param != nullptr && param->GetValue() != WireValue(param, U32At(frame, at)))
+            {
+                ++differing;
+                ADD_FAILURE() << "wire id " << wireId << ": " << param->GetValue() << " in the editor";
+            }
+            if (differing > 5)
+                break;
+        }
+        EXPECT_TRUE(editor->watcher.IsSendingEnabled());
+    }
 }
 
 TEST_F(DeviceCommWatcherSimTest, AnEditLeavesAsOneFrameAndOneMadeWhileSendingIsOffNever)
@@ -309,8 +368,7 @@ TEST_F(DeviceCommWatcherSimTest, ACompareAnswerFillsTheCompareCopiesAndTellsTheW
         const int wireId = FrameBytes::U16At(record.payload, 0);
         XParam* copy = editor->watcher.GetCompareParam(wireId);
         ASSERT_NE(copy, nullptr) << wireId;
-        EXPECT_EQ(copy->GetValue(), WireValue(copy, wireId, U32At(record.payload, 3)))
-            << "wire id " << wireId;
+        EXPECT_EQ(copy->GetValue(), WireValue(copy, U32At(record.payload, 3))) << "wire id " << wireId;
     }
     EXPECT_EQ(GetCompareOutputChannel(4)->GetParam(43)->GetValue(), 11.0);
     EXPECT_TRUE(editor->watcher.IsSendingEnabled());

@@ -14,6 +14,7 @@
 #include "support/TestSupport.h"
 
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <thread>
@@ -107,6 +108,56 @@ protected:
     {
         Tick();
         connection.Take();
+    }
+    /** One frame of a bulk answer: four records from the bits of wire ids first..first + 3. */
+    void DeliverBulkFrame(int frame, const std::function<uint32_t(int)>& bitsOf)
+    {
+        Bytes payload;
+        for (int wireId = frame * 4; wireId < frame * 4 + 4; ++wireId)
+        {
+            AddU32(payload, bitsOf(wireId));
+            payload.push_back(IsFloatParam(watcher->GetLiveParam(wireId)) ? 1 : 0);
+            payload.push_back(0);
+        }
+        Deliver(kCmdBulkParamData, payload);
+    }
+    /** Bits of an answer in which every mapped value lies at its parameter's minimum + step. */
+    std::function<uint32_t(int)> AnswerBits(double step)
+    {
+        return [this, step](int wireId)
+        {
+            XParam* param = watcher->GetLiveParam(wireId);
+            const double value = param != nullptr ? std::min(param->GetMin() + step, param->GetMax()) : 0;
+            return IsFloatParam(param) ? FloatBits(static_cast<float>(value))
+                                       : static_cast<uint32_t>(static_cast<int32_t>(value));
+        };
+    }
+    /** Mapped values that do not hold what bits give them; the gain reductions, whose values the
+        output groups map, are left out. */
+    int CountDiffering(const std::function<uint32_t(int)>& bitsOf)
+    {
+        constexpr int kGainReductionId = 46;
+        int differing = 0;
+        for (int wireId = 0; wireId < WireIdSpace::kCount; ++wireId)
+            if (XParam* param = watcher->GetLiveParam(wireId);
+                param != nullptr &&
+                !(wireId >= WireIdSpace::kOutputBase &&
+                  (wireId - WireIdSpace::kOutputBase) % WireIdSpace::kOutputStride == kGainReductionId))
+            {
+                const uint32_t bits = bitsOf(wireId);
+                float asFloat;
+                std::memcpy(&asFloat, &bits, sizeof asFloat);
+                const double expected = IsFloatParam(param) ? asFloat : static_cast<int32_t>(bits);
+                differing += param->GetValue() == expected ? 0 : 1;
+            }
+        return differing;
+    }
+    int CountRequests()
+    {
+        int requests = 0;
+        for (const Sent& sent : connection.Take())
+            requests += sent.command == kCmdRequestAllParams ? 1 : 0;
+        return requests;
     }
     XParam* Output(int index, int id) { return GetOutputChannel(index)->GetParam(id); }
     XParam* Input(int index, int id) { return GetInputChannel(index)->GetParam(id); }
@@ -262,6 +313,55 @@ TEST_F(DeviceCommWatcherTest, ValuesAndFlagsFromTheUnitAreAppliedAndNeverSentBac
     delay->RemoveWatcher(&view);
 }
 
+TEST_F(DeviceCommWatcherTest, IntegersFromTheUnitAreAppliedExactly)
+{
+    struct Case
+    {
+        const char* name;
+        int wireId;
+        int32_t value;
+    };
+    const Case cases[] = {
+        {"GEQ band bypass, bands 1 and 31", 64 + 93, 1073741825},
+        {"GEQ band bypass, every band", 162 + 93, 2147483647},
+        {"GEQ band bypass, none", 64 + 93, 0},
+        {"contacts mask, highest", 16, 2147483647},
+        {"master/slave channels, first a float loses", 26, 16777217},
+        {"LED configuration, highest", 51 + 12, 16777215},
+        {"amplifier index, lowest", 260 + 50, -1},
+        {"amplifier index, highest", 260 + 5 * 52 + 50, 31},
+        {"current preset, highest", 14, 80},
+        {"preset name word, highest", 51 + 4, 2147483647},
+    };
+    // One value at a time, and all of them in one bulk answer.
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        XParam* param = watcher->GetLiveParam(c.wireId);
+        ASSERT_NE(param, nullptr);
+        param->SetValue(param->GetDefault(), false);
+        Deliver(kCmdSetParamValue, ValuePayload(c.wireId, static_cast<uint32_t>(c.value)));
+        EXPECT_EQ(param->GetValue(), c.value);
+    }
+    for (const Case& c : cases)
+        watcher->GetLiveParam(c.wireId)->SetValue(watcher->GetLiveParam(c.wireId)->GetDefault(), false);
+    watcher->RequestAllParams();
+    const auto bitsOf = [&](int wireId)
+    {
+        for (const Case& c : cases)
+            if (c.wireId == wireId)
+                return static_cast<uint32_t>(c.value);
+        return 0u;
+    };
+    for (int frame = 0; frame < 143; ++frame)
+        DeliverBulkFrame(frame, bitsOf);
+    for (const Case& c : cases)
+        if (static_cast<int32_t>(bitsOf(c.wireId)) == c.value)
+        {
+            EXPECT_EQ(watcher->GetLiveParam(c.wireId)->GetValue(), c.value) << c.name << " in a bulk answer";
+        }
+}
+
 TEST_F(DeviceCommWatcherTest, BadValuesFromTheUnitAreDropped)
 {
     XParam* delay = Output(0, 43);
@@ -368,6 +468,88 @@ TEST_F(DeviceCommWatcherTest, ABulkAnswerFillsTheMapAndEndsAfter572Values)
     EXPECT_TRUE(Tick().empty()) << "neither the answer nor the edit made meanwhile goes back";
 }
 
+TEST_F(DeviceCommWatcherTest, ARequestForAllValuesWaitsForTheRunningAnswerAndRunsOnce)
+{
+    const auto first = AnswerBits(1.0);
+    const auto second = AnswerBits(2.0);
+    watcher->RequestAllParams();
+    EXPECT_EQ(CountRequests(), 1);
+    for (int frame = 0; frame < 50; ++frame)
+        DeliverBulkFrame(frame, first);
+
+    // Two more requests (a configuration change, a recall on the unit) while the answer streams in.
+    watcher->RequestAllParams();
+    watcher->RequestAllParams();
+    EXPECT_EQ(CountRequests(), 0) << "the running answer keeps its record count";
+    EXPECT_TRUE(watcher->IsAllRequestWaiting());
+    for (int frame = 50; frame < 143; ++frame)
+        DeliverBulkFrame(frame, first);
+    EXPECT_EQ(CountDiffering(first), 0);
+    EXPECT_EQ(CountRequests(), 1) << "the waiting requests run once, as the answer ends";
+    EXPECT_TRUE(watcher->IsReceivingAll());
+    EXPECT_FALSE(watcher->IsSendingEnabled());
+
+    for (int frame = 0; frame < 143; ++frame)
+        DeliverBulkFrame(frame, second);
+    EXPECT_EQ(CountDiffering(second), 0);
+    EXPECT_FALSE(watcher->IsReceivingAll());
+    EXPECT_TRUE(watcher->IsSendingEnabled());
+    EXPECT_EQ(CountRequests(), 0);
+    EXPECT_TRUE(TestSupport::WaitUntil(
+        [&] { return looper.CountOf(DeviceCommWatcher::kMsgAllValuesReceived) == 1; }, kWaitMs));
+    EXPECT_EQ(groups.services.compareButtonShown.load(), 1) << "the replaced answer completes nothing";
+
+    // With no answer running a request goes at once.
+    watcher->RequestAllParams();
+    EXPECT_EQ(CountRequests(), 1);
+}
+
+TEST_F(DeviceCommWatcherTest, AWaitingRequestRunsOnceTheRunningAnswerIsAbandoned)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void()> abandon;
+        int requestsAtTick; // the waiting request, sent (1) or dropped with the link (0)
+    };
+    const Case cases[] = {
+        {"the link is lost", [&] { connection.connected.store(false); }, 0},
+        {"nothing comes for too long",
+         [&]
+         {
+             PlatformClock::SetTimeScale(1000.0);
+             PlatformClock::Sleep(DeviceCommWatcher::kAllAnswerStallMs + 100);
+             PlatformClock::SetTimeScale(1.0);
+         },
+         1},
+    };
+    PlatformClock::SetTimeScale(1.0); // no answer stalls before the test says so
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        connection.connected.store(true);
+        watcher->RequestAllParams();
+        DeliverBulkFrame(0, AnswerBits(1.0));
+        watcher->RequestAllParams();
+        EXPECT_EQ(CountRequests(), 1);
+        EXPECT_TRUE(Tick().empty()) << "still waiting";
+        c.abandon();
+        watcher->OnTimer(DeviceCommWatcher::kIdleTimerId);
+        EXPECT_FALSE(watcher->IsAllRequestWaiting());
+        EXPECT_EQ(CountRequests(), c.requestsAtTick);
+
+        // Whatever became of it, the next request is not held.
+        connection.connected.store(true);
+        if (c.requestsAtTick == 1)
+            for (int frame = 0; frame < 143; ++frame)
+                DeliverBulkFrame(frame, AnswerBits(1.0));
+        watcher->RequestAllParams();
+        EXPECT_EQ(CountRequests(), 1);
+        for (int frame = 0; frame < 143; ++frame)
+            DeliverBulkFrame(frame, AnswerBits(1.0));
+    }
+}
+
 TEST_F(DeviceCommWatcherTest, TheUnitsRecallReadsEveryValueAgainAndSyncsTheCompareCopies)
 {
     Deliver(kCmdRecallPreset, {});
@@ -441,6 +623,19 @@ TEST_F(DeviceCommWatcherTest, DeviceInfoSetsFirmwareAndUnitMode)
         EXPECT_EQ(watcher->IsFirmwareOk(), c.firmwareOk);
         EXPECT_EQ(watcher->GetUnitMode(), c.mode);
         EXPECT_FALSE(watcher->IsAwaitingDeviceInfo());
+    }
+
+    // An answer cut short anywhere is dropped like every other short record.
+    watcher->HandleDeviceInfo(0, 0x42010300, "");
+    const Bytes whole{0, 0x00, 0x04, 0x01, 0x42, 0x01, 0x00, 'S'};
+    for (size_t length = 0; length < whole.size(); ++length)
+    {
+        SCOPED_TRACE(length);
+        watcher->SetAwaitingDeviceInfo(true);
+        Deliver(kCmdDeviceInfo, Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)));
+        EXPECT_TRUE(watcher->IsAwaitingDeviceInfo());
+        EXPECT_FALSE(watcher->IsFirmwareOk());
+        EXPECT_EQ(watcher->GetUnitMode(), DeviceCommWatcher::kUnitOrdinary);
     }
 }
 
