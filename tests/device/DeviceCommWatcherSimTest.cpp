@@ -156,8 +156,9 @@ protected:
 
 TEST_F(SimUnitLogTest, ALineTheUnitIsStillWritingIsReadOnceWhole)
 {
-    Append("3 BB 00 AA FF 0E 00 00 00 03 00 05 02 97 01\n");
-    Append("7 BB 00 AA FF 0E 00 00 00 03 00 05 02"); // header written, payload not yet
+    Append("3 received BB 00 AA FF 0E 00 00 00 03 00 05 02 97 01\n");
+    Append("5 sent BB 00 AA FF 0E 00 00 00 03 00 05 02 31 00\n");
+    Append("7 received BB 00 AA FF 0E 00 00 00 03 00 05 02"); // header written, payload not yet
     EXPECT_EQ(UnitReceived(kCmdSetParamValue), (std::vector<Sent>{{kCmdSetParamValue, {0x97, 0x01}}}));
     Append(" 98 01\n");
     EXPECT_EQ(UnitReceived(kCmdSetParamValue),

@@ -60,9 +60,9 @@ protected:
 
     std::string LogPath() const { return folder.Child("frames.log"); }
 
-    /** Every frame the unit received, in order, as its log shows them: each line is the
-        milliseconds since the unit started, then the frame's bytes in hex. The unit may be writing
-        a line at this moment: only lines that end in their newline count. */
+    /** Every frame the unit received, in order, as its log shows them: each such line is the
+        milliseconds since the unit started, "received", then the frame's bytes in hex. The unit may
+        be writing a line at this moment: only lines that end in their newline count. */
     std::vector<FrameBytes::Sent> UnitReceived() const
     {
         std::vector<FrameBytes::Sent> frames;
@@ -75,8 +75,10 @@ protected:
         while (std::getline(log, line))
         {
             std::istringstream fields(line);
-            std::string stamp;
-            fields >> stamp;
+            std::string stamp, direction;
+            fields >> stamp >> direction;
+            if (direction != "received")
+                continue;
             FrameBytes::Bytes bytes;
             std::string hex;
             while (fields >> hex && hex.size() == 2)

@@ -1,14 +1,17 @@
 #include "SimProcess.h"
 #include "SimTestClient.h"
+#include "platform/UsbDeviceInterface.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <set>
 #include <sys/stat.h>
@@ -68,6 +71,48 @@ protected:
     SimTestClient client;
 
     std::string DeviceFolder() const { return folder.Child("usb"); }
+    std::string LogFile() const { return folder.Child("frames.log"); }
+
+    std::vector<std::string> LogLines() const
+    {
+        std::ifstream log(LogFile());
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(log, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    bool LogHasLineContaining(const std::string& text) const
+    {
+        const auto lines = LogLines();
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    }
+    /** A line of the log led by its milliseconds that ends in ending. */
+    bool LogHasLineEndingIn(const std::string& ending) const
+    {
+        const auto lines = LogLines();
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line)
+                           {
+                               return line.size() > ending.size() &&
+                                      std::isdigit(static_cast<unsigned char>(line[0])) &&
+                                      line.compare(line.size() - ending.size(), ending.size(), ending) == 0;
+                           });
+    }
+    /** A line that refuses a value (command 5) for the wire id. */
+    bool LogHasRefusal(uint16_t wireId) const
+    {
+        const std::string id = "wire id " + std::to_string(wireId);
+        const auto lines = LogLines();
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line)
+                           {
+                               const size_t at = line.find(id);
+                               return line.find(" refused (command 5: ") != std::string::npos &&
+                                      at != std::string::npos && at + id.size() < line.size() &&
+                                      !std::isdigit(static_cast<unsigned char>(line[at + id.size()]));
+                           });
+    }
     std::string UnitFolder() const { return DeviceFolder() + "/unit0"; }
     std::string OutputFile() const { return folder.Child("sim-output.txt"); }
 
@@ -422,31 +467,170 @@ TEST_F(Krx640SimTest, MetersAndDisplayFollowTheMode)
     }
 }
 
-TEST_F(Krx640SimTest, LogRecordsEveryFrameReceived)
+TEST_F(Krx640SimTest, LogRecordsBothDirectionsAndTheUnitsOwnPushes)
 {
-    const std::string logFile = folder.Child("frames.log");
-    StartAndConnect({"--log", logFile});
+    StartAndConnect({"--log", LogFile()});
     ASSERT_TRUE(client.WriteBytes({'n', 'o', 'i', 's', 'e'}));
     Request(kDeviceInfoRequest, {}, kDeviceInfo);
     Request(kPresetInfo, {3}, kPresetInfo);
+    // An edit makes the unit push GlobalDirty; a store makes it push 10, then 9.
+    SetValue(kOutput1Gain, kKindFloat, FloatBits(-6.0f));
+    ASSERT_TRUE(client.ReceiveWhere(
+        [](const Frame& frame) { return frame.command == kValue && U16(frame.payload, 0) == kGlobalDirty; },
+        kTimeoutMs));
+    ASSERT_TRUE(client.Send(kStore, {5}));
+    ASSERT_TRUE(client.ReceiveCommand(kRecall, kTimeoutMs));
 
-    std::ifstream log(logFile);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(log, line);)
-        lines.push_back(line);
-    const auto has = [&](const std::string& ending)
-    {
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](const std::string& line)
-                           {
-                               return line.size() > ending.size() &&
-                                      std::isdigit(static_cast<unsigned char>(line[0])) &&
-                                      line.compare(line.size() - ending.size(), ending.size(), ending) == 0;
-                           });
+    const char* const expected[] = {
+        " received BB 00 AA FF 0C 00 00 00 03 00 01 00",
+        " sent BB 00 AA FF 13 00 00 00 03 00 02 07 00 00 04 01 42 00 00",
+        " received BB 00 AA FF 0D 00 00 00 03 00 0D 01 03",
+        " sent BB 00 AA FF 14 00 00 00 03 00 05 08 31 00 00 01 00 00 00 00",
+        " received BB 00 AA FF 0D 00 00 00 03 00 0A 01 05",
+        " sent BB 00 AA FF 0D 00 00 00 03 00 0A 01 05",
+        " sent BB 00 AA FF 0C 00 00 00 03 00 09 00",
+        " dropped (no frame magic): 6E 6F 69 73 65",
     };
-    EXPECT_TRUE(has(" BB 00 AA FF 0C 00 00 00 03 00 01 00"));
-    EXPECT_TRUE(has(" BB 00 AA FF 0D 00 00 00 03 00 0D 01 03"));
-    EXPECT_TRUE(has("dropped (no frame magic): 6E 6F 69 73 65"));
+    // A frame is logged as sent once it was written, which may be just after the client read it.
+    for (const char* line : expected)
+        EXPECT_TRUE(TestSupport::WaitUntil([&] { return LogHasLineEndingIn(line); }, kTimeoutMs)) << line;
+}
+
+TEST_F(Krx640SimTest, AFrameCutShortNeverSwallowsTheNextGoodFrame)
+{
+    StartAndConnect({"--log", LogFile()});
+    const std::vector<uint8_t> whole =
+        SimTestClient::BuildFrame(kValue, SimBytes::ValuePayload(kCurrentConfig, kKindInt, 2, 0));
+    // The editor died after one payload byte, after the wire id and kind, and before the last byte.
+    for (const size_t cutAfter : {13u, 15u, 19u})
+    {
+        SCOPED_TRACE(cutAfter);
+        ASSERT_TRUE(client.WriteBytes(std::vector<uint8_t>(whole.begin(), whole.begin() + cutAfter)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(Request(kDeviceInfoRequest, {}, kDeviceInfo).command, kDeviceInfo);
+        EXPECT_EQ(U32(GetValue(kCurrentConfig), 3), 4u) << "nothing of the cut frame was stored";
+    }
+    EXPECT_TRUE(LogHasLineEndingIn(
+        " dropped (frame cut short by the next frame): BB 00 AA FF 14 00 00 00 03 00 05 08 3C"));
+}
+
+TEST_F(Krx640SimTest, ANewEditorSessionGetsNothingMeantForTheOneBefore)
+{
+    StartAndConnect();
+    struct Case
+    {
+        const char* name;
+        bool closeToUnitFirst; // the unit sees PIPE00 end well before PIPE01 goes
+    };
+    for (const Case& c : {Case{"both pipes closed at once", false}, Case{"PIPE00 closed first", true}})
+    {
+        SCOPED_TRACE(c.name);
+        // Answers the editor never reads: 143 + 505 frames, in the pipe and in the unit's queue.
+        ASSERT_TRUE(client.Send(kAllValuesRequest));
+        ASSERT_TRUE(client.Send(kCompareRequest, {0, 1}));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (c.closeToUnitFirst)
+        {
+            client.CloseToUnit();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        client.Close();
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.closeToUnitFirst ? 0 : 100));
+        ASSERT_TRUE(client.Connect(UnitFolder(), kTimeoutMs));
+
+        ASSERT_TRUE(client.Send(kDeviceInfoRequest));
+        int earlier = 0;
+        const auto info = client.ReceiveWhere(
+            [&](const Frame& frame)
+            {
+                earlier += frame.command == kDeviceInfo ? 0 : 1;
+                return frame.command == kDeviceInfo;
+            },
+            kTimeoutMs);
+        EXPECT_TRUE(info) << client.StreamError();
+        EXPECT_EQ(earlier, 0) << "frames of the session before came first";
+    }
+}
+
+TEST_F(Krx640SimTest, ValuesAreCheckedAsTheUnitChecksThem)
+{
+    StartAndConnect({"--log", LogFile()});
+    constexpr uint16_t kInputAGeqMask = 64 + 93, kOutput1AmpIndex = 260 + 50, kInputAMeter = 64,
+                       kOutput1GainReduction = 260 + 46;
+    struct Case
+    {
+        const char* name;
+        uint16_t wireId;
+        uint8_t kind;
+        uint32_t bits;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"gain at its top", kOutput1Gain, kKindFloat, FloatBits(6.0f), true},
+        {"gain above its top", kOutput1Gain, kKindFloat, FloatBits(6.5f), false},
+        {"gain at its bottom", kOutput1Gain, kKindFloat, FloatBits(-100.0f), true},
+        {"gain not a number", kOutput1Gain, kKindFloat, 0x7FC00000, false},
+        {"gain infinite", kOutput1Gain, kKindFloat, 0xFF800000, false},
+        {"mask with bands 1 and 31", kInputAGeqMask, kKindInt, 1073741825, true},
+        {"mask negative", kInputAGeqMask, kKindInt, 0x80000000, false},
+        {"amplifier none", kOutput1AmpIndex, kKindInt, static_cast<uint32_t>(-1), true},
+        {"amplifier beyond the table", kOutput1AmpIndex, kKindInt, 32, false},
+        {"amplifier as a float beyond the table", kOutput1AmpIndex, kKindFloat, FloatBits(32.5f), false},
+        {"configuration beyond the list", kCurrentConfig, kKindInt, 7, false},
+        {"no parameter behind the id", 9, kKindInt, 0, false},
+        {"current preset, the unit's", kCurrentPreset, kKindInt, 5, false},
+        {"dirty mark, the unit's", kGlobalDirty, kKindInt, 1, false},
+        {"input meter, the unit's", kInputAMeter, kKindFloat, FloatBits(-3.0f), false},
+        {"gain reduction, the unit's", kOutput1GainReduction, kKindFloat, FloatBits(-3.0f), false},
+        {"DSP load, the unit's", kDspLoad, kKindFloat, FloatBits(0.5f), false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> before = GetValue(c.wireId);
+        SetValue(c.wireId, c.kind, c.bits);
+        const std::vector<uint8_t> after = GetValue(c.wireId);
+        if (c.taken)
+        {
+            EXPECT_EQ(SimBytes::ValuePayload(c.wireId, after[2], c.bits, 0), after);
+        }
+        else
+        {
+            EXPECT_EQ(after, before) << "the old value stays";
+            EXPECT_TRUE(LogHasRefusal(c.wireId)) << "the refusal is logged";
+        }
+    }
+}
+
+TEST_F(Krx640SimTest, PresetRequestsThatNameNoPresetAreRefusedClearly)
+{
+    StartAndConnect({"--log", LogFile()});
+    struct Case
+    {
+        uint8_t command;
+        std::vector<uint8_t> payload;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {kRecall, {21, 1}, "refused (command 9: recall names no preset: bank index 21 of bank 1)"},
+        {kRecall, {60, 0}, "refused (command 9: recall names no preset: bank index 60 of bank 0)"},
+        {kRecall, {0, 1}, "refused (command 9: recall names no preset: the edit buffer)"},
+        {kRecall, {3, 2}, "refused (command 9: recall names no preset: bank index 3 of bank 2)"},
+        {kPresetInfo, {0}, "refused (command 13: names no preset: number 0 is not 1..80)"},
+        {kPresetFlags, {81}, "refused (command 14: names no preset: number 81 is not 1..80)"},
+        {kStore, {21}, "refused (command 10: store names no user preset: location 21 is not 1..20)"},
+        {kCompareRequest,
+         {21, 1},
+         "refused (command 19: compare request names no preset: bank index 21 of bank 1)"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.logged);
+        ASSERT_TRUE(client.Send(c.command, c.payload));
+        EXPECT_EQ(Request(kDeviceInfoRequest, {}, kDeviceInfo).command, kDeviceInfo)
+            << "and nothing else answers";
+        EXPECT_TRUE(LogHasLineContaining(c.logged));
+    }
 }
 
 TEST_F(Krx640SimTest, EditorMayLeaveAndComeBack)
@@ -529,6 +713,46 @@ TEST_F(Krx640SimTest, KilledUnitLeavesNoPipesThatBlockTheNextStart)
     EXPECT_EQ(sim.WaitForExit(kTimeoutMs), 0);
     EXPECT_FALSE(Exists(UnitFolder())) << "a unit that ends removes its pipes";
     EXPECT_TRUE(Exists(DeviceFolder()));
+}
+
+TEST_F(Krx640SimTest, WithoutADeviceFolderTheUnitServesTheOneTheEditorSearches)
+{
+    /** Sets or unsets an environment variable for the test's life. */
+    class EnvironmentChange final
+    {
+    public:
+        EnvironmentChange(const char* name, const std::string* value) : name(name)
+        {
+            if (const char* old = std::getenv(name))
+                saved = old;
+            if (value != nullptr)
+                ::setenv(name, value->c_str(), 1);
+            else
+                ::unsetenv(name);
+        }
+        ~EnvironmentChange()
+        {
+            if (saved)
+                ::setenv(name, saved->c_str(), 1);
+            else
+                ::unsetenv(name);
+        }
+
+    private:
+        const char* name;
+        std::optional<std::string> saved;
+    };
+
+    // Neither --dir nor KRX640_USB_DIR: the runtime folder decides, for the unit as for the editor.
+    const std::string runtime = folder.Child("runtime");
+    ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
+    const EnvironmentChange noDeviceFolder("KRX640_USB_DIR", nullptr);
+    const EnvironmentChange runtimeFolder("XDG_RUNTIME_DIR", &runtime);
+    ASSERT_TRUE(sim.Start({}, OutputFile()));
+    const std::string editorsFolder = UsbDeviceInterface::DeviceFolder();
+    EXPECT_EQ(editorsFolder, runtime + "/krx640-usb");
+    ASSERT_TRUE(client.Connect(editorsFolder + "/unit0", kTimeoutMs));
+    EXPECT_EQ(Request(kDeviceInfoRequest, {}, kDeviceInfo).command, kDeviceInfo);
 }
 
 TEST_F(Krx640SimTest, RandomInputNeverBreaksTheUnit)

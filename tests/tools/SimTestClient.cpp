@@ -122,6 +122,13 @@ bool SimTestClient::Connect(const std::string& unitFolder, int timeoutMs)
     return fromUnit >= 0;
 }
 
+void SimTestClient::CloseToUnit()
+{
+    if (toUnit >= 0)
+        ::close(toUnit);
+    toUnit = -1;
+}
+
 void SimTestClient::Close()
 {
     if (toUnit >= 0)

@@ -27,6 +27,8 @@ public:
     /** Waits up to timeoutMs for the unit in unitFolder to read PIPE00, then opens both pipes. */
     bool Connect(const std::string& unitFolder, int timeoutMs);
     void Close();
+    /** Closes PIPE00 only: the unit reads end of file while PIPE01 is still open. */
+    void CloseToUnit();
 
     /** A whole frame (header and payload) as the editor builds it. */
     static std::vector<uint8_t> BuildFrame(uint8_t command, const std::vector<uint8_t>& payload = {});

@@ -177,11 +177,21 @@ SimFrameCodec::Decoded SimFrameCodec::Next()
         return Drop(skip, "length field " + std::to_string(length) + " is not 12 + " +
                               std::to_string(payloadLength));
     }
-    if (available < frameLength)
+    // A frame cut short (its writer died mid-write) is followed by the next whole frame, which
+    // would otherwise be taken for its missing bytes.
+    const size_t cutAt = FindNextFrameWithin(frameLength);
+    if (cutAt != 0)
+        return Drop(cutAt, "frame cut short by the next frame");
+    if (available < frameLength || nextFrameUndecided)
         return {};
     if (version != kVersion)
         return Drop(frameLength, "version " + std::to_string(version));
+    return TakeFrame(frameLength);
+}
 
+SimFrameCodec::Decoded SimFrameCodec::TakeFrame(size_t frameLength)
+{
+    const uint8_t* header = &buffer[start];
     Decoded result;
     result.kind = Decoded::Kind::frame;
     result.frame.address = header[9];
@@ -193,11 +203,47 @@ SimFrameCodec::Decoded SimFrameCodec::Next()
     return result;
 }
 
+bool SimFrameCodec::IsHeaderAt(size_t at) const
+{
+    const uint8_t* header = &buffer[at];
+    return ReadU32(header) == kMagic && header[8] == kVersion &&
+           ReadU32(header + 4) == kHeaderSize + header[11];
+}
+
+size_t SimFrameCodec::FindNextFrameWithin(size_t frameLength)
+{
+    nextFrameUndecided = false;
+    const size_t end = std::min(start + frameLength, buffer.size());
+    for (size_t at = FindMagic(start + kHeaderSize); at < end; at = FindMagic(at + 1))
+    {
+        if (at + kHeaderSize > buffer.size())
+        {
+            // A magic inside the frame whose header has not all come: a cut, or payload bytes that
+            // look like a magic. The rest of the header, or the stale rule, decides.
+            nextFrameUndecided = true;
+            return 0;
+        }
+        if (IsHeaderAt(at))
+            return at - start;
+    }
+    return 0;
+}
+
 SimFrameCodec::Decoded SimFrameCodec::DropStale()
 {
     const uint32_t now = PlatformClock::GetTickCount();
     if (BufferedBytes() == 0 || PlatformClock::TicksSince(headSinceTick, now) <= kStaleFrameMs)
         return {};
+    // A whole frame held back only because its payload looks like the start of another one.
+    if (nextFrameUndecided && BufferedBytes() >= kHeaderSize)
+    {
+        const size_t frameLength = kHeaderSize + buffer[start + 11];
+        if (BufferedBytes() >= frameLength && buffer[start + 8] == kVersion)
+        {
+            nextFrameUndecided = false;
+            return TakeFrame(frameLength);
+        }
+    }
     const size_t nextMagic = FindMagic(start + 1);
     return Drop((nextMagic < buffer.size() ? nextMagic : buffer.size()) - start,
                 "incomplete frame timed out");

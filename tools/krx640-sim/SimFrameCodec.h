@@ -90,9 +90,11 @@ private:
 
     The FIFOs keep no write boundaries, so incoming frames are delimited by their header: a frame is
     accepted when its magic, version 3 and a length field equal to 12 + n agree. Anything else is
-    dropped and reported, and the reader resynchronises on the next magic. A frame whose rest does
-    not arrive within kStaleFrameMs is given up, so a cut frame cannot swallow the ones after it.
-    Not thread-safe; one reader owns an instance. */
+    dropped and reported, and the reader resynchronises on the next magic. A frame cut short never
+    swallows the frame written after it: where a whole header of another frame begins inside the
+    bytes a frame claims, the frame is dropped there. A frame whose rest does not arrive within
+    kStaleFrameMs is given up (or, when it is whole and only its payload looked like another
+    header's start, taken). Not thread-safe; one reader owns an instance. */
 class SimFrameCodec final
 {
 public:
@@ -136,11 +138,20 @@ public:
 
 private:
     Decoded Drop(size_t count, const std::string& reason);
+    /** Takes the whole frame of frameLength bytes at the head of the buffer. */
+    Decoded TakeFrame(size_t frameLength);
+    /** Whether a whole, consistent frame header lies at offset at (its 12 bytes are buffered). */
+    bool IsHeaderAt(size_t at) const;
+    /** Offset from the head at which another frame's header begins inside the frameLength bytes the
+        head frame claims; 0 when none does. Sets nextFrameUndecided when a magic there still lacks
+        the rest of its header. */
+    size_t FindNextFrameWithin(size_t frameLength);
     size_t FindMagic(size_t from) const;
     size_t MagicPrefixAtEnd() const;
     void Consumed();
 
     std::vector<uint8_t> buffer;
-    size_t start = 0;           // first byte not yet taken
-    uint32_t headSinceTick = 0; // tick at which the byte at start became the head of the buffer
+    size_t start = 0;                // first byte not yet taken
+    uint32_t headSinceTick = 0;      // tick at which the byte at start became the head of the buffer
+    bool nextFrameUndecided = false; // the head frame waits to see whether a magic in it begins a frame
 };

@@ -60,14 +60,34 @@ void SimFrameLog::WriteLine(const std::string& line)
 
 void SimFrameLog::Received(const std::vector<uint8_t>& frameBytes)
 {
-    WriteLine(Stamp() + " " + Hex(frameBytes, frameBytes.size()));
+    if (file == nullptr)
+        return;
+    WriteLine(Stamp() + " received " + Hex(frameBytes, frameBytes.size()));
+}
+
+void SimFrameLog::Sent(const std::vector<uint8_t>& bytes)
+{
+    if (file == nullptr)
+        return;
+    WriteLine(Stamp() + " sent " + Hex(bytes, bytes.size()));
 }
 
 void SimFrameLog::Dropped(const std::string& reason, const std::vector<uint8_t>& bytes)
 {
+    Report("dropped", reason, bytes);
+}
+
+void SimFrameLog::Refused(const std::string& reason, const std::vector<uint8_t>& frameBytes)
+{
+    Report("refused", reason, frameBytes);
+}
+
+void SimFrameLog::Report(const std::string& what, const std::string& reason,
+                         const std::vector<uint8_t>& bytes)
+{
     const std::string stamp = Stamp();
-    WriteLine(stamp + " dropped (" + reason + "): " + Hex(bytes, bytes.size()));
-    std::fprintf(stderr, "krx640-sim: %s dropped %zu bytes (%s): %s\n", stamp.c_str(), bytes.size(),
+    WriteLine(stamp + " " + what + " (" + reason + "): " + Hex(bytes, bytes.size()));
+    std::fprintf(stderr, "krx640-sim: %s %s %zu bytes (%s): %s\n", stamp.c_str(), what.c_str(), bytes.size(),
                  reason.c_str(), Hex(bytes, kStandardErrorHexLimit).c_str());
 }
 

@@ -41,7 +41,7 @@ const char* SimOptions::Usage()
            "Serves a simulated KRX-640 on the FIFOs DIR/NAME/PIPE00 and PIPE01 until SIGINT or SIGTERM.\n"
            "DIR defaults to $KRX640_USB_DIR, else $XDG_RUNTIME_DIR/krx640-usb, else /tmp/krx640-usb-<uid>;\n"
            "NAME to unit0. --meters sends meter readings and the display; --log records every frame "
-           "received.\n"
+           "received and sent.\n"
            "Command 11 restarts the unit into its bootloader. --fail-at makes the bootloader's Nth answer "
            "of\n"
            "STEP (command, header, data, verify, status) go wrong as KIND (nak, fff, wrong, silent, "

@@ -1,7 +1,6 @@
 #include "SimPipeEndpoint.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -48,15 +47,6 @@ void UnlinkFifo(const std::string& path)
         ::unlink(path.c_str());
 }
 } // namespace
-
-std::string SimPipeEndpoint::DefaultDeviceFolder()
-{
-    if (const char* folder = std::getenv("KRX640_USB_DIR"); folder != nullptr && *folder != '\0')
-        return folder;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0')
-        return std::string(runtime) + "/krx640-usb";
-    return "/tmp/krx640-usb-" + std::to_string(::getuid());
-}
 
 SimPipeEndpoint::SimPipeEndpoint(std::string folder, std::string unitName)
     : deviceFolder(std::move(folder)), unitFolder(deviceFolder + "/" + unitName),
@@ -146,11 +136,32 @@ bool SimPipeEndpoint::OpenIncoming()
     return incoming >= 0;
 }
 
+void SimPipeEndpoint::EndSession()
+{
+    if (outgoing >= 0)
+        DropUnreadOutgoing();
+    CloseOutgoing();
+}
+
 void SimPipeEndpoint::CloseOutgoing()
 {
     if (outgoing >= 0)
         ::close(outgoing);
     outgoing = -1;
+}
+
+void SimPipeEndpoint::DropUnreadOutgoing()
+{
+    // The pipe keeps what was written as long as any end is open, whoever holds it: a reader of
+    // the session gone, or the next editor's, may still be there.
+    const int drain = ::open(outgoingPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (drain < 0)
+        return;
+    uint8_t buffer[4096];
+    while (::read(drain, buffer, sizeof buffer) > 0)
+    {
+    }
+    ::close(drain);
 }
 
 SimPipeEndpoint::Activity SimPipeEndpoint::Wait(bool wantWrite, int timeoutMs)
@@ -168,7 +179,7 @@ SimPipeEndpoint::Activity SimPipeEndpoint::Wait(bool wantWrite, int timeoutMs)
     activity.incoming = (watched[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
     if (outgoing >= 0 && (watched[1].revents & (POLLERR | POLLHUP)) != 0)
     {
-        CloseOutgoing();
+        EndSession();
         activity.editorLeft = true;
     }
     else
@@ -200,8 +211,11 @@ long SimPipeEndpoint::ReadIncoming(uint8_t* buffer, size_t capacity)
 
 bool SimPipeEndpoint::OpenOutgoing()
 {
-    if (outgoing < 0)
-        outgoing = ::open(outgoingPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC); // ENXIO: no reader yet
+    if (outgoing >= 0)
+        return true;
+    outgoing = ::open(outgoingPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC); // ENXIO: no reader yet
+    if (outgoing >= 0)
+        DropUnreadOutgoing();
     return outgoing >= 0;
 }
 
@@ -217,7 +231,7 @@ SimPipeEndpoint::WriteResult SimPipeEndpoint::WriteOutgoing(const uint8_t* bytes
             continue;
         if (errno == EAGAIN)
             return WriteResult::full;
-        CloseOutgoing(); // EPIPE: the editor closed PIPE01
+        EndSession(); // EPIPE: the editor closed PIPE01
         return WriteResult::editorLeft;
     }
 }

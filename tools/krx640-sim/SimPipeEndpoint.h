@@ -7,8 +7,8 @@
 /** The simulated unit's end of its two device pipes, the contract shared with the editor's USB
     transport on this platform:
 
-    - The device folder is KRX640_USB_DIR, else $XDG_RUNTIME_DIR/krx640-usb, else
-      /tmp/krx640-usb-<uid>. Each attached unit is a sub-folder ("unit0", ...) holding two FIFOs,
+    - The device folder is the one the editor looks in (UsbDeviceInterface::DeviceFolder, the only
+      place that decides it). Each attached unit is a sub-folder ("unit0", ...) holding two FIFOs,
       created by the unit's side: PIPE00 carries frames from the editor to the unit, PIPE01 from the
       unit to the editor. Frames travel whole, one write each (below the pipe's atomic size).
     - The unit holds PIPE00 open for reading all the time, so the editor's non-blocking open of it
@@ -23,9 +23,6 @@
 class SimPipeEndpoint final
 {
 public:
-    /** The device folder in force, from the environment. */
-    static std::string DefaultDeviceFolder();
-
     SimPipeEndpoint(std::string deviceFolder, std::string unitName);
     ~SimPipeEndpoint();
     SimPipeEndpoint(const SimPipeEndpoint&) = delete;
@@ -33,7 +30,8 @@ public:
 
     /** Creates the folders and FIFOs and opens PIPE00 for reading; false with a reason. */
     bool Create(std::string& error);
-    /** Closes both ends and removes the FIFOs and the unit's folder. */
+    /** Closes both ends and removes the FIFOs and the unit's folder. What the editor has not read yet
+        stays readable by it (the bootloader's last answer before a restart). */
     void Remove();
 
     const std::string& UnitFolder() const { return unitFolder; }
@@ -52,7 +50,8 @@ public:
         (the unit's end is reopened for the next editor). */
     long ReadIncoming(uint8_t* buffer, size_t capacity);
 
-    /** Opens PIPE01 once the editor reads it; true when it is open. */
+    /** Opens PIPE01 once the editor reads it; true when it is open. Bytes left unread in the pipe
+        by an earlier session are dropped first, so the editor that opened it gets only its own. */
     bool OpenOutgoing();
     bool IsOutgoingOpen() const { return outgoing >= 0; }
 
@@ -64,11 +63,16 @@ public:
     };
     /** Writes one whole frame (at most the pipe's atomic size) to PIPE01. */
     WriteResult WriteOutgoing(const uint8_t* bytes, size_t count);
+    /** Closes PIPE01 at the end of an editor's session and drops the bytes the editor did not read,
+        so that the next editor's session starts clean. */
+    void EndSession();
 
 private:
+    void CloseOutgoing();
     bool PrepareFifo(const std::string& path, std::string& error);
     bool OpenIncoming();
-    void CloseOutgoing();
+    /** Reads PIPE01 empty through an end of its own, which is closed again. */
+    void DropUnreadOutgoing();
 
     std::string deviceFolder;
     std::string unitFolder;

@@ -1,6 +1,7 @@
 #include "SimResponder.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -15,33 +16,50 @@ uint8_t KindOf(int wireId)
     return SimWireTable::Instance().At(wireId).isFloat ? kKindFloat : kKindInteger;
 }
 
-/** The value bits as the wire table wants them, from bits sent with the given kind. */
-uint32_t ToTableKind(int wireId, uint8_t sentKind, uint32_t bits)
+float BitsToFloat(uint32_t bits)
+{
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+/** The value bits as the wire table wants them, from bits sent with the given kind: false when a
+    float sent for an integer is not finite or lies beyond any int32. */
+bool ToTableKind(int wireId, uint8_t sentKind, uint32_t bits, uint32_t& tableBits)
 {
     const bool tableFloat = SimWireTable::Instance().At(wireId).isFloat;
+    tableBits = bits;
     if (tableFloat == (sentKind == kKindFloat))
-        return bits;
+        return true;
     if (tableFloat)
     {
         const float value = static_cast<float>(static_cast<int32_t>(bits));
-        std::memcpy(&bits, &value, sizeof bits);
-        return bits;
+        std::memcpy(&tableBits, &value, sizeof tableBits);
+        return true;
     }
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    if (!std::isfinite(value))
-        return 0;
-    const double clamped = std::fmax(-2147483648.0, std::fmin(2147483647.0, static_cast<double>(value)));
-    return static_cast<uint32_t>(static_cast<int32_t>(clamped)); // truncated toward zero
+    const double value = BitsToFloat(bits);
+    constexpr double kBeyondInt32 = 2147483648.0;
+    if (!std::isfinite(value) || value <= -kBeyondInt32 - 1.0 || value >= kBeyondInt32)
+        return false;
+    tableBits = static_cast<uint32_t>(static_cast<int32_t>(value)); // truncated toward zero
+    return true;
 }
 
-/** A value the unit computes itself rather than keeps for the editor. */
-bool IsReading(int wireId)
+/** A value as text, in the kind its bits have. */
+std::string ValueText(bool isFloat, uint32_t bits)
 {
-    return SimWireTable::IsLevelMeter(wireId) ||
-           (wireId >= SimWireTable::kOutputBase &&
-            (wireId - SimWireTable::kOutputBase) % SimWireTable::kOutputStride ==
-                SimWireTable::kGainReductionOffset);
+    if (!isFloat)
+        return std::to_string(static_cast<int32_t>(bits));
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(BitsToFloat(bits)));
+    return text;
+}
+
+std::string RangeText(const SimWireTable::Entry& entry)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%g..%g", entry.minimum, entry.maximum);
+    return text;
 }
 
 bool IsOutputMute(int wireId)
@@ -51,10 +69,16 @@ bool IsOutputMute(int wireId)
                SimWireTable::kOutputMuteOffset;
 }
 
-SimResponder::Outcome Refuse(std::string& note, std::string reason)
+SimResponder::Outcome Malformed(std::string& note, std::string reason)
 {
     note = std::move(reason);
     return SimResponder::Outcome::malformed;
+}
+
+SimResponder::Outcome Refuse(std::string& note, std::string reason)
+{
+    note = std::move(reason);
+    return SimResponder::Outcome::refused;
 }
 
 SimResponder::Outcome Ignore(std::string& note, std::string reason)
@@ -63,14 +87,21 @@ SimResponder::Outcome Ignore(std::string& note, std::string reason)
     return SimResponder::Outcome::ignored;
 }
 
-/** Refuses a preset request whose payload ran short or names no preset 1..80. */
-bool IsPresetRequestOk(const SimPayloadReader& in, int number, std::string& note)
+/** Whether a preset request's payload was whole and names a preset 1..80; otherwise the outcome
+    (malformed or refused) with its note. */
+bool IsPresetRequestOk(const SimPayloadReader& in, int number, std::string& note,
+                       SimResponder::Outcome& outcome)
 {
     if (!in.Ok())
-        note = "payload too short";
+        outcome = Malformed(note, "payload too short");
     else if (!SimPresetStore::IsPresetNumber(number))
-        note = "no preset " + std::to_string(number);
+        outcome = Refuse(note, "names no preset: number " + std::to_string(number) + " is not 1..80");
     return note.empty();
+}
+
+std::string BankText(uint8_t bankIndex, uint8_t userBank)
+{
+    return "bank index " + std::to_string(bankIndex) + " of bank " + std::to_string(userBank);
 }
 
 SimFrame MakeFrame(uint8_t command)
@@ -174,19 +205,30 @@ SimResponder::Outcome SimResponder::SetValue(SimPayloadReader& in, std::vector<S
     const uint32_t bits = in.U32();
     const uint8_t flags = in.U8();
     if (!in.Ok())
-        return Refuse(note, "payload too short");
-    if (!SimWireTable::IsValid(wireId))
-        return Refuse(note, "no wire id " + std::to_string(wireId));
+        return Malformed(note, "payload too short");
     if (kind != kKindInteger && kind != kKindFloat)
-        return Refuse(note, "value kind " + std::to_string(kind));
+        return Malformed(note, "value kind " + std::to_string(kind));
+    const std::string id = "wire id " + std::to_string(wireId);
+    if (!SimWireTable::IsValid(wireId))
+        return Refuse(note, "no " + id);
+    const SimWireTable::Entry& entry = SimWireTable::Instance().At(wireId);
+    if (!entry.hasParameter)
+        return Refuse(note, "no parameter at " + id);
+    if (SimWireTable::IsKeptByUnit(wireId))
+        return Refuse(note, id + " is kept by the unit; its value stays");
+    const std::string sent = "value " + ValueText(kind == kKindFloat, bits);
+    if (kind == kKindFloat && !std::isfinite(BitsToFloat(bits)))
+        return Refuse(note, sent + " for " + id + " is not a finite number; its value stays");
+    uint32_t newBits = 0;
+    if (!ToTableKind(wireId, kind, bits, newBits) || !SimWireTable::Instance().IsInRange(wireId, newBits))
+        return Refuse(note, sent + " is outside " + RangeText(entry) + " of " + id + "; its value stays");
     if (mode == SimUnitMode::slave || (mode == SimUnitMode::locked && !IsOutputMute(wireId)))
         return Ignore(note, std::string(mode == SimUnitMode::slave ? "slaved" : "locked") +
-                                " unit: change of wire id " + std::to_string(wireId) + " ignored");
+                                " unit: change of " + id + " ignored");
 
-    const uint32_t newBits = ToTableKind(wireId, kind, bits);
     const bool changed = newBits != editBuffer.Bits(wireId);
     editBuffer.Set(wireId, newBits, flags & SimWireFlag::kEditorFlags);
-    if (changed && wireId >= SimWireTable::kPresetBase && !IsReading(wireId))
+    if (changed && wireId >= SimWireTable::kPresetBase)
         MarkDirty(true, &replies);
     return Outcome::handled;
 }
@@ -196,7 +238,7 @@ SimResponder::Outcome SimResponder::GetValue(SimPayloadReader& in, std::vector<S
 {
     const int wireId = in.U16();
     if (!in.Ok())
-        return Refuse(note, "payload too short");
+        return Malformed(note, "payload too short");
     if (!SimWireTable::IsValid(wireId))
         return Refuse(note, "no wire id " + std::to_string(wireId));
     replies.push_back(ValueFrame(wireId));
@@ -232,12 +274,11 @@ SimResponder::Outcome SimResponder::Recall(SimPayloadReader& in, std::string& no
     const uint8_t bankIndex = in.U8();
     const uint8_t userBank = in.U8();
     if (!in.Ok())
-        return Refuse(note, "payload too short");
+        return Malformed(note, "payload too short");
     const int number = PresetFromBank(bankIndex, userBank);
-    if (number < 0)
-        return Refuse(note, "recall names no preset");
-    if (number == 0)
-        return Ignore(note, "recall of the edit buffer");
+    if (number <= 0)
+        return Refuse(note, "recall names no preset: " + (number == 0 ? std::string("the edit buffer")
+                                                                      : BankText(bankIndex, userBank)));
     if (!presets.IsOccupied(number))
         return Ignore(note, "preset " + std::to_string(number) + " is empty");
 
@@ -252,9 +293,10 @@ SimResponder::Outcome SimResponder::Store(SimPayloadReader& in, std::vector<SimF
 {
     const uint8_t number = in.U8();
     if (!in.Ok())
-        return Refuse(note, "payload too short");
+        return Malformed(note, "payload too short");
     if (!presets.StoreUserPreset(number, editBuffer))
-        return Refuse(note, "location " + std::to_string(number) + " is not a user preset");
+        return Refuse(note,
+                      "store names no user preset: location " + std::to_string(number) + " is not 1..20");
 
     editBuffer.SetInteger(SimWireTable::kCurrentPreset, number);
     MarkDirty(false, nullptr);
@@ -270,8 +312,9 @@ SimResponder::Outcome SimResponder::PresetInfo(SimPayloadReader& in, std::vector
                                                std::string& note)
 {
     const uint8_t number = in.U8();
-    if (!IsPresetRequestOk(in, number, note))
-        return Outcome::malformed;
+    Outcome outcome = Outcome::handled;
+    if (!IsPresetRequestOk(in, number, note, outcome))
+        return outcome;
     SimFrame reply = MakeFrame(SimCommand::kPresetInfo);
     SimPayloadWriter(reply.payload)
         .U8(number)
@@ -285,8 +328,9 @@ SimResponder::Outcome SimResponder::PresetFlags(SimPayloadReader& in, std::vecto
                                                 std::string& note)
 {
     const uint8_t number = in.U8();
-    if (!IsPresetRequestOk(in, number, note))
-        return Outcome::malformed;
+    Outcome outcome = Outcome::handled;
+    if (!IsPresetRequestOk(in, number, note, outcome))
+        return outcome;
     SimFrame reply = MakeFrame(SimCommand::kPresetFlags);
     SimPayloadWriter(reply.payload).U8(number).U8(presets.Flags(number));
     replies.push_back(reply);
@@ -297,8 +341,9 @@ SimResponder::Outcome SimResponder::SetPresetFlags(SimPayloadReader& in, std::st
 {
     const uint8_t number = in.U8();
     const int32_t flags = in.I32();
-    if (!IsPresetRequestOk(in, number, note))
-        return Outcome::malformed;
+    Outcome outcome = Outcome::handled;
+    if (!IsPresetRequestOk(in, number, note, outcome))
+        return outcome;
     presets.SetFlags(number, static_cast<uint8_t>(flags));
     return Outcome::handled;
 }
@@ -309,10 +354,10 @@ SimResponder::Outcome SimResponder::CompareValues(SimPayloadReader& in, std::vec
     const uint8_t bankIndex = in.U8();
     const uint8_t userBank = in.U8();
     if (!in.Ok())
-        return Refuse(note, "payload too short");
+        return Malformed(note, "payload too short");
     const int number = PresetFromBank(bankIndex, userBank);
     if (number < 0)
-        return Refuse(note, "compare request names no preset");
+        return Refuse(note, "compare request names no preset: " + BankText(bankIndex, userBank));
 
     const SimParameterStore& values = number == 0 ? editBuffer : presets.Contents(number);
     for (int wireId : SimWireTable::Instance().CompareAnswerIds())

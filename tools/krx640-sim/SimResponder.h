@@ -23,9 +23,13 @@ enum class SimUnitMode
     Commands: 1 device info (-> 2); 5 set a value; 6 get a value (-> 5); 7 all values (-> 143 x 8);
     9 recall; 10 store (-> 10, then 9); 13 preset info (-> 13); 14 preset flags (-> 14); 15 set preset
     flags; 18 erase user presets; 19 preset values for comparison (-> 505 x 20). 3, 11, 12, 21 and
-    unknown commands are accepted without effect (the unit itself restarts into its bootloader on 11). A frame
-   whose payload is too short or out of range is refused with a reason and changes nothing. Single-threaded.
- */
+    unknown commands are accepted without effect (the unit itself restarts into its bootloader on 11).
+
+    Values are checked as the unit does: a value that is not finite or lies outside its id's range,
+    a value for an id without a parameter and a value the unit keeps itself (current preset,
+    GlobalDirty, DSP load, meters) are refused, and the old value stays. A request that names no
+    preset is refused too. A frame whose payload is too short is malformed. Either changes nothing
+    and comes back with its reason. Single-threaded. */
 class SimResponder final
 {
 public:
@@ -35,7 +39,8 @@ public:
     {
         handled,   ///< understood (and answered where the command answers)
         ignored,   ///< understood, deliberately without effect; note says why
-        malformed, ///< refused; note says why
+        refused,   ///< well-formed but refused (a value or preset the unit does not take); note says why
+        malformed, ///< its payload cannot be read; note says why
     };
 
     SimResponder(SimUnitMode mode, uint32_t firmwareVersion);

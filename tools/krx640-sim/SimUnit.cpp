@@ -1,15 +1,17 @@
 #include "SimUnit.h"
 
 #include "platform/PlatformClock.h"
+#include "platform/UsbDeviceInterface.h"
 
 namespace
 {
 constexpr size_t kReadChunk = 4096;
+constexpr uint64_t kMicrosecondsPerMs = 1000;
 } // namespace
 
 SimUnit::SimUnit(const SimOptions& chosen)
     : options(chosen),
-      endpoint(chosen.deviceFolder.empty() ? SimPipeEndpoint::DefaultDeviceFolder() : chosen.deviceFolder,
+      endpoint(chosen.deviceFolder.empty() ? UsbDeviceInterface::DeviceFolder() : chosen.deviceFolder,
                chosen.unitName),
       responder(chosen.mode, chosen.firmwareVersion), frontPanel(chosen.mode == SimUnitMode::slave),
       bootloader(chosen.faults)
@@ -57,7 +59,8 @@ void SimUnit::ServeTurn()
     if (!endpoint.IsOutgoingOpen() && endpoint.OpenOutgoing())
     {
         log.Note("editor connected");
-        lastMeterTick = lastDisplayTick = 0;
+        editorConnected = true;
+        lastMeterAt = lastDisplayAt = 0;
     }
 
     const bool wantWrite = endpoint.IsOutgoingOpen() && !outgoing.empty();
@@ -147,11 +150,8 @@ void SimUnit::ReadFromEditor()
             return;
         if (count < 0)
         {
-            // The editor closed PIPE00: a frame or block cut short cannot be completed any more.
-            HandleDecoded(codec.Reset());
-            bootloader.ResetInput();
-            if (!endpoint.IsOutgoingOpen())
-                DiscardQueue();
+            // The editor closed PIPE00: its session is over, whether or not PIPE01 was seen to go.
+            EditorLeft();
             return;
         }
         if (phase == Phase::bootloader)
@@ -197,7 +197,12 @@ void SimUnit::DecodeBuffered()
 void SimUnit::EditorLeft()
 {
     // Its answers can no longer be delivered, and a frame it left unfinished will never be completed.
-    log.Note("editor disconnected");
+    // PIPE01 is closed as well, so that nothing written for this session waits in the pipe for the
+    // next editor.
+    if (editorConnected)
+        log.Note("editor disconnected");
+    editorConnected = false;
+    endpoint.EndSession();
     DiscardQueue();
     HandleDecoded(codec.Reset());
     bootloader.ResetInput();
@@ -221,6 +226,9 @@ void SimUnit::HandleDecoded(const SimFrameCodec::Decoded& decoded)
     {
     case SimResponder::Outcome::malformed:
         log.Dropped(note, decoded.bytes);
+        break;
+    case SimResponder::Outcome::refused:
+        log.Refused(note, decoded.bytes);
         break;
     case SimResponder::Outcome::ignored:
         log.Note(note);
@@ -259,6 +267,7 @@ void SimUnit::WriteQueued()
             EditorLeft();
             return;
         }
+        log.Sent(bytes);
         outgoing.pop_front();
     }
     if (droppedFrames > 0) // reported once the editor has caught up
@@ -272,19 +281,22 @@ void SimUnit::SendFrontPanel()
 {
     if (!options.meters || !endpoint.IsOutgoingOpen())
         return;
+    // The panel's pace is the hardware's: real time, also when the clock runs fast for a test (a
+    // faster clock would flood the editor's reader, which handles one frame a turn in real time).
+    const uint64_t nowUs = PlatformClock::GetRealMicroseconds();
     const uint32_t now = PlatformClock::GetTickCount();
     std::vector<SimFrame> frames;
-    if (lastMeterTick == 0 || PlatformClock::TicksSince(lastMeterTick, now) >= kMeterPeriodMs)
+    if (lastMeterAt == 0 || nowUs - lastMeterAt >= kMeterPeriodMs * kMicrosecondsPerMs)
     {
         frontPanel.AppendMeterFrames(now, responder.EditBuffer(), frames);
-        lastMeterTick = now;
+        lastMeterAt = nowUs;
     }
-    if (lastDisplayTick == 0 || PlatformClock::TicksSince(lastDisplayTick, now) >= kDisplayPeriodMs)
+    if (lastDisplayAt == 0 || nowUs - lastDisplayAt >= kDisplayPeriodMs * kMicrosecondsPerMs)
     {
         const int current = responder.EditBuffer().Integer(SimWireTable::kCurrentPreset);
         frontPanel.AppendDisplayFrames(current, responder.EditBuffer().ProgramName(),
                                        responder.IsEditBufferDirty(), frames);
-        lastDisplayTick = now;
+        lastDisplayAt = nowUs;
     }
     Queue(frames);
 }

@@ -15,7 +15,8 @@
 
 /** The simulated unit: serves its pipes until asked to stop. Each turn it reads what the editor
     wrote, answers every frame through the responder, writes the answers whole and in order, and
-    with --meters sends meter readings a few times a second and the display once a second.
+    with --meters sends meter readings five times a second and the display once a second, in real
+    time whatever the clock's scale.
 
     Command 11 restarts it into its bootloader: it removes its pipes and after kBootloaderStartMs
     creates them again under the same name, then speaks the bootloader's byte protocol
@@ -24,13 +25,14 @@
     current firmware version from then on. A fault of kind "vanish" removes the pipes and ends it.
 
     Answers wait in a bounded queue while the editor does not read; what would overflow it is
-    dropped and reported. When the editor goes, queued answers are discarded. Runs on one thread;
-    stopRequested is written by the signal handler only. */
+    dropped and reported. An editor's session ends when it closes either pipe: queued answers are
+    discarded and PIPE01 is closed, so that nothing meant for it reaches the next editor. Runs on
+    one thread; stopRequested is written by the signal handler only. */
 class SimUnit final
 {
 public:
     static constexpr int kTurnMs = 20;              // longest wait for pipe activity
-    static constexpr uint32_t kMeterPeriodMs = 200; // meter readings, in clock ticks
+    static constexpr uint32_t kMeterPeriodMs = 200; // meter readings, in real time
     static constexpr uint32_t kDisplayPeriodMs = 1000;
     static constexpr size_t kMaxQueuedFrames = 4096; // well above a bulk and a compare answer
     /** Restart times, well within the editor's waits of 10 s and 23 s. */
@@ -76,8 +78,8 @@ private:
     SimBootloader bootloader;
     std::deque<std::vector<uint8_t>> outgoing; // encoded frames or bootloader answers not yet written
     size_t droppedFrames = 0;                  // since the last report
-    uint32_t lastMeterTick = 0;
-    uint32_t lastDisplayTick = 0;
+    uint64_t lastMeterAt = 0;                  // real microseconds; 0: none sent this session
+    uint64_t lastDisplayAt = 0;
 
     Phase phase = Phase::application;
     uint32_t restartTick = 0;
@@ -85,4 +87,5 @@ private:
     bool enterBootloaderRequested = false;
     bool leaveRequested = false;
     bool vanished = false;
+    bool editorConnected = false; // PIPE01 was opened for the editor of the current session
 };

@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <vector>
 
-/** The simulated unit's own table of its 572 wire identifiers: for each, whether its value travels
-    as float32 or int32 and its value after power-up. Built from the unit's parameter tables
-    independently of the editor's model, so that a fault on either side shows in tests.
+/** The simulated unit's own table of its 572 wire identifiers: for each, whether a parameter lies
+    behind it, whether its value travels as float32 or int32, its range and its value after
+    power-up. Built from the unit's parameter tables independently of the editor's model, so that a
+    fault on either side shows in tests.
 
     Wire id layout: 0..50 system settings (id = parameter id), 51..63 the preset's descriptive data
     (51 + id), 64 + 98 b + offset for input b (0, 1), 260 + 52 j + offset for output j (0..5). Ids
-    without a parameter (for example input offset 95, output offset 11) are integers of value 0.
+    without a parameter (for example input offset 95, output offset 11) are integers of value 0
+    that take no value.
     Immutable after construction; Instance() may be read from any thread. */
 class SimWireTable final
 {
@@ -40,8 +42,11 @@ public:
 
     struct Entry
     {
+        bool hasParameter = false;
         bool isFloat = false;
         uint32_t defaultBits = 0; // float32 bits or int32 bits, by isFloat
+        double minimum = 0;
+        double maximum = 0;
     };
 
     static const SimWireTable& Instance();
@@ -54,6 +59,12 @@ public:
 
     /** The eight level meters (input and output meters). */
     static bool IsLevelMeter(int wireId);
+    /** Values the unit keeps or measures itself, which the editor cannot write: the current preset,
+        GlobalDirty, the DSP load, the level meters and the gain reductions. */
+    static bool IsKeptByUnit(int wireId);
+    /** Whether bits (of the id's own kind) are a value the id takes: a parameter lies behind it and
+        the value is finite and inside its range. */
+    bool IsInRange(int wireId, uint32_t bits) const;
     /** Ids the editor maps to its compare copies: the preset data and every channel parameter. */
     static bool IsInCompareMap(int wireId);
     /** The ids of a compare answer, ascending: the compare map without the level meters (505). */
@@ -61,8 +72,8 @@ public:
 
 private:
     SimWireTable();
-    void SetInteger(int wireId, int32_t value);
-    void SetFloat(int wireId, float value);
+    void SetInteger(int wireId, int32_t value, double minimum, double maximum);
+    void SetFloat(int wireId, float value, double minimum, double maximum);
 
     std::vector<Entry> entries;
     std::vector<int> compareAnswerIds;
