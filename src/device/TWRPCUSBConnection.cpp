@@ -98,6 +98,7 @@ void TWRPCUSBConnection::Run(XThread* thread, void* /*argument*/)
     bool wasConnected = IsConnected();
     while (!thread->IsStopRequested())
     {
+        bool tookFrame = false;
         if (IsConnected())
         {
             if (!wasConnected)
@@ -105,7 +106,7 @@ void TWRPCUSBConnection::Run(XThread* thread, void* /*argument*/)
                 wasConnected = true;
                 NotifyLinkRestored();
             }
-            ReadFrame(received);
+            tookFrame = ReadFrame(received);
         }
         else
         {
@@ -113,15 +114,21 @@ void TWRPCUSBConnection::Run(XThread* thread, void* /*argument*/)
             if (link.IsAutoReconnect())
                 ConsiderReconnect();
         }
-        PlatformClock::Sleep(kReaderTurnMs);
+        // Frames that wait are taken without a pause each: a pause per frame, whatever its length,
+        // costs a wake-up, and on a busy machine hundreds of them (a bulk or compare answer) add up
+        // to seconds, so that the reader falls behind the unit.
+        if (!tookFrame)
+            PlatformClock::Sleep(kReaderTurnMs);
     }
 }
 
-void TWRPCUSBConnection::ReadFrame(XMemory& received)
+bool TWRPCUSBConnection::ReadFrame(XMemory& received)
 {
-    if (link.PopReceived(received) == 0 && received.GetLength() > 0)
+    const bool took = link.PopReceived(received) == 0;
+    if (took && received.GetLength() > 0)
         DeliverChunk(received.GetData(), received.GetLength());
     received.Clear();
+    return took;
 }
 
 void TWRPCUSBConnection::ConsiderReconnect()

@@ -27,7 +27,7 @@ class TWRPCUSBConnection : public TWRPCConnection, private IThreadCallback
 {
 public:
     static constexpr int32_t kReaderThreadLevel = 3;
-    /** The reader's pause after every turn. */
+    /** The reader's pause after a turn that found no frame waiting. */
     static constexpr uint32_t kReaderTurnMs = 1;
     /** Least time from the end of one reconnect attempt (or the loss) to the next attempt. */
     static constexpr uint32_t kReconnectSpacingMs = 2000;
@@ -69,8 +69,9 @@ public:
 
 private:
     void Run(XThread* thread, void* argument) override;
-    /** Takes one received frame, if one came within the link's wait, and delivers it. */
-    void ReadFrame(XMemory& received);
+    /** Takes one received frame, if one came within the link's wait, and delivers it; whether one
+        was taken. */
+    bool ReadFrame(XMemory& received);
     /** One turn of the reconnect rule while the link is down. */
     void ConsiderReconnect();
     void NotifyLinkRestored();
