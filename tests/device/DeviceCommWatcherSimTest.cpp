@@ -12,6 +12,7 @@
 #include "device/TWRPCMessageHandler.h"
 #include "device/WireId.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <juce_core/juce_core.h>
@@ -356,9 +357,26 @@ TEST_F(DeviceCommWatcherSimTest, ACompareAnswerFillsTheCompareCopiesAndTellsTheW
     editor->watcher.BuildWireIdMaps(false);
     PresetJob job;
     editor->watcher.SetPresetHandler(&job);
-    PlatformClock::Sleep(kSeveralTicksMs); // the sender sends what changes after its first tick
-    ASSERT_TRUE(GetOutputChannel(4)->GetParam(43)->ChangeValue(11.0, true)); // into the unit's edit buffer
-    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !UnitReceived(kCmdSetParamValue).empty(); }, kWaitMs));
+    // Into the unit's edit buffer. The sender sends what changes after its first tick, which a busy
+    // machine may hold back: the value changes until one goes, then takes the one the test wants.
+    XParam* delay = GetOutputChannel(4)->GetParam(43);
+    ASSERT_TRUE(TestSupport::WaitUntil(
+        [&]
+        {
+            delay->ChangeValue(delay->GetValue() + 0.5, true);
+            return TestSupport::WaitUntil([&] { return !UnitReceived(kCmdSetParamValue).empty(); }, 200);
+        },
+        kWaitMs));
+    ASSERT_TRUE(delay->ChangeValue(11.0, true));
+    const Bytes elevenAtOutput5Delay{0xFF, 0x01, 1, 0x00, 0x00, 0x30, 0x41, 0}; // wire id 511
+    ASSERT_TRUE(TestSupport::WaitUntil(
+        [&]
+        {
+            const std::vector<Sent> sent = UnitReceived(kCmdSetParamValue);
+            return std::find(sent.begin(), sent.end(), Sent{kCmdSetParamValue, elevenAtOutput5Delay}) !=
+                   sent.end();
+        },
+        kWaitMs));
 
     editor->watcher.RecallPresetForSaving(0);
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return job.dataReceived.load() == 1; }, kWaitMs));

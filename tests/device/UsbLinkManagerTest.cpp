@@ -72,18 +72,22 @@ public:
     std::atomic<int> steps{0};
     std::atomic<int> lastResult{1};
     std::atomic<bool> jobPosted{false};
+    std::atomic<bool> jobRunning{false};
 
     void RunFlashJob(CFCPipeUSB& pipe) override
     {
         steps.fetch_add(1);
-        if (!jobPosted.exchange(false))
+        if (!jobPosted.load())
             return;
+        jobRunning = true; // before the post is taken, so that the job never looks idle meanwhile
+        jobPosted = false;
         uint8_t answer[3] = {};
         lastResult = pipe.ReadOverlapped(answer, 3);
         if (lastResult.load() == 0)
             pipe.Write(answer, 3, nullptr);
+        jobRunning = false;
     }
-    bool IsFlashJobIdle() const override { return !jobPosted.load(); }
+    bool IsFlashJobIdle() const override { return !jobPosted.load() && !jobRunning.load(); }
 };
 } // namespace
 
@@ -369,7 +373,7 @@ TEST_F(UsbLinkManagerTest, FlashModeRunsTheEngineInsteadOfFramesAndClosesWhenThe
     const Bytes ack = {'A', 'C', 'K'};
     ASSERT_TRUE(unit.Send(ack));
     EXPECT_EQ(unit.Receive(ack.size()), ack) << "raw bytes, not a frame, and the queued frame stays";
-    EXPECT_TRUE(link.IsFlashJobIdle());
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return link.IsFlashJobIdle(); }, kWaitMs));
     EXPECT_EQ(engine.lastResult.load(), 0);
     EXPECT_EQ(link.GetPendingFrames(), 1);
     EXPECT_TRUE(Received(link).empty());
