@@ -51,6 +51,20 @@ Sent IntegerValueFrame(int wireId, double value)
     return {kCmdSetParamValue, FrameBytes::Contents(payload)};
 }
 
+/** The unit's answer to a request for all values, 143 frames; the watcher takes a later request
+    only once the answer to the earlier one has ended. */
+void AnswerAllValues(DeviceCommWatcher& watcher)
+{
+    constexpr int kFrames = DeviceCommWatcher::kBulkValueCount / DeviceCommWatcher::kBulkRecordsPerFrame;
+    const FrameBytes::Bytes records(DeviceCommWatcher::kBulkRecordsPerFrame * 6, 0);
+    for (int frame = 0; frame < kFrames; ++frame)
+    {
+        TWMsgBuf payload;
+        payload.SetContents(records.data(), static_cast<int>(records.size()));
+        watcher.HandleCommand(0, kCmdBulkParamData, &payload, nullptr);
+    }
+}
+
 int RunConfigurationScenario()
 {
     int failures = 0;
@@ -158,6 +172,7 @@ int RunConfigurationWithUnitScenario()
             return !later.empty();
         }));
     SCENARIO_CHECK(later == std::vector<Sent>{reread});
+    AnswerAllValues(watcher); // the maps are not built yet: no value changes
 
     // The free configuration switches the unit to full edit.
     SetConfiguration(app, 4);
