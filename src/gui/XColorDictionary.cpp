@@ -33,6 +33,12 @@ int32_t XColorDictionary::FindColor(const char* name, XRGB& out) const
     return colour != nullptr ? kResultOk : kNotFound;
 }
 
+XRGB XColorDictionary::GetColorOr(const char* name, const XRGB& fallback) const
+{
+    XRGB colour;
+    return FindColor(name, colour) == kResultOk ? colour : fallback;
+}
+
 void XColorDictionary::SetColor(const char* name, const XRGB& colour)
 {
     entries.Set(XString(name).ToUpper().CStr(), colour);

@@ -29,6 +29,8 @@ public:
     XRGB GetColor(const char* name) const;
     /** 0 and the colour when the name is known; 0x80000001 and opaque red in out when not. */
     int32_t FindColor(const char* name, XRGB& out) const;
+    /** The colour of that name, or fallback when the name is unknown. */
+    XRGB GetColorOr(const char* name, const XRGB& fallback) const;
     /** Inserts or replaces the colour of that name. */
     void SetColor(const char* name, const XRGB& colour);
     int GetCount() const { return entries.GetCount(); }

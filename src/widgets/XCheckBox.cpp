@@ -2,6 +2,7 @@
 
 #include "core/XMessage.h"
 #include "gui/XCanvas.h"
+#include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
@@ -11,6 +12,7 @@ namespace
 {
 constexpr const char* kCheckBoxFontName = "checkbox";
 constexpr const char* kFallbackFontName = "small";
+constexpr const char* kLabelColourName = "label";
 
 /** The check boxes' font, looked up by the first check box and kept. */
 XFont* CheckBoxFont()
@@ -28,6 +30,8 @@ XCheckBox::XCheckBox()
 {
     if (XFont* font = CheckBoxFont())
         SetFont(font);
+    // The label in the skin's label colour, readable on its windows, unless a description sets one.
+    SetForeColor(GetColorDictionary().GetColorOr(kLabelColourName, GetForeColor()));
 }
 
 void XCheckBox::ReadAttributes(XMessage& block)
@@ -72,6 +76,8 @@ void XCheckBox::Draw(XCanvas& canvas)
     if (!IsVisible())
         return;
     XView::Draw(canvas);
+    // The label is drawn in the box's own font and colour.
+    PrepareCanvas(canvas);
     if (XStyle* style = GetStyle())
         style->DrawCheckBox(this, GetDrawFrame(), canvas, IsLit(GetPosition()), IsPressed());
 }

@@ -5,6 +5,7 @@
 #include "gui/DescriptionItems.h"
 #include "gui/XButton.h"
 #include "gui/XCanvas.h"
+#include "gui/XColorDictionary.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
 #include "widgets/XTextEditView.h"
@@ -32,7 +33,13 @@ void ReadColour(const XMessage& block, const char* name, XRGB& colour, const XRG
 }
 } // namespace
 
-XSpinner::XSpinner() = default;
+XSpinner::XSpinner()
+{
+    // The plain field is drawn in the spinner's fore colour: the skin's text field colours keep it
+    // readable unless a description sets its own.
+    SetForeColor(GetColorDictionary().GetColorOr("editTextBack", GetForeColor()));
+    textColor = GetColorDictionary().GetColorOr("editTextFore", kDefaultTextColor);
+}
 
 int32_t XSpinner::GetButtonWidth() const
 {
@@ -60,7 +67,8 @@ void XSpinner::ReadAttributes(XMessage& block)
     ReadColour(block, "color2", color2, kDefaultColor2);
     ReadColour(block, "color3", color3, kDefaultColor3);
     ReadColour(block, "color4", color4, kDefaultColor4);
-    ReadColour(block, "textcolor", textColor, kDefaultTextColor);
+    ReadColour(block, "textcolor", textColor,
+               GetColorDictionary().GetColorOr("editTextFore", kDefaultTextColor));
     ReadColour(block, "hiliteforecolor", hiliteForeColor, kDefaultHiliteFore);
     ReadColour(block, "hilitebackcolor", hiliteBackColor, kDefaultHiliteBack);
     numeric = numeric || DescriptionItems::HasStyleWord(block, "numeric");

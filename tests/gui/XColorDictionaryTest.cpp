@@ -63,6 +63,9 @@ TEST(XColorDictionary, UnknownNamesAreOpaqueRed)
     EXPECT_EQ(dictionary.GetColor("unknown"), kOpaqueRed);
     EXPECT_EQ(dictionary.FindColor("KNOWN", out), XColorDictionary::kResultOk);
     EXPECT_EQ(out, XRGB(1, 2, 3, 4));
+    // Callers with a colour of their own for a missing name take it instead.
+    EXPECT_EQ(dictionary.GetColorOr("unknown", XRGB(5, 6, 7)), XRGB(5, 6, 7));
+    EXPECT_EQ(dictionary.GetColorOr("Known", XRGB(5, 6, 7)), XRGB(1, 2, 3, 4));
 }
 
 TEST(XColorDictionary, LoadStopsAtTheFirstEntryThatDoesNotFit)

@@ -89,4 +89,22 @@ TEST_F(CheckBoxTest, AClickTogglesTheBoundParameterAndIsDrawnLit)
     const juce::Image unlit = WidgetTest::Render(*radio);
     EXPECT_TRUE(lit.isValid() && unlit.isValid());
 }
+TEST_F(CheckBoxTest, TheLabelIsDrawnInTheBoxsFontAndTheSkinsLabelColour)
+{
+    if (!skinBuilt)
+        GTEST_SKIP() << "the skin is not built";
+    const XRGB label = GetColorDictionary().GetColor("label");
+    XCheckBox* box = AddBox(false, XRect(10, 10, 130, 40));
+    EXPECT_EQ(box->GetForeColor(), label);
+    // Over the skin's dark window background the label shows beside the box.
+    JUCECanvas canvas(box->GetWidth(), box->GetHeight());
+    canvas.FillRectColour(box->GetBounds(), GetColorDictionary().GetColor("windowBackground"));
+    box->Draw(canvas);
+    int labelPixels = 0;
+    for (int x = box->GetImage()->GetWidth() + 8; x < box->GetWidth(); ++x)
+        for (int y = 0; y < box->GetHeight(); ++y)
+            if (WidgetTest::Pixel(canvas.GetImage(), x, y).getBrightness() > 0.55f)
+                ++labelPixels;
+    EXPECT_GT(labelPixels, 20);
+}
 } // namespace

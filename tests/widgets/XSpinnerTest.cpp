@@ -132,4 +132,21 @@ TEST_F(SpinnerTest, TheFancySpinnerIsDrawnInTheSkin)
     EXPECT_EQ(WidgetTest::Pixel(picture, 30, 2), juce::Colour(52, 57, 58)) << "the bevel line";
     EXPECT_EQ(plain->GetUpButton()->GetWidth(), 40);
 }
+TEST_F(SpinnerTest, APlainFieldTakesTheSkinsFieldColoursUnlessTheDescriptionSetsThem)
+{
+    if (!WidgetTest::UseBuiltSkin() || !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+        GTEST_SKIP() << "the skin is not built";
+    auto param = MakeParam(0, 99);
+    const XColorDictionary& colours = GetColorDictionary();
+    XSpinner* skinned = AddSpinner(param.get());
+    EXPECT_EQ(skinned->GetTextField()->GetForeColor(), colours.GetColor("editTextFore"));
+    EXPECT_EQ(skinned->GetTextField()->GetBackColor(), colours.GetColor("editTextBack"));
+
+    XMessage block;
+    block.AddColor("textcolor", XRGB(1, 2, 3));
+    block.AddColor("forecolor", XRGB(200, 201, 202));
+    XSpinner* described = AddSpinner(param.get(), block, XRect(10, 40, 70, 64));
+    EXPECT_EQ(described->GetTextField()->GetForeColor(), XRGB(1, 2, 3));
+    EXPECT_EQ(described->GetTextField()->GetBackColor(), XRGB(200, 201, 202));
+}
 } // namespace
