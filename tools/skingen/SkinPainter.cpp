@@ -337,10 +337,15 @@ void SkinPainter::DrawDropDown(juce::Graphics& g, const SkinImageRow& row, int)
             std::min(kCaptionHeight, row.height * 0.6f), juce::Justification::centredLeft);
 }
 
-void SkinPainter::DrawSpinner(juce::Graphics& g, const SkinImageRow& row, int)
+void SkinPainter::DrawSpinner(juce::Graphics& g, const SkinImageRow& row, int frame)
 {
     const juce::Rectangle<float> area(0.0f, 0.0f, static_cast<float>(row.width),
                                       static_cast<float>(row.height));
+    if (row.HasVariant("updown"))
+    {
+        DrawUpDown(g, row, frame);
+        return;
+    }
     const bool lit = row.HasVariant("lit");
     Face(g, area, lit ? Accent(row, "buttonLit") : Named("faceBase"), kCorner, lit);
     const bool plus = row.HasVariant("right") || row.HasVariant("up");
@@ -350,6 +355,31 @@ void SkinPainter::DrawSpinner(juce::Graphics& g, const SkinImageRow& row, int)
     g.fillRect(juce::Rectangle<float>(c.x - arm, c.y - 1.0f, 2.0f * arm, 2.0f));
     if (plus)
         g.fillRect(juce::Rectangle<float>(c.x - 1.0f, c.y - arm, 2.0f, 2.0f * arm));
+}
+
+void SkinPainter::DrawUpDown(juce::Graphics& g, const SkinImageRow& row, int)
+{
+    // Two halves, an up arrow over a down arrow; "up" or "down" shows that half pressed.
+    const juce::Rectangle<float> area(0.0f, 0.0f, static_cast<float>(row.width),
+                                      static_cast<float>(row.height));
+    Face(g, area, Named("faceBase"), kCorner, false);
+    juce::Rectangle<float> upper = area.withHeight(area.getHeight() / 2.0f);
+    juce::Rectangle<float> lower = area.withTrimmedTop(area.getHeight() / 2.0f);
+    const bool upPressed = row.HasVariant("up");
+    const bool downPressed = row.HasVariant("down");
+    if (upPressed || downPressed)
+    {
+        const juce::Rectangle<float> pressed = (upPressed ? upper : lower).reduced(1.0f);
+        g.setColour(Accent(row, "buttonLit"));
+        g.fillRect(pressed);
+    }
+    g.setColour(Named("faceEdge"));
+    g.fillRect(juce::Rectangle<float>(1.0f, upper.getBottom() - 0.5f, area.getWidth() - 2.0f, 1.0f));
+    const float arrowShare = 0.8f;
+    Triangle(g, upper.translated(0.0f, 0.5f), 'u', Named(upPressed ? "buttonTextLit" : "buttonText"),
+             arrowShare);
+    Triangle(g, lower.translated(0.0f, -0.5f), 'd', Named(downPressed ? "buttonTextLit" : "buttonText"),
+             arrowShare);
 }
 
 void SkinPainter::DrawCheck(juce::Graphics& g, const SkinImageRow& row, int)
@@ -538,6 +568,15 @@ void SkinPainter::DrawIcon(juce::Graphics& g, const SkinImageRow& row, int)
     else if (row.HasVariant("minimize"))
     {
         g.drawLine(box.getX(), box.getBottom(), box.getRight(), box.getBottom(), stroke);
+    }
+    else if (row.HasVariant("restore"))
+    {
+        // Two overlapping windows.
+        const float shift = box.getWidth() * 0.3f;
+        const juce::Rectangle<float> front = box.withTrimmedTop(shift).withTrimmedRight(shift);
+        g.drawRect(front, stroke * 0.75f);
+        g.drawLine(front.getX() + shift, box.getY(), box.getRight(), box.getY(), stroke * 0.75f);
+        g.drawLine(box.getRight(), box.getY(), box.getRight(), front.getBottom() - shift, stroke * 0.75f);
     }
     else if (row.HasVariant("lock"))
     {

@@ -51,6 +51,8 @@ private:
     void DrawPot(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawDropDown(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawSpinner(juce::Graphics& g, const SkinImageRow& row, int frame);
+    /** A spinner of an up and a down half (a combo box's), one half pressed with "up" or "down". */
+    void DrawUpDown(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawCheck(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawTab(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawTile(juce::Graphics& g, const SkinImageRow& row, int frame);
