@@ -1072,9 +1072,6 @@ void XStyle::DrawSlider(IStyledSlider* slider, const XRect& trackRect, const XRe
 {
     constexpr int32_t kGrooveHalf = 2;
     constexpr int kGrooveDarkPercent = 30;
-    constexpr int kShadeShift = -100;
-    constexpr int kLightShift = 150;
-    constexpr int kGripLightPercent = 200;
     if (slider == nullptr)
         return;
     CanvasStateKeeper keeper(canvas);
@@ -1112,6 +1109,19 @@ void XStyle::DrawSlider(IStyledSlider* slider, const XRect& trackRect, const XRe
         }
     }
 
+    DrawSliderThumb(slider, thumbRect, canvas, horizontal, pressed, lit);
+}
+
+void XStyle::DrawSliderThumb(IStyledSlider* slider, const XRect& thumbRect, XCanvas& canvas, bool horizontal,
+                             bool pressed, bool lit)
+{
+    constexpr int kShadeShift = -100;
+    constexpr int kLightShift = 150;
+    constexpr int kGripLightPercent = 200;
+    if (slider == nullptr)
+        return;
+    CanvasStateKeeper keeper(canvas);
+    canvas.SetPenWidth(1);
     XImage* knob = slider->GetKnobImage();
     if ((pressed || lit) && slider->GetPressedKnobImage() != nullptr)
         knob = slider->GetPressedKnobImage();

@@ -188,6 +188,13 @@ public:
     /** The colour of the glyphs on the title-bar boxes. */
     const XRGB& GetGlyphColor() const { return glyphColor; }
 
+protected:
+    /** The slider's knob image (the pressed one when pressed or lit and there is one) drawn into the
+        thumb rectangle; without an image, a face in the fore colour with an edge and a grip of two
+        lines across its middle. */
+    void DrawSliderThumb(IStyledSlider* slider, const XRect& thumbRect, XCanvas& canvas, bool horizontal,
+                         bool pressed, bool lit);
+
 private:
     XRGB glyphColor;
 };
