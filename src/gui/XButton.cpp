@@ -602,7 +602,9 @@ bool XButton::HandleKeyPress(int32_t keyCode, XKeyInfo& modifiers)
 void XButton::ComputeDrawState(XRect& rect, bool& lit, bool& pressedLook) const
 {
     const int32_t position = GetPosition();
-    pressedLook = position != 0 || (GetPot() != nullptr && pressed);
+    // A match-mode button's position is its parameter's value: only the matching one looks on.
+    const bool on = matchMode ? IsLit(position) : position != 0;
+    pressedLook = on || (GetPot() != nullptr && pressed);
     rect = GetDrawFrame();
     if (pressedLook && GetShouldMoveWhenPressed())
         rect = XRect(rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1);

@@ -1,6 +1,7 @@
 #include "widgets/TabButton.h"
 
 #include "WidgetTestSupport.h"
+#include "gui/XColorDictionary.h"
 
 #include <gtest/gtest.h>
 
@@ -46,5 +47,32 @@ TEST_F(TabButtonTest, BehavesAsTheButtonWithTheSameArguments)
             EXPECT_EQ(tabs[index]->GetTooltipText(), buttons[index]->GetTooltipText());
         }
     }
+}
+/** A tab bar of three outputs in the skin's tab pictures, the second lit, for a person to judge. */
+TEST_F(TabButtonTest, ScreenshotOfATabBar)
+{
+    if (!WidgetTest::UseBuiltSkin() || !SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()))
+        GTEST_SKIP() << "the skin is not built";
+    root.SetBackColor(GetColorDictionary().GetColor("windowBackground"));
+    auto channel = MakeParam(0, 5, "CurActiveChannel");
+    channel->SetValue(1, false);
+    const char* litImages[] = {"widgets\\channels\\tab1.png", "widgets\\channels\\tab2.png",
+                               "widgets\\channels\\tab3.png"};
+    for (int32_t index = 0; index < 3; ++index)
+    {
+        const XRect frame(10 + 60 * index, 10, 66 + 60 * index, 32);
+        auto* tab = Add(
+            new TabButton(frame, channel.get(), "widgets\\channels\\tabDim.png", litImages[index], nullptr),
+            frame);
+        tab->SetMatchValue(static_cast<float>(index));
+        ASSERT_NE(tab->GetImage(), nullptr);
+        EXPECT_EQ(tab->IsLit(tab->GetPosition()), index == 1);
+    }
+    ViewTest::Pump();
+    root.setSize(200, 42);
+    const juce::Image shot = GuiTestSupport::TakeScreenshot(root, "TabButtons");
+    // Only the tab of the current channel shows its lit picture: the others show the same dim one.
+    EXPECT_EQ(shot.getPixelAt(30, 12), shot.getPixelAt(150, 12));
+    EXPECT_NE(shot.getPixelAt(90, 12), shot.getPixelAt(30, 12));
 }
 } // namespace
