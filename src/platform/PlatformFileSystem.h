@@ -50,8 +50,8 @@ public:
     /** True when the path exists and its last name (trailing separators dropped) begins with '.';
         "." and ".." are not hidden. */
     static bool PathIsHidden(const char* path);
-    /** True when the path is the root of a drive: "/" (also written "\") or the mount point of a
-        mounted storage or network volume. */
+    /** True when the path is the root of a drive: "/" (also written "\") or a folder that is the
+        mount point of a mounted storage or network volume (the latest mount there counts). */
     static bool IsDriveRoot(const char* path);
     /** The kind of the drive that holds the path (existing or not); kDriveNone for null or "". */
     static int32_t GetDriveKind(const char* path);

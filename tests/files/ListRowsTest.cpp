@@ -299,4 +299,5 @@ TEST(ListRowsTest, FileRowIconsAreDrawnFromTheSkinInAWindow)
     }
     view.removeFromDesktop();
     XStyle::SetCurrentStyle(nullptr);
+    resources.ClearCaches();
 }
