@@ -15,7 +15,9 @@
       for writing succeeds exactly while a unit is there (ENXIO otherwise). When the editor closes
       PIPE00 the unit reopens its end and waits for the next editor.
     - The unit opens PIPE01 for writing (non-blocking) as soon as the editor has opened it for
-      reading, and closes it when the editor goes (broken pipe), then waits for it to come back.
+      reading, and closes it when the editor goes (broken pipe, or PIPE00 closed), then waits for it
+      to come back. Bytes left unread in PIPE01 are dropped at both moments, so an editor reads
+      only what was written for it.
     - The unit removes both FIFOs and its sub-folder when it ends. FIFOs left by a unit that was
       killed are reused by the next start, unless another live unit still reads them.
 
