@@ -7,7 +7,9 @@
 
 namespace
 {
-constexpr const char* kHost = "localhost";
+/** The loopback address itself: a name such as "localhost" needs a resolver and a hosts file, which
+    a minimal system may lack. */
+constexpr const char* kHost = "127.0.0.1";
 } // namespace
 
 IPCConnection::IPCConnection(int port, const XString& serverProgram)

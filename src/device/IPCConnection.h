@@ -12,8 +12,9 @@ class TWMsgBuf;
 
 /** A connection that carries the unit's frames over a local TCP socket to a server process instead
     of USB, one frame per JUCE interprocess message (header magic kMessageMagic). Open connects to
-    "localhost" on the port and, when nothing answers, starts the server program (no arguments, the
-    running program's folder as working folder) and tries again for a while.
+    the loopback address 127.0.0.1 on the port (no name to resolve) and, when nothing answers, starts
+    the server program (no arguments, the running program's folder as working folder) and tries
+    again for a while.
 
     Send may be called from any thread. With a reply buffer it blocks until the next message arrives
     (at most kReplyPolls * kReplyPollMs) and copies it there; exchanges with a reply are taken one at
