@@ -1,7 +1,5 @@
 #include "core/XParamGroup.h"
 
-#include "core/XmlAttributes.h"
-
 #include "core/FloatParam.h"
 #include "core/GenericObjectArray.h"
 #include "core/MemoryDataIO.h"
@@ -13,6 +11,8 @@
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "core/XProxyParam.h"
+#include "core/XStringConversion.h"
+#include "core/XmlAttributes.h"
 #include "platform/PlatformClock.h"
 
 #include <juce_core/juce_core.h>
@@ -431,7 +431,7 @@ void XParamGroup::WriteXml(juce::XmlElement& element)
         const int32_t type = param->GetType();
         if (type == XParamDesc::kTypeText)
         {
-            child->setAttribute("valstr", juce::String::fromUTF8(param->GetText().CStr()));
+            child->setAttribute("valstr", ToJuceString(param->GetText()));
         }
         else if (HasIntegerXmlValue(type))
         {

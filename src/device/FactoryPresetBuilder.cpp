@@ -3,6 +3,7 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
+#include "core/XStringConversion.h"
 #include "core/XmlAttributes.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
@@ -137,13 +138,8 @@ void AppendQuotedName(std::string& out, const char* name)
 /** A path as the file system takes it: '\' as '/', relative paths below the current folder. */
 juce::File FileAt(const XString& path)
 {
-    juce::String text = juce::String::fromUTF8(path.CStr()).replaceCharacter('\\', '/');
+    juce::String text = ToJuceString(path).replaceCharacter('\\', '/');
     return juce::File::getCurrentWorkingDirectory().getChildFile(text);
-}
-
-XString ToXString(const juce::String& text)
-{
-    return XString(text.toRawUTF8());
 }
 } // namespace
 

@@ -1,7 +1,5 @@
 #include "device/XParamDoc.h"
 
-#include "core/XmlAttributes.h"
-
 #include "core/IAppIdentity.h"
 #include "core/IAppServices.h"
 #include "core/Log.h"
@@ -10,6 +8,8 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
+#include "core/XStringConversion.h"
+#include "core/XmlAttributes.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFile.h"
 
@@ -138,7 +138,7 @@ int32_t XParamDoc::WriteTo(const char* path)
 {
     if (path == nullptr || *path == 0)
         return kFailed;
-    juce::XmlElement root(juce::String::fromUTF8(appName.CStr()));
+    juce::XmlElement root(ToJuceString(appName));
     for (GenericList::Link* link = groups.GetHead(); link != nullptr; link = link->next)
     {
         XParamGroup* group = XList<XParamGroup>::ItemOf(link);
@@ -267,7 +267,7 @@ int32_t XParamDoc::ReadXml(const char* path)
     if (text.containsIgnoreCase(kDocTypeMark))
         return kFailed;
     const std::unique_ptr<juce::XmlElement> root = juce::XmlDocument(text).getDocumentElement();
-    if (root == nullptr || !root->getTagName().equalsIgnoreCase(juce::String::fromUTF8(appName.CStr())))
+    if (root == nullptr || !root->getTagName().equalsIgnoreCase(ToJuceString(appName)))
         return kFailed;
 
     for (const juce::XmlElement* element : root->getChildIterator())

@@ -1,6 +1,7 @@
 #include "gui/JUCECanvas.h"
 
 #include "core/XString.h"
+#include "core/XStringConversion.h"
 #include "gui/XFont.h"
 #include "gui/XImage.h"
 
@@ -20,11 +21,6 @@ constexpr int32_t kMaxStretchFactor = 8;
 float OpacityOf(uint8_t opacity)
 {
     return static_cast<float>(opacity) / 255.0f;
-}
-
-juce::String ToJuceString(const XString& text)
-{
-    return juce::String::fromUTF8(text.CStr());
 }
 
 bool IsInverted(const XRect& rect)

@@ -1,5 +1,6 @@
 #include "gui/JUCEDocumentFileChooser.h"
 
+#include "core/XStringConversion.h"
 #include "platform/PlatformFile.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -10,14 +11,13 @@ bool JUCEDocumentFileChooser::Choose(Kind kind, bool, const XString& title, XStr
     const juce::String startFolder =
         juce::String::fromUTF8(PlatformFile::ToSystemPath(folder.CStr()).c_str());
     const juce::File start = juce::File::isAbsolutePath(startFolder) ? juce::File(startFolder) : juce::File();
-    juce::FileChooser chooser(juce::String::fromUTF8(title.CStr()), start,
-                              juce::String::fromUTF8(filter.CStr()));
+    juce::FileChooser chooser(ToJuceString(title), start, ToJuceString(filter));
     const bool chosen =
         kind == Kind::Save ? chooser.browseForFileToSave(true) : chooser.browseForFileToOpen();
     if (!chosen)
         return false;
     const juce::File file = chooser.getResult();
-    folder = XString(file.getParentDirectory().getFullPathName().toRawUTF8());
-    path = XString(file.getFullPathName().toRawUTF8());
+    folder = ToXString(file.getParentDirectory().getFullPathName());
+    path = ToXString(file.getFullPathName());
     return true;
 }

@@ -8,6 +8,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "core/XStringConversion.h"
 #include "gui/DescriptionItems.h"
 #include "gui/DescriptionValues.h"
 #include "gui/XCanvas.h"
@@ -197,7 +198,7 @@ void XButton::SizeFrameToImage()
 void XButton::ApplyStyleWords(const XString& words)
 {
     juce::StringArray list;
-    list.addTokens(juce::String::fromUTF8(words.CStr()), ",", "");
+    list.addTokens(ToJuceString(words), ",", "");
     for (const juce::String& raw : list)
     {
         const juce::String word = raw.trim();

@@ -1,5 +1,7 @@
 #include "gui/XDebugConsole.h"
 
+#include "core/XStringConversion.h"
+
 void XDebugConsole::AddLine(const XString& line)
 {
     std::lock_guard<std::mutex> lock(consoleLock);
@@ -23,6 +25,6 @@ void XDebugConsole::Flush()
     if (editor == nullptr)
         return;
     for (const XString& line : queuedLines)
-        editor->insertTextAtCaret(juce::String::fromUTF8(line.CStr()) + "\n");
+        editor->insertTextAtCaret(ToJuceString(line) + "\n");
     queuedLines.clear();
 }

@@ -4,6 +4,7 @@
 #include "core/StringToPtrMap.h"
 #include "core/StringToValueMap.h"
 #include "core/XScanner.h"
+#include "core/XStringConversion.h"
 #include "gui/ISkinTextReader.h"
 #include "platform/PlatformFonts.h"
 
@@ -146,7 +147,7 @@ XFont::XFont()
 }
 
 XFont::XFont(const XString& family, int32_t size, int32_t weight, bool italic)
-    : font(PlatformFonts::MakeFont(juce::String::fromUTF8(family.CStr()),
+    : font(PlatformFonts::MakeFont(ToJuceString(family),
                                    static_cast<float>(static_cast<int64_t>(size) * 12 / 10),
                                    weight == kWeightBold, italic))
 {
@@ -156,7 +157,7 @@ int XFont::GetStringWidth(const XString& text) const
 {
     if (text.IsEmpty())
         return 0;
-    return font.getStringWidth(juce::String::fromUTF8(text.CStr()));
+    return font.getStringWidth(ToJuceString(text));
 }
 
 int XFont::GetHeight() const

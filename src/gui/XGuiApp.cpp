@@ -10,6 +10,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XRegistrySettings.h"
+#include "core/XStringConversion.h"
 #include "gui/ControlRefreshQueue.h"
 #include "gui/GuiHelpers.h"
 #include "gui/IVolumeUpdater.h"
@@ -149,7 +150,7 @@ XGuiApp* XGuiApp::GetApp()
 
 void XGuiApp::initialise(const juce::String& commandLine)
 {
-    commandLineText = XString(commandLine.toRawUTF8());
+    commandLineText = ToXString(commandLine);
     DisplayPreparer::Prepare();
     Startup();
 }
@@ -171,12 +172,12 @@ void XGuiApp::shutdown()
 
 const juce::String XGuiApp::getApplicationName()
 {
-    return juce::String::fromUTF8(GetAppName().CStr());
+    return ToJuceString(GetAppName());
 }
 
 const juce::String XGuiApp::getApplicationVersion()
 {
-    return juce::String::fromUTF8(GetVersionString().CStr());
+    return ToJuceString(GetVersionString());
 }
 
 void XGuiApp::unhandledException(const std::exception* exception, const juce::String& sourceFile,
@@ -260,7 +261,7 @@ XString XGuiApp::FindRootFolderFrom(const XString& programFolder)
     const XString systemFolder = XResourceManager::FindSystemFolder(programFolder);
     if (!systemFolder.IsEmpty())
         DiskFolder(systemFolder).getParentDirectory().setAsCurrentWorkingDirectory();
-    return XString(juce::File::getCurrentWorkingDirectory().getFullPathName().toRawUTF8());
+    return ToXString(juce::File::getCurrentWorkingDirectory().getFullPathName());
 }
 
 void XGuiApp::InitCore()

@@ -5,6 +5,7 @@
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "core/XStringConversion.h"
 #include "gui/DescriptionItems.h"
 #include "gui/XMenuItem.h"
 
@@ -326,10 +327,10 @@ void XMenu::Fill(std::vector<XMenuItem*>& idTable)
         default:
         {
             idTable.push_back(item);
-            juce::PopupMenu::Item entry(juce::String::fromUTF8(label.CStr()));
+            juce::PopupMenu::Item entry(ToJuceString(label));
             entry.itemID = static_cast<int>(idTable.size());
             // JUCE draws the shortcut text right-aligned, as the "<end>" part of the label asks.
-            entry.shortcutKeyDescription = juce::String::fromUTF8(shortcut.CStr());
+            entry.shortcutKeyDescription = ToJuceString(shortcut);
             entry.isEnabled = item->IsEnabled(nullptr);
             entry.isTicked = item->IsChecked();
             nativeMenu.addItem(std::move(entry));

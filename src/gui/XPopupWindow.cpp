@@ -5,6 +5,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XRegistrySettings.h"
+#include "core/XStringConversion.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XCloseBox.h"
 #include "gui/XGuiApp.h"
@@ -290,7 +291,7 @@ void XPopupWindow::SetTitle(const XString& text)
     if (IsNativeStyle())
     {
         if (juce::ComponentPeer* peer = getPeer())
-            peer->setTitle(juce::String::fromUTF8(title.CStr()));
+            peer->setTitle(ToJuceString(title));
     }
     repaint();
 }
@@ -302,7 +303,7 @@ void XPopupWindow::parentHierarchyChanged()
     if (IsNativeStyle())
     {
         if (juce::ComponentPeer* peer = getPeer())
-            peer->setTitle(juce::String::fromUTF8(title.CStr()));
+            peer->setTitle(ToJuceString(title));
     }
 }
 
@@ -786,7 +787,7 @@ void XPopupWindow::Attach()
             PlatformWindowOwner::SetOwner(peer->getNativeHandle(), ownerPeer->getNativeHandle());
     }
     if (juce::ComponentPeer* peer = getPeer())
-        peer->setTitle(juce::String::fromUTF8(title.CStr()));
+        peer->setTitle(ToJuceString(title));
     if (titleBarRect.IsEmpty())
         LayoutTitleBar();
     if (!IsNativeStyle())

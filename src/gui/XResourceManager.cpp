@@ -2,6 +2,7 @@
 
 #include "core/SystemInfo.h"
 #include "core/XMessage.h"
+#include "core/XStringConversion.h"
 #include "gui/XImage.h"
 #include "platform/PlatformPathResolver.h"
 
@@ -70,8 +71,7 @@ XString XResourceManager::FindSystemFolder(const XString& startFolder)
     juce::File folder = DiskFile(DiskPath(startFolder));
     for (;;)
     {
-        const std::string candidate =
-            DiskPath(XString(folder.getFullPathName().toRawUTF8()) + "/" + kSystemFolderName);
+        const std::string candidate = DiskPath(ToXString(folder.getFullPathName()) + "/" + kSystemFolderName);
         if (DiskFile(candidate).isDirectory())
             return XString(candidate.c_str());
         const juce::File parent = folder.getParentDirectory();
@@ -105,7 +105,7 @@ void XResourceManager::OpenSystemArchive(bool resFromDisk)
         const juce::ZipFile::ZipEntry* entry = archive->getEntry(i);
         if (entry == nullptr)
             continue;
-        const XString name = ArchiveForm(XString(entry->filename.toRawUTF8()));
+        const XString name = ArchiveForm(ToXString(entry->filename));
         archiveIndex.emplace(name.CStr(), i);
     }
 }

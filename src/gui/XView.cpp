@@ -7,6 +7,7 @@
 #include "core/XApplication.h"
 #include "core/XMessage.h"
 #include "core/XParam.h"
+#include "core/XStringConversion.h"
 #include "gui/DescriptionValues.h"
 #include "gui/IContextMenu.h"
 #include "gui/IHotKeyTarget.h"
@@ -97,16 +98,6 @@ juce::Rectangle<int> ToJuceRect(const XRect& r)
     return {std::min(r.left, r.right), std::min(r.top, r.bottom), r.Width(), r.Height()};
 }
 
-juce::String ToJuceString(const XString& text)
-{
-    return juce::String::fromUTF8(text.CStr());
-}
-
-XString ToXString(const juce::String& text)
-{
-    return XString(text.toRawUTF8());
-}
-
 /** The part of a component that its ancestors do not clip, in its own coordinates. */
 juce::Rectangle<int> UnclippedArea(const juce::Component& component)
 {
@@ -193,7 +184,7 @@ void AddIndexList(const char* text, BitArray& set)
 {
     for (const juce::String& item : Words(text))
     {
-        if (!XString(item.toRawUTF8()).IsInteger())
+        if (!ToXString(item).IsInteger())
             return;
         const int32_t index = item.getIntValue();
         if (index >= 0 && index <= kMaxShowIndex)
@@ -248,7 +239,7 @@ XFont* FontFromText(const char* text)
     };
     const XString sizeText(fields[1].trim().toRawUTF8());
     const int32_t size = sizeText.IsInteger() ? sizeText.ToInt() : 10;
-    return XFont::GetFont(XString(fields[0].toRawUTF8()), size, flag(2), flag(3), flag(4));
+    return XFont::GetFont(ToXString(fields[0]), size, flag(2), flag(3), flag(4));
 }
 
 XFont* DefaultFont()

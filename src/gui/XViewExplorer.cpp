@@ -1,5 +1,6 @@
 #include "gui/XViewExplorer.h"
 
+#include "core/XStringConversion.h"
 #include "gui/XView.h"
 
 namespace
@@ -140,11 +141,11 @@ void XViewExplorer::AddPropertyField(int32_t kind, const XString& name, const XS
 {
     const int row = CountFields();
     const int top = kFieldTop + kFieldPitch * row;
-    auto label = std::make_unique<juce::Label>(juce::String(), juce::String::fromUTF8(name.CStr()));
+    auto label = std::make_unique<juce::Label>(juce::String(), ToJuceString(name));
     label->setBounds(kLabelX, top, kFieldX - kLabelX, kFieldHeight);
-    auto field = std::make_unique<juce::TextEditor>(juce::String::fromUTF8(name.CStr()));
+    auto field = std::make_unique<juce::TextEditor>(ToJuceString(name));
     field->setBounds(kFieldX, top, kFieldWidth, kFieldHeight);
-    field->setText(juce::String::fromUTF8(value.CStr()), false);
+    field->setText(ToJuceString(value), false);
     field->setInputRestrictions(0, kind == kIntegerValue ? "-0123456789" : juce::String());
     if (window != nullptr)
     {

@@ -4,6 +4,7 @@
 #include "core/XLooper.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "core/XStringConversion.h"
 #include "gui/XColorDictionary.h"
 
 namespace
@@ -82,7 +83,7 @@ void XTextEditor::Enter(bool caretToStart)
         param->ChangeText(getText().toRawUTF8(), true);
     if (caretToStart)
         setCaretPosition(0);
-    textEntered.Emit(XString(getText().toRawUTF8()));
+    textEntered.Emit(ToXString(getText()));
 }
 
 void XTextEditor::ShowParamValue()
@@ -92,7 +93,7 @@ void XTextEditor::ShowParamValue()
     XApplication* application = GetApplication();
     const XString label =
         application != nullptr ? application->GetParamMenuLabel(param, param->GetValue()) : param->GetText();
-    setText(juce::String::fromUTF8(label.CStr()), true);
+    setText(ToJuceString(label), true);
 }
 
 void XTextEditor::ParamChanged(int32_t code, XParam* changed, int32_t key)

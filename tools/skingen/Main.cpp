@@ -2,6 +2,7 @@
 #include "SkinPainter.h"
 #include "core/XRGB.h"
 #include "core/XString.h"
+#include "core/XStringConversion.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XViewCursors.h"
 
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
 
     XColorDictionary colours;
     const juce::File colourTable = systemFolder.getChildFile(kColourTableName);
-    if (colours.Load(XString(colourTable.getFullPathName().toRawUTF8())) != XColorDictionary::kResultOk)
+    if (colours.Load(ToXString(colourTable.getFullPathName())) != XColorDictionary::kResultOk)
         return Fail("cannot read " + colourTable.getFullPathName());
     SkinPainter painter(
         [&colours](const juce::String& name, juce::Colour& colour)

@@ -1,5 +1,7 @@
 #include "device/ui/BuildPresetDataWindow.h"
 
+#include "core/XStringConversion.h"
+
 namespace
 {
 constexpr int kMargin = 12;
@@ -13,11 +15,6 @@ const char* const kInstructions[] = {
     "3. Save it as the factory-preset .fps file of the firmware build.",
     "4. Run the batch file that turns the .fps file into source.",
 };
-
-juce::String ToJuce(const XString& text)
-{
-    return juce::String::fromUTF8(text.CStr());
-}
 } // namespace
 
 /** The window's controls. */
@@ -123,7 +120,7 @@ void BuildPresetDataWindow::ShowStatus(const XString& text)
 {
     if (content == nullptr)
         return;
-    content->statusText.setText(ToJuce(text), juce::dontSendNotification);
+    content->statusText.setText(ToJuceString(text), juce::dontSendNotification);
     // Building runs on the message thread: paint the line now so that each step can be read.
     if (juce::ComponentPeer* peer = getPeer())
         peer->performAnyPendingRepaintsNow();
@@ -133,17 +130,17 @@ void BuildPresetDataWindow::SetSourceFolder(const XString& folder)
 {
     if (content == nullptr)
         return;
-    content->sourceFolderText.setText(ToJuce(folder), juce::dontSendNotification);
+    content->sourceFolderText.setText(ToJuceString(folder), juce::dontSendNotification);
 }
 
 XString BuildPresetDataWindow::GetStatusText() const
 {
-    return content != nullptr ? XString(content->statusText.getText().toRawUTF8()) : XString();
+    return content != nullptr ? ToXString(content->statusText.getText()) : XString();
 }
 
 XString BuildPresetDataWindow::GetSourceFolderText() const
 {
-    return content != nullptr ? XString(content->sourceFolderText.getText().toRawUTF8()) : XString();
+    return content != nullptr ? ToXString(content->sourceFolderText.getText()) : XString();
 }
 
 int32_t BuildPresetDataWindow::LoadData()
@@ -180,7 +177,7 @@ void BuildPresetDataWindow::LaunchChooser(const char* title, const char* pattern
                          {
                              const juce::File result = chosen.getResult();
                              if (self != nullptr && result != juce::File())
-                                 (self.get()->*onChosen)(XString(result.getFullPathName().toRawUTF8()));
+                                 (self.get()->*onChosen)(ToXString(result.getFullPathName()));
                          });
 }
 

@@ -1,5 +1,7 @@
 #include "device/ui/DeviceJobWindow.h"
 
+#include "core/XStringConversion.h"
+
 DeviceJobWindow::DeviceJobWindow(IDeviceJob& job)
     : juce::ThreadWithProgressWindow(job.GetWindowStyle().title, job.GetWindowStyle().hasProgressBar,
                                      job.GetWindowStyle().hasCancelButton,
@@ -26,7 +28,7 @@ bool DeviceJobWindow::RunJob(IDeviceJob& job)
         return true;
     juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::WarningIcon,
                                            juce::String::fromUTF8(job.GetWindowStyle().title).trim(),
-                                           juce::String::fromUTF8(failure.CStr()));
+                                           ToJuceString(failure));
     return false;
 }
 
@@ -37,7 +39,7 @@ void DeviceJobWindow::SetProgress(double fraction)
 
 void DeviceJobWindow::SetStatusMessage(const XString& text)
 {
-    setStatusMessage(juce::String::fromUTF8(text.CStr()));
+    setStatusMessage(ToJuceString(text));
 }
 
 bool DeviceJobWindow::ShouldExit()

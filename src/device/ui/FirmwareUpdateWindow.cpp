@@ -1,5 +1,7 @@
 #include "device/ui/FirmwareUpdateWindow.h"
 
+#include "core/XStringConversion.h"
+
 namespace
 {
 constexpr bool kHasProgressBar = true;
@@ -10,8 +12,7 @@ FirmwareUpdateWindow::FirmwareUpdateWindow(IFirmwareUpdateHost& host, UsbLinkMan
     : juce::ThreadWithProgressWindow("Updating KRX-640 Firmware", kHasProgressBar, kHasCancelButton,
                                      kCancelTimeoutMs),
       job(host, link,
-          FirmwareUpdateJob::Reporter{[this](const XString& text)
-                                      { setStatusMessage(juce::String(text.CStr())); },
+          FirmwareUpdateJob::Reporter{[this](const XString& text) { setStatusMessage(ToJuceString(text)); },
                                       [this](double fraction) { setProgress(fraction); }})
 {
 }
