@@ -2,6 +2,8 @@
 
 #include "core/StringToPtrMap.h"
 #include "core/SystemInfo.h"
+#include "core/XMath.h"
+#include "core/XStringConversion.h"
 #include "gui/IStyledButton.h"
 #include "gui/IStyledCheckBox.h"
 #include "gui/IStyledListRow.h"
@@ -42,7 +44,6 @@ constexpr int32_t kArrowUp = 0;
 constexpr int32_t kArrowDown = 1;
 constexpr int32_t kArrowRight = 2;
 constexpr int32_t kArrowLeft = 3;
-constexpr double kPi = 3.1415926538;
 
 // Popup colours: dictionary names, defaults and the alpha each is returned with.
 constexpr uint8_t kPopupBackgroundAlpha = 220;
@@ -775,7 +776,7 @@ void XStyle::DrawPot(IStyledPot* pot, double value, const XRect& rect, XCanvas& 
     // Angle 0 points straight down; the pointer turns clockwise with the value. It starts at the
     // centre of the discs, wherever the rectangle lies.
     const auto degrees = static_cast<int32_t>(value * kSweepDegrees + kStartDegrees);
-    const double radians = degrees * kPi / 180.0;
+    const double radians = degrees * XMath::kPi / 180.0;
     const int32_t x0 = rect.left + centre;
     const int32_t y0 = rect.top + centre;
     const int32_t x1 = x0 - static_cast<int32_t>(length * std::sin(radians));
@@ -1347,6 +1348,6 @@ void XStyle::DrawWindow(juce::Graphics& g, juce::Component& window, const XStrin
 
     g.setColour(titleColour.contrasting(1.0f));
     g.setFont(juce::Font(kTitleFontHeight, juce::Font::bold));
-    g.drawFittedText(juce::String::fromUTF8(title.CStr()), 0, inset, width, titleHeight - 2,
-                     juce::Justification::centred, 1, kTitleMinimumHorizontalScale);
+    g.drawFittedText(ToJuceString(title), 0, inset, width, titleHeight - 2, juce::Justification::centred, 1,
+                     kTitleMinimumHorizontalScale);
 }

@@ -1,5 +1,7 @@
 #include "widgets/XEQFilterMath.h"
 
+#include "core/XMath.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -11,9 +13,9 @@
 
 namespace
 {
-constexpr float kPi = 3.14159265358979323846f;
-constexpr float kTwoPi = 6.28318530717958647692f;
-constexpr double kTwoPiDouble = 6.28318530717958647692;
+constexpr float kPi = XMath::kPiFloat;
+constexpr float kTwoPi = XMath::kTwoPiFloat;
+constexpr double kTwoPiDouble = XMath::kTwoPi;
 /** The second-order shelves apply sqrt(2) as a division by this value. */
 constexpr float kShelfSqrtHalf = 0.7071067812f;
 

@@ -1,6 +1,7 @@
 #include "SimFrontPanel.h"
 
 #include "SimWireTable.h"
+#include "core/XMath.h"
 
 #include <algorithm>
 #include <cctype>
@@ -63,9 +64,8 @@ const Glyph* FindGlyph(char c)
 /** A smooth wave between low and high with the given period and phase. */
 float Wave(uint32_t tick, float periodMs, float phase, float low, float high)
 {
-    constexpr float kTwoPi = 6.2831853f;
     const float cycle = std::fmod(static_cast<float>(tick), periodMs) / periodMs;
-    return low + (high - low) * 0.5f * (1.0f + std::sin(kTwoPi * cycle + phase));
+    return low + (high - low) * 0.5f * (1.0f + std::sin(XMath::kTwoPiFloat * cycle + phase));
 }
 
 SimFrame MeterFrame(int wireId, float value, uint8_t flags)
