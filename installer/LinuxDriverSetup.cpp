@@ -1,9 +1,9 @@
 #include "LinuxDriverSetup.h"
 
-#include "InstallerClock.h"
 #include "LastError.h"
 #include "UdevRules.h"
 #include "UsbDeviceLookup.h"
+#include "platform/PlatformClock.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -113,5 +113,5 @@ uint32_t LinuxDriverSetup::GetLastError()
 
 void LinuxDriverSetup::Sleep(uint32_t ms)
 {
-    InstallerClock::Sleep(ms);
+    PlatformClock::Sleep(ms);
 }

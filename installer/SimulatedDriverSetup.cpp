@@ -1,7 +1,7 @@
 #include "SimulatedDriverSetup.h"
 
-#include "InstallerClock.h"
 #include "LastError.h"
+#include "platform/PlatformClock.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -133,5 +133,5 @@ uint32_t SimulatedDriverSetup::GetLastError()
 void SimulatedDriverSetup::Sleep(uint32_t ms)
 {
     Record("Sleep " + std::to_string(ms));
-    InstallerClock::Sleep(ms);
+    PlatformClock::Sleep(ms);
 }
