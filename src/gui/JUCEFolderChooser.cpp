@@ -1,5 +1,6 @@
 #include "gui/JUCEFolderChooser.h"
 
+#include "core/XStringConversion.h"
 #include "platform/PlatformFile.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -9,10 +10,9 @@ bool JUCEFolderChooser::ChooseFolder(const XString& title, const XString& wildca
     const juce::String startFolder =
         juce::String::fromUTF8(PlatformFile::ToSystemPath(folder.CStr()).c_str());
     const juce::File start = juce::File::isAbsolutePath(startFolder) ? juce::File(startFolder) : juce::File();
-    juce::FileChooser chooser(juce::String::fromUTF8(title.CStr()), start,
-                              juce::String::fromUTF8(wildcard.CStr()));
+    juce::FileChooser chooser(ToJuceString(title), start, ToJuceString(wildcard));
     if (!chooser.browseForDirectory())
         return false;
-    folder = XString(chooser.getResult().getFullPathName().toRawUTF8());
+    folder = ToXString(chooser.getResult().getFullPathName());
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
+#include "core/XStringConversion.h"
 #include "gui/IStyledButton.h"
 #include "gui/IStyledSlider.h"
 #include "gui/JUCECanvas.h"
@@ -130,11 +131,6 @@ XPopupWindow* WindowOf(XView* view)
         if (auto* window = dynamic_cast<XPopupWindow*>(component))
             return window;
     return nullptr;
-}
-
-juce::String ToJuce(const XString& text)
-{
-    return juce::String::fromUTF8(text.CStr());
 }
 } // namespace
 
@@ -346,8 +342,8 @@ void QM7Style::DrawWindow(juce::Graphics& g, juce::Component& window, const XStr
     g.reduceClipRegion(0, 0, width, titleHeight);
     g.setColour(GetTitleTextColourFor(active));
     g.setFont(juce::Font(kTitleFontFamily, static_cast<float>(titleHeight - 7), juce::Font::plain));
-    g.drawText(ToJuce(text), textLeft, 0, textRight - textLeft, titleHeight, juce::Justification::centredLeft,
-               true);
+    g.drawText(ToJuceString(text), textLeft, 0, textRight - textLeft, titleHeight,
+               juce::Justification::centredLeft, true);
 }
 
 void QM7Style::DrawTitleBoxImage(IStyledButton* box, const XRect& rect, XCanvas& canvas, bool lit,
@@ -457,12 +453,12 @@ void QM7Style::DrawButtonFace(juce::Graphics& g, juce::Rectangle<int> area, cons
     if (down)
     {
         g.setColour(juce::Colours::black.withAlpha(kLabelPressedAlpha));
-        g.drawText(ToJuce(label), 0, 0, w, h, juce::Justification::centred, true);
+        g.drawText(ToJuceString(label), 0, 0, w, h, juce::Justification::centred, true);
     }
     else
     {
         g.setColour(juce::Colours::antiquewhite);
-        g.drawText(ToJuce(label), -1, -1, w, h, juce::Justification::centred, true);
+        g.drawText(ToJuceString(label), -1, -1, w, h, juce::Justification::centred, true);
     }
 }
 
