@@ -22,7 +22,9 @@ bool XEQBandCurves::ComputeBandCurve(int band, const XEQBandSettings* settings,
         row.fill(0);
         return false;
     }
-    XEQFilterMath::ComputeResponseRow(row.data(), *settings, geometry);
+    if (!columnTerms.IsFor(geometry))
+        XEQFilterMath::ComputeColumnTerms(columnTerms, geometry);
+    XEQFilterMath::ComputeResponseRow(row.data(), *settings, geometry, columnTerms);
     return true;
 }
 

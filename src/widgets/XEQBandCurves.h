@@ -10,6 +10,8 @@
 /** The cached response rows of up to 90 bands of one EQ view and their sum, the curve that is drawn.
     Rows are recomputed only for bands marked dirty; while one band is edited, only its row is recomputed and
     added to the cached sum of the others, so a drag step costs one band's evaluation and one row addition.
+    The columns' frequencies and the cosines and sines of their angles are computed once per axis and shared
+    by every band's evaluation.
     The owner (the EQ view) reads its band parameters into XEQBandSettings and says which bands are on; this
     class knows nothing of parameters. Not thread-safe: used on the GUI thread only. */
 class XEQBandCurves final
@@ -53,6 +55,8 @@ private:
     void RebuildStaticSum(int bandCount, int width, const BandOnQuery& isBandOn);
     void AddEditedBand(int width, const BandOnQuery& isBandOn);
 
+    /** The columns of the axis last computed on; recomputed when the axis changes. */
+    XEQColumnTerms columnTerms;
     std::vector<Row> bandRows;
     std::array<bool, kMaxBands> dirty;
     Row summedRow;

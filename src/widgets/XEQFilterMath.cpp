@@ -486,16 +486,28 @@ void XEQFilterMath::ComputeBandCoefficients(const XEQBandSettings& settings, flo
     NormaliseBiquad(biquad);
 }
 
+XEQColumnTerm XEQFilterMath::TermsAt(double w)
+{
+    XEQColumnTerm terms;
+    terms.cos1 = std::cos(w);
+    terms.sin1 = std::sin(w);
+    terms.cos2 = std::cos(2 * w);
+    terms.sin2 = std::sin(2 * w);
+    return terms;
+}
+
 bool XEQFilterMath::SectionLevel(const double a[3], const double b[3], double w, float& level)
 {
-    const double cos1 = std::cos(w);
-    const double sin1 = std::sin(w);
-    const double cos2 = std::cos(2 * w);
-    const double sin2 = std::sin(2 * w);
-    const double aRe = a[0] + a[1] * cos1 + a[2] * cos2;
-    const double aIm = -(a[1] * sin1 + a[2] * sin2);
-    const double bRe = b[0] + b[1] * cos1 + b[2] * cos2;
-    const double bIm = -(b[1] * sin1 + b[2] * sin2);
+    return SectionLevel(a, b, TermsAt(w), level);
+}
+
+bool XEQFilterMath::SectionLevel(const double a[3], const double b[3], const XEQColumnTerm& terms,
+                                 float& level)
+{
+    const double aRe = a[0] + a[1] * terms.cos1 + a[2] * terms.cos2;
+    const double aIm = -(a[1] * terms.sin1 + a[2] * terms.sin2);
+    const double bRe = b[0] + b[1] * terms.cos1 + b[2] * terms.cos2;
+    const double bIm = -(b[1] * terms.sin1 + b[2] * terms.sin2);
 
     // |conj(B) * A| / |B|^2, that is |A| / |B|.
     const double productRe = bRe * aRe + bIm * aIm;
@@ -514,12 +526,12 @@ bool XEQFilterMath::BandLevelAt(const XEQBandSettings& settings, float sampleRat
                                 float& level)
 {
     const BandSections sections = ComputeBandSections(settings, sampleRate);
-    const double w = kTwoPiDouble * frequency / sampleRate;
+    const XEQColumnTerm terms = TermsAt(kTwoPiDouble * frequency / sampleRate);
     float total = 0.0f;
     for (int section = 0; section < sections.count; ++section)
     {
         float sectionLevel = 0.0f;
-        if (!SectionLevel(sections.a[section], sections.b[section], w, sectionLevel))
+        if (!SectionLevel(sections.a[section], sections.b[section], terms, sectionLevel))
             return false;
         total += sectionLevel;
     }
@@ -575,39 +587,71 @@ int XEQFilterMath::ComputeColumnFrequencies(float* frequencies, int width, float
     return columns;
 }
 
+void XEQFilterMath::ComputeColumnTerms(XEQColumnTerms& columns, const XEQRowGeometry& geometry)
+{
+    columns.width = geometry.width;
+    columns.upperFrequency = geometry.upperFrequency;
+    columns.sampleRate = geometry.sampleRate;
+    const auto count = static_cast<size_t>(ClampedWidth(geometry.width));
+    columns.frequencies.resize(count);
+    columns.terms.resize(count);
+    ComputeColumnFrequencies(columns.frequencies.data(), geometry.width, geometry.upperFrequency,
+                             geometry.sampleRate);
+    for (size_t column = 0; column < count; ++column)
+    {
+        const float frequency = columns.frequencies[column];
+        columns.terms[column] =
+            frequency == 0.0f ? XEQColumnTerm() : TermsAt(kTwoPiDouble * frequency / geometry.sampleRate);
+    }
+}
+
 int XEQFilterMath::ComputeColumnLevels(float* levels, const XEQBandSettings& settings,
                                        const XEQRowGeometry& geometry)
 {
-    std::array<float, kRowLength> frequencies;
-    const int columns = ComputeColumnFrequencies(frequencies.data(), geometry.width, geometry.upperFrequency,
-                                                 geometry.sampleRate);
-    const BandSections sections = ComputeBandSections(settings, geometry.sampleRate);
+    XEQColumnTerms columns;
+    ComputeColumnTerms(columns, geometry);
+    return ComputeColumnLevels(levels, settings, columns);
+}
+
+int XEQFilterMath::ComputeColumnLevels(float* levels, const XEQBandSettings& settings,
+                                       const XEQColumnTerms& columns)
+{
+    const int count = static_cast<int>(columns.frequencies.size());
+    const BandSections sections = ComputeBandSections(settings, columns.sampleRate);
     float carried[2] = {0.0f, 0.0f};
-    for (int column = 0; column < columns; ++column)
+    for (int column = 0; column < count; ++column)
     {
-        if (frequencies[column] == 0.0f)
+        if (columns.frequencies[static_cast<size_t>(column)] == 0.0f)
         {
             levels[column] = 0.0f;
             continue;
         }
-        const double w = kTwoPiDouble * frequencies[column] / geometry.sampleRate;
+        const XEQColumnTerm& terms = columns.terms[static_cast<size_t>(column)];
         float total = 0.0f;
         for (int section = 0; section < sections.count; ++section)
         {
-            SectionLevel(sections.a[section], sections.b[section], w, carried[section]);
+            SectionLevel(sections.a[section], sections.b[section], terms, carried[section]);
             const float rounded = RoundColumnLevel(carried[section]);
             total = section == 0 ? rounded : total + rounded;
         }
         levels[column] = total;
     }
-    return columns;
+    return count;
 }
 
 int XEQFilterMath::ComputeResponseRow(int16_t* row, const XEQBandSettings& settings,
                                       const XEQRowGeometry& geometry)
 {
+    XEQColumnTerms columns;
+    ComputeColumnTerms(columns, geometry);
+    return ComputeResponseRow(row, settings, geometry, columns);
+}
+
+int XEQFilterMath::ComputeResponseRow(int16_t* row, const XEQBandSettings& settings,
+                                      const XEQRowGeometry& geometry, const XEQColumnTerms& columnTerms)
+{
     std::array<float, kRowLength> levels;
-    const int columns = ComputeColumnLevels(levels.data(), settings, geometry);
+    const int columns = ComputeColumnLevels(levels.data(), settings, columnTerms);
     const float pixelsPerDb = PixelsPerDb(geometry.height, geometry.displayRange);
     for (int column = 0; column < columns; ++column)
         row[column] = ToPixelOffset(levels[column] * pixelsPerDb);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 /** Coefficient record of one second-order section, in its stored order: a (poles, denominator), then b
     (zeros, numerator). Transfer function (b0 + b1 z^-1 + b2 z^-2) / (a0 + a1 z^-1 + a2 z^-2). */
@@ -42,6 +43,37 @@ struct XEQRowGeometry
     double displayRange = 20.0;
     float sampleRate = 48000.0f;
     float upperFrequency = 20000.0f; // right end of the axis, see XEQFilterMath::UpperFrequency
+};
+
+/** The trigonometric terms of one angle w (radians per sample) that a section's response at w is
+    evaluated from. */
+struct XEQColumnTerm
+{
+    double cos1 = 1.0; // cos w
+    double sin1 = 0.0; // sin w
+    double cos2 = 1.0; // cos 2w
+    double sin2 = 0.0; // sin 2w
+};
+
+/** The columns of a row on one axis (width, right end, sample rate): each column's frequency and the
+    terms of its angle, computed once and shared by every band drawn on that axis. */
+struct XEQColumnTerms
+{
+    /** The axis the terms were computed for; a width of -1 until the first computation. */
+    int width = -1;
+    float upperFrequency = 0.0f;
+    float sampleRate = 0.0f;
+    /** One entry per column (XEQFilterMath::ClampedWidth(width)); a frequency of 0 marks a column at
+        or above half the sample rate, which has no terms. */
+    std::vector<float> frequencies;
+    std::vector<XEQColumnTerm> terms;
+
+    /** Whether these are the terms of the geometry's axis (height and display range do not matter). */
+    bool IsFor(const XEQRowGeometry& geometry) const
+    {
+        return width == geometry.width && upperFrequency == geometry.upperFrequency &&
+               sampleRate == geometry.sampleRate;
+    }
 };
 
 /** The numeric core of the equaliser/crossover display: the coefficients of every filter type of the unit,
@@ -99,6 +131,10 @@ public:
         precision and held in single precision. False, with level unchanged, where the magnitude cannot be
         taken (|B| = 0, |A| = 0, or a value that is not finite). */
     static bool SectionLevel(const double a[3], const double b[3], double w, float& level);
+    /** The same from the terms of w computed beforehand (TermsAt). */
+    static bool SectionLevel(const double a[3], const double b[3], const XEQColumnTerm& terms, float& level);
+    /** cos w, sin w, cos 2w and sin 2w. */
+    static XEQColumnTerm TermsAt(double w);
 
     /** The band's level at any frequency from 0 Hz to half the sample rate (the sum over its sections);
         false when it cannot be taken there. Not rounded like the column levels. */
@@ -124,17 +160,27 @@ public:
     static int ComputeColumnFrequencies(float* frequencies, int width, float upperFrequency,
                                         float sampleRate);
 
+    /** Fills terms with the columns and their terms for the geometry's axis. */
+    static void ComputeColumnTerms(XEQColumnTerms& terms, const XEQRowGeometry& geometry);
+
     /** Fills levels[0 .. ClampedWidth(geometry.width)) with the band's level per column as the row uses it:
         per section d' = (d * 1000 + 0.5) / 1000, summed over the sections; a column where d cannot be taken
         repeats the section's previous d (0 before the first); columns at or above half the sample rate are 0.
         Returns the number of entries written. */
     static int ComputeColumnLevels(float* levels, const XEQBandSettings& settings,
                                    const XEQRowGeometry& geometry);
+    /** The same on columns computed beforehand for the axis (ComputeColumnTerms). */
+    static int ComputeColumnLevels(float* levels, const XEQBandSettings& settings,
+                                   const XEQColumnTerms& columns);
 
     /** Fills row[0 .. ClampedWidth(geometry.width)) with the band's pixel offsets: level * pixels per dB,
         truncated toward zero. Returns the number of entries written. */
     static int ComputeResponseRow(int16_t* row, const XEQBandSettings& settings,
                                   const XEQRowGeometry& geometry);
+    /** The same on columns computed beforehand for the geometry's axis (ComputeColumnTerms), so that
+        the bands of one response share them. */
+    static int ComputeResponseRow(int16_t* row, const XEQBandSettings& settings,
+                                  const XEQRowGeometry& geometry, const XEQColumnTerms& columns);
 
     /** A pixel offset truncated toward zero and limited to the 16-bit range; 0 for a value that is not a
         number. */

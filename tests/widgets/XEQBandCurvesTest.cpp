@@ -1,5 +1,7 @@
 #include "widgets/XEQBandCurves.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -47,6 +49,52 @@ std::unique_ptr<XEQBandCurves> FullRecompute(const Channel& channel, const XEQRo
         curves->ComputeBandCurve(band, channel.SettingsOf(band), view);
     curves->SumBandCurves(channel.Count(), channel.Count(), view.width, channel.OnQuery());
     return curves;
+}
+
+/** A band's row as each band computed it alone before the columns' terms were shared: every column's angle,
+    cosines and sines taken anew for each section of the band. */
+XEQBandCurves::Row RowComputedAlone(const XEQBandSettings& settings, const XEQRowGeometry& view)
+{
+    std::vector<float> frequencies(XEQFilterMath::kRowLength);
+    const int columns = XEQFilterMath::ComputeColumnFrequencies(frequencies.data(), view.width,
+                                                                view.upperFrequency, view.sampleRate);
+    XEQBiquad biquad;
+    XEQCascade cascade;
+    XEQFilterMath::ComputeBandCoefficients(settings, view.sampleRate, biquad, cascade);
+    const bool twoSections = XEQFilterMath::IsCascadeFilterType(settings.type);
+    const double single[2][3] = {{biquad.a0, biquad.a1, biquad.a2}, {biquad.b0, biquad.b1, biquad.b2}};
+    const auto a = [&](int section) { return twoSections ? cascade.a[section] : single[0]; };
+    const auto b = [&](int section) { return twoSections ? cascade.b[section] : single[1]; };
+    const float pixelsPerDb = XEQFilterMath::PixelsPerDb(view.height, view.displayRange);
+
+    XEQBandCurves::Row row{};
+    float carried[2] = {0.0f, 0.0f};
+    for (int column = 0; column < columns; ++column)
+    {
+        if (frequencies[static_cast<size_t>(column)] == 0.0f)
+            continue;
+        const double w = 6.28318530717958647692 * frequencies[static_cast<size_t>(column)] / view.sampleRate;
+        float total = 0.0f;
+        for (int section = 0; section < (twoSections ? 2 : 1); ++section)
+        {
+            const double aRe = a(section)[0] + a(section)[1] * std::cos(w) + a(section)[2] * std::cos(2 * w);
+            const double aIm = -(a(section)[1] * std::sin(w) + a(section)[2] * std::sin(2 * w));
+            const double bRe = b(section)[0] + b(section)[1] * std::cos(w) + b(section)[2] * std::cos(2 * w);
+            const double bIm = -(b(section)[1] * std::sin(w) + b(section)[2] * std::sin(2 * w));
+            const double productRe = bRe * aRe + bIm * aIm;
+            const double productIm = bRe * aIm - bIm * aRe;
+            const double bNormSquared = bRe * bRe + bIm * bIm;
+            const double ratio = bNormSquared != 0.0
+                                     ? std::sqrt(productRe * productRe + productIm * productIm) / bNormSquared
+                                     : 0.0;
+            if (ratio > 0.0 && std::isfinite(ratio))
+                carried[section] = static_cast<float>(20.0 * std::log(ratio) / std::log(10.0));
+            const float rounded = (carried[section] * 1000 + 0.5f) / 1000;
+            total = section == 0 ? rounded : total + rounded;
+        }
+        row[static_cast<size_t>(column)] = XEQFilterMath::ToPixelOffset(total * pixelsPerDb);
+    }
+    return row;
 }
 
 /** One drag step of a band: only its row is recomputed. */
@@ -179,4 +227,45 @@ TEST(XEQBandCurves, BandsAndWidthsOutsideTheRowsAreRefused)
     curves.SumBandCurves(1, 90, wide.width, [](int) { return true; });
     EXPECT_EQ(curves.GetSummedRow(), curves.GetBandRow(89));
     EXPECT_NE(curves.GetSummedRow()[XEQBandCurves::kRowLength - 1], 0); // the bell reaches 690 Hz
+}
+
+TEST(XEQBandCurves, BandsSharingTheColumnTermsDrawTheRowsEachBandComputedAlone)
+{
+    std::vector<XEQBandSettings> filters;
+    for (int type = -1; type <= 31; ++type)
+    {
+        filters.push_back({type, 9, 200, 0.7f});
+        filters.push_back({type, -6, 3500, 4.3f});
+    }
+    const XEQBandSettings degenerate[] = {{2, 6, 1000, 0},    {3, 0, 0, 1},        {25, 0, 30000, 1},
+                                          {2, 6, NAN, 1},     {12, 6, 1000, NAN},  {27, 0, INFINITY, 1},
+                                          {11, 1e6f, 100, 1}, {6, 0, 20.0f, 1e-6f}};
+    filters.insert(filters.end(), std::begin(degenerate), std::end(degenerate));
+    // Axes that differ in width, right end and sample rate; height and range only scale the rows.
+    const XEQRowGeometry views[] = {
+        {600, 200, 20.0, 48000.0f, 20000.0f},   {1024, 300, 24.0, 48000.0f, 20000.0f},
+        {1024, 120, 12.75, 48000.0f, 24000.0f}, {598, 63, 24.0, 48000.0f, 20000.0f},
+        {1400, 90, 15.0, 48000.0f, 20000.0f},   {700, 200, 20.0, 96000.0f, 20000.0f},
+        {600, 80, 20.0, 48000.0f, 20000.0f},    {0, 200, 20.0, 48000.0f, 20000.0f}};
+
+    XEQBandCurves curves;
+    const auto check = [&](size_t filter, const XEQRowGeometry& view)
+    {
+        // A row's entries past the view's width are not part of the curve.
+        const auto columns = static_cast<size_t>(XEQFilterMath::ClampedWidth(view.width));
+        const int band = static_cast<int>(filter % XEQBandCurves::kMaxBands);
+        ASSERT_TRUE(curves.ComputeBandCurve(band, &filters[filter], view));
+        const XEQBandCurves::Row& shared = curves.GetBandRow(band);
+        const XEQBandCurves::Row alone = RowComputedAlone(filters[filter], view);
+        EXPECT_TRUE(std::equal(shared.begin(), shared.begin() + columns, alone.begin()))
+            << "type " << filters[filter].type << " at " << filters[filter].frequency << " Hz, width "
+            << view.width << ", sample rate " << view.sampleRate;
+    };
+    // Every band of a response on one axis, then the axis changing from one band to the next.
+    for (const XEQRowGeometry& view : views)
+        for (size_t filter = 0; filter < filters.size(); ++filter)
+            check(filter, view);
+    for (size_t filter = 0; filter < filters.size(); ++filter)
+        for (const XEQRowGeometry& view : views)
+            check(filter, view);
 }
