@@ -4,11 +4,11 @@
 // folder of its own, and the editor's side (groups, looper, link, connection, device watcher)
 // connected to it with its maps built and every value of the unit received.
 
-#include "../tests/device/WatcherTestRig.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
 #include "platform/PlatformClock.h"
+#include "support/WatcherTestRig.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,13 +8,13 @@
 #include "core/ChildScenario.h"
 #include "core/Log.h"
 #include "core/ParamRegistry.h"
-#include "core/ScopedEnvironment.h"
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "device/DeviceCommWatcher.h"
-#include "device/WatcherTestRig.h"
 #include "platform/PlatformClock.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
+#include "support/WatcherTestRig.h"
 #include "support/gui/GuiTestSupport.h"
 
 #include <cstdio>

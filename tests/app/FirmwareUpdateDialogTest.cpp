@@ -3,16 +3,16 @@
 #include "core/ParamRegistry.h"
 #include "core/XParamGroup.h"
 #include "device/GlobalParamTables.h"
-#include "gui/ButtonTestSupport.h"
 #include "gui/IFolderChooser.h"
 #include "gui/ViewFactory.h"
-#include "gui/ViewTestSupport.h"
 #include "gui/XButton.h"
 #include "gui/XImage.h"
 #include "gui/XResourceManager.h"
 #include "gui/XText.h"
 #include "support/AppServicesStandIn.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 #include "widgets/QM7Style.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XCheckBox.h"
@@ -59,7 +59,7 @@ protected:
     void SetUp() override
     {
         ViewTest::Application();
-        if (!ButtonTestSupport::UseBuiltSkin())
+        if (!SkinTestSupport::UseBuiltSkin())
             GTEST_SKIP() << "the build's skin is missing; build the target krx_skin";
         WidgetViewTypes::Install();
         InitViewFactory();

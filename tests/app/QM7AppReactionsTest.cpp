@@ -11,12 +11,12 @@
 #include "device/CompareChannelInput.h"
 #include "device/CompareChannelOutput.h"
 #include "device/DeviceCommand.h"
-#include "device/FrameBytes.h"
 #include "device/MasterSlaveGuiThread.h"
 #include "device/RequestPayloads.h"
 #include "device/SendAllParamsJob.h"
 #include "device/XParamDoc.h"
 #include "gui/XDialog.h"
+#include "support/FrameBytes.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

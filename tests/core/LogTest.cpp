@@ -1,10 +1,10 @@
 #include "core/Log.h"
 
-#include "ScopedEnvironment.h"
 #include "core/IAppIdentity.h"
 #include "core/ILog.h"
 #include "core/XFileLog.h"
 #include "platform/PlatformFile.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
 #include <fstream>

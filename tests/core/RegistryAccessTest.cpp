@@ -1,10 +1,10 @@
 #include "core/RegistryAccess.h"
 
-#include "ScopedEnvironment.h"
 #include "XStringPrinter.h"
 #include "core/IAppIdentity.h"
 #include "core/XRegistrySettings.h"
 #include "platform/PlatformRegistry.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

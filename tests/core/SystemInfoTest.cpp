@@ -1,6 +1,6 @@
 #include "core/SystemInfo.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
 #include <fstream>

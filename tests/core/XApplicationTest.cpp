@@ -1,7 +1,6 @@
 #include "core/XApplication.h"
 
 #include "LooperTestSupport.h"
-#include "ScopedEnvironment.h"
 #include "core/CoreModules.h"
 #include "core/FloatParam.h"
 #include "core/IAppDocument.h"
@@ -22,6 +21,7 @@
 #include "platform/PlatformFileSystem.h"
 #include "platform/PlatformRegistry.h"
 #include "platform/PlatformThreads.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
 #include <atomic>

@@ -1,8 +1,8 @@
 #include "core/XDocument.h"
 
-#include "ScopedEnvironment.h"
 #include "core/XMemory.h"
 #include "core/XMessage.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
 #include <cstring>

@@ -1,7 +1,8 @@
 #include "device/CFCPipeUSB.h"
 
 #include "JoiningThread.h"
-#include "UsbDeviceFolderTest.h"
+#include "UsbUnitPeer.h"
+#include "support/UsbDeviceFolderTest.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,6 +1,5 @@
 // The eight live channel groups and their compare twins, built as the application builds them.
 
-#include "ChannelSet.h"
 #include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
 #include "core/ParamTestSupport.h"
@@ -11,6 +10,7 @@
 #include "device/ChannelParamTables.h"
 #include "device/CompareChannelInput.h"
 #include "device/CompareChannelOutput.h"
+#include "support/ChannelSet.h"
 
 #include <gtest/gtest.h>
 #include <memory>

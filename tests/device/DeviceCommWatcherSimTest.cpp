@@ -1,8 +1,6 @@
 // The device watcher end to end: the watcher on a looper of its own, the USB connection and the
 // simulated unit, whose log shows every frame the editor sent.
 
-#include "SimUnitTest.h"
-#include "WatcherTestRig.h"
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
 #include "device/DeviceCommWatcher.h"
@@ -11,6 +9,8 @@
 #include "device/IReceivePresetHandler.h"
 #include "device/TWRPCMessageHandler.h"
 #include "device/WireId.h"
+#include "support/SimUnitTest.h"
+#include "support/WatcherTestRig.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,6 @@
 
 #include "device/DeviceCommWatcher.h"
 
-#include "WatcherTestRig.h"
 #include "core/ParamTestSupport.h"
 #include "core/XMessageCodes.h"
 #include "device/ChannelLists.h"
@@ -12,6 +11,7 @@
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
+#include "support/WatcherTestRig.h"
 
 #include <cstring>
 #include <functional>

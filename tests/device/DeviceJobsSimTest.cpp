@@ -3,8 +3,6 @@
 
 #include "DeviceJobFakes.h"
 #include "SimPresetSupport.h"
-#include "SimUnitTest.h"
-#include "WatcherTestRig.h"
 #include "device/ChannelLists.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceCommand.h"
@@ -14,6 +12,8 @@
 #include "device/UserPresetSavingMananger.h"
 #include "device/WireId.h"
 #include "device/XParamDoc.h"
+#include "support/SimUnitTest.h"
+#include "support/WatcherTestRig.h"
 
 #include <juce_core/juce_core.h>
 #include <memory>

@@ -1,5 +1,4 @@
 #include "DeviceJobFakes.h"
-#include "WatcherTestRig.h"
 #include "core/XMessageCodes.h"
 #include "device/ListenModeMananger.h"
 #include "device/MasterSlaveGuiThread.h"
@@ -7,6 +6,7 @@
 #include "device/UserPresetSavingMananger.h"
 #include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
+#include "support/WatcherTestRig.h"
 
 #include <gtest/gtest.h>
 #include <thread>

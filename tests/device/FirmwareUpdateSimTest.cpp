@@ -2,8 +2,6 @@
 // the real device watcher, connection and link, against the simulated unit and its bootloader.
 
 #include "SimPresetSupport.h"
-#include "SimUnitTest.h"
-#include "WatcherTestRig.h"
 #include "core/IAppServices.h"
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
@@ -13,6 +11,8 @@
 #include "device/FlashEngine.h"
 #include "device/WatcherFirmwareUpdateHost.h"
 #include "device/XParamDoc.h"
+#include "support/SimUnitTest.h"
+#include "support/WatcherTestRig.h"
 
 #include <cstdlib>
 #include <juce_core/juce_core.h>

@@ -1,7 +1,7 @@
 #include "device/FrameSplitter.h"
 
-#include "FrameBytes.h"
 #include "core/XMemory.h"
+#include "support/FrameBytes.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 
 #include "device/IPCConnection.h"
 
-#include "FrameBytes.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
 #include "platform/PlatformProcess.h"
+#include "support/FrameBytes.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>

@@ -1,7 +1,5 @@
 // The preset receive end to end: the job, the device watcher and the link against the simulated unit.
 
-#include "SimUnitTest.h"
-#include "WatcherTestRig.h"
 #include "core/XMessageCodes.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceJobLink.h"
@@ -11,6 +9,8 @@
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
 #include "support/AppServicesStandIn.h"
+#include "support/SimUnitTest.h"
+#include "support/WatcherTestRig.h"
 
 #include <juce_core/juce_core.h>
 #include <memory>

@@ -1,10 +1,10 @@
 #include "device/RequestPayloads.h"
 
-#include "FrameBytes.h"
 #include "device/DeviceCommand.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
 #include "device/WireId.h"
+#include "support/FrameBytes.h"
 
 #include <gtest/gtest.h>
 #include <limits>

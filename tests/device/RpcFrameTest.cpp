@@ -1,8 +1,8 @@
-#include "FrameBytes.h"
 #include "core/XMemory.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCConnection.h"
 #include "device/TWRPCDispatcher.h"
+#include "support/FrameBytes.h"
 
 #include <algorithm>
 #include <atomic>

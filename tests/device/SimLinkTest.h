@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FrameBytes.h"
-#include "UsbDeviceFolderTest.h"
 #include "core/XMemory.h"
 #include "device/FlashEngine.h"
 #include "device/UsbLinkManager.h"
+#include "support/FrameBytes.h"
+#include "support/UsbDeviceFolderTest.h"
 
 #include <cstdlib>
 #include <juce_core/juce_core.h>

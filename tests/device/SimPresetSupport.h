@@ -3,11 +3,11 @@
 // What the end-to-end tests that keep presets on the simulated unit and save them share: the
 // application's compare-group syncing over the rig's groups, and values sent to the unit only.
 
-#include "WatcherTestRig.h"
 #include "core/XParam.h"
 #include "device/CompareChannelInput.h"
 #include "device/CompareChannelOutput.h"
 #include "device/DeviceCommWatcher.h"
+#include "support/WatcherTestRig.h"
 
 #include <atomic>
 

@@ -1,11 +1,12 @@
 #include "device/TWRPCUSBConnection.h"
 
-#include "FrameBytes.h"
-#include "SimUnitTest.h"
+#include "UsbUnitPeer.h"
 #include "core/ILinkRestoredListener.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
 #include "device/UsbLinkManager.h"
+#include "support/FrameBytes.h"
+#include "support/SimUnitTest.h"
 
 #include <atomic>
 #include <juce_core/juce_core.h>

@@ -1,12 +1,13 @@
 #include "device/UsbLinkManager.h"
 
-#include "FrameBytes.h"
 #include "JoiningThread.h"
-#include "UsbDeviceFolderTest.h"
+#include "UsbUnitPeer.h"
 #include "core/ILog.h"
 #include "core/Log.h"
 #include "core/XMemory.h"
 #include "device/IFlashEngine.h"
+#include "support/FrameBytes.h"
+#include "support/UsbDeviceFolderTest.h"
 
 #include <algorithm>
 #include <atomic>

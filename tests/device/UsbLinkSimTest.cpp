@@ -1,7 +1,7 @@
-#include "FrameBytes.h"
-#include "SimUnitTest.h"
 #include "core/XMemory.h"
 #include "device/UsbLinkManager.h"
+#include "support/FrameBytes.h"
+#include "support/SimUnitTest.h"
 
 #include <juce_core/juce_core.h>
 

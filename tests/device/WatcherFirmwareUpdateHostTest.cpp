@@ -1,10 +1,10 @@
 #include "device/WatcherFirmwareUpdateHost.h"
 
-#include "WatcherTestRig.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceCommand.h"
 #include "device/IReceivePresetHandler.h"
 #include "platform/PlatformClock.h"
+#include "support/WatcherTestRig.h"
 
 #include <functional>
 #include <gtest/gtest.h>

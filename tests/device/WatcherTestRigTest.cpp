@@ -1,7 +1,7 @@
 // The watcher rig's services: ids of the rig's groups give their parameters, every other id the
 // default services' stand-in.
 
-#include "WatcherTestRig.h"
+#include "support/WatcherTestRig.h"
 
 #include <gtest/gtest.h>
 

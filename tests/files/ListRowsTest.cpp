@@ -1,13 +1,13 @@
 #include "files/XFileEntry.h"
 #include "files/XFileRow.h"
 #include "files/XListStringRow.h"
-#include "gui/ButtonTestSupport.h"
-#include "gui/ViewTestSupport.h"
 #include "gui/XCanvas.h"
 #include "gui/XFont.h"
 #include "gui/XImage.h"
 #include "gui/XStyle.h"
 #include "support/TestSupport.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <algorithm>
 #include <fstream>
@@ -252,7 +252,7 @@ TEST(ListRowsTest, StringRowCellsAndTheBaseRow)
 
 TEST(ListRowsTest, FileRowIconsAreDrawnFromTheSkinInAWindow)
 {
-    ASSERT_TRUE(ButtonTestSupport::UseBuiltSkin()) << "build the target krx_skin";
+    ASSERT_TRUE(SkinTestSupport::UseBuiltSkin()) << "build the target krx_skin";
     XResourceManager& resources = GetResourceManager();
     XStyle style;
     XStyle::SetCurrentStyle(&style);

@@ -3,7 +3,7 @@
 #include "core/XClassPropertyTable.h"
 #include "files/XListContainer.h"
 #include "files/XListHeader.h"
-#include "gui/ViewTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,5 +1,3 @@
-#include "SkinTestSupport.h"
-#include "ViewTestSupport.h"
 #include "core/XMessage.h"
 #include "gui/JUCECanvas.h"
 #include "gui/XCircle.h"
@@ -10,6 +8,8 @@
 #include "gui/XScaler.h"
 #include "gui/XScrollPane.h"
 #include "gui/XStyle.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <algorithm>
 #include <functional>

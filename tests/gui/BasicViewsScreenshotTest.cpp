@@ -1,6 +1,5 @@
 #include "ControlTestSupport.h"
 #include "DescriptionTestSupport.h"
-#include "SkinTestSupport.h"
 #include "gui/ViewFactory.h"
 #include "gui/XCircle.h"
 #include "gui/XFill.h"
@@ -13,6 +12,7 @@
 #include "gui/XStyle.h"
 #include "gui/XViewBuilder.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XScrollBar.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ViewTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/XHandler.h"
 #include "core/XLooper.h"
 #include "core/XMessage.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <memory>
 #include <string>

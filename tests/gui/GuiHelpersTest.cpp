@@ -1,12 +1,12 @@
 #include "gui/GuiHelpers.h"
 
-#include "ViewTestSupport.h"
 #include "gui/GuiViewServices.h"
 #include "gui/IColourChooser.h"
 #include "gui/IMonitorList.h"
 #include "gui/JUCEColourChooser.h"
 #include "gui/XDebugConsole.h"
 #include "gui/XViewExplorer.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

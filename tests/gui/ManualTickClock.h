@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ViewTestSupport.h"
 #include "core/ITickClock.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,5 +1,3 @@
-#include "SkinTestSupport.h"
-#include "ViewTestSupport.h"
 #include "core/XMessage.h"
 #include "gui/JUCECanvas.h"
 #include "gui/XCircle.h"
@@ -9,6 +7,8 @@
 #include "gui/XLine.h"
 #include "gui/XPict.h"
 #include "gui/XStyle.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>

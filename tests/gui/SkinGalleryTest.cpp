@@ -1,7 +1,7 @@
-#include "SkinTestSupport.h"
 #include "core/ObjectArray.h"
 #include "gui/XImage.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 

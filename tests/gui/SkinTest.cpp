@@ -1,4 +1,3 @@
-#include "SkinTestSupport.h"
 #include "core/ObjectArray.h"
 #include "gui/IViewServices.h"
 #include "gui/ViewFactory.h"
@@ -6,6 +5,7 @@
 #include "gui/XView.h"
 #include "support/TestSupport.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <regex>

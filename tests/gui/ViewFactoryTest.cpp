@@ -1,8 +1,8 @@
 #include "gui/ViewFactory.h"
 
-#include "ViewTestSupport.h"
 #include "gui/IViewServices.h"
 #include "gui/ViewKeywords.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,6 +1,5 @@
 #include "gui/XButton.h"
 
-#include "ButtonTestSupport.h"
 #include "ControlTestSupport.h"
 #include "core/XKeyPress.h"
 #include "core/XMessageCodes.h"
@@ -10,6 +9,7 @@
 #include "gui/XResourceManager.h"
 #include "gui/XSynchBlinker.h"
 #include "gui/XToggleSwitch.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -303,7 +303,7 @@ TEST_F(ButtonTest, ARepeatButtonClicksWhileHeldInsidePausesOutsideAndClicksOnceO
 
 TEST_F(ButtonTest, AMainImageSizesTheFrame)
 {
-    ASSERT_TRUE(ButtonTestSupport::UseBuiltSkin());
+    ASSERT_TRUE(SkinTestSupport::UseBuiltSkin());
 
     XButton button(XRect(10, 5, 100, 100), "sized");
     button.SetImage("widgets\\buttons\\smallbuttonup.png", "widgets\\buttons\\smallbuttonlit.png", nullptr);

@@ -1,6 +1,3 @@
-#include "DialogTestSupport.h"
-#include "SkinTestSupport.h"
-#include "ViewTestSupport.h"
 #include "core/ParamRegistry.h"
 #include "core/XMessage.h"
 #include "gui/GuiHelpers.h"
@@ -15,6 +12,9 @@
 #include "gui/XTemplateDialog.h"
 #include "gui/XYesNoCancelDialog.h"
 #include "platform/PlatformClock.h"
+#include "support/gui/DialogTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XTextEditView.h"
 

@@ -1,5 +1,3 @@
-#include "DialogTestSupport.h"
-#include "ViewTestSupport.h"
 #include "core/XCommandManager.h"
 #include "core/XDocument.h"
 #include "core/XMessage.h"
@@ -8,6 +6,8 @@
 #include "gui/SaveDocumentAsCmd.h"
 #include "gui/SaveDocumentCmd.h"
 #include "gui/XErrorDialog.h"
+#include "support/gui/DialogTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>

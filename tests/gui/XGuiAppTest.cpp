@@ -4,7 +4,6 @@
 #include "core/IAppDocument.h"
 #include "core/IPrefDocument.h"
 #include "core/Log.h"
-#include "core/ScopedEnvironment.h"
 #include "core/SystemInfo.h"
 #include "core/XCommand.h"
 #include "core/XCommandManager.h"
@@ -23,6 +22,7 @@
 #include "gui/XWindowList.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFonts.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 #include "support/gui/GuiTestSupport.h"
 

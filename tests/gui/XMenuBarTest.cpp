@@ -1,9 +1,9 @@
 #include "gui/XMenuBar.h"
 
 #include "MenuTestSupport.h"
-#include "SkinTestSupport.h"
 #include "gui/XFont.h"
 #include "gui/XStyle.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 

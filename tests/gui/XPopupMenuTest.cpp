@@ -1,13 +1,13 @@
 #include "gui/XPopupMenu.h"
 
 #include "MenuTestSupport.h"
-#include "SkinTestSupport.h"
 #include "gui/JUCECanvas.h"
 #include "gui/ViewFactory.h"
 #include "gui/XFont.h"
 #include "gui/XImage.h"
 #include "gui/XMenuItem.h"
 #include "gui/XStyle.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 

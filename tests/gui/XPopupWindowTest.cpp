@@ -1,8 +1,6 @@
 #include "gui/XPopupWindow.h"
 
-#include "ButtonTestSupport.h"
 #include "ControlTestSupport.h"
-#include "core/ScopedEnvironment.h"
 #include "core/XCommand.h"
 #include "core/XCommandManager.h"
 #include "core/XKeyPress.h"
@@ -20,6 +18,8 @@
 #include "gui/XWindowList.h"
 #include "platform/PlatformRegistry.h"
 #include "platform/PlatformWindowOwner.h"
+#include "support/ScopedEnvironment.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -526,7 +526,7 @@ TEST_F(PopupWindowTest, AWindowAddedToAViewGoesOnTheDesktopOwnedByThatViewAndIsD
 
 TEST_F(PopupWindowTest, ASelfDrawnWindowWithButtonsDrawsItsFrameTitleAndBoxes)
 {
-    ASSERT_TRUE(ButtonTestSupport::UseBuiltSkin());
+    ASSERT_TRUE(SkinTestSupport::UseBuiltSkin());
     XStyle style;
     XStyle::SetCurrentStyle(&style);
     {

@@ -1,9 +1,9 @@
 #include "gui/XScrollPane.h"
 
 #include "ManualTickClock.h"
-#include "ViewTestSupport.h"
 #include "core/XMessage.h"
 #include "gui/XScaler.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>

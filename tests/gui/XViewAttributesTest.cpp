@@ -1,7 +1,7 @@
-#include "ViewTestSupport.h"
 #include "core/XMessage.h"
 #include "gui/XFont.h"
 #include "gui/XStyle.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <functional>
 #include <gtest/gtest.h>

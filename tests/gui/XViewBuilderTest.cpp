@@ -1,7 +1,6 @@
 #include "gui/XViewBuilder.h"
 
 #include "DescriptionTestSupport.h"
-#include "ViewTestSupport.h"
 #include "core/Log.h"
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
@@ -10,6 +9,7 @@
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XResourceManager.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,6 +1,6 @@
 #include "gui/XViewPort.h"
 
-#include "ViewTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <vector>

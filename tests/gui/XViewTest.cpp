@@ -1,6 +1,5 @@
 #include "ManualTickClock.h"
 #include "SkinTestFiles.h"
-#include "ViewTestSupport.h"
 #include "core/ParamRegistry.h"
 #include "core/XMessage.h"
 #include "gui/IContextMenu.h"
@@ -9,6 +8,7 @@
 #include "gui/XViewCursors.h"
 #include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "ViewTypeTable.h"
 #include "files/FileViewTypes.h"
 #include "gui/ViewFactory.h"
-#include "gui/ViewTestSupport.h"
 #include "gui/XButton.h"
 #include "gui/XCloseBox.h"
 #include "gui/XToggleSwitch.h"
+#include "support/gui/ViewTestSupport.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XCheckBox.h"
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "gui/ButtonTestSupport.h"
 #include "gui/ControlTestSupport.h"
 #include "gui/JUCECanvas.h"
 #include "gui/XResourceManager.h"
@@ -8,6 +7,7 @@
 #include "gui/XView.h"
 #include "gui/XViewBuilder.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -94,11 +94,11 @@ inline bool ShowOnScreen(XView& window)
                                         kShowWaitMs);
 }
 
-/** The build's skin made the program's: its images, colours and fonts (ButtonTestSupport); false
+/** The build's skin made the program's: its images, colours and fonts (SkinTestSupport); false
     when the skin is not built. */
 inline bool UseBuiltSkin()
 {
-    return ButtonTestSupport::UseBuiltSkin();
+    return SkinTestSupport::UseBuiltSkin();
 }
 
 /** Tests of widgets in a window on the screen (under Xvfb in the test run) drawn in the build's

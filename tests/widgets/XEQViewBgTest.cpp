@@ -1,8 +1,8 @@
 #include "widgets/XEQViewBg.h"
 
 #include "gui/JUCECanvas.h"
-#include "gui/ViewTestSupport.h"
 #include "gui/XFont.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <set>

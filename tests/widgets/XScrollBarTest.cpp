@@ -3,11 +3,11 @@
 #include "core/XMessage.h"
 #include "gui/JUCECanvas.h"
 #include "gui/ManualTickClock.h"
-#include "gui/SkinTestSupport.h"
-#include "gui/ViewTestSupport.h"
 #include "gui/XResourceManager.h"
 #include "gui/XViewPort.h"
 #include "support/TestSupport.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -3,13 +3,13 @@
 // The simulated unit in a test's own device folder, the frames it logged, and the editor's side
 // (link, connection and device watcher) connected to it.
 
-#include "FrameBytes.h"
-#include "UsbDeviceFolderTest.h"
-#include "WatcherTestRig.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
+#include "support/FrameBytes.h"
+#include "support/UsbDeviceFolderTest.h"
+#include "support/WatcherTestRig.h"
 
 #include <algorithm>
 #include <fstream>

@@ -5,8 +5,6 @@
 // connection that records the frames sent instead of writing them, and a looper that records the
 // messages posted to the application.
 
-#include "ChannelSet.h"
-#include "FrameBytes.h"
 #include "core/DefaultAppServices.h"
 #include "core/XLooper.h"
 #include "core/XMessage.h"
@@ -15,6 +13,8 @@
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCUSBConnection.h"
 #include "device/UsbLinkManager.h"
+#include "support/ChannelSet.h"
+#include "support/FrameBytes.h"
 
 #include <atomic>
 #include <chrono>

@@ -75,6 +75,20 @@ inline bool LoadSkinTables(const juce::File& systemFolder)
            XFont::LoadFontTable(fonts) == XFont::kResultOk;
 }
 
+/** Loads the built skin's colour and font tables and makes its images those of the program's
+    resource manager; false when the tables do not load. */
+inline bool UseBuiltSkin()
+{
+    const juce::File system = BuiltSystemFolder();
+    if (!LoadSkinTables(system))
+        return false;
+    XResourceManager& resources = GetResourceManager();
+    resources.SetBaseFolder(system.getFullPathName().toRawUTF8());
+    if (resources.CountSkinFolders() == 0)
+        resources.AddSkinFolder(kSkinFolder);
+    return true;
+}
+
 /** A test-only log of what the skin lacks: texts a description reads (itself, its includes, macros
     and addtoview files), images it names, colour names of its colour keywords that the colour
     dictionary lacks, named fonts that are not defined, and cursor pictures of the base view.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "UsbUnitPeer.h"
 #include "platform/PlatformClock.h"
 #include "support/TestSupport.h"
 
