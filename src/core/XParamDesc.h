@@ -87,6 +87,8 @@ struct XParamDesc
     static constexpr int32_t kFlagDevice8 = 0x40;
     static constexpr int32_t kFlagDevice4 = 0x80;
     static constexpr int32_t kFlagCopiedToOtherInput = 0x100;
+    /** Set on every region parameter while the current preset carries its lock flag. */
+    static constexpr int32_t kFlagLockedByPreset = 0x200;
     static constexpr int32_t kFlagRegionMask = 0xFF0000;
     static constexpr int32_t kFlagLocked = static_cast<int32_t>(0x80000000);
 

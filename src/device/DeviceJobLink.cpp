@@ -84,3 +84,25 @@ int32_t DeviceJobLink::GetPendingFrames()
         return 0;
     return watcher->GetConnection()->GetLink().GetPendingFrames();
 }
+
+int32_t DeviceJobLink::FindLiveWireId(const XParam* param)
+{
+    return watcher != nullptr ? watcher->FindLiveWireId(param) : -1;
+}
+
+void DeviceJobLink::SetGetAllFromRecall(bool on)
+{
+    if (watcher != nullptr)
+        watcher->SetGetAllFromRecall(on);
+}
+
+void DeviceJobLink::SetPresetFlags(int presetNumber, int32_t flags)
+{
+    if (watcher != nullptr)
+        watcher->SetPresetFlags(presetNumber, flags);
+}
+
+bool DeviceJobLink::IsSendingEnabled()
+{
+    return watcher == nullptr || watcher->IsSendingEnabled();
+}

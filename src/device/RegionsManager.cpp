@@ -1,5 +1,7 @@
 #include "device/RegionsManager.h"
 
+#include "core/ParamRegistry.h"
+#include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
 #include "device/ChannelInput.h"
@@ -131,7 +133,8 @@ int32_t RegionsManager::BuildRegions()
             return kRefused;
         built = true;
     }
-    switchGroup->AddParams(RegionSwitchParamTable, kSwitchGroupName);
+    if (switchGroup->CountParams() == 0)
+        switchGroup->AddParams(RegionSwitchParamTable, kSwitchGroupName);
 
     std::unique_ptr<XParamGroup> regionGroups[kRegionCount];
     XParamGroup* groups[kRegionCount];
@@ -163,4 +166,31 @@ int32_t RegionsManager::BuildRegions()
                   -1);
     }
     return 0;
+}
+
+void RegionsManager::Clear()
+{
+    std::lock_guard<std::mutex> hold(regionsLock);
+    regions.clear();
+    built = false;
+}
+
+void RegionsManager::ApplyPresetLockMode() const
+{
+    const XParam* lockMode = FindParam("%s", kLockModePath);
+    const bool known = lockMode != nullptr;
+    const bool locked = known && lockMode->GetValue() == 1.0;
+    for (int32_t index = 0; const Region* region = GetRegion(index); ++index)
+    {
+        const XParamGroup* group = region->GetGroup();
+        for (int32_t at = 0; XParam* param = group->GetParamAt(at); ++at)
+        {
+            int32_t flags = param->GetFlags();
+            if (known)
+                flags = locked ? (flags | XParamDesc::kFlagLockedByPreset)
+                               : (flags & ~XParamDesc::kFlagLockedByPreset);
+            param->SetFlags(flags);
+            param->Notify(static_cast<int32_t>(XMsgCode::kRefresh));
+        }
+    }
 }

@@ -30,6 +30,7 @@ class RegionsManager final
 public:
     static constexpr int32_t kRegionCount = 8;
     static constexpr const char* kSwitchGroupName = "theRegions";
+    static constexpr const char* kLockModePath = "QM7\\currentPresetLockMode";
 
     /** One region: its name, its parameter group (owned; the group does not own the parameters),
         and its visibility and lock switches (owned by the manager's switch group). */
@@ -73,6 +74,18 @@ public:
         channel groups (channel lists, scanned until the first missing channel). Only the first
         call builds; later calls return 0x80000001 and change nothing. */
     int32_t BuildRegions();
+    /** Drops every region, so that BuildRegions builds them anew over the channel groups that exist
+        then (the switch group keeps its switches). For a program or test that replaces the channel
+        groups; no other thread may use a region meanwhile. */
+    void Clear();
+
+    /** The current preset's lock mode on every region parameter: flag kFlagLockedByPreset set while
+        "QM7\currentPresetLockMode" is 1, cleared at any other value and left alone when that
+        parameter is missing; each parameter's flags are written back (a change tells its watchers
+        1000007 and is stamped, so the unit hears of it) and its watchers get 1000008. A region's
+        parameters are taken in order up to the first missing one. Any thread that may change the
+        parameters. */
+    void ApplyPresetLockMode() const;
 
     /** The switch group "theRegions"; empty before BuildRegions. */
     XParamGroup& GetSwitchGroup() const { return *switchGroup; }

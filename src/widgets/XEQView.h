@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XParamDesc.h"
 #include "core/XProperty.h"
 #include "core/XRGB.h"
 #include "gui/XControl.h"
@@ -52,7 +53,7 @@ public:
     /** A gain parameter of this unit code is symmetric in dB and scaled to the display range. */
     static constexpr int32_t kDecibelUnitCode = 14;
     /** Parameter flags that forbid a drag to change the parameter. */
-    static constexpr int32_t kNoDragFlags = 0x80 | 0x200;
+    static constexpr int32_t kNoDragFlags = XParamDesc::kFlagDevice4 | XParamDesc::kFlagLockedByPreset;
     static constexpr int32_t kKeyUp = 0x10026;
     static constexpr int32_t kKeyDown = 0x10028;
 

@@ -7,6 +7,8 @@
 #include "core/XMessageCodes.h"
 #include "device/ChannelLists.h"
 #include "device/DeviceCommand.h"
+#include "device/DeviceJobLink.h"
+#include "device/IDeviceRequests.h"
 #include "device/IReceivePresetHandler.h"
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
@@ -846,4 +848,56 @@ TEST_F(DeviceCommWatcherTest, TheTimerSendsOnItsLooperWhileTheReaderAppliesAndTh
         kWaitMs));
     stop.store(true);
     reader.join();
+}
+
+TEST_F(DeviceCommWatcherTest, TheWindowsRequestsReachTheWatcherOnlyWhileALinkIsRegistered)
+{
+    XParam* gain = Output(0, 51);
+    IDeviceRequests& none = GetDeviceRequests();
+    EXPECT_FALSE(none.IsConnected());
+    EXPECT_EQ(none.FindLiveWireId(gain), -1);
+    EXPECT_TRUE(none.IsSendingEnabled());
+    none.RequestPresetFlags(3);
+    none.SetSendingEnabled(false);
+    EXPECT_TRUE(connection.Take().empty());
+    EXPECT_TRUE(watcher->IsSendingEnabled());
+
+    DeviceJobLink link(watcher.get());
+    SetDeviceRequests(&link);
+    IDeviceRequests& requests = GetDeviceRequests();
+    EXPECT_TRUE(requests.IsConnected());
+    const int gainWireId = requests.FindLiveWireId(gain);
+    EXPECT_EQ(watcher->GetLiveParam(gainWireId), gain);
+    struct Case
+    {
+        std::function<void()> request;
+        int command;
+        Bytes payload; // checked when not empty
+    };
+    const Case cases[] = {
+        {[&] { requests.SendParamValue(gain, gainWireId); }, kCmdSetParamValue, {}},
+        {[&] { requests.RequestAllParams(); }, kCmdRequestAllParams, {}},
+        {[&] { requests.RequestPresetInfo(3); }, kCmdPresetInfo, {3}},
+        {[&] { requests.RequestPresetFlags(3); }, kCmdPresetFlags, {3}},
+        {[&] { requests.SetPresetFlags(3, 12); }, kCmdSetPresetFlags, {3, 12, 0, 0, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        c.request();
+        const std::vector<Sent> sent = connection.Take();
+        ASSERT_EQ(sent.size(), 1u) << c.command;
+        EXPECT_EQ(sent[0].command, c.command);
+        if (!c.payload.empty())
+        {
+            EXPECT_EQ(sent[0].payload, c.payload);
+        }
+    }
+    requests.SetSendingEnabled(false);
+    EXPECT_FALSE(requests.IsSendingEnabled());
+    requests.SetSendingEnabled(true);
+    EXPECT_TRUE(watcher->IsSendingEnabled());
+    requests.SetGetAllFromRecall(true);
+    EXPECT_EQ(MainParam(DeviceCommWatcher::kGetAllFromRecallId)->GetValue(), 1.0);
+    SetDeviceRequests(nullptr);
+    EXPECT_FALSE(GetDeviceRequests().IsConnected());
 }

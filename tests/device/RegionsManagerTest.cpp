@@ -2,8 +2,12 @@
 
 #include "device/RegionsManager.h"
 
+#include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
+#include "core/XHandler.h"
+#include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
@@ -129,6 +133,88 @@ TEST_F(Regions, SwitchesLiveUnderTheirPathsAndTheBuildRunsOnce)
     EXPECT_EQ(regions.BuildRegions(), kRefused);
     EXPECT_EQ(regions.Count(), RegionsManager::kRegionCount);
     EXPECT_EQ(regions.GetSwitchGroup().CountParams(), 17);
+}
+
+TEST_F(Regions, ClearedRegionsAreBuiltAgainOverTheChannelsOfTheTimeWithTheSameSwitches)
+{
+    RegionsManager regions;
+    ASSERT_EQ(regions.BuildRegions(), 0);
+    regions.Clear();
+    EXPECT_EQ(regions.Count(), 0);
+    outputs.clear();
+    for (int n = 1; n <= kOutputs; ++n)
+    {
+        XString name;
+        name.Format("Output%d", n);
+        outputs.push_back(std::make_unique<ChannelOutput>(name));
+    }
+    ASSERT_EQ(regions.BuildRegions(), 0);
+    ASSERT_EQ(regions.Count(), RegionsManager::kRegionCount);
+    const XParam* first = regions.GetRegion(5)->GetGroup()->GetParamAt(0);
+    bool ofTheNewOutput = false;
+    for (int32_t index = 0; const XParam* param = outputs[0]->GetParamAt(index); ++index)
+        ofTheNewOutput = ofTheNewOutput || param == first;
+    EXPECT_TRUE(ofTheNewOutput);
+    EXPECT_EQ(regions.GetSwitchGroup().CountParams(), 17);
+}
+
+namespace
+{
+/** Records the codes the parameters it watches send. */
+class CodeRecorder final : public XHandler
+{
+public:
+    CodeRecorder() : XHandler("codes") {}
+    ~CodeRecorder() override { XParam::ForgetWatcher(this); }
+    void ParamChanged(int32_t code, XParam*, int32_t) override { codes.push_back(code); }
+    std::vector<int32_t> codes;
+};
+} // namespace
+
+TEST_F(Regions, TheLockModePassFlagsEveryRegionParameterAndRefreshesItsWatchers)
+{
+    constexpr int32_t kFlag = XParamDesc::kFlagLockedByPreset;
+    constexpr int32_t kFlagsChanged = static_cast<int32_t>(XMsgCode::kParamFlagsChanged);
+    constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
+    RegionsManager regions;
+    ASSERT_EQ(regions.BuildRegions(), 0);
+    XParam* gain = outputs[2]->GetParam(17);
+    XParam* delay = inputs[1]->GetParam(96);
+    CodeRecorder watcher;
+    gain->AddWatcher(&watcher, 0, false);
+
+    // Without the lock-mode parameter the flags stay as they are; the watchers are still refreshed.
+    gain->SetFlags(gain->GetFlags() | kFlag);
+    watcher.codes.clear();
+    regions.ApplyPresetLockMode();
+    EXPECT_NE(gain->GetFlags() & kFlag, 0);
+    EXPECT_EQ(delay->GetFlags() & kFlag, 0);
+    EXPECT_EQ(watcher.codes, (std::vector<int32_t>{kRefresh}));
+
+    XParamDesc desc;
+    desc.Init();
+    desc.SetName("currentPresetLockMode");
+    desc.count = 2;
+    FloatParam lockMode(desc);
+    lockMode.SetPath("%s", RegionsManager::kLockModePath);
+    struct Case
+    {
+        double mode;
+        bool flagged;
+        std::vector<int32_t> codes; // of the gain, flagged before the case
+    };
+    const Case cases[] = {{1.0, true, {kRefresh}},
+                          {0.0, false, {kFlagsChanged, kRefresh}},
+                          {1.0, true, {kFlagsChanged, kRefresh}}};
+    for (const Case& c : cases)
+    {
+        lockMode.SetValue(c.mode, false);
+        watcher.codes.clear();
+        regions.ApplyPresetLockMode();
+        EXPECT_EQ((gain->GetFlags() & kFlag) != 0, c.flagged) << c.mode;
+        EXPECT_EQ((delay->GetFlags() & kFlag) != 0, c.flagged) << c.mode;
+        EXPECT_EQ(watcher.codes, c.codes) << c.mode;
+    }
 }
 
 TEST(RegionsWithoutChannels, EmptyRegionsAreNotCreatedAndAddRegionInsertsBeforeAnIndex)
