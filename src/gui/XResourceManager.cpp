@@ -196,6 +196,14 @@ std::unique_ptr<XImage> XResourceManager::LoadImageByPath(const XString& path)
 
 XImage* XResourceManager::GetImage(const XString& name)
 {
+    XImage* image = FindImage(name);
+    if (image == nullptr)
+        NoteImageMiss(name);
+    return image;
+}
+
+XImage* XResourceManager::FindImage(const XString& name)
+{
     if (name.IsEmpty())
         return nullptr;
     const XString key = NormaliseImageName(name);
@@ -213,6 +221,12 @@ XImage* XResourceManager::GetImage(const XString& name)
         }
     }
     return nullptr;
+}
+
+void XResourceManager::NoteImageMiss(const XString& name)
+{
+    if (!name.IsEmpty() && !imageMisses.Contains(name, true))
+        imageMisses.Add(name);
 }
 
 XImage* XResourceManager::GetImageFromAttributes(const XMessage& attributes, int32_t index)
@@ -233,21 +247,28 @@ void XResourceManager::LoadImageSequence(const XString& baseName, int32_t count,
     if (baseName.IsEmpty() || count <= 0)
         return;
     images.RemoveAll();
+    // The patterns are probes: only a number that none of them loads counts as missing.
     XString name;
     name.Format("%s%d.png", baseName.CStr(), 0);
-    const int32_t first = GetImage(name) != nullptr ? 0 : 1;
+    const int32_t first = FindImage(name) != nullptr ? 0 : 1;
     for (int32_t number = first; number < first + count; ++number)
     {
         static const char* const kPatterns[] = {"%s%d.png", "%s%02d.png", "%s%d.bmp"};
+        XImage* found = nullptr;
         for (const char* pattern : kPatterns)
         {
             name.Format(pattern, baseName.CStr(), number);
-            if (XImage* image = GetImage(name))
-            {
-                if (!images.Contains(image))
-                    images.Add(image);
+            if ((found = FindImage(name)) != nullptr)
                 break;
-            }
+        }
+        if (found == nullptr)
+        {
+            name.Format(kPatterns[0], baseName.CStr(), number);
+            NoteImageMiss(name);
+        }
+        else if (!images.Contains(found))
+        {
+            images.Add(found);
         }
     }
 }

@@ -70,6 +70,11 @@ public:
         folder that has it; null when none has it (nothing is cached then, so a later request looks
         again). */
     XImage* GetImage(const XString& name);
+    /** The image names that GetImage (and the sequences) asked for since the last ClearImageMisses
+        and that loaded nothing, each once, in the order first asked: what the skin lacks of the
+        images code and descriptions name. */
+    const XStringArray& GetImageMisses() const { return imageMisses; }
+    void ClearImageMisses() { imageMisses.RemoveAll(); }
     /** The image that a view's attributes name: the "imagePath" of the nested item "imageDesc" at
         index when there is one, else the string item "imagename" at index; null when no image loads. */
     XImage* GetImageFromAttributes(const XMessage& attributes, int32_t index);
@@ -94,6 +99,9 @@ private:
     XString SkinPath(int index, bool images);
     /** A stream of the archive entry for a full path, null when the archive does not hold it. */
     std::unique_ptr<juce::InputStream> OpenArchiveEntry(const XString& path);
+    /** GetImage without noting a miss. */
+    XImage* FindImage(const XString& name);
+    void NoteImageMiss(const XString& name);
     /** A new image with pixels from the archive or the disk, null when none loads. */
     std::unique_ptr<XImage> LoadImageByPath(const XString& path);
     /** Deletes every value of a cache that owns its values and empties it. */
@@ -105,6 +113,7 @@ private:
     StringToPtrMap<juce::MouseCursor> cursorCache;
     XString baseFolder;
     XStringArray skinFolders;
+    XStringArray imageMisses;
     std::unique_ptr<juce::ZipFile> archive;
     /** Lower-cased entry name with '/' separators to the first entry of that name. */
     std::unordered_map<std::string, int> archiveIndex;

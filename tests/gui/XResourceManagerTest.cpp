@@ -82,6 +82,29 @@ TEST_F(ResourceManagerTest, AMissingImageIsNullAndLookedForAgainLater)
     EXPECT_NE(manager.GetImage("later.png"), nullptr);
 }
 
+TEST_F(ResourceManagerTest, ImagesThatLoadNothingAreLoggedOnceAsNamedUntilCleared)
+{
+    WriteImage(InImages("there.png"), 2);
+    EXPECT_EQ(manager.GetImage("Gone\\Away.png"), nullptr);
+    EXPECT_NE(manager.GetImage("there.png"), nullptr);
+    EXPECT_EQ(manager.GetImage("gone\\away.png"), nullptr);
+    EXPECT_EQ(manager.GetImage(""), nullptr);
+    // A sequence's patterns are probes: only numbers that load in no form are misses.
+    WriteImage(InImages("led0.png"), 10);
+    WriteImage(InImages("led02.png"), 12);
+    ObjectArray<XImage> images;
+    manager.LoadImageSequence("led", 4, images);
+    EXPECT_EQ(images.GetCount(), 2);
+
+    const XStringArray& misses = manager.GetImageMisses();
+    ASSERT_EQ(misses.GetCount(), 3);
+    EXPECT_EQ(misses.GetAt(0), "Gone\\Away.png");
+    EXPECT_EQ(misses.GetAt(1), "led1.png");
+    EXPECT_EQ(misses.GetAt(2), "led3.png");
+    manager.ClearImageMisses();
+    EXPECT_EQ(manager.GetImageMisses().GetCount(), 0);
+}
+
 TEST_F(ResourceManagerTest, SkinFoldersAreSearchedInOrder)
 {
     XResourceManager ordered;
