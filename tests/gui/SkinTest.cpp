@@ -327,3 +327,73 @@ TEST_F(SkinTest, SkingenNamesEveryMalformedRowAndWritesNothingForIt)
         EXPECT_TRUE(images.getChildFile(frame).existsAsFile()) << frame;
     EXPECT_TRUE(system.getChildFile("Cursors/pencil.png").existsAsFile());
 }
+
+TEST_F(SkinTest, SkingenPlacesCaptionsOnAPictureAndNamesEveryMisplacedOne)
+{
+    TestSupport::TempFolder folder;
+    const juce::File system(folder.Child("System"));
+    ASSERT_TRUE(system.createDirectory());
+    ASSERT_TRUE(
+        systemFolder.getChildFile("GlobalColors.dat").copyFileTo(system.getChildFile("GlobalColors.dat")));
+    const juce::File manifest(folder.Child("manifest.txt"));
+    const auto run = [&](const juce::String& text, juce::String& output)
+    {
+        manifest.replaceWithText(text);
+        juce::ChildProcess skingen;
+        if (!skingen.start(juce::StringArray{TestSupport::BinaryPath("skingen"), manifest.getFullPathName(),
+                                             system.getFullPathName()}))
+            return -1;
+        output = skingen.readAllProcessOutput();
+        return skingen.waitForProcessToFinish(kProcessTimeoutMs) ? static_cast<int>(skingen.getExitCode())
+                                                                 : -1;
+    };
+
+    juce::String output;
+    EXPECT_EQ(run("caption 1,1 - - \"before any row\"\n"
+                  "ok/back.png   60x40  back    -  1  opaque  -\n"
+                  "caption 70,0 - - \"right of the picture\"\n"
+                  "caption 10,30,40,20 - - \"box below the picture\"\n"
+                  "caption 1,1 - - unquoted\n"
+                  "caption 1,1 300 - \"too tall\"\n"
+                  "bad/size.png  10by10 back    -  1  alpha   -\n"
+                  "caption 99,99 - - \"goes with its row\"\n",
+                  output),
+              1);
+    for (const char* line :
+         {"line 1: a caption line needs", "line 3:", "line 4:", "line 5:", "line 6:", "line 7:"})
+        EXPECT_TRUE(output.contains(line)) << line << "\n" << output;
+    EXPECT_FALSE(output.contains("line 8")) << output;
+    EXPECT_EQ(
+        run("ok/back.png 60x40 back - 1 opaque -\ncaption 1,1 - noSuchColour \"unknown colour\"\n", output),
+        1);
+    EXPECT_TRUE(output.contains("line 1: the colour table lacks noSuchColour")) << output;
+
+    ASSERT_EQ(run("plain/back.png  60x40  back  -  1  opaque  -\n"
+                  "boxed/back.png  60x40  back  -  1  opaque  -\n"
+                  "caption 10,10,40,20 16 ledRed \"Hi\"\n"
+                  "placed/back.png 60x40  back  -  1  opaque  -\n"
+                  "caption 2,24 - - \"At\"\n",
+                  output),
+              0)
+        << output;
+    const juce::File images = system.getChildFile("Skins/QM7/Images");
+    const juce::Image plain = juce::ImageFileFormat::loadFrom(images.getChildFile("plain/back.png"));
+    struct Case
+    {
+        const char* file;
+        juce::Rectangle<int> place; // where the caption may draw
+    };
+    for (const Case& c : {Case{"boxed/back.png", {10, 10, 40, 20}}, Case{"placed/back.png", {2, 24, 58, 16}}})
+    {
+        const juce::Image captioned = juce::ImageFileFormat::loadFrom(images.getChildFile(c.file));
+        ASSERT_TRUE(plain.isValid() && captioned.isValid()) << c.file;
+        int inside = 0;
+        int outside = 0;
+        for (int y = 0; y < plain.getHeight(); ++y)
+            for (int x = 0; x < plain.getWidth(); ++x)
+                if (plain.getPixelAt(x, y) != captioned.getPixelAt(x, y))
+                    ++(c.place.contains(x, y) ? inside : outside);
+        EXPECT_GT(inside, 10) << c.file;
+        EXPECT_EQ(outside, 0) << c.file;
+    }
+}

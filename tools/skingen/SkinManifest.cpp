@@ -70,14 +70,32 @@ bool SkinManifest::Parse(const juce::String& text)
     errors.clear();
     juce::StringArray lines;
     lines.addLines(text);
+    // Whether a row line has been seen, and whether it was read (its captions then belong to it;
+    // those of a bad row go with it).
+    bool sawRow = false;
+    bool captionsBelongToLastRow = false;
     for (int index = 0; index < lines.size(); ++index)
     {
         const juce::String lineText = lines[index].trim();
         if (lineText.isEmpty() || lineText.startsWithChar('#'))
             continue;
+        if (lineText.initialSectionNotContaining(" \t") == kCaptionWord)
+        {
+            SkinCaption caption;
+            if (!sawRow)
+                errors.add("line " + juce::String(index + 1) +
+                           ": a caption line needs an image row above it");
+            else if (captionsBelongToLastRow &&
+                     ParseCaption(lineText, index + 1, rows.getReference(rows.size() - 1), caption))
+                rows.getReference(rows.size() - 1).captions.add(caption);
+            continue;
+        }
+        sawRow = true;
+        captionsBelongToLastRow = false;
         SkinImageRow row;
         if (!ParseRow(lineText, index + 1, row))
             continue;
+        captionsBelongToLastRow = true;
         for (const SkinImageRow& earlier : rows)
         {
             // Sequences share their base name with their frames, so compare every file written.
@@ -140,4 +158,68 @@ bool SkinManifest::ParseRow(const juce::String& lineText, int lineNumber, SkinIm
         return true;
     }
     return false;
+}
+
+bool SkinManifest::ParseCaption(const juce::String& lineText, int lineNumber, const SkinImageRow& row,
+                                SkinCaption& caption)
+{
+    const juce::String where = "line " + juce::String(lineNumber) + ": ";
+    constexpr int kCaptionFields = 4; // the word, the place, the size and the colour
+    juce::StringArray fields;
+    juce::String rest = lineText;
+    for (int field = 0; field < kCaptionFields; ++field)
+    {
+        rest = rest.trimStart();
+        const int end = rest.indexOfAnyOf(" \t");
+        fields.add(end < 0 ? rest : rest.substring(0, end));
+        rest = end < 0 ? juce::String() : rest.substring(end);
+    }
+    rest = rest.trim();
+    if (fields.contains("") || rest.length() < 3 || !rest.startsWithChar('"') || !rest.endsWithChar('"'))
+    {
+        errors.add(where + "a caption needs a place X,Y or X,Y,W,H, a size or -, a colour or - and a "
+                           "double-quoted text");
+        return false;
+    }
+    juce::StringArray place;
+    place.addTokens(fields[1], ",", "");
+    bool numbers = place.size() == 2 || place.size() == 4;
+    for (const juce::String& number : place)
+        numbers = numbers && IsSmallNumber(number);
+    if (!numbers)
+    {
+        errors.add(where + "the caption's place must be X,Y or X,Y,W,H: " + fields[1]);
+        return false;
+    }
+    caption.line = lineNumber;
+    caption.x = place[0].getIntValue();
+    caption.y = place[1].getIntValue();
+    if (place.size() == 4)
+    {
+        caption.width = place[2].getIntValue();
+        caption.height = place[3].getIntValue();
+    }
+    const bool boxed = place.size() == 4;
+    if (caption.x >= row.width || caption.y >= row.height ||
+        (boxed && (caption.width < 1 || caption.height < 1 || caption.x + caption.width > row.width ||
+                   caption.y + caption.height > row.height)))
+    {
+        errors.add(where + "the caption's place lies outside the " + juce::String(row.width) + "x" +
+                   juce::String(row.height) + " picture: " + fields[1]);
+        return false;
+    }
+    if (fields[2] != kEmptyField)
+    {
+        if (!IsSmallNumber(fields[2]) || fields[2].getIntValue() < 1 ||
+            fields[2].getIntValue() > kMaxCaptionSize)
+        {
+            errors.add(where + "the caption's size must be 1.." + juce::String(kMaxCaptionSize) +
+                       " or -: " + fields[2]);
+            return false;
+        }
+        caption.size = fields[2].getIntValue();
+    }
+    caption.colour = fields[3] == kEmptyField ? juce::String() : fields[3];
+    caption.text = rest.substring(1, rest.length() - 1);
+    return true;
 }

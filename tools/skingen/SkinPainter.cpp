@@ -9,6 +9,8 @@ namespace
 {
 constexpr float kCorner = 2.5f;
 constexpr float kCaptionHeight = 13.0f;
+/** A caption placed at a point gets this many times its text height as its line. */
+constexpr float kCaptionLineShare = 1.4f;
 constexpr float kPotSweepDegrees = 270.0f;
 /** Meter segments light green up to this share of the scale, amber up to the next, red above. */
 constexpr float kMeterAmberFrom = 0.7f;
@@ -118,6 +120,7 @@ bool SkinPainter::Paint(const SkinImageRow& row, int frame, juce::Image& picture
         if (!row.alpha)
             g.fillAll(Named("windowBackground"));
         (this->*draw)(g, row, frame);
+        DrawCaptions(g, row);
     }
     if (unknownKind.isNotEmpty())
     {
@@ -168,6 +171,24 @@ void SkinPainter::Caption(juce::Graphics& g, juce::Rectangle<float> area, const 
     g.setColour(colour);
     g.setFont(juce::Font(CaptionTypeface(), height, juce::Font::plain));
     g.drawFittedText(text, area.toNearestInt(), justification, 1, 0.8f);
+}
+
+void SkinPainter::DrawCaptions(juce::Graphics& g, const SkinImageRow& row)
+{
+    for (const SkinCaption& caption : row.captions)
+    {
+        const float height = caption.size > 0 ? static_cast<float>(caption.size) : kCaptionHeight;
+        const juce::Colour colour =
+            Named(caption.colour.isNotEmpty() ? caption.colour : juce::String("windowLabel"));
+        // A text placed at a point runs to the picture's right edge, one line high.
+        const bool boxed = caption.width > 0;
+        const juce::Rectangle<float> area(static_cast<float>(caption.x), static_cast<float>(caption.y),
+                                          static_cast<float>(boxed ? caption.width : row.width - caption.x),
+                                          boxed ? static_cast<float>(caption.height)
+                                                : std::ceil(height * kCaptionLineShare));
+        Caption(g, area, caption.text, colour, height,
+                boxed ? juce::Justification::centred : juce::Justification::topLeft);
+    }
 }
 
 void SkinPainter::DrawBack(juce::Graphics& g, const SkinImageRow& row, int)

@@ -6,7 +6,8 @@
 #include <juce_graphics/juce_graphics.h>
 
 /** Draws the pictures of the skin's image manifest: flat faces with a one-pixel edge and a subtle
-    gradient in the colours of the skin's colour table, captions in a free sans face.
+    gradient in the colours of the skin's colour table, captions (the row's label and its placed
+    captions) in a free sans face.
 
     Every colour is asked for by its name in the colour table, so pictures and widgets share one
     palette; a name the table lacks fails the row. Not thread-safe; one painter per thread. */
@@ -43,6 +44,9 @@ private:
     void Caption(juce::Graphics& g, juce::Rectangle<float> area, const juce::String& text,
                  juce::Colour colour, float height,
                  juce::Justification justification = juce::Justification::centred);
+
+    /** The row's placed captions, over what its kind drew. */
+    void DrawCaptions(juce::Graphics& g, const SkinImageRow& row);
 
     void DrawBack(juce::Graphics& g, const SkinImageRow& row, int frame);
     void DrawButton(juce::Graphics& g, const SkinImageRow& row, int frame);

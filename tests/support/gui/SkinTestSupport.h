@@ -50,7 +50,8 @@ inline std::vector<ManifestRow> ReadManifestRows()
     for (int index = 0; index < lines.size(); ++index)
     {
         const juce::String line = lines[index].trim();
-        if (line.isEmpty() || line.startsWithChar('#'))
+        // Caption lines belong to the image row above them.
+        if (line.isEmpty() || line.startsWithChar('#') || line.startsWith("caption"))
             continue;
         juce::StringArray fields;
         fields.addTokens(line, " \t", "\"");
