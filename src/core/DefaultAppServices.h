@@ -24,6 +24,7 @@ public:
     XParam* GetSlaveParam(int32_t id) override;
     XParamGroup* GetPresetGroup() override { return nullptr; }
     XParamGroup* GetComparePresetGroup() override { return nullptr; }
+    IAppDocument* GetPresetDocument() override { return nullptr; }
 
     void SetStatusText(const XString&) override {}
     void ShowCompareButton() override {}

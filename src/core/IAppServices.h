@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class IAppDocument;
 class XParam;
 class XParamGroup;
 
@@ -37,6 +38,9 @@ public:
     /** The compare-mode twin of the preset group (prefix "presetComapreMode"); null before it is
         built. */
     virtual XParamGroup* GetComparePresetGroup() = 0;
+    /** The preset document (its modified mark is what "unsaved changes" means); null when there is
+        none. */
+    virtual IAppDocument* GetPresetDocument() = 0;
 
     // Status bar, toolbar and display ---------------------------------------------------------------
 

@@ -29,8 +29,9 @@ namespace WatcherRig
 using FrameBytes::Bytes;
 using FrameBytes::Sent;
 
-/** Application services over the rig's groups that record the status texts, the compare button,
-    the display bytes and the compare syncs. Installed for its life; any thread may call it. */
+/** Application services over the rig's groups (and the preset document a test hands in) that
+    record the status texts, the compare button, the display bytes and the compare syncs. Installed for its
+   life; any thread may call it. */
 class RecordingServices final : public DefaultAppServices
 {
 public:
@@ -57,6 +58,9 @@ public:
     XParam* GetSlaveParam(int32_t id) override { return Find(slave, id, GroupKind::Slave); }
     XParamGroup* GetPresetGroup() override { return preset; }
     XParamGroup* GetComparePresetGroup() override { return comparePreset; }
+    /** The document a test hands in (null: none). */
+    IAppDocument* GetPresetDocument() override { return document.load(); }
+    void SetPresetDocument(IAppDocument* newDocument) { document.store(newDocument); }
 
     void SetStatusText(const XString& text) override
     {
@@ -103,6 +107,7 @@ private:
     XParamGroup* comparePreset = nullptr;
     XParamGroup* slave = nullptr;
 
+    std::atomic<IAppDocument*> document{nullptr};
     std::mutex lock; // guards statusTexts and columns
     std::vector<std::string> statusTexts;
     std::vector<Column> columns;

@@ -1,0 +1,25 @@
+#include "windows/EditorWindows.h"
+
+#include "windows/SubWindowRegistry.h"
+
+// Each editor window includes its header here and gives its row its function:
+// {kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>}.
+
+void EditorWindows::Register(SubWindowRegistry& registry)
+{
+    using Row = SubWindowRegistry::Row;
+    constexpr int32_t kNone = SubWindowRegistry::kNoWindowParam;
+    registry.Register(Row{kConfiguration, kConfigParamId, nullptr});
+    registry.Register(Row{kCrossover, kCrossoverParamId, nullptr});
+    registry.Register(Row{kInputParametricEq, kInputPeqParamId, nullptr});
+    registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});
+    registry.Register(Row{kInputDelay, kInputDelayParamId, nullptr});
+    registry.Register(Row{kOutputDelay, kOutputDelayParamId, nullptr});
+    registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
+    registry.Register(Row{kOutputParametricEq, kOutputEqParamId, nullptr});
+    registry.Register(Row{kLimitersAndLevels, kLevelsParamId, nullptr});
+    registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
+    registry.Register(Row{kFrontPanelAccess, kNone, nullptr});
+    registry.Register(Row{kPresets, kNone, nullptr});
+    registry.Register(Row{kContactClosure, kNone, nullptr});
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/FloatParam.h"
+#include "core/XParamGroup.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+/** The display state the editor windows share for the whole run, made before any window: the
+    output equaliser's selected output (CurActiveChannel, which the system overview sets before it
+    opens that window), the focus band of each output, per output and band whether the band panel
+    shows its second Q control, and the draw types under which the response views draw each output
+    band ("FilterGroup<output>\DrawTypeBand<band>", both from 1). Every parameter is local to the
+    program: transient and never sent to the unit. The block clipboard is BlockClipboard's.
+
+    One per process (Instance), made on first use; GUI thread only. */
+class SharedWindowState final
+{
+public:
+    static constexpr int32_t kOutputCount = 6;
+    static constexpr int32_t kBandCount = 5;
+    /** Draw-type parameters per output: ids 6..11, "DrawTypeBand1".."DrawTypeBand6" (bands 1..5 used). */
+    static constexpr int32_t kDrawTypeCount = 6;
+    static constexpr int32_t kDrawTypeFirstId = 6;
+    static constexpr const char* kDrawTypeGroupFormat = "FilterGroup%d";
+
+    static SharedWindowState& Instance();
+
+    SharedWindowState();
+    ~SharedWindowState();
+    SharedWindowState(const SharedWindowState&) = delete;
+    SharedWindowState& operator=(const SharedWindowState&) = delete;
+
+    /** The selected output, 0..5 (0 = output 1). */
+    FloatParam& CurActiveChannel() { return curActiveChannel; }
+    /** The output's focus band, 0..4; null for an output outside 0..5. */
+    FloatParam* ChannelEqFocusBand(int32_t output);
+    /** 1 while the band's panel shows its second Q control; null outside outputs 0..5, bands 0..4. */
+    FloatParam* ChannelEqQShown(int32_t output, int32_t band);
+    /** The output's draw-type group (parameters by id 6..11); null outside 0..5. */
+    XParamGroup* DrawTypeGroup(int32_t output);
+    /** The draw type of an output's band (output 0..5, band 0..4); null outside. */
+    XParam* DrawType(int32_t output, int32_t band);
+
+    /** Every value back to its default, without notifications (tests start from here). */
+    void Reset();
+
+private:
+    FloatParam curActiveChannel;
+    std::array<FloatParam, kOutputCount> focusBands;
+    std::array<std::array<FloatParam, kBandCount>, kOutputCount> qShown;
+    std::array<std::unique_ptr<XParamGroup>, kOutputCount> drawTypeGroups;
+};
