@@ -25,6 +25,7 @@
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceJobLink.h"
 #include "device/GlobalParamTables.h"
+#include "device/IDeviceRequests.h"
 #include "device/MasterSlaveGuiThread.h"
 #include "device/PresetsManager.h"
 #include "device/RegionsManager.h"
@@ -39,6 +40,9 @@
 #include "gui/XView.h"
 #include "platform/PlatformClock.h"
 #include "widgets/WidgetViewTypes.h"
+#include "windows/EditorWindows.h"
+#include "windows/SubWindow.h"
+#include "windows/SubWindowRegistry.h"
 
 #include <algorithm>
 #include <mutex>
@@ -154,8 +158,11 @@ void SetOutputValue(ChannelOutput* output, int32_t id, double value)
 
 // Construction ----------------------------------------------------------------------------------
 
-QM7App::QM7App() : XGuiApp(kAppName), display(std::make_unique<FrontPanelDisplay>())
+QM7App::QM7App()
+    : XGuiApp(kAppName), display(std::make_unique<FrontPanelDisplay>()),
+      windows(std::make_unique<SubWindowRegistry>())
 {
+    EditorWindows::Register(*windows);
     document = std::make_unique<XParamDoc>();
     currentApp.store(this);
     SetAppServices(this);
@@ -163,12 +170,16 @@ QM7App::QM7App() : XGuiApp(kAppName), display(std::make_unique<FrontPanelDisplay
 
 QM7App::~QM7App()
 {
+    // The windows that quitting left go while everything they watch is still there.
+    windows.reset();
     // The lower layers must not reach the application while its parts go.
     SetAppServices(nullptr);
     XParam::ForgetWatcher(this);
     if (sendAllJob != nullptr)
         sendAllJob->Stop();
     sendAllJob.reset();
+    if (jobLink != nullptr)
+        SetDeviceRequests(nullptr);
     jobLink.reset();
     deviceWatcher.reset();
     document.reset();
@@ -244,6 +255,9 @@ void QM7App::WatchParameters()
     }
     if (XParam* listenMode = mainGroup.GetParam(kListenModeId))
         listenMode->AddWatcher(this, kListenModeKey, true);
+    for (int32_t id = EditorWindows::kFirstWindowParamId; id <= EditorWindows::kLastWindowParamId; ++id)
+        if (XParam* windowParam = mainGroup.GetParam(id))
+            windowParam->AddWatcher(this, kWindowParamKey, false);
     for (int32_t id : {kMasterSlaveModeId, kRS232OrContactsId})
         if (XParam* param = mainGroup.GetParam(id))
             param->AddWatcher(this, kMasterSlaveKey, false);
@@ -326,12 +340,15 @@ void QM7App::SetDeviceWatcher(std::unique_ptr<DeviceCommWatcher> watcher)
     if (sendAllJob != nullptr)
         sendAllJob->Stop();
     sendAllJob.reset();
+    if (jobLink != nullptr)
+        SetDeviceRequests(nullptr);
     jobLink.reset();
     deviceWatcher = std::move(watcher);
     if (deviceWatcher == nullptr)
         return;
     AddHandler(deviceWatcher.get());
     jobLink = std::make_unique<DeviceJobLink>(deviceWatcher.get());
+    SetDeviceRequests(jobLink.get());
     sendAllJob = std::make_unique<SendAllParamsJob>(jobLink.get());
 }
 
@@ -374,6 +391,11 @@ XString QM7App::GetVersionString()
 }
 
 IAppDocument* QM7App::GetDocument()
+{
+    return document.get();
+}
+
+IAppDocument* QM7App::GetPresetDocument()
 {
     return document.get();
 }
@@ -477,6 +499,9 @@ void QM7App::ParamChanged(int32_t code, XParam* param, int32_t key)
         break;
     case kCurrentConfigKey:
         OnConfigurationChanged(param->GetValue());
+        break;
+    case kWindowParamKey:
+        ShowWindowForParam(param->GetId(), param->GetValue() > 0.0);
         break;
     default:
         break;
@@ -797,6 +822,32 @@ bool QM7App::ConfirmEditModeChange()
 
 void QM7App::OnCurrentPresetChanged(int32_t /*presetNumber*/) {}
 
+// Editor windows --------------------------------------------------------------------------------
+
+void QM7App::ShowWindowForParam(int32_t paramId, bool show)
+{
+    if (paramId < EditorWindows::kFirstWindowParamId || paramId > EditorWindows::kLastWindowParamId)
+        return;
+    // The window sets its parameter when it is shown or hidden, which calls this again: the second
+    // call finds the window as asked and does nothing.
+    if (show)
+    {
+        SubWindow* window = windows->Get(paramId);
+        if (window != nullptr && !window->IsShown())
+            window->Show();
+    }
+    else if (SubWindow* window = windows->Find(paramId); window != nullptr && window->IsShown())
+    {
+        window->Hide();
+    }
+}
+
+void QM7App::ShowEditorWindow(int32_t windowParamId, int32_t /*channel*/)
+{
+    if (SubWindow* window = windows->Get(windowParamId))
+        window->Show();
+}
+
 // The main window's and the editor windows' services: filled in by those parts.
 
 void QM7App::SetStatusText(const XString& /*text*/) {}
@@ -805,8 +856,6 @@ void QM7App::ShowCompareButton() {}
 
 void QM7App::HideCompareButton() {}
 
-void QM7App::ShowWindowForParam(int32_t /*paramId*/, bool /*show*/) {}
-
 void QM7App::RefreshDelayWindows() {}
 
 void QM7App::RefreshFrontPanelWindow() {}
@@ -814,8 +863,6 @@ void QM7App::RefreshFrontPanelWindow() {}
 void QM7App::RepaintFrontPanelParam(XParam* /*param*/) {}
 
 void QM7App::SwitchListenMode() {}
-
-void QM7App::ShowEditorWindow(int32_t /*windowParamId*/, int32_t /*channel*/) {}
 
 void QM7App::ShowConfigLeds(int32_t /*config*/) {}
 

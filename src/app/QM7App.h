@@ -17,6 +17,7 @@ class DeviceJobLink;
 class FrontPanelDisplay;
 class SendAllParamsJob;
 class StringParam;
+class SubWindowRegistry;
 class XImage;
 class XParamDoc;
 class XView;
@@ -27,19 +28,22 @@ class XView;
     their compare twins, the application's parameter groups (main, preset, compare preset, slave),
     the preset document, the front-panel display image and the device watcher.
 
-    It registers itself as the application services in its constructor and clears that first thing
-    in its destructor, before anything it owns goes. One per process, constructed, run and destroyed
+    It registers itself as the application services in its constructor and clears that in its
+    destructor once the editor windows still alive are gone, before anything else it owns goes. One per process, constructed, run and destroyed
     on the main thread; the start-up builds the parameter model (BuildParameterModel) once the GUI
     has started.
 
     Reactions: it watches a few parameters (master/slave, listen mode, the graphic equaliser's band
-    bypasses, the speaker configuration) and receives the messages of the device watcher and of the
-    editor windows. The work that waits (the slave-mode progress window, the configuration's re-read
-    from the unit) runs from a message it posts to itself, never inside a parameter's notification,
-    so the link's reader thread can go on changing parameters meanwhile.
+    bypasses, the speaker configuration, the window-open parameters) and receives the messages of the
+    device watcher and of the editor windows. The work that waits (the slave-mode progress window, the
+    configuration's re-read from the unit) runs from a message it posts to itself, never inside a
+    parameter's notification, so the link's reader thread can go on changing parameters meanwhile.
+
+    The editor windows come from its window registry (GetWindows), each made on first request; its
+    watcher's requests are registered for them (SetDeviceRequests) while it has a watcher.
 
     Services of the main window, its toolbar and the editor windows (status text, compare button,
-    window routing, listen-mode switch) are empty here and filled in by those parts. */
+    listen-mode switch, the windows' own messages) are empty here and filled in by those parts. */
 class QM7App : public XGuiApp, public DefaultAppServices
 {
 public:
@@ -77,6 +81,8 @@ public:
     static constexpr int32_t kGeqBandKeyFirst = 0x627073; // 'bps', + 31 x input + band
     static constexpr int32_t kCurrentConfigKey = static_cast<int32_t>(FourCharCode("ccfg"));
     static constexpr int32_t kChannelLinkingKey = static_cast<int32_t>(FourCharCode("lnk "));
+    /** The window-open parameters 70..79, told apart by their ids. */
+    static constexpr int32_t kWindowParamKey = static_cast<int32_t>(FourCharCode("wnd "));
 
     /** Messages of the editor windows and the commands. */
     static constexpr uint32_t kMsgLinkedConfigLeds = FourCharCode("LEDk");
@@ -134,6 +140,7 @@ public:
     /** The preset group and its compare twin; null until the tables are loaded. */
     XParamGroup* GetPresetGroup() override { return tablesLoaded ? &presetGroup : nullptr; }
     XParamGroup* GetComparePresetGroup() override { return tablesLoaded ? &comparePresetGroup : nullptr; }
+    IAppDocument* GetPresetDocument() override;
     XParamGroup* GetSlaveGroup() { return &slaveGroup; }
     XParamDoc* GetParamDoc() const { return document.get(); }
     /** preset\CurrentConfig as an integer; kDefaultConfiguration when it is missing. */
@@ -148,6 +155,8 @@ public:
     void SetDisplayPicture(XView* picture);
     /** The view every dialog of the application takes as its parent: the main window. */
     XView* GetParentView();
+    /** The editor windows, each made on first request. */
+    SubWindowRegistry& GetWindows() { return *windows; }
 
     /** Takes the device watcher, attaches it to the application's looper and makes the jobs' link
         and the send-all job over it. Null lets go of the current one. */
@@ -192,6 +201,9 @@ public:
         defaults, their A/B settings too, every parameter without flag bits 0x80 and 0x40. */
     void ResetChannelsToDefaults() override;
     void SetChannelLinking(bool on) override;
+    /** Makes the window of that window-open parameter when it is to be shown, then shows it unless
+        it is shown, or hides it unless it is hidden: the window writes the parameter back, which
+        ends here. Ids outside 70..79 and windows not built yet do nothing. */
     void ShowWindowForParam(int32_t paramId, bool show) override;
     void RefreshDelayWindows() override;
     void RefreshFrontPanelWindow() override;
@@ -243,8 +255,8 @@ public:
 protected:
     // Where the main window, the commands and the editor windows plug in; empty here.
 
-    /** Messages 71..79: show the window of that window parameter; for 73 and 74 channel (0 input A,
-        1 input B) first selects the input. */
+    /** Messages 71..79: show the window of that window parameter (made on first use); for 73 and 74
+        channel (0 input A, 1 input B) first selects the input. */
     virtual void ShowEditorWindow(int32_t windowParamId, int32_t channel);
     /** 'cLED': the configuration window shows the configuration's LEDs. */
     virtual void ShowConfigLeds(int32_t config);
@@ -297,6 +309,7 @@ private:
     std::unique_ptr<DeviceJobLink> jobLink;
     std::unique_ptr<SendAllParamsJob> sendAllJob;
     GeqBypassFlags geqBypassFlags;
+    std::unique_ptr<SubWindowRegistry> windows; // deleted first: the windows watch everything above
 
     bool modelBuilt = false;
     bool tablesLoaded = false;

@@ -152,13 +152,6 @@ bool SuspendLinkingDuringEdit(XParam*, double*, int32_t, int32_t phase)
     return true;
 }
 
-bool WindowParamEdited(XParam* param, double* value, int32_t, int32_t phase)
-{
-    if (phase == ParamCallbackCodes::kEndEdit && param != nullptr && value != nullptr)
-        GetAppServices().ShowWindowForParam(param->GetId(), *value > 0.0);
-    return true;
-}
-
 bool UsbActiveChanged(XParam*, double* value, int32_t, int32_t phase)
 {
     if (!IsChange(value, phase) || *value > 0.0)

@@ -38,8 +38,6 @@ XString PresetLocationText(XParam* param, double value, int32_t user);
 
 /** ToolbarAB: switches channel linking off for the length of an edit and back on at its end. */
 bool SuspendLinkingDuringEdit(XParam* param, double* value, int32_t user, int32_t phase);
-/** Window parameters: at the end of an edit shows (value above 0) or hides the bound window. */
-bool WindowParamEdited(XParam* param, double* value, int32_t user, int32_t phase);
 /** usbActive: a change to 0 or less shows "no connection..." and clears displayloading. */
 bool UsbActiveChanged(XParam* param, double* value, int32_t user, int32_t phase);
 /** TempFarenheit, TempCelcuis: sets global\Temp, in degrees Celsius, from the value typed into

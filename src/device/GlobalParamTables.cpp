@@ -25,7 +25,6 @@ constexpr double kFourBlanks = 538976288.0;
 constexpr double kMaxInt = 2147483647.0;
 
 constexpr XParamDescExt kSuspendLinkingExt = MakeExt(nullptr, SuspendLinkingDuringEdit, nullptr);
-constexpr XParamDescExt kWindowExt = MakeExt(nullptr, WindowParamEdited, nullptr);
 constexpr XParamDescExt kPresetLocationExt = MakeExt(PresetLocationText, nullptr, nullptr);
 constexpr XParamDescExt kUsbActiveExt = MakeExt(nullptr, UsbActiveChanged, nullptr);
 constexpr XParamDescExt kTempFahrenheitExt = MakeExt(OneDecimalText, TemperatureEdited, TempFahrenheitValue);
@@ -50,16 +49,16 @@ constexpr XParamDescExt kConfigurationExt = MakeExt(ConfigurationText, Configura
 const XParamDesc AppStateParamTable[kAppStateRowCount + 1] = {
     {61, "Status", 1001, 0, 2, 1, 1u, kTransient, nullptr},
     {62, "ToolbarAB", 2, 0, 1, 0, 2u, kTransient, &kSuspendLinkingExt},
-    {70, "WndOverview", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {72, "WndCrossover", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {73, "WndMasterEQ", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {74, "WndGraphicEQ", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {71, "WndConfig", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {78, "WndOutputLevels", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {75, "WndInputDelay", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {77, "WndChanDelay", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {76, "WndChanEQ", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
-    {79, "WndOutputFreqResp", 2, 0, 1, 0, 2u, kTransient, &kWindowExt},
+    {70, "WndOverview", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {72, "WndCrossover", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {73, "WndMasterEQ", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {74, "WndGraphicEQ", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {71, "WndConfig", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {78, "WndOutputLevels", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {75, "WndInputDelay", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {77, "WndChanDelay", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {76, "WndChanEQ", 2, 0, 1, 0, 2u, kTransient, nullptr},
+    {79, "WndOutputFreqResp", 2, 0, 1, 0, 2u, kTransient, nullptr},
     {116, "WndLinkInputDelay", 2, 0, 1, 0, 2u, kTransient, nullptr},
     {117, "WndLinkInputPEQ", 2, 0, 1, 0, 2u, kTransient, nullptr},
     {118, "WndLinkInputGEQ", 2, 0, 1, 0, 2u, kTransient, nullptr},

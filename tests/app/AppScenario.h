@@ -28,7 +28,8 @@ namespace AppScenario
 constexpr double kTimeScale = 20.0;
 constexpr int kWaitMs = 20000;
 
-/** The application with what its extension points are asked recorded as lines of text. */
+/** The application with what its extension points are asked recorded as lines of text (the windows'
+    messages are then handled as the application handles them). */
 class RecordingApp final : public QM7App
 {
 public:
@@ -46,6 +47,7 @@ protected:
     void ShowEditorWindow(int32_t windowParamId, int32_t channel) override
     {
         Record("window %d channel %d", windowParamId, channel);
+        QM7App::ShowEditorWindow(windowParamId, channel);
     }
     void ShowConfigLeds(int32_t config) override { Record("config leds %d", config); }
     void CopyLinkedConfigLeds() override { Record("linked leds"); }

@@ -151,7 +151,6 @@ const std::map<std::string, ParamVetoCallback>& ChangeCallbacks()
         {"AmplifierChanged", AmplifierChanged},
         {"LimitThresholdChanged", LimitThresholdChanged},
         {"SuspendLinkingDuringEdit", SuspendLinkingDuringEdit},
-        {"WindowParamEdited", WindowParamEdited},
         {"UsbActiveChanged", UsbActiveChanged},
         {"TemperatureEdited", TemperatureEdited},
         {"CurrentPresetChanged", CurrentPresetChanged},

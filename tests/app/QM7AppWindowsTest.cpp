@@ -1,0 +1,99 @@
+// The application and the editor windows: the window-open parameters and messages 71..79 show and
+// hide the registered windows, and the windows reach the unit through the watcher's requests.
+
+#include "AppScenario.h"
+#include "core/XParam.h"
+#include "device/DeviceCommand.h"
+#include "device/IDeviceRequests.h"
+#include "device/XParamDoc.h"
+#include "support/FrameBytes.h"
+#include "windows/EditorWindows.h"
+#include "windows/SubWindow.h"
+#include "windows/SubWindowRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using AppScenario::Scenario;
+
+/** A window that counts its builds and shows. */
+class CountingWindow final : public SubWindow
+{
+public:
+    explicit CountingWindow(int32_t windowParamId)
+        : SubWindow("Counting", "backgrounds\\panel.png", windowParamId)
+    {
+    }
+    void Show() override
+    {
+        ++shows;
+        SubWindow::Show();
+    }
+    int builds = 0;
+    int shows = 0;
+
+protected:
+    void BuildContent() override { ++builds; }
+};
+
+int RunWindowScenario()
+{
+    int failures = 0;
+    Scenario scenario;
+    QM7App* app = scenario.app;
+    SubWindowRegistry& windows = app->GetWindows();
+    SCENARIO_CHECK(windows.Count() == 13);
+    windows.Register({EditorWindows::kCrossover, EditorWindows::kCrossoverParamId,
+                      [] { return std::make_unique<CountingWindow>(EditorWindows::kCrossoverParamId); }});
+    XParam* crossoverParam = app->GetParam(EditorWindows::kCrossoverParamId);
+    SCENARIO_CHECK(windows.Find(EditorWindows::kCrossover) == nullptr);
+
+    // A user change and a program write of the parameter both show and hide; the window's own
+    // write-back of the parameter shows it no second time. The first show marks the document clean.
+    app->GetParamDoc()->SetModified(true);
+    crossoverParam->ChangeValue(1, true);
+    SCENARIO_CHECK(!app->GetParamDoc()->IsModified());
+    auto* crossover = windows.Find<CountingWindow>(EditorWindows::kCrossover);
+    SCENARIO_CHECK(crossover != nullptr && crossover->IsShown() && crossover->shows == 1);
+    crossoverParam->SetValue(0, true);
+    SCENARIO_CHECK(crossover != nullptr && !crossover->IsShown());
+    crossoverParam->SetValue(1, true);
+    SCENARIO_CHECK(crossover != nullptr && crossover->IsShown() && crossover->shows == 2 &&
+                   crossover->builds == 1);
+    crossover->Hide();
+    SCENARIO_CHECK(crossoverParam->GetValue() == 0.0);
+
+    // The message of the window's id shows it and sets its parameter.
+    app->PostCode(EditorWindows::kCrossoverParamId);
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return crossover->IsShown(); }));
+    SCENARIO_CHECK(crossoverParam->GetValue() == 1.0);
+
+    // A window not built yet, and an id no window has, do nothing.
+    XParam* config = app->GetParam(EditorWindows::kConfigParamId);
+    config->ChangeValue(1, true);
+    SCENARIO_CHECK(windows.Find(EditorWindows::kConfiguration) == nullptr);
+    app->ShowWindowForParam(80, true);
+    app->ShowWindowForParam(EditorWindows::kCrossoverParamId, false);
+    SCENARIO_CHECK(!crossover->IsShown());
+
+    // The watcher's requests are the windows' way to the unit while the application has a watcher.
+    SCENARIO_CHECK(!GetDeviceRequests().IsConnected());
+    scenario.AttachWatcher();
+    IDeviceRequests& requests = GetDeviceRequests();
+    SCENARIO_CHECK(requests.IsConnected());
+    requests.RequestPresetInfo(7);
+    requests.SetPresetFlags(7, 8);
+    const std::vector<FrameBytes::Sent> frames = scenario.connection->Take();
+    SCENARIO_CHECK(frames.size() == 2 && frames[0].command == kCmdPresetInfo &&
+                   frames[1].command == kCmdSetPresetFlags);
+    app->SetDeviceWatcher(nullptr);
+    SCENARIO_CHECK(!GetDeviceRequests().IsConnected());
+    return failures;
+}
+} // namespace
+
+TEST(QM7AppWindows, WindowParametersAndMessagesShowTheRegisteredWindowsWhichReachTheUnit)
+{
+    ChildScenario::ExpectPasses(RunWindowScenario);
+}
