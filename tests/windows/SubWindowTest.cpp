@@ -104,13 +104,6 @@ int CountWithLockFlag(const std::vector<XParam*>& params)
         [](const XParam* param) { return (param->GetFlags() & XParamDesc::kFlagLockedByPreset) != 0; }));
 }
 
-/** A style whose title bar is 30 high, as the program's is. */
-class TallTitleStyle final : public XStyle
-{
-public:
-    int GetTitleBarHeight() override { return 30; }
-};
-
 class SubWindowTest : public WindowTest::WindowTestBase
 {
 };
@@ -118,18 +111,18 @@ class SubWindowTest : public WindowTest::WindowTestBase
 
 TEST_F(SubWindowTest, AWindowIsItsPicturePlusSixWideAndPlusTheTitleBarAndFourHigh)
 {
-    TallTitleStyle tall;
+    XStyle framework;
     struct Case
     {
         XStyle* style;
-        int32_t height;
+        int32_t titleBarHeight;
     };
-    for (const Case& c : {Case{&rig->style, TestWindow::kBackgroundHeight + 24 + 4},
-                          Case{&tall, TestWindow::kBackgroundHeight + 30 + 4}})
+    for (const Case& c : {Case{&rig->style, 30}, Case{&framework, 24}})
     {
         XStyle::SetCurrentStyle(c.style);
         TestWindow window;
-        EXPECT_EQ(window.GetFrame(), XRect(0, 0, TestWindow::kBackgroundWidth + 6, c.height));
+        EXPECT_EQ(window.GetFrame(), XRect(0, 0, TestWindow::kBackgroundWidth + 6,
+                                           TestWindow::kBackgroundHeight + c.titleBarHeight + 4));
         EXPECT_EQ(window.GetBackground()->GetFrame(), XRect(2, 2, 402, 302));
         EXPECT_FALSE(window.IsShown());
         EXPECT_FALSE(window.IsContentBuilt());

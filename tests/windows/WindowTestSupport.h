@@ -14,7 +14,6 @@
 #include "device/PresetsManager.h"
 #include "device/RegionsManager.h"
 #include "gui/XResourceManager.h"
-#include "gui/XStyle.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformRegistry.h"
 #include "support/FrameBytes.h"
@@ -26,6 +25,7 @@
 #include "support/gui/GuiTestSupport.h"
 #include "support/gui/SkinTestSupport.h"
 #include "support/gui/ViewTestSupport.h"
+#include "widgets/QM7Style.h"
 #include "windows/SharedWindowState.h"
 #include "windows/SubWindow.h"
 
@@ -44,8 +44,8 @@ constexpr int kWaitMs = 20000;
 
 /** The ground of a window test, set up in this order and taken down in reverse: the settings store
     in a temporary folder (windows save their positions), the fast clock, the test application, the
-    build's skin and a plain style, the groups with their channels (and the services that hand them
-    out), the regions built over those channels, the 80 presets without flags, the shared window
+    build's skin and the program's style (QM7Style), the groups with their channels (and the services that
+   hand them out), the regions built over those channels, the 80 presets without flags, the shared window
     state reset, answered dialogs (DialogTest: Cancel unless the test queues answers) and an empty
     log of missing images. Main thread. */
 class WindowRig final
@@ -86,7 +86,7 @@ public:
     ScopedEnvironment configHome;
     double savedTimeScale;
     bool skinLoaded = false;
-    XStyle style;
+    QM7Style style;
     std::unique_ptr<WatcherRig::Groups> groups;
     DialogTest::DialogAnswerer dialogs;
 };
