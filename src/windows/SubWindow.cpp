@@ -7,6 +7,7 @@
 #include "device/RegionsManager.h"
 #include "gui/XPict.h"
 #include "gui/XStyle.h"
+#include "widgets/QM7Style.h"
 
 namespace
 {
@@ -56,11 +57,11 @@ SubWindow::SubWindow(const XString& title, const XString& backgroundImage, int32
     // Notifications from other threads must reach the window on the GUI thread: hook it to the
     // application's looper now (the desktop comes with the first Show).
     XView::Attach();
-    if (XParam* config = FindParam("%s", kCurrentConfigPath))
+    if (XParam* config = FindParam("%s", QM7Style::kCurrentConfigPath))
         config->AddWatcher(this, kCurrentConfigKey, false);
-    if (XParam* programName = FindParam("%s", kProgramNamePath))
+    if (XParam* programName = FindParam("%s", QM7Style::kProgramNamePath))
         programName->AddWatcher(this, kProgramNameKey, false);
-    if (XParam* preset = FindParam("%s", kCurrentPresetPath))
+    if (XParam* preset = FindParam("%s", QM7Style::kCurrentPresetPath))
         preset->AddWatcher(this, kCurrentPresetKey, false);
 }
 

@@ -40,10 +40,7 @@ public:
     /** The strip repainted when a parameter shown in the title bar changes. */
     static constexpr int32_t kTitleRepaintHeight = 28;
 
-    /** The title bar's parameters and the keys the window watches them under. */
-    static constexpr const char* kCurrentConfigPath = "preset\\currentconfig";
-    static constexpr const char* kProgramNamePath = "preset\\programName";
-    static constexpr const char* kCurrentPresetPath = "QM7_KOVA\\CurrentPreset";
+    /** The keys the window watches the title bar's parameters under (the style's paths). */
     static constexpr int32_t kCurrentConfigKey = static_cast<int32_t>(FourCharCode(" cfg"));
     static constexpr int32_t kProgramNameKey = static_cast<int32_t>(FourCharCode(" psn"));
     static constexpr int32_t kCurrentPresetKey = static_cast<int32_t>(FourCharCode(" cps"));

@@ -1,6 +1,6 @@
 #include "core/FloatParam.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/GainLaws.h"
 #include "core/XMessageCodes.h"
 

@@ -1,6 +1,6 @@
 #include "core/StringParam.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/XMessageCodes.h"
 

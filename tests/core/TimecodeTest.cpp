@@ -1,6 +1,6 @@
 #include "core/Timecode.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/TimeOptions.h"
 #include "core/TimeParam.h"

@@ -2,7 +2,7 @@
 
 #include "CommandTestSupport.h"
 #include "LooperTestSupport.h"
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/FrameworkCommands.h"
 #include "core/UndoableCommand.h"

@@ -1,6 +1,6 @@
 #include "core/XBaseParam.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 
 #include <gtest/gtest.h>
 

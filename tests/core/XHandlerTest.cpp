@@ -1,7 +1,7 @@
 #include "core/XHandler.h"
 
 #include "LooperTestSupport.h"
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/XLiveParamSet.h"
 #include "core/XLooper.h"

@@ -1,7 +1,7 @@
 #include "core/XKeyPress.h"
 
 #include "CommandTestSupport.h"
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/IAsyncKeyState.h"
 #include "core/ModifierKeyState.h"

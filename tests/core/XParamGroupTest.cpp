@@ -1,6 +1,6 @@
 #include "core/XParamGroup.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/FloatParam.h"
 #include "core/ObjectArray.h"

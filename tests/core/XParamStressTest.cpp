@@ -1,4 +1,4 @@
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
 #include "core/XLooper.h"

@@ -1,6 +1,6 @@
 #include "core/XParam.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/MemoryDataIO.h"
 #include "core/ParamRegistry.h"
 #include "core/ThreadServices.h"

@@ -1,7 +1,7 @@
 #include "core/XPrefDoc.h"
 
 #include "ChildScenario.h"
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/FloatParam.h"
 #include "core/IPrefDocument.h"

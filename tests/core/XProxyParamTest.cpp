@@ -1,6 +1,6 @@
 #include "core/XProxyParam.h"
 
-#include "ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/StringParam.h"
 #include "core/XMessageCodes.h"

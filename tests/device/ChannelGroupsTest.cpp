@@ -2,7 +2,7 @@
 
 #include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
-#include "core/ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/XMessageCodes.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"

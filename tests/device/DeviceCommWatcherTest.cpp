@@ -3,7 +3,7 @@
 
 #include "device/DeviceCommWatcher.h"
 
-#include "core/ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/XMessageCodes.h"
 #include "device/ChannelLists.h"
 #include "device/DeviceCommand.h"

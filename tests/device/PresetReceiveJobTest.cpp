@@ -4,7 +4,7 @@
 #include "device/PresetReceiveJob.h"
 
 #include "FakePresetUnit.h"
-#include "core/ParamTestSupport.h"
+#include "support/ParamTestSupport.h"
 #include "core/XMessageCodes.h"
 #include "core/XParamGroup.h"
 #include "device/GlobalParamTables.h"

@@ -4,13 +4,13 @@
 
 #include "core/FloatParam.h"
 #include "core/ParamRegistry.h"
-#include "core/XHandler.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
+#include "support/ParamTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -158,19 +158,6 @@ TEST_F(Regions, ClearedRegionsAreBuiltAgainOverTheChannelsOfTheTimeWithTheSameSw
     EXPECT_EQ(regions.GetSwitchGroup().CountParams(), 17);
 }
 
-namespace
-{
-/** Records the codes the parameters it watches send. */
-class CodeRecorder final : public XHandler
-{
-public:
-    CodeRecorder() : XHandler("codes") {}
-    ~CodeRecorder() override { XParam::ForgetWatcher(this); }
-    void ParamChanged(int32_t code, XParam*, int32_t) override { codes.push_back(code); }
-    std::vector<int32_t> codes;
-};
-} // namespace
-
 TEST_F(Regions, TheLockModePassFlagsEveryRegionParameterAndRefreshesItsWatchers)
 {
     constexpr int32_t kFlag = XParamDesc::kFlagLockedByPreset;
@@ -180,16 +167,16 @@ TEST_F(Regions, TheLockModePassFlagsEveryRegionParameterAndRefreshesItsWatchers)
     ASSERT_EQ(regions.BuildRegions(), 0);
     XParam* gain = outputs[2]->GetParam(17);
     XParam* delay = inputs[1]->GetParam(96);
-    CodeRecorder watcher;
+    ParamTest::Recorder watcher;
     gain->AddWatcher(&watcher, 0, false);
 
     // Without the lock-mode parameter the flags stay as they are; the watchers are still refreshed.
     gain->SetFlags(gain->GetFlags() | kFlag);
-    watcher.codes.clear();
+    watcher.Clear();
     regions.ApplyPresetLockMode();
     EXPECT_NE(gain->GetFlags() & kFlag, 0);
     EXPECT_EQ(delay->GetFlags() & kFlag, 0);
-    EXPECT_EQ(watcher.codes, (std::vector<int32_t>{kRefresh}));
+    EXPECT_EQ(watcher.Codes(), (std::vector<int32_t>{kRefresh}));
 
     XParamDesc desc;
     desc.Init();
@@ -209,11 +196,11 @@ TEST_F(Regions, TheLockModePassFlagsEveryRegionParameterAndRefreshesItsWatchers)
     for (const Case& c : cases)
     {
         lockMode.SetValue(c.mode, false);
-        watcher.codes.clear();
+        watcher.Clear();
         regions.ApplyPresetLockMode();
         EXPECT_EQ((gain->GetFlags() & kFlag) != 0, c.flagged) << c.mode;
         EXPECT_EQ((delay->GetFlags() & kFlag) != 0, c.flagged) << c.mode;
-        EXPECT_EQ(watcher.codes, c.codes) << c.mode;
+        EXPECT_EQ(watcher.Codes(), c.codes) << c.mode;
     }
 }
 

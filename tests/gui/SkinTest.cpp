@@ -30,6 +30,30 @@ protected:
         ASSERT_TRUE(SkinTestSupport::LoadSkinTables(systemFolder));
     }
 
+    /** A system folder in folder with the built skin's colour table, for skingen to draw into. */
+    juce::File MakeSystemFolder(const TestSupport::TempFolder& folder) const
+    {
+        const juce::File system(folder.Child("System"));
+        system.createDirectory();
+        systemFolder.getChildFile("GlobalColors.dat").copyFileTo(system.getChildFile("GlobalColors.dat"));
+        return system;
+    }
+
+    /** Runs skingen on a manifest of that text (written beside the system folder) into the system
+        folder; its exit code (-1 when it did not run to its end) and its output. */
+    static int RunSkingen(const juce::File& system, const juce::String& text, juce::String& output)
+    {
+        const juce::File manifest = system.getSiblingFile("manifest.txt");
+        manifest.replaceWithText(text);
+        juce::ChildProcess skingen;
+        if (!skingen.start(juce::StringArray{TestSupport::BinaryPath("skingen"), manifest.getFullPathName(),
+                                             system.getFullPathName()}))
+            return -1;
+        output = skingen.readAllProcessOutput();
+        return skingen.waitForProcessToFinish(kProcessTimeoutMs) ? static_cast<int>(skingen.getExitCode())
+                                                                 : -1;
+    }
+
     juce::File systemFolder;
     XResourceManager resources;
 };
@@ -284,41 +308,32 @@ TEST_F(SkinTest, EveryDialogOpensWithNoMissingResource)
 TEST_F(SkinTest, SkingenNamesEveryMalformedRowAndWritesNothingForIt)
 {
     TestSupport::TempFolder folder;
-    const juce::File system(folder.Child("System"));
-    ASSERT_TRUE(system.createDirectory());
-    ASSERT_TRUE(
-        systemFolder.getChildFile("GlobalColors.dat").copyFileTo(system.getChildFile("GlobalColors.dat")));
-    const juce::File manifest(folder.Child("manifest.txt"));
-    manifest.replaceWithText("# a comment\n"
-                             "ok/face.png      20x10  button.lit  -         1  alpha  \"Go\"\n"
-                             "Upper/Case.png   20x10  button.up   -         1  alpha  -\n"
-                             "bad/size.png     20by10 button.up   -         1  alpha  -\n"
-                             "bad/kind.png     20x10  teapot      -         1  alpha  -\n"
-                             "bad/colour.png   20x10  led.on      noSuchColour 1 alpha -\n"
-                             "ok/seq.png       8x8    pot         -         3  opaque -\n"
-                             "big/size.png     99999999999x10 button.up - 1 alpha -\n");
-    juce::ChildProcess skingen;
-    ASSERT_TRUE(skingen.start(juce::StringArray{TestSupport::BinaryPath("skingen"),
-                                                manifest.getFullPathName(), system.getFullPathName()}));
-    const juce::String output = skingen.readAllProcessOutput();
-    ASSERT_TRUE(skingen.waitForProcessToFinish(kProcessTimeoutMs));
-    EXPECT_EQ(skingen.getExitCode(), 1u);
+    const juce::File system = MakeSystemFolder(folder);
+    juce::String output;
+    EXPECT_EQ(RunSkingen(system,
+                         "# a comment\n"
+                         "ok/face.png      20x10  button.lit  -         1  alpha  \"Go\"\n"
+                         "Upper/Case.png   20x10  button.up   -         1  alpha  -\n"
+                         "bad/size.png     20by10 button.up   -         1  alpha  -\n"
+                         "bad/kind.png     20x10  teapot      -         1  alpha  -\n"
+                         "bad/colour.png   20x10  led.on      noSuchColour 1 alpha -\n"
+                         "ok/seq.png       8x8    pot         -         3  opaque -\n"
+                         "big/size.png     99999999999x10 button.up - 1 alpha -\n",
+                         output),
+              1);
     EXPECT_TRUE(output.contains("line 3:")) << output;
     EXPECT_TRUE(output.contains("line 4:")) << output;
     EXPECT_TRUE(output.contains("line 8:")) << output;
 
-    manifest.replaceWithText("ok/face.png 20x10 button.lit - 1 alpha \"Go\"\n"
-                             "bad/kind.png 20x10 teapot - 1 alpha -\n"
-                             "bad/colour.png 20x10 led.on noSuchColour 1 alpha -\n"
-                             "ok/seq.png 8x8 pot - 3 opaque -\n");
-    juce::ChildProcess second;
-    ASSERT_TRUE(second.start(juce::StringArray{TestSupport::BinaryPath("skingen"), manifest.getFullPathName(),
-                                               system.getFullPathName()}));
-    const juce::String secondOutput = second.readAllProcessOutput();
-    ASSERT_TRUE(second.waitForProcessToFinish(kProcessTimeoutMs));
-    EXPECT_EQ(second.getExitCode(), 1u);
-    EXPECT_TRUE(secondOutput.contains("line 2: unknown kind teapot")) << secondOutput;
-    EXPECT_TRUE(secondOutput.contains("line 3: the colour table lacks noSuchColour")) << secondOutput;
+    EXPECT_EQ(RunSkingen(system,
+                         "ok/face.png 20x10 button.lit - 1 alpha \"Go\"\n"
+                         "bad/kind.png 20x10 teapot - 1 alpha -\n"
+                         "bad/colour.png 20x10 led.on noSuchColour 1 alpha -\n"
+                         "ok/seq.png 8x8 pot - 3 opaque -\n",
+                         output),
+              1);
+    EXPECT_TRUE(output.contains("line 2: unknown kind teapot")) << output;
+    EXPECT_TRUE(output.contains("line 3: the colour table lacks noSuchColour")) << output;
     const juce::File images = system.getChildFile("Skins/QM7/Images");
     EXPECT_TRUE(images.getChildFile("ok/face.png").existsAsFile());
     EXPECT_FALSE(images.getChildFile("bad/kind.png").existsAsFile());
@@ -331,49 +346,37 @@ TEST_F(SkinTest, SkingenNamesEveryMalformedRowAndWritesNothingForIt)
 TEST_F(SkinTest, SkingenPlacesCaptionsOnAPictureAndNamesEveryMisplacedOne)
 {
     TestSupport::TempFolder folder;
-    const juce::File system(folder.Child("System"));
-    ASSERT_TRUE(system.createDirectory());
-    ASSERT_TRUE(
-        systemFolder.getChildFile("GlobalColors.dat").copyFileTo(system.getChildFile("GlobalColors.dat")));
-    const juce::File manifest(folder.Child("manifest.txt"));
-    const auto run = [&](const juce::String& text, juce::String& output)
-    {
-        manifest.replaceWithText(text);
-        juce::ChildProcess skingen;
-        if (!skingen.start(juce::StringArray{TestSupport::BinaryPath("skingen"), manifest.getFullPathName(),
-                                             system.getFullPathName()}))
-            return -1;
-        output = skingen.readAllProcessOutput();
-        return skingen.waitForProcessToFinish(kProcessTimeoutMs) ? static_cast<int>(skingen.getExitCode())
-                                                                 : -1;
-    };
-
+    const juce::File system = MakeSystemFolder(folder);
     juce::String output;
-    EXPECT_EQ(run("caption 1,1 - - \"before any row\"\n"
-                  "ok/back.png   60x40  back    -  1  opaque  -\n"
-                  "caption 70,0 - - \"right of the picture\"\n"
-                  "caption 10,30,40,20 - - \"box below the picture\"\n"
-                  "caption 1,1 - - unquoted\n"
-                  "caption 1,1 300 - \"too tall\"\n"
-                  "bad/size.png  10by10 back    -  1  alpha   -\n"
-                  "caption 99,99 - - \"goes with its row\"\n",
-                  output),
+    EXPECT_EQ(RunSkingen(system,
+                         "caption 1,1 - - \"before any row\"\n"
+                         "ok/back.png   60x40  back    -  1  opaque  -\n"
+                         "caption 70,0 - - \"right of the picture\"\n"
+                         "caption 10,30,40,20 - - \"box below the picture\"\n"
+                         "caption 1,1 - - unquoted\n"
+                         "caption 1,1 300 - \"too tall\"\n"
+                         "bad/size.png  10by10 back    -  1  alpha   -\n"
+                         "caption 99,99 - - \"goes with its row\"\n",
+                         output),
               1);
     for (const char* line :
          {"line 1: a caption line needs", "line 3:", "line 4:", "line 5:", "line 6:", "line 7:"})
         EXPECT_TRUE(output.contains(line)) << line << "\n" << output;
     EXPECT_FALSE(output.contains("line 8")) << output;
     EXPECT_EQ(
-        run("ok/back.png 60x40 back - 1 opaque -\ncaption 1,1 - noSuchColour \"unknown colour\"\n", output),
+        RunSkingen(system,
+                   "ok/back.png 60x40 back - 1 opaque -\ncaption 1,1 - noSuchColour \"unknown colour\"\n",
+                   output),
         1);
     EXPECT_TRUE(output.contains("line 1: the colour table lacks noSuchColour")) << output;
 
-    ASSERT_EQ(run("plain/back.png  60x40  back  -  1  opaque  -\n"
-                  "boxed/back.png  60x40  back  -  1  opaque  -\n"
-                  "caption 10,10,40,20 16 ledRed \"Hi\"\n"
-                  "placed/back.png 60x40  back  -  1  opaque  -\n"
-                  "caption 2,24 - - \"At\"\n",
-                  output),
+    ASSERT_EQ(RunSkingen(system,
+                         "plain/back.png  60x40  back  -  1  opaque  -\n"
+                         "boxed/back.png  60x40  back  -  1  opaque  -\n"
+                         "caption 10,10,40,20 16 ledRed \"Hi\"\n"
+                         "placed/back.png 60x40  back  -  1  opaque  -\n"
+                         "caption 2,24 - - \"At\"\n",
+                         output),
               0)
         << output;
     const juce::File images = system.getChildFile("Skins/QM7/Images");

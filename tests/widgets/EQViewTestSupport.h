@@ -1,9 +1,9 @@
 #pragma once
 
-#include "../core/ParamTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/XParamDesc.h"
 #include "device/ChannelParamCallbacks.h"
+#include "support/ParamTestSupport.h"
 #include "widgets/XEQView.h"
 
 #include <array>

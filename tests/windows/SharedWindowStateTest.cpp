@@ -1,23 +1,13 @@
 // The display state the editor windows share, and the fixture's way to the simulated unit.
 
 #include "WindowTestSupport.h"
-#include "core/IParamHost.h"
 #include "device/DeviceCommand.h"
+#include "support/ParamTestSupport.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 
 namespace
 {
-/** A parameter host that counts the documents marked modified. */
-class MarkCounter final : public IParamHost
-{
-public:
-    bool IsShuttingDown() const override { return false; }
-    void MarkDocumentModified() override { marks.fetch_add(1); }
-    std::atomic<int> marks{0};
-};
-
 class SharedWindowStateTest : public WindowTest::WindowTestBase
 {
 };
@@ -45,14 +35,15 @@ TEST_F(SharedWindowStateTest, ItsParametersAreFoundByPathClampedToTheirRangesAnd
     EXPECT_EQ(state.ChannelEqFocusBand(6), nullptr);
     EXPECT_EQ(state.DrawTypeGroup(-1), nullptr);
 
-    MarkCounter host;
-    SetParamHost(&host);
-    state.CurActiveChannel().ChangeValue(9, true);
-    state.ChannelEqFocusBand(2)->ChangeValue(7, true);
-    state.ChannelEqQShown(5, 4)->ChangeValue(1, true);
-    state.DrawType(3, 2)->ChangeValue(30, true);
+    {
+        ParamTest::FakeHost host;
+        state.CurActiveChannel().ChangeValue(9, true);
+        state.ChannelEqFocusBand(2)->ChangeValue(7, true);
+        state.ChannelEqQShown(5, 4)->ChangeValue(1, true);
+        state.DrawType(3, 2)->ChangeValue(30, true);
+        EXPECT_EQ(host.marks.load(), 0);
+    }
     SetParamHost(&ViewTest::Application());
-    EXPECT_EQ(host.marks.load(), 0);
     EXPECT_EQ(state.CurActiveChannel().GetValue(), 5.0);
     EXPECT_EQ(state.ChannelEqFocusBand(2)->GetValue(), 4.0);
 

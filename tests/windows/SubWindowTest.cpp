@@ -5,7 +5,6 @@
 #include "WindowTestSupport.h"
 #include "core/IAppDocument.h"
 #include "core/StringParam.h"
-#include "core/XHandler.h"
 #include "core/XMessageCodes.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
@@ -14,6 +13,7 @@
 #include "gui/XCloseBox.h"
 #include "gui/XPict.h"
 #include "gui/XText.h"
+#include "support/ParamTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -76,16 +76,6 @@ public:
     bool modified = true;
 };
 
-/** Records the codes a parameter sends its watchers. */
-class CodeRecorder final : public XHandler
-{
-public:
-    CodeRecorder() : XHandler("codes") {}
-    ~CodeRecorder() override { XParam::ForgetWatcher(this); }
-    void ParamChanged(int32_t code, XParam*, int32_t) override { codes.push_back(code); }
-    std::vector<int32_t> codes;
-};
-
 /** Every parameter of every region, in order. */
 std::vector<XParam*> RegionParams()
 {
@@ -142,7 +132,7 @@ TEST_F(SubWindowTest, TheFirstShowBuildsOnceMarksTheDocumentCleanAndAppliesTheLo
     ASSERT_NE(lockMode, nullptr);
     const std::vector<XParam*> regionParams = RegionParams();
     ASSERT_GT(regionParams.size(), 100u);
-    CodeRecorder codes;
+    ParamTest::Recorder codes;
     XParam* gain = GetOutputChannel(0)->GetParam(17); // band1Gain, of the output EQ's region
     gain->AddWatcher(&codes, 0, false);
 
@@ -163,7 +153,7 @@ TEST_F(SubWindowTest, TheFirstShowBuildsOnceMarksTheDocumentCleanAndAppliesTheLo
     EXPECT_EQ(dirty->GetValue(), 0.0);
     EXPECT_FALSE(document.modified);
     EXPECT_EQ(CountWithLockFlag(regionParams), static_cast<int>(regionParams.size()));
-    EXPECT_EQ(codes.codes, (std::vector<int32_t>{kFlagsChanged, kRefresh}));
+    EXPECT_EQ(codes.Codes(), (std::vector<int32_t>{kFlagsChanged, kRefresh}));
     // The flags are stamped changes: the sender sends the region parameters to the unit.
     SendChanges();
     bool gainSent = false;
@@ -175,14 +165,14 @@ TEST_F(SubWindowTest, TheFirstShowBuildsOnceMarksTheDocumentCleanAndAppliesTheLo
     dirty->SetValue(1, true);
     document.modified = true;
     gain->SetFlags(gain->GetFlags() & ~XParamDesc::kFlagLockedByPreset);
-    codes.codes.clear();
+    codes.Clear();
     window.Hide();
     window.Show();
     EXPECT_EQ(window.builds, 1);
     EXPECT_EQ(dirty->GetValue(), 1.0);
     EXPECT_TRUE(document.modified);
     EXPECT_EQ(gain->GetFlags() & XParamDesc::kFlagLockedByPreset, 0);
-    EXPECT_TRUE(codes.codes.empty());
+    EXPECT_TRUE(codes.Codes().empty());
     rig->groups->services.SetPresetDocument(nullptr);
 }
 
@@ -214,9 +204,9 @@ TEST_F(SubWindowTest, TheLockModeOfTheCurrentPresetSetsOrClearsTheFlagOnEveryReg
 TEST_F(SubWindowTest, TitleBarParametersRepaintOnlyTheTopStripOnlyForValueChangesWhileShown)
 {
     TestWindow window;
-    XParam* config = Param(SubWindow::kCurrentConfigPath);
-    XParam* programName = Param(SubWindow::kProgramNamePath);
-    XParam* preset = Param(SubWindow::kCurrentPresetPath);
+    XParam* config = Param(QM7Style::kCurrentConfigPath);
+    XParam* programName = Param(QM7Style::kProgramNamePath);
+    XParam* preset = Param(QM7Style::kCurrentPresetPath);
     ASSERT_NE(config, nullptr);
     ASSERT_NE(programName, nullptr);
     ASSERT_NE(preset, nullptr);
@@ -257,24 +247,24 @@ TEST_F(SubWindowTest, ShowAndHideSetTheWindowParameterAsAUserChangeAndOnlyWhenIt
 {
     XParam* windowParam = Param(kWindowParamPath);
     ASSERT_NE(windowParam, nullptr);
-    CodeRecorder codes;
+    ParamTest::Recorder codes;
     windowParam->AddWatcher(&codes, 0, false);
     TestWindow window(kWindowParamId);
-    EXPECT_TRUE(codes.codes.empty()) << "constructing a window writes nothing";
+    EXPECT_TRUE(codes.Codes().empty()) << "constructing a window writes nothing";
 
     window.Show();
     EXPECT_EQ(windowParam->GetValue(), 1.0);
     window.Show();
     window.Hide();
     EXPECT_EQ(windowParam->GetValue(), 0.0);
-    EXPECT_EQ(codes.codes, (std::vector<int32_t>{kChangedByUser, kChangedByUser}));
+    EXPECT_EQ(codes.Codes(), (std::vector<int32_t>{kChangedByUser, kChangedByUser}));
 
     // A window without a window-open parameter leaves them all alone.
-    codes.codes.clear();
+    codes.Clear();
     TestWindow plain;
     plain.Show();
     plain.Hide();
-    EXPECT_TRUE(codes.codes.empty());
+    EXPECT_TRUE(codes.Codes().empty());
     EXPECT_EQ(windowParam->GetValue(), 0.0);
 }
 

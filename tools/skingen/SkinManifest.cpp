@@ -13,6 +13,23 @@ bool IsSmallNumber(const juce::String& text)
 }
 const char* const kEmptyField = "-";
 
+/** The first count blank-separated fields of a line ("" for each one missing), and in rest what
+    follows them, trimmed. */
+juce::StringArray LeadingFields(const juce::String& line, int count, juce::String& rest)
+{
+    juce::StringArray fields;
+    rest = line;
+    for (int field = 0; field < count; ++field)
+    {
+        rest = rest.trimStart();
+        const int end = rest.indexOfAnyOf(" \t");
+        fields.add(end < 0 ? rest : rest.substring(0, end));
+        rest = end < 0 ? juce::String() : rest.substring(end);
+    }
+    rest = rest.trim();
+    return fields;
+}
+
 /** A skin-relative name the generator may write: lower-case, '/' folders, no empty, "." or ".."
     part, ending in ".png" or ".bmp". */
 bool IsValidImageName(const juce::String& name)
@@ -117,16 +134,8 @@ bool SkinManifest::Parse(const juce::String& text)
 bool SkinManifest::ParseRow(const juce::String& lineText, int lineNumber, SkinImageRow& row)
 {
     const juce::String where = "line " + juce::String(lineNumber) + ": ";
-    juce::StringArray fields;
-    juce::String rest = lineText;
-    for (int field = 0; field < kFieldCount; ++field)
-    {
-        rest = rest.trimStart();
-        const int end = rest.indexOfAnyOf(" \t");
-        fields.add(end < 0 ? rest : rest.substring(0, end));
-        rest = end < 0 ? juce::String() : rest.substring(end);
-    }
-    rest = rest.trim();
+    juce::String rest;
+    const juce::StringArray fields = LeadingFields(lineText, kFieldCount, rest);
     if (fields.contains(""))
     {
         errors.add(where + "a row needs name, size, kind, accent, frames, alpha|opaque and a label or -");
@@ -165,16 +174,8 @@ bool SkinManifest::ParseCaption(const juce::String& lineText, int lineNumber, co
 {
     const juce::String where = "line " + juce::String(lineNumber) + ": ";
     constexpr int kCaptionFields = 4; // the word, the place, the size and the colour
-    juce::StringArray fields;
-    juce::String rest = lineText;
-    for (int field = 0; field < kCaptionFields; ++field)
-    {
-        rest = rest.trimStart();
-        const int end = rest.indexOfAnyOf(" \t");
-        fields.add(end < 0 ? rest : rest.substring(0, end));
-        rest = end < 0 ? juce::String() : rest.substring(end);
-    }
-    rest = rest.trim();
+    juce::String rest;
+    const juce::StringArray fields = LeadingFields(lineText, kCaptionFields, rest);
     if (fields.contains("") || rest.length() < 3 || !rest.startsWithChar('"') || !rest.endsWithChar('"'))
     {
         errors.add(where + "a caption needs a place X,Y or X,Y,W,H, a size or -, a colour or - and a "
