@@ -4,8 +4,11 @@
 
 #include "device/FakePresetUnit.h"
 #include "device/PresetsManager.h"
+#include "gui/SkinLookAndFeel.h"
+#include "gui/XColorDictionary.h"
 #include "platform/PlatformClock.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +23,13 @@ juce::TopLevelWindow* FindReceiveWindow()
     return GuiTestSupport::FindShowingWindow(PresetReceiveJob::kTitle);
 }
 
-/** While the modal window runs: once the receive stalls at half way, takes a picture of the window
-    and presses its cancel button. */
+juce::Colour SkinColour(const char* name)
+{
+    return GetColorDictionary().GetColor(name).ToColour();
+}
+
+/** While the modal window runs: once the receive stalls at half way, checks that the window is
+    drawn in the skin's colours, takes a picture of it and presses its cancel button. */
 class CancelAtHalfWay final
 {
 public:
@@ -31,6 +39,7 @@ public:
     }
 
     bool pressed = false;
+    bool barSeen = false;
 
 private:
     bool Work(juce::Component& modal)
@@ -42,6 +51,15 @@ private:
             halfWaySince = now;
         if (now - halfWaySince < kBarSettleMs)
             return false;
+        EXPECT_EQ(modal.findColour(juce::AlertWindow::backgroundColourId),
+                  SkinColour(SkinLookAndFeel::kWindowBackground));
+        for (juce::Component* child : modal.getChildren())
+            if (auto* bar = dynamic_cast<juce::ProgressBar*>(child))
+            {
+                barSeen = true;
+                EXPECT_EQ(bar->findColour(juce::ProgressBar::foregroundColourId),
+                          SkinColour(SkinLookAndFeel::kProgressBar));
+            }
         GuiTestSupport::TakeScreenshot(modal, "PresetReceiveThread");
         if (juce::Button* cancel = GuiTestSupport::FindButton(modal, "Cancel"))
         {
@@ -61,6 +79,7 @@ TEST(PresetReceiveThread, ShowsTheReceiveAndItsCancelButtonEndsAStalledOne)
 {
     PresetsManager presets;
     presets.FillPlaceholders();
+    ASSERT_TRUE(SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()));
     FakePresets::FakeUnit unit;
     unit.answerUpTo = 40; // the unit goes silent after preset 40
     {
@@ -69,6 +88,7 @@ TEST(PresetReceiveThread, ShowsTheReceiveAndItsCancelButtonEndsAStalledOne)
         PresetReceiveThread window(job);
         EXPECT_FALSE(window.runThread()) << "a cancelled run reports it";
         EXPECT_TRUE(canceller.pressed);
+        EXPECT_TRUE(canceller.barSeen);
         EXPECT_EQ(job.GetOutcome(), PresetReceiveJob::Outcome::kCancelled);
         unit.Stop();
     }

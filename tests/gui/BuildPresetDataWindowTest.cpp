@@ -7,8 +7,12 @@
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
 #include "device/GlobalParamTables.h"
+#include "gui/SkinLookAndFeel.h"
+#include "gui/XColorDictionary.h"
+#include "gui/XFont.h"
 #include "platform/PlatformClock.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -24,6 +28,11 @@ namespace
 {
 constexpr int kWaitMs = 10000;
 constexpr double kFastTimeScale = 1000.0;
+
+juce::Colour SkinColour(const char* name)
+{
+    return GetColorDictionary().GetColor(name).ToColour();
+}
 
 bool ShowsLabel(juce::Component& root, const juce::String& text)
 {
@@ -56,6 +65,7 @@ TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
     presets.getChildFile("a.qm7").replaceWithText(
         "<QM-Seven><Output3><param pid=\"115\" flags=\"0\" valstr=\"Sub L\"/></Output3></QM-Seven>");
     const std::string headerFolder = folder.Child("src");
+    ASSERT_TRUE(SkinTestSupport::LoadSkinTables(SkinTestSupport::BuiltSystemFolder()));
 
     {
         BuildPresetDataWindow window(&presetGroup, headerFolder.c_str());
@@ -70,6 +80,17 @@ TEST(BuildPresetDataWindow, BuildsAndSavesFromItsControls)
         for (const char* text : {"...", "Load Data", "Save"})
             EXPECT_NE(FindButton(window, text), nullptr) << text;
         EXPECT_TRUE(ShowsLabel(window, "Compare Mode"));
+
+        // Drawn in the skin's colours and fonts.
+        EXPECT_EQ(window.getBackgroundColour(), SkinColour(SkinLookAndFeel::kWindowBackground));
+        juce::Button* load = FindButton(window, "Load Data");
+        EXPECT_EQ(load->findColour(juce::TextButton::buttonColourId),
+                  SkinColour(SkinLookAndFeel::kButtonFace));
+        EXPECT_EQ(load->findColour(juce::TextButton::textColourOffId),
+                  SkinColour(SkinLookAndFeel::kButtonText));
+        juce::Label probe;
+        EXPECT_EQ(load->getLookAndFeel().getLabelFont(probe),
+                  XFont::FindNamedFont(SkinLookAndFeel::kTextFont, false)->GetJuceFont());
 
         window.SetSourceFolder(presets.getFullPathName().toRawUTF8());
         FindButton(window, "Load Data")->triggerClick();

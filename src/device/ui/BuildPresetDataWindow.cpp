@@ -21,7 +21,7 @@ const char* const kInstructions[] = {
 class BuildPresetDataWindow::Content final : public juce::Component
 {
 public:
-    explicit Content(BuildPresetDataWindow& owner)
+    Content(BuildPresetDataWindow& owner, const juce::LookAndFeel& look)
     {
         browseButton.onClick = [&owner] { owner.ChooseSourceFolder(); };
         loadButton.onClick = [&owner] { owner.LoadData(); };
@@ -34,8 +34,10 @@ public:
             addAndMakeVisible(control);
         for (const char* line : kInstructions)
             addAndMakeVisible(instructions.add(new juce::Label({}, line)));
-        sourceFolderText.setColour(juce::Label::outlineColourId, juce::Colours::grey);
-        statusText.setColour(juce::Label::outlineColourId, juce::Colours::grey);
+        // The two texts the builder fills are framed as fields.
+        const juce::Colour fieldOutline = look.findColour(juce::TextEditor::outlineColourId);
+        sourceFolderText.setColour(juce::Label::outlineColourId, fieldOutline);
+        statusText.setColour(juce::Label::outlineColourId, fieldOutline);
         setSize(kWidth, kHeight);
     }
 
@@ -69,11 +71,12 @@ public:
 };
 
 BuildPresetDataWindow::BuildPresetDataWindow(XParamGroup* presetGroup, const XString& headerFolderPath)
-    : juce::DocumentWindow(kTitle, juce::Colours::darkslategrey, juce::DocumentWindow::closeButton),
-      builder(presetGroup),
+    : juce::DocumentWindow(kTitle, juce::Colour(), juce::DocumentWindow::closeButton), builder(presetGroup),
       headerFolder(headerFolderPath.IsEmpty() ? FactoryPresetBuilder::DefaultHeaderFolder()
                                               : headerFolderPath)
 {
+    setLookAndFeel(&look);
+    setBackgroundColour(look.findColour(juce::ResizableWindow::backgroundColourId));
     builder.SetStatusView(this);
     setUsingNativeTitleBar(false);
 }
@@ -82,11 +85,12 @@ BuildPresetDataWindow::~BuildPresetDataWindow()
 {
     masterReference.clear();
     chooser.reset();
+    setLookAndFeel(nullptr); // the look goes before the window's components
 }
 
 void BuildPresetDataWindow::BuildContent()
 {
-    content = new Content(*this);
+    content = new Content(*this, look);
     setContentOwned(content, true);
     centreWithSize(getWidth(), getHeight());
 }

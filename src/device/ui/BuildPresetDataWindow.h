@@ -3,6 +3,7 @@
 #include "core/XString.h"
 #include "device/FactoryPresetBuilder.h"
 #include "device/ISubWindow.h"
+#include "gui/SkinLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
@@ -12,7 +13,8 @@ class XParamGroup;
 /** The developer window "Build Factory Presets": the user chooses a folder of factory preset files
     ("..."), builds the factory-preset images and the channel-names header from it ("Load Data") and
     saves the images as the ".fps" file of the firmware build ("Save"), reading the builder's status
-    line as it goes.
+    line as it goes. It is drawn in the skin's colours and fonts (SkinLookAndFeel), read when it is
+    built.
 
     Built with the application's preset group (borrowed; the live channel groups are found through
     the channel lists); its controls are made by the first Show, and until then the texts read empty
@@ -63,6 +65,7 @@ private:
     void LaunchChooser(const char* title, const char* pattern, int flags,
                        void (BuildPresetDataWindow::*onChosen)(const XString&));
 
+    SkinLookAndFeel look;
     FactoryPresetBuilder builder;
     XString headerFolder;
     Content* content = nullptr; // owned by the window as its content component; null until shown

@@ -3,9 +3,8 @@
 #include "core/XStringConversion.h"
 
 DeviceJobWindow::DeviceJobWindow(IDeviceJob& job)
-    : juce::ThreadWithProgressWindow(job.GetWindowStyle().title, job.GetWindowStyle().hasProgressBar,
-                                     job.GetWindowStyle().hasCancelButton,
-                                     job.GetWindowStyle().cancelTimeoutMs),
+    : JobProgressWindow(job.GetWindowStyle().title, job.GetWindowStyle().hasProgressBar,
+                        job.GetWindowStyle().hasCancelButton, job.GetWindowStyle().cancelTimeoutMs),
       job(job)
 {
 }
@@ -34,7 +33,7 @@ bool DeviceJobWindow::RunJob(IDeviceJob& job)
 
 void DeviceJobWindow::SetProgress(double fraction)
 {
-    setProgress(fraction);
+    PostProgress(fraction);
 }
 
 void DeviceJobWindow::SetStatusMessage(const XString& text)

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "device/IDeviceJob.h"
-
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "device/ui/JobProgressWindow.h"
 
 /** The progress window of a device job (listen-mode switch, saving the user presets, the slave-mode
     wait, the preset receive): titled and styled as the job says, its thread runs the job's Run and the window
-   closes when Run returns. The job is borrowed and must outlive the window.
+    closes when Run returns. The job is borrowed and must outlive the window. The job's progress reaches the
+    bar through the message thread (JobProgressWindow).
 
     RunJob is what the application calls on the message thread: it shows the window modally until the
     job ends, then shows the job's failure, if any, in an alert that does not wait. Derived windows
     only fix the kind of job they run. */
-class DeviceJobWindow : public juce::ThreadWithProgressWindow, private IJobProgress
+class DeviceJobWindow : public JobProgressWindow, private IJobProgress
 {
 public:
     explicit DeviceJobWindow(IDeviceJob& job);

@@ -9,11 +9,10 @@ constexpr bool kHasCancelButton = false;
 } // namespace
 
 FirmwareUpdateWindow::FirmwareUpdateWindow(IFirmwareUpdateHost& host, UsbLinkManager& link)
-    : juce::ThreadWithProgressWindow("Updating KRX-640 Firmware", kHasProgressBar, kHasCancelButton,
-                                     kCancelTimeoutMs),
+    : JobProgressWindow("Updating KRX-640 Firmware", kHasProgressBar, kHasCancelButton, kCancelTimeoutMs),
       job(host, link,
           FirmwareUpdateJob::Reporter{[this](const XString& text) { setStatusMessage(ToJuceString(text)); },
-                                      [this](double fraction) { setProgress(fraction); }})
+                                      [this](double fraction) { PostProgress(fraction); }})
 {
 }
 

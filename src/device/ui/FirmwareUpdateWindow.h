@@ -1,8 +1,7 @@
 #pragma once
 
 #include "device/FirmwareUpdateJob.h"
-
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "device/ui/JobProgressWindow.h"
 
 class IFirmwareUpdateHost;
 class UsbLinkManager;
@@ -10,7 +9,7 @@ class UsbLinkManager;
 /** The firmware update's progress window, "Updating KRX-640 Firmware", with a bar and no cancel
     button; its thread runs a FirmwareUpdateJob. The application runs it modally
     (runThread) and then reads IsSuccess and GetErrorText. The host and the link must outlive it. */
-class FirmwareUpdateWindow final : public juce::ThreadWithProgressWindow
+class FirmwareUpdateWindow final : public JobProgressWindow
 {
 public:
     static constexpr int kCancelTimeoutMs = 10000;
