@@ -8,6 +8,7 @@
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
+#include "device/PresetFileReader.h"
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFileSystem.h"
@@ -200,9 +201,7 @@ bool FactoryPresetBuilder::ParseFile(const juce::File& file, int presetIndex, Im
 {
     image = BlankImage();
     label = OutputLabel();
-    if (file.getSize() > kMaxFileBytes)
-        return false;
-    std::unique_ptr<juce::XmlElement> root = juce::XmlDocument::parse(file);
+    const std::unique_ptr<juce::XmlElement> root = PresetFileReader::Read(file);
     if (root == nullptr || !root->hasTagName(kRootTag))
         return false;
 

@@ -29,8 +29,9 @@ public:
 
     The files are the first kMaxPresets files of the folder by name; entries are placed by the
     editor's groups (input A, input B, outputs 1..6 and the preset group), which only serve to tell
-    which parameter ids exist and which values are floats. Preset files are outside input: a file
-    that is not a preset gives an image with a zero header and empty entries and an empty name row.
+    which parameter ids exist and which values are floats. Preset files are outside input, read as the
+    preset document reads them (PresetFileReader): a file that is not a preset, or is damaged or cut
+    short, gives an image with a zero header and empty entries and an empty name row.
 
     Status texts go to the status view, each followed by a short wait (scaled clock) so that a person
     can read them. Not thread-safe: one thread uses a builder. The groups are borrowed. */
@@ -54,8 +55,6 @@ public:
     static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     static constexpr const char* kHeaderFileName = "KRX640FactoryChannelNames.h";
     static constexpr const char* kImageExtension = ".fps";
-    /** Larger files are not presets. */
-    static constexpr int64_t kMaxFileBytes = 16 * 1024 * 1024;
 
     using Image = std::array<uint8_t, kImageSize>;
     /** The six output names of one preset, each zero-terminated. */

@@ -10,6 +10,7 @@
 #include "core/XParamGroup.h"
 #include "core/XStringConversion.h"
 #include "core/XmlAttributes.h"
+#include "device/PresetFileReader.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFile.h"
 
@@ -27,7 +28,6 @@ constexpr const char* kFlagsAttribute = "flags";
 constexpr const char* kTextAttribute = "valstr";
 constexpr const char* kValueAttribute = "val";
 constexpr const char* kEncoding = "UTF-8";
-constexpr const char* kDocTypeMark = "<!DOCTYPE";
 
 constexpr const char* kListenModePath = "global\\ListenMode";
 constexpr const char* kToolbarABPath = "QM7\\ToolbarAB";
@@ -53,6 +53,18 @@ juce::File SystemFile(const char* path)
 {
     const std::string systemPath = PlatformFile::ToSystemPath(path);
     return juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(systemPath.c_str()));
+}
+
+/** The first child of root tagged name without regard to case; null when none. */
+const juce::XmlElement* FindGroupElement(const juce::XmlElement& root, const XString& name)
+{
+    const juce::String tag = ToJuceString(name);
+    for (const juce::XmlElement* element : root.getChildIterator())
+    {
+        if (element->getTagName().equalsIgnoreCase(tag))
+            return element;
+    }
+    return nullptr;
 }
 
 /** The document's name of a path: its last component, '/' counting as '\'. */
@@ -258,17 +270,16 @@ int32_t XParamDoc::Load()
 
 int32_t XParamDoc::ReadXml(const char* path)
 {
-    const juce::File file = SystemFile(path);
-    if (!file.existsAsFile() || file.getSize() > kMaxFileBytes)
-        return kFailed;
-    const juce::String text = file.loadFileAsString();
-    // Presets carry no document type; one with a declaration is not ours, and its entity
-    // definitions are not to be expanded.
-    if (text.containsIgnoreCase(kDocTypeMark))
-        return kFailed;
-    const std::unique_ptr<juce::XmlElement> root = juce::XmlDocument(text).getDocumentElement();
+    const std::unique_ptr<juce::XmlElement> root = PresetFileReader::Read(SystemFile(path));
     if (root == nullptr || !root->getTagName().equalsIgnoreCase(ToJuceString(appName)))
         return kFailed;
+    // Every preset holds every group of the document: a file without one of them was cut short or
+    // is not a whole preset, and reading the rest would leave that group as it was.
+    for (GenericList::Link* link = groups.GetHead(); link != nullptr; link = link->next)
+    {
+        if (FindGroupElement(*root, XList<XParamGroup>::ItemOf(link)->GetName()) == nullptr)
+            return kFailed;
+    }
 
     for (const juce::XmlElement* element : root->getChildIterator())
     {

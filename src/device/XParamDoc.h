@@ -34,8 +34,9 @@ public:
 
     Saving writes a temporary file beside the target and renames it over the target, so a failed
     save leaves the old file whole; a failed save or load leaves the document's path, title and
-    modified state as they were. Files are read as outside input: a file that is not a preset
-    fails with 0x80000001 and changes no group parameter.
+    modified state as they were. Files are read as outside input (PresetFileReader): a file that is
+    not a whole preset (a damaged or cut file, or one without an element for every group of the
+    document) fails with 0x80000001 and changes no group parameter.
 
     The groups and the title view are borrowed and must outlive the document. Load, save and new
     run on the main thread; the document watches every parameter of its groups without a looper,
@@ -51,8 +52,6 @@ public:
     static constexpr const char* kFileFilter = "Preset Files (*.qm7)";
     /** The pause between re-arming the link after a load and sending everything. */
     static constexpr uint32_t kSendAllPauseMs = 500;
-    /** Larger files are not presets (a full preset is about 100 KB). */
-    static constexpr int64_t kMaxFileBytes = 16 * 1024 * 1024;
 
     XParamDoc();
     explicit XParamDoc(const char* path);

@@ -296,6 +296,36 @@ TEST_F(FactoryPresets, AFileThatIsNotAPresetKeepsItsPlaceWithAnEmptyNameRow)
                                         "{\"Four\",\"\",\"\",\"\",\"\",\"\"}"}));
 }
 
+TEST_F(FactoryPresets, DamagedOrCutFilesAreNotPresets)
+{
+    const std::string good = Preset(Group("InputA", Param(96, "1")) + Group("Output1", Label("One")));
+    const struct
+    {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        // Read as raw bytes, a multi-byte lead at the end of an attribute ran past the buffer.
+        {"lead byte at the end", "<QM-Seven a=\"\xFD"},
+        // JUCE's reader loops for ever on a processing instruction between an element's children.
+        {"instruction in the body", "<QM-Seven><?a?>x</QM-Seven>"},
+        {"document type", "<!DOCTYPE QM-Seven [<!ENTITY a \"1\">]>" + good},
+        {"cut in an end tag", good.substr(0, good.find("</InputA") + 5)},
+        {"cut in the root's start tag", good.substr(0, good.find("<QM-Seven") + 9)},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        FactoryPresetBuilder::Image image{};
+        TestSupport::RunWithin([&] { image = ParseText(c.text); }, 120000);
+        EXPECT_EQ(UInt16At(image, 0), 0);
+        EXPECT_EQ(CountFilledEntries(image), 0);
+        EXPECT_STREQ(label.names[0], "");
+    }
+    // Bytes that are not UTF-8 are read as Windows-1252 text, not skipped over.
+    ParseText(Preset(Group("Output1", Label("Caf\xE9"))));
+    EXPECT_STREQ(label.names[0], "Caf\xC3\xA9");
+}
+
 TEST_F(FactoryPresets, SixtyOneFilesUseTheFirstSixtyByName)
 {
     for (int file = 60; file >= 0; --file)

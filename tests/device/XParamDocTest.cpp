@@ -17,7 +17,9 @@
 #include <atomic>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
 #include <memory>
@@ -33,7 +35,11 @@ namespace
 {
 constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr double kFastTimeScale = 50.0;
+/** Waits of a load pass at once, for tests that load many times. */
+constexpr double kInstantTimeScale = 1e6;
 constexpr int32_t kToolbarABId = 62;
+/** Far beyond any read: reaching it means the reader hangs. */
+constexpr int kHangTimeoutMs = 120000;
 
 /** The application's services as the document uses them: every request is recorded, and the reset
     of the channel groups resets the groups it is given. */
@@ -157,6 +163,28 @@ protected:
                 values.push_back(param->GetFullPath().CStr() + std::string("=") +
                                  std::to_string(param->GetValue()) + "/" + param->GetText().CStr() + "/" +
                                  std::to_string(param->GetFlags()));
+            }
+        }
+        return values;
+    }
+
+    /** Every value, flag word and text (hashed) of the groups, but the session name, which a load
+        sets to the file's name. */
+    static std::vector<double> Fingerprint(const std::vector<XParamGroup*>& groups)
+    {
+        XParam* sessionName = FindParam("preset\\CurrentSessionName");
+        std::vector<double> values;
+        for (XParamGroup* group : groups)
+        {
+            for (int32_t index = 0; index < group->CountParams(); ++index)
+            {
+                XParam* param = group->GetParamAt(index);
+                if (param == sessionName)
+                    continue;
+                values.push_back(param->GetFlags());
+                values.push_back(param->GetType() == XParamDesc::kTypeText
+                                     ? static_cast<double>(std::hash<std::string>()(param->GetText().CStr()))
+                                     : param->GetValue());
             }
         }
         return values;
@@ -333,6 +361,10 @@ TEST_F(PresetDocument, FilesThatAreNotPresetsFailAndChangeNothing)
     const std::string sessionName = Param("preset\\CurrentSessionName")->GetText().CStr();
 
     const std::string valid = Contents(previous);
+    const auto cutAfter = [&valid](const std::string& mark, size_t extra)
+    { return valid.substr(0, valid.find(mark) + mark.size() + extra); };
+    std::string withoutOutput6 = valid;
+    withoutOutput6.erase(valid.find("<Output6>"), valid.find("</Output6>") + 10 - valid.find("<Output6>"));
     struct Case
     {
         const char* name;
@@ -347,13 +379,23 @@ TEST_F(PresetDocument, FilesThatAreNotPresetsFailAndChangeNothing)
         {"document type", "<?xml version=\"1.0\"?><!DOCTYPE QM-Seven [<!ENTITY a "
                           "\"&a;&a;\">]><QM-Seven><InputA><param pid=\"1\" "
                           "flags=\"0\" val=\"&a;\"/></InputA></QM-Seven>"},
+        // JUCE's reader loops for ever on a processing instruction between an element's children.
+        {"instruction in the body", "<QM-Seven><?a?>x</QM-Seven>"},
+        {"instruction after the root", valid + "<?a?>"},
+        // JUCE's reader takes these cuts for whole files.
+        {"cut in the root's start tag", cutAfter("<QM-Seven", 0)},
+        {"cut in an end tag", cutAfter("</InputA", 0)},
+        {"cut in the root's end tag", cutAfter("</QM-Seven", 0)},
+        {"a group missing", withoutOutput6},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         const std::string path = folder.Child(std::string(c.name) + ".qm7");
         Write(path, c.content);
-        EXPECT_EQ(document.Open(path.c_str()), kFailed);
+        int32_t result = 0;
+        TestSupport::RunWithin([&] { result = document.Open(path.c_str()); }, kHangTimeoutMs);
+        EXPECT_EQ(result, kFailed);
         EXPECT_EQ(Snapshot(), before) << "no channel or preset parameter changes";
         EXPECT_STREQ(document.GetPath().CStr(), previous.c_str())
             << "a later Save writes where it did before";
@@ -365,6 +407,71 @@ TEST_F(PresetDocument, FilesThatAreNotPresetsFailAndChangeNothing)
     EXPECT_EQ(document.Open(folder.Child("missing.qm7").c_str()), kFailed);
     EXPECT_EQ(Param("preset\\CurrentSessionName")->GetText().CStr(), sessionName);
     EXPECT_EQ(Param("QM7\\documentDirty")->GetValue(), 1);
+}
+
+TEST_F(PresetDocument, APresetCutAnywhereIsRefusedOrLoadsEveryValue)
+{
+    // A document of three groups keeps the file, and the thousands of loads, small.
+    PlatformClock::SetTimeScale(kInstantTimeScale);
+    const std::vector<XParamGroup*> groups = {channels[0].get(), channels[2].get(), &presetGroup};
+    XParamDoc small;
+    for (XParamGroup* group : groups)
+        small.AddGroup(group);
+    std::mt19937 random(53888);
+    for (XParamGroup* group : groups)
+    {
+        for (int32_t index = 0; index < group->CountParams(); ++index)
+        {
+            XParam* param = group->GetParamAt(index);
+            if (IsTransient(param) || param->GetDesc() == nullptr)
+                continue;
+            if (param->GetType() == XParamDesc::kTypeText)
+                param->SetText(("cut " + std::to_string(random() % 1000)).c_str(), true);
+            else
+                param->SetValue(
+                    param->GetMin() + (random() % 1000) / 1000.0 * (param->GetMax() - param->GetMin()), true);
+        }
+    }
+    const std::string wholePath = folder.Child("Whole.qm7");
+    ASSERT_EQ(small.SaveAs(wholePath.c_str()), 0);
+    const std::string whole = Contents(wholePath);
+    ASSERT_GT(whole.size(), 10000u);
+    // The values as the file holds them.
+    ASSERT_EQ(small.Open(wholePath.c_str()), 0);
+    const std::vector<double> saved = Fingerprint(groups);
+
+    const auto resetGroups = [&groups]
+    {
+        for (XParamGroup* group : groups)
+            group->ResetToDefaults(XParamGroup::kResetFlag);
+    };
+    resetGroups();
+    const std::vector<double> before = Fingerprint(groups);
+    ASSERT_NE(before, saved);
+
+    const std::string path = folder.Child("Cut.qm7");
+    size_t loaded = 0;
+    for (size_t length = 0; length < whole.size(); ++length)
+    {
+        // A new file each time: rewriting one file makes the file system write it out at every close.
+        Write(path, whole.substr(0, length));
+        const int32_t result = small.Open(path.c_str());
+        std::remove(path.c_str());
+        services.TakeCalls();
+        if (result != 0)
+        {
+            ASSERT_EQ(result, kFailed);
+            ASSERT_TRUE(Fingerprint(groups) == before) << "the cut at byte " << length << " changed values";
+            continue;
+        }
+        ++loaded;
+        ASSERT_TRUE(Fingerprint(groups) == saved) << "the cut at byte " << length << " loaded other values";
+        resetGroups();
+        ASSERT_TRUE(Fingerprint(groups) == before);
+    }
+    // Only the cuts that keep the root's end tag whole load: the file's line end may go.
+    const std::string endTag = "</QM-Seven>";
+    EXPECT_EQ(loaded, whole.size() - whole.rfind(endTag) - endTag.size());
 }
 
 TEST_F(PresetDocument, ReadsGroupsAndParamsByTheirRules)
@@ -380,7 +487,9 @@ TEST_F(PresetDocument, ReadsGroupsAndParamsByTheirRules)
 
     const std::string id = std::to_string(gainId);
     const std::string path = folder.Child("Rules.qm7");
+    // Every group has its element, some of them empty.
     Write(path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<qm-seven>\n"
+                "  <InputA/><inputb></inputb><Output1/><Output2/><Output5/><Output6/>\n"
                 "  <OUTPUT3><param name=\"renamed\" pid=\"" +
                     id +
                     "\" flags=\"0\" val=\"-12.5\" min=\"0\" max=\"0\"/>"

@@ -1,9 +1,13 @@
 #include "support/TestSupport.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <juce_core/juce_core.h>
+#include <memory>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -38,6 +42,25 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
+}
+
+void RunWithin(const std::function<void()>& work, int timeoutMs)
+{
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread worker(
+        [work, done]
+        {
+            work();
+            done->store(true);
+        });
+    if (!WaitUntil([&done] { return done->load(); }, timeoutMs))
+    {
+        std::fprintf(stderr, "FAILED: the work did not end within %d ms (a hang); the test program stops\n",
+                     timeoutMs);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    worker.join();
 }
 
 std::string BinaryPath(const std::string& programName)

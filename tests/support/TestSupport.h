@@ -29,6 +29,11 @@ private:
     whether it held. For headless tests; GUI tests pump the message loop instead. */
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
 
+/** Runs work on a thread of its own and waits up to timeoutMs of real time for it to return. When
+    it does not (a hang), the failure is printed and the test program ends at once with exit code 1:
+    a thread that never returns cannot be stopped, and it still uses the test's objects. */
+void RunWithin(const std::function<void()>& work, int timeoutMs);
+
 /** Path of a program built into build/bin. */
 std::string BinaryPath(const std::string& programName);
 
