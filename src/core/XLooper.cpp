@@ -284,7 +284,7 @@ bool XLooper::ReceiveBlock(uint32_t waitMs)
     auto message = std::make_unique<XMessage>();
     // A block that does not rebuild is handed to nobody. When its header was readable and it owes
     // a reply, deleting it answers 20000017, so that a sender waiting for the reply goes on.
-    if (message->Unflatten(receiveBuffer.GetData(), receiveBuffer.GetLength()) == 0)
+    if (message->UnflattenFromPort(receiveBuffer.GetData(), receiveBuffer.GetLength()) == 0)
         queue->Append(message.release());
     return true;
 }

@@ -731,6 +731,16 @@ int32_t XMessage::ReadHeader(const uint8_t* block, int32_t length)
 
 int32_t XMessage::Unflatten(const void* buffer, int32_t length)
 {
+    return Rebuild(buffer, length, false);
+}
+
+int32_t XMessage::UnflattenFromPort(const void* buffer, int32_t length)
+{
+    return Rebuild(buffer, length, true);
+}
+
+int32_t XMessage::Rebuild(const void* buffer, int32_t length, bool fromPort)
+{
     if (buffer == nullptr)
         return -1;
     // Rebuilding ends what the message owed before (answered automatically when nobody else holds
@@ -741,6 +751,14 @@ int32_t XMessage::Unflatten(const void* buffer, int32_t length)
     const int32_t headerSize = ReadHeader(block, length);
     if (headerSize < 0)
         return -1;
+    if (!fromPort)
+    {
+        // A block from a file or from inside another message is no request of a sender waiting at
+        // a port: answering it would post to whatever port its bytes name.
+        flags &= ~(kFlagFromPort | kFlagReplyExpected);
+        replyPort = kNoRoute;
+        replyToken = kNoRoute;
+    }
     if (IsReplyExpected() && replyPort >= 0)
         replyObligation = std::make_shared<ReplyObligation>(replyPort, replyToken);
 
@@ -808,7 +826,7 @@ int32_t XMessage::ReadFromPort(int32_t port, uint32_t timeoutMs)
     XMemory block;
     if (ReadPort(port, nullptr, &block, timeoutMs) != 0)
         return kNotFound;
-    return Unflatten(block.GetData(), block.GetLength()) == 0 ? 0 : kNotFound;
+    return UnflattenFromPort(block.GetData(), block.GetLength()) == 0 ? 0 : kNotFound;
 }
 
 int32_t XMessage::SendReply(XMessage* reply, int32_t replierPort, int32_t replierToken)

@@ -20,7 +20,8 @@
 
     A message has no lock: it belongs to one thread at a time. A message rebuilt from a port that
     owes a reply is answered at most once, also across its copies: the copies share the obligation,
-    and when the last of them goes unanswered the automatic reply 20000017 is sent.
+    and when the last of them goes unanswered the automatic reply 20000017 is sent. Only a block
+    read from a port (UnflattenFromPort, ReadFromPort) can owe a reply.
 
     Failures are result codes: 0 success, -1 bad argument, malformed block or no reply owed,
     kNotFound (0x80000001) for a missing item or a failed port operation. */
@@ -172,8 +173,14 @@ public:
     /** Rebuilds the message from a block of length bytes: the current or the older 28-byte header,
         or the short one, then the nodes. -1 for a null buffer or a malformed block (the message's
         items are then emptied; header fields that were readable are kept); kNotFound when a node
-        has used size 0 (the items before it are kept). The order of the nodes is reversed. */
+        has used size 0 (the items before it are kept). The order of the nodes is reversed.
+        The block did not come through a port (a document's chunk, a nested message): the message
+        owes no reply, whatever the block says (kFlagFromPort and kFlagReplyExpected cleared, reply
+        port and reply token -1). */
     int32_t Unflatten(const void* buffer, int32_t length);
+    /** Unflatten for a block read from a message port: the routing and flags stay as the block has
+        them, and a message that owes a reply answers it once (see the class comment). */
+    int32_t UnflattenFromPort(const void* buffer, int32_t length);
 
     // Ports and replies --------------------------------------------------------------------------
 
@@ -196,6 +203,7 @@ public:
 private:
     struct ReplyObligation;
 
+    int32_t Rebuild(const void* buffer, int32_t length, bool fromPort);
     int32_t HeaderSize() const;
     int32_t FlattenWithFlags(uint8_t* buffer, int32_t capacity, uint32_t headerFlags) const;
     /** Reads the header of a block; returns its size, or -1 when the block is too short for it. */

@@ -2,6 +2,7 @@
 
 #include "core/XMemory.h"
 #include "core/XMessage.h"
+#include "core/XMsgPort.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
@@ -287,6 +288,32 @@ TEST_F(XDocumentTest, TruncatedChunkHeadEndsTheLoadAsComplete)
     RecordingDocument document;
     EXPECT_EQ(document.Open(Put("cut.kdoc", bytes).c_str()), 0);
     EXPECT_EQ(document.chunks.size(), 1u);
+}
+
+TEST_F(XDocumentTest, AMessageReadFromAFilePostsToNoPort)
+{
+    // Messages that claim to have come through a port and to wait for a reply at one: destroying
+    // them once handled posted the automatic reply to that port.
+    const int32_t port = CreatePort("document reply", 8);
+    XMessage request = ValueMessage(5);
+    request.SetRouting(-1, port, 3);
+    request.SetFlags(XMessage::kFlagFromPort | XMessage::kFlagReplyExpected);
+    XMessage header = VersionMessage();
+    header.AddInt32("fileVersion", 4);
+    header.SetRouting(-1, port, 3);
+    header.SetFlags(XMessage::kFlagFromPort | XMessage::kFlagReplyExpected);
+
+    const Bytes current = Bytes().Header(2, 1).MessageChunk(2, 3, request);
+    const Bytes older = Bytes().MessageChunk(1, 0, header).MessageChunk(1, 3, request);
+    for (const Bytes* file : {&current, &older})
+    {
+        RecordingDocument document;
+        ASSERT_EQ(document.Open(Put("request.kdoc", file->data).c_str()), 0);
+        ASSERT_EQ(document.chunks.size(), 1u);
+        EXPECT_EQ(document.chunks[0].value, 5);
+    }
+    EXPECT_EQ(CountPortBlocks(port), 0);
+    DeletePort(port);
 }
 
 TEST_F(XDocumentTest, FileWithoutMarkIsReadInTheOlderLayout)

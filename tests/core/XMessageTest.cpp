@@ -272,7 +272,7 @@ TEST(XMessageFlatten, RoundTripKeepsHeaderAndEveryItem)
     EXPECT_EQ(static_cast<int32_t>(block.size()), Get32(block, 0));
 
     XMessage rebuilt;
-    ASSERT_EQ(0, rebuilt.Unflatten(block.data(), static_cast<int32_t>(block.size())));
+    ASSERT_EQ(0, rebuilt.UnflattenFromPort(block.data(), static_cast<int32_t>(block.size())));
     EXPECT_EQ(message.GetWhat(), rebuilt.GetWhat());
     EXPECT_EQ(42, rebuilt.GetValue());
     EXPECT_EQ(3, rebuilt.GetTargetToken());
@@ -341,7 +341,7 @@ TEST(XMessageFlatten, OlderHeaderIsRead)
     SealTotal(block);
 
     XMessage rebuilt(1, 555);
-    ASSERT_EQ(0, rebuilt.Unflatten(block.data(), static_cast<int32_t>(block.size())));
+    ASSERT_EQ(0, rebuilt.UnflattenFromPort(block.data(), static_cast<int32_t>(block.size())));
     EXPECT_EQ(77u, rebuilt.GetWhat());
     EXPECT_EQ(555, rebuilt.GetValue());
     EXPECT_EQ(11, rebuilt.GetTargetToken());
@@ -349,6 +349,66 @@ TEST(XMessageFlatten, OlderHeaderIsRead)
     EXPECT_EQ(13, rebuilt.GetReplyPort());
     EXPECT_EQ(XMessage::kFlagIsReply, rebuilt.GetFlags());
     EXPECT_EQ(99, rebuilt.GetInt32("v"));
+}
+
+TEST(XMessageFlatten, OnlyABlockFromAPortOwesAReply)
+{
+    const int32_t port = CreatePort("reply duty", 4);
+    // A block that names the port as its reply port and asks for a reply, in each header layout.
+    std::vector<uint8_t> current =
+        HeaderBlock(FourCharCode("doc "), XMessage::kFlagFromPort | XMessage::kFlagReplyExpected);
+    Put32(current, 20, 9); // reply token
+    Put32(current, 24, port);
+    SealTotal(current);
+    std::vector<uint8_t> older(XMessage::kHeaderSize, 0);
+    Put32(older, 4, 77);
+    Put32(older, 16, 9);
+    Put32(older, 20, port);
+    Put32(older, 24, static_cast<int32_t>(XMessage::kFlagFromPort | XMessage::kFlagReplyExpected));
+    SealTotal(older);
+
+    for (const std::vector<uint8_t>* block : {&current, &older})
+    {
+        {
+            XMessage fromFile;
+            ASSERT_EQ(0, fromFile.Unflatten(block->data(), static_cast<int32_t>(block->size())));
+            EXPECT_FALSE(fromFile.IsReplyExpected());
+            EXPECT_EQ(0u, fromFile.GetFlags() & (XMessage::kFlagFromPort | XMessage::kFlagReplyExpected));
+            EXPECT_EQ(-1, fromFile.GetReplyPort());
+            EXPECT_EQ(-1, fromFile.GetReplyToken());
+            EXPECT_EQ(-1, fromFile.SendReplyCode(1));
+            XMessage copy(fromFile);
+        }
+        EXPECT_EQ(0, CountPortBlocks(port)) << "destroying it posts nothing";
+
+        {
+            XMessage fromPort;
+            ASSERT_EQ(0, fromPort.UnflattenFromPort(block->data(), static_cast<int32_t>(block->size())));
+            EXPECT_TRUE(fromPort.IsReplyExpected());
+            EXPECT_EQ(port, fromPort.GetReplyPort());
+        }
+        ASSERT_EQ(1, CountPortBlocks(port));
+        XMessage reply;
+        ASSERT_EQ(0, reply.ReadFromPort(port, 0));
+        EXPECT_EQ(XMsgCode::kNoReply, reply.GetWhat());
+        EXPECT_EQ(9, reply.GetTargetToken());
+    }
+
+    // A message nested in another is no request either.
+    XMessage nested;
+    ASSERT_EQ(0, nested.UnflattenFromPort(current.data(), static_cast<int32_t>(current.size())));
+    XMessage outer;
+    outer.AddMessage("inner", nested);
+    {
+        XMessage found;
+        ASSERT_EQ(0, outer.FindMessage("inner", found));
+        EXPECT_FALSE(found.IsReplyExpected());
+    }
+    EXPECT_EQ(0, CountPortBlocks(port));
+    nested.SendReplyCode(1);
+    XMessage answer;
+    ASSERT_EQ(0, answer.ReadFromPort(port, 0));
+    DeletePort(port);
 }
 
 TEST(XMessageFlatten, FlattenRefusesSmallOrNullBuffer)
