@@ -1,9 +1,11 @@
 #include "core/RegistryAccess.h"
 
 #include "core/IAppIdentity.h"
+#include "core/Log.h"
 #include "platform/PlatformRegistry.h"
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -28,7 +30,7 @@ void EnsureStoreOpen()
     if (!PlatformRegistry::FilePath().empty())
         return;
     if (IAppIdentity* identity = GetAppIdentity())
-        PlatformRegistry::Open(identity->GetVendorName().CStr(), identity->GetAppName().CStr());
+        RegistryAccess::OpenStore(identity->GetVendorName().CStr(), identity->GetAppName().CStr());
 }
 
 std::string TextOf(const char* text)
@@ -36,6 +38,16 @@ std::string TextOf(const char* text)
     return text != nullptr ? std::string(text) : std::string();
 }
 } // namespace
+
+bool RegistryAccess::OpenStore(const char* vendorName, const char* appName)
+{
+    std::vector<std::string> unreadable;
+    const bool opened = PlatformRegistry::Open(TextOf(vendorName), TextOf(appName), &unreadable);
+    for (const std::string& line : unreadable)
+        LogFormatted(nullptr, "Settings file %s: cannot read %s (kept as it stands)",
+                     PlatformRegistry::FilePath().c_str(), line.c_str());
+    return opened;
+}
 
 uint32_t RegistryAccess::SplitPath(const char* path, XString& subKey)
 {

@@ -23,6 +23,11 @@ constexpr uint32_t kDynData = 0x80000006u;
 /** The root of a name that names none. */
 constexpr uint32_t kUnknownRoot = 0;
 
+/** Opens the platform's settings store for the application of that maker and name (see
+    PlatformRegistry::Open) and logs every line of its file that cannot be read, which the store
+    keeps as it stands. False when the store works in memory only. */
+bool OpenStore(const char* vendorName, const char* appName);
+
 /** Splits a full path at its first backslash: the root key of the first component (kUnknownRoot
     when it names none) and the rest as the sub-key (empty without a backslash). */
 uint32_t SplitPath(const char* path, XString& subKey);

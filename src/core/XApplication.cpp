@@ -9,6 +9,7 @@
 #include "core/Log.h"
 #include "core/LongArray.h"
 #include "core/ProcessState.h"
+#include "core/RegistryAccess.h"
 #include "core/SystemInfo.h"
 #include "core/ThreadServices.h"
 #include "core/XMessage.h"
@@ -388,7 +389,7 @@ void XApplication::SaveSystemPrefs()
 void XApplication::CreatePrefsKey()
 {
     if (PlatformRegistry::FilePath().empty())
-        PlatformRegistry::Open(GetVendorName().CStr(), GetAppName().CStr());
+        RegistryAccess::OpenStore(GetVendorName().CStr(), GetAppName().CStr());
     XString key;
     key.Format(kPrefsKeyFormat, kFrameworkVendor, name.CStr());
     PlatformRegistry::CreateKey(kHkeyLocalMachine, key.CStr());

@@ -10,6 +10,9 @@
 #include <map>
 #include <mutex>
 #include <sstream>
+#include <utility>
+#include <vector>
+
 namespace
 {
 const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
@@ -29,7 +32,55 @@ struct Key
 {
     std::string displayPath;             // as first written
     std::map<std::string, Value> values; // by value name, as written (value names are exact)
+    /** Lines of the file under this key that could not be read, written back as they stood. */
+    std::vector<std::string> keptLines;
 };
+
+constexpr const char* kDwordPrefix = "dword:";
+constexpr uint64_t kDwordLimit = 0xFFFFFFFFull;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+/** The line without the blanks at its ends. */
+std::string Trimmed(const std::string& line)
+{
+    size_t begin = 0;
+    size_t end = line.size();
+    while (begin < end && IsBlank(line[begin]))
+        ++begin;
+    while (end > begin && IsBlank(line[end - 1]))
+        --end;
+    return line.substr(begin, end - begin);
+}
+
+/** The hexadecimal digits of text (at least one) as a 32-bit value; false for any other character
+    or a value that needs more than 32 bits. */
+bool ReadHexDword(const std::string& text, uint32_t& value)
+{
+    if (text.empty())
+        return false;
+    uint64_t wide = 0;
+    for (char c : text)
+    {
+        int digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
+        wide = wide * 16 + static_cast<uint64_t>(digit);
+        if (wide > kDwordLimit)
+            return false;
+    }
+    value = static_cast<uint32_t>(wide);
+    return true;
+}
 
 std::string Lower(std::string text)
 {
@@ -106,11 +157,30 @@ bool ReadQuoted(const std::string& line, size_t& pos, std::string& out)
     return false;
 }
 
+/** One value line ("name"=dword:hex or "name"="text", blanks at the ends trimmed); false when the
+    line is not one. */
+bool ReadValueLine(const std::string& line, std::string& name, Value& value)
+{
+    size_t pos = 0;
+    if (!ReadQuoted(line, pos, name) || pos >= line.size() || line[pos] != '=')
+        return false;
+    ++pos;
+    if (line.compare(pos, std::char_traits<char>::length(kDwordPrefix), kDwordPrefix) == 0)
+    {
+        value.isDword = true;
+        return ReadHexDword(line.substr(pos + std::char_traits<char>::length(kDwordPrefix)), value.dword);
+    }
+    value.isDword = false;
+    return ReadQuoted(line, pos, value.text) && pos == line.size();
+}
+
 class Store
 {
 public:
     std::mutex lock;                 // guards every field
     std::map<std::string, Key> keys; // by lower-cased full path
+    /** Lines before the first key that could not be read, written back first. */
+    std::vector<std::string> keptLines;
     std::string filePath;
 
     Key* Find(const std::string& fullPath)
@@ -137,40 +207,37 @@ public:
         return key;
     }
 
-    void Load()
+    /** Reads the file; every line that cannot be read is kept where it stood (see keptLines) and
+        described in unreadable. */
+    void Load(std::vector<std::string>& unreadable)
     {
         keys.clear();
+        keptLines.clear();
         std::ifstream in(filePath);
         std::string line;
         Key* current = nullptr;
-        while (std::getline(in, line))
+        for (int number = 1; std::getline(in, line); ++number)
         {
+            const std::string raw = line; // kept lines are written back byte for byte
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
+            const std::string text = Trimmed(line);
+            if (text.empty())
+                continue;
+            if (text.size() >= 2 && text.front() == '[' && text.back() == ']')
             {
-                current = &Create(line.substr(1, line.size() - 2));
+                current = &Create(text.substr(1, text.size() - 2));
                 continue;
             }
-            size_t pos = 0;
             std::string name;
-            if (current == nullptr || !ReadQuoted(line, pos, name) || pos >= line.size() || line[pos] != '=')
-                continue;
-            ++pos;
             Value value;
-            if (line.compare(pos, 6, "dword:") == 0)
+            if (current != nullptr && ReadValueLine(text, name, value))
             {
-                value.dword = static_cast<uint32_t>(std::strtoul(line.c_str() + pos + 6, nullptr, 16));
-            }
-            else if (ReadQuoted(line, pos, value.text))
-            {
-                value.isDword = false;
-            }
-            else
-            {
+                current->values[name] = value;
                 continue;
             }
-            current->values[name] = value;
+            (current != nullptr ? current->keptLines : keptLines).push_back(raw);
+            unreadable.push_back("line " + std::to_string(number) + ": " + line);
         }
     }
 
@@ -179,6 +246,8 @@ public:
         if (filePath.empty())
             return true;
         std::ostringstream out;
+        for (const std::string& kept : keptLines)
+            out << kept << '\n';
         for (const auto& [lowered, key] : keys)
         {
             out << '[' << key.displayPath << "]\n";
@@ -190,6 +259,8 @@ public:
                     << (value.isDword ? std::string("dword:") + dword : '"' + Escape(value.text) + '"')
                     << '\n';
             }
+            for (const std::string& kept : key.keptLines)
+                out << kept << '\n';
         }
         const std::string temporary = filePath + ".tmp";
         {
@@ -210,7 +281,8 @@ Store& TheStore()
 
 } // namespace
 
-bool PlatformRegistry::Open(const std::string& makerName, const std::string& applicationName)
+bool PlatformRegistry::Open(const std::string& makerName, const std::string& applicationName,
+                            std::vector<std::string>* unreadable)
 {
     const std::string folder = PlatformSystemInfo::ConfigFolder() + "/" + makerName + "/" + applicationName;
 
@@ -222,7 +294,10 @@ bool PlatformRegistry::Open(const std::string& makerName, const std::string& app
         return false;
     }
     store.filePath = folder + "/registry.txt";
-    store.Load();
+    std::vector<std::string> lines;
+    store.Load(lines);
+    if (unreadable != nullptr)
+        *unreadable = std::move(lines);
     return true;
 }
 
@@ -319,5 +394,6 @@ void PlatformRegistry::Reset()
     auto& store = TheStore();
     std::lock_guard<std::mutex> hold(store.lock);
     store.keys.clear();
+    store.keptLines.clear();
     store.filePath.clear();
 }

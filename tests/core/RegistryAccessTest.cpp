@@ -4,9 +4,11 @@
 #include "core/IAppIdentity.h"
 #include "core/XRegistrySettings.h"
 #include "platform/PlatformRegistry.h"
+#include "support/LogCapture.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -140,3 +142,17 @@ TEST_F(RegistryAccessTest, FullKeyJoinsOnlyNonEmptyPartsWithOneBackslash)
         EXPECT_EQ(XRegistrySettings(c.vendor, c.application).GetFullKey(), c.expected);
 }
 } // namespace
+
+TEST_F(RegistryAccessTest, LinesTheStoreCannotReadAreLoggedAndKept)
+{
+    ASSERT_TRUE(RegistryAccess::OpenStore("RQ", "KRX-640"));
+    const std::string path = PlatformRegistry::FilePath();
+    std::ofstream(path) << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\RQ]\n\"wide\"=dword:123456789ab\n";
+    PlatformRegistry::Reset();
+
+    LogCapture log;
+    ASSERT_TRUE(RegistryAccess::OpenStore("RQ", "KRX-640"));
+    EXPECT_EQ(ReadRegistryDword("HKEY_LOCAL_MACHINE\\SOFTWARE\\RQ", "wide", 7), 7u)
+        << "refused, not cut to 32 bits";
+    EXPECT_EQ(log.CountLinesWith(path + ": cannot read line 2: \"wide\"=dword:123456789ab"), 1) << log.Text();
+}
