@@ -93,12 +93,16 @@ int XScanner::ReadByte()
     {
         const int byte = heldByte;
         heldByte = kNoByte;
+        byteLine = heldLine;
         return byte;
     }
     // The end is where the stream has no more bytes; a byte of value 255 is an ordinary byte.
+    byteLine = inputLine;
     unsigned char byte = 0;
     if (input == nullptr || input->Read(&byte, 1) != 1)
         return kNoByte;
+    if (byte == '\n')
+        ++inputLine;
     return byte;
 }
 
@@ -107,6 +111,7 @@ void XScanner::Finish(int32_t type)
     current = XToken();
     current.type = type;
     current.text = XString(gathered.c_str(), static_cast<int>(gathered.size()));
+    current.line = tokenLine;
 }
 
 void XScanner::ReadToken()
@@ -115,6 +120,7 @@ void XScanner::ReadToken()
     for (;;)
     {
         const int c = ReadByte();
+        tokenLine = byteLine;
         if (c == kNoByte)
             return Finish(XToken::kEnd);
 
@@ -233,6 +239,7 @@ void XScanner::ScanNumber(int firstByte, bool negative)
     if (negative && signedKind)
         gathered.insert(gathered.begin(), '-');
     Finish(kind);
+    current.minusDropped = negative && !signedKind;
 
     switch (kind)
     {
@@ -288,10 +295,16 @@ void XScanner::ScanString()
     {
         if (c == '"')
             return Finish(XToken::kString);
+        if (lineBoundStrings && (c == '\n' || c == '\r'))
+        {
+            PutBack(c);
+            break;
+        }
         gathered.push_back(static_cast<char>(c));
     }
-    // No closing quote before the end of the input.
+    // No closing quote before the end of the input (or of the line).
     Finish(XToken::kUnknown);
+    current.unclosedString = true;
 }
 
 void XScanner::ScanUnknownRun()

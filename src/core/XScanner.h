@@ -22,7 +22,8 @@ struct XKeywordEntry
     punctuation of "*=+&[]();:,.#{}"; block comments (slash-star to star-slash) and line comments
     ("//") are skipped. Any other byte
     becomes an unknown token; nothing stops the scan but the end of the input, which yields end tokens
-    for ever.
+    for ever. Every token carries the line it starts on, for readers that report where a text is
+    wrong.
 
     The input is not owned and must outlive the scanner. One thread at a time. */
 class XScanner
@@ -47,15 +48,23 @@ public:
     void SetKeywordTable(const XKeywordEntry* table);
     /** A second table whose words give second-table keyword tokens; null for none. */
     void SetSecondKeywordTable(const XKeywordEntry* table) { secondKeywords = table; }
+    /** On: a string whose closing quote is not on its own line ends at the line's end (an unknown
+        token, XToken::unclosedString), so that one missing quote costs only its line; off (the
+        default): it runs to the next quote anywhere, or to the end of the input. */
+    void SetLineBoundStrings(bool on) { lineBoundStrings = on; }
     static const XKeywordEntry* GetBuiltInKeywords();
 
 private:
     static constexpr int kNoByte = -1;
 
-    /** The next byte (0..255), or kNoByte at the end of the input. */
+    /** The next byte (0..255), or kNoByte at the end of the input; byteLine becomes its line. */
     int ReadByte();
-    /** The next ReadByte returns byte again. */
-    void PutBack(int byte) { heldByte = byte; }
+    /** The next ReadByte returns byte (of line byteLine) again. */
+    void PutBack(int byte)
+    {
+        heldByte = byte;
+        heldLine = byteLine;
+    }
 
     void SkipBlockComment();
     void SkipLineComment();
@@ -77,6 +86,14 @@ private:
     const XKeywordEntry* keywords;
     const XKeywordEntry* secondKeywords = nullptr;
     int heldByte = kNoByte;
+    int32_t heldLine = 1;
+    /** The line of the next byte that the input gives. */
+    int32_t inputLine = 1;
+    /** The line of the byte ReadByte returned last. */
+    int32_t byteLine = 1;
+    /** The line of the first byte of the token being read. */
+    int32_t tokenLine = 1;
+    bool lineBoundStrings = false;
     /** Bytes of the token being read, gathered before they become the token's text. */
     std::string gathered;
 };

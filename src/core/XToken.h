@@ -42,6 +42,12 @@ public:
     XPoint point;
     /** The table value of a keyword of either table. */
     int32_t keywordValue = 0;
+    /** The line (from 1) on which the token starts; 0 for a token that no scanner read. */
+    int32_t line = 0;
+    /** A '-' stood directly before this point, colour or rectangle and was dropped. */
+    bool minusDropped = false;
+    /** An unknown token that is a string without its closing quote. */
+    bool unclosedString = false;
 
     bool IsEmpty() const { return type == kEmpty; }
     /** True for the punctuation token of c (such as '=' or '{'). */

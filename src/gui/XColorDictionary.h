@@ -36,8 +36,10 @@ public:
     int GetCount() const { return entries.GetCount(); }
 
     /** Reads a colour file (the skin text at that path) and sets each colour it names: entries
-        NAME separator r,g,b, with comments anywhere between tokens; reading stops quietly at the
-        first token that does not fit. 0x80000001 when the file is missing or empty, else 0. */
+        NAME separator r,g,b (each component 0 to 255), with comments anywhere between tokens. An
+        entry that does not fit (another count of numbers, a component out of range, an unbalanced
+        quote) is logged with its line and skipped together with the rest of that line; the entries
+        of the lines after it still load. 0x80000001 when the file is missing or empty, else 0. */
     int32_t Load(const XString& fileName);
 
 private:

@@ -1,5 +1,6 @@
 #include "gui/XFont.h"
 
+#include "core/Log.h"
 #include "core/MemoryDataIO.h"
 #include "core/StringToPtrMap.h"
 #include "core/StringToValueMap.h"
@@ -8,6 +9,7 @@
 #include "gui/ISkinTextReader.h"
 #include "platform/PlatformFonts.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -50,57 +52,131 @@ XString AliasOf(const XString& family)
     return family;
 }
 
-/** Reads the entries of a font table: font : NAME { KEY = VALUE ... } ... */
+/** Sizes a font of the table may have; others are refused. */
+constexpr int64_t kSmallestTableSize = 1;
+constexpr int64_t kLargestTableSize = 400;
+
+/** Reads the entries of a font table: font : NAME { KEY = VALUE ... } ... Damage costs only the
+    entry it is in, and is logged with its line: a missing ':' or '{' (the entry is skipped and
+    reading goes on at the next "font"), a missing "}" (the next "font :" or the end of the text ends
+    the entry, which is defined as read), an unbalanced quote (it ends at its line; the entry is
+    skipped when it is in the name, else ended there) and a size out of range (the pair is left
+    out). A key without "=" still ends the whole load. */
 class FontTableReader final
 {
 public:
-    explicit FontTableReader(XScanner& scannerIn) : scanner(scannerIn) {}
+    FontTableReader(XScanner& scannerIn, const XString& fileNameIn) : scanner(scannerIn), fileName(fileNameIn)
+    {
+        scanner.SetLineBoundStrings(true);
+    }
 
     int32_t ReadAll()
     {
-        for (XToken token = scanner.NextToken(); token.type != XToken::kEnd; token = scanner.NextToken())
+        XToken token = scanner.NextToken();
+        bool colonRead = false; // the next entry's "font :" has been read already
+        for (;;)
         {
-            // A stray word between entries is skipped.
-            if (!token.text.EqualsNoCase("font"))
-                continue;
-            if (!scanner.NextToken().IsChar(':'))
-                return XFont::kResultOk;
+            if (!colonRead)
+            {
+                if (token.type == XToken::kEnd)
+                    return XFont::kResultOk;
+                // A stray word between entries is skipped.
+                if (!token.text.EqualsNoCase("font"))
+                {
+                    token = scanner.NextToken();
+                    continue;
+                }
+                const XToken colon = scanner.NextToken();
+                if (!colon.IsChar(':'))
+                {
+                    Log(token.line, "entry", "has no ':' after the word font; it is skipped");
+                    token = colon;
+                    continue;
+                }
+            }
+            colonRead = false;
             const XToken name = scanner.NextToken();
-            if (name.type == XToken::kEnd || !scanner.NextToken().IsChar('{'))
+            if (name.type == XToken::kEnd)
                 return XFont::kResultOk;
+            if (name.unclosedString)
+            {
+                Log(name.line, XString("\"") + name.text, "has an unbalanced quote; the entry is skipped");
+                token = scanner.NextToken();
+                continue;
+            }
+            const XToken brace = scanner.NextToken();
+            if (!brace.IsChar('{'))
+            {
+                Log(name.line, name.text, "has no '{'; the entry is skipped");
+                token = brace;
+                continue;
+            }
 
             XFontDescriptor description;
+            const EntryEnd end = ReadPairs(name, description);
             // A malformed pair ends the whole load; that entry is not defined.
-            const int32_t result = ReadPairs(description);
-            if (result != XFont::kResultOk)
-                return result;
+            if (end == EntryEnd::kMalformed)
+                return XFont::kTableMalformed;
             XFont::DefineNamedFont(name.text, description);
+            colonRead = end == EntryEnd::kNextEntry;
+            if (!colonRead)
+                token = scanner.NextToken();
         }
-        return XFont::kResultOk;
     }
 
 private:
-    /** Applies KEY = VALUE pairs up to '}', the end of the text or a value of the wrong kind. */
-    int32_t ReadPairs(XFontDescriptor& description)
+    enum class EntryEnd
+    {
+        kDone,
+        /** The entry had no "}": the next entry's "font :" has been read. */
+        kNextEntry,
+        /** A key without "=". */
+        kMalformed,
+    };
+
+    /** Applies KEY = VALUE pairs up to '}', the end of the text, the next entry or a value of the
+        wrong kind. */
+    EntryEnd ReadPairs(const XToken& name, XFontDescriptor& description)
     {
         for (;;)
         {
             const XToken key = scanner.NextToken();
-            if (key.IsChar('}') || key.type == XToken::kEnd)
-                return XFont::kResultOk;
-            if (!scanner.NextToken().IsChar('='))
-                return XFont::kTableMalformed;
-            if (!Apply(key.text, scanner.NextToken(), description))
-                return XFont::kResultOk;
+            if (key.IsChar('}'))
+                return EntryEnd::kDone;
+            if (key.type == XToken::kEnd)
+            {
+                Log(name.line, name.text, "has no closing }");
+                return EntryEnd::kDone;
+            }
+            if (key.unclosedString)
+            {
+                Log(key.line, name.text, "has an unbalanced quote; the entry ends there");
+                return EntryEnd::kDone;
+            }
+            const XToken separator = scanner.NextToken();
+            if (key.text.EqualsNoCase("font") && separator.IsChar(':'))
+            {
+                Log(name.line, name.text, "has no closing }");
+                return EntryEnd::kNextEntry;
+            }
+            if (!separator.IsChar('='))
+                return EntryEnd::kMalformed;
+            if (!Apply(name, key.text, scanner.NextToken(), description))
+                return EntryEnd::kDone;
         }
     }
 
     /** False when the value has the wrong kind for the key, which ends the entry. */
-    static bool Apply(const XString& key, const XToken& value, XFontDescriptor& description)
+    bool Apply(const XToken& name, const XString& key, const XToken& value, XFontDescriptor& description)
     {
         const auto startsWith = [&key](const char* prefix)
         { return key.CompareNoCaseN(prefix, static_cast<int>(std::strlen(prefix))) == 0; };
 
+        if (value.unclosedString)
+        {
+            Log(value.line, name.text, "has an unbalanced quote; the entry ends there");
+            return false;
+        }
         if (startsWith("fa"))
         {
             if (!value.IsName())
@@ -111,7 +187,17 @@ private:
         {
             if (value.type != XToken::kInteger)
                 return false;
-            description.size = value.intValue;
+            // The token's own number wraps beyond 32 bits: the text is read again.
+            const long long size = std::strtoll(value.text.CStr(), nullptr, 10);
+            if (size < kSmallestTableSize || size > kLargestTableSize)
+            {
+                Log(value.line, name.text,
+                    XString().Format("size %s is not from %d to %d; left out", value.text.CStr(),
+                                     static_cast<int>(kSmallestTableSize),
+                                     static_cast<int>(kLargestTableSize)));
+                return true;
+            }
+            description.size = static_cast<int32_t>(size);
         }
         else if (startsWith("bo"))
             return ApplyFlag(value, description.bold);
@@ -137,7 +223,14 @@ private:
         return true;
     }
 
+    void Log(int32_t line, const XString& fontName, const XString& problem) const
+    {
+        LogFormatted(nullptr, "XFont: %s, line %d: font %s %s", fileName.CStr(), line, fontName.CStr(),
+                     problem.CStr());
+    }
+
     XScanner& scanner;
+    XString fileName;
 };
 } // namespace
 
@@ -211,6 +304,6 @@ int32_t XFont::LoadFontTable(const XString& resourceName)
 
     MemoryDataIO input(text.GetBuffer(), text.Length());
     XScanner scanner(&input);
-    FontTableReader reader(scanner);
+    FontTableReader reader(scanner, resourceName);
     return reader.ReadAll();
 }

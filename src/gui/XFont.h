@@ -63,8 +63,10 @@ public:
     static const XFontDescriptor* FindNamedFontDescriptor(const XString& name);
 
     /** Reads a font table (the skin text at that path) and defines its named fonts: 0 when read to
-        the end or to a malformed entry header, 0x80000001 when the text is missing or empty (nothing
-        changes), 0x8000000B when a key is not followed by "=" (entries before it stay defined). */
+        the end, 0x80000001 when the text is missing or empty (nothing changes), 0x8000000B when a key
+        is not followed by "=" (entries before it stay defined). A missing ':', '{' or '}', an
+        unbalanced quote or a size outside 1..400 is logged with its line and costs at most its
+        entry. */
     static int32_t LoadFontTable(const XString& resourceName);
 
 private:

@@ -143,6 +143,47 @@ TEST(XScanner, PushBackPreviousAndEndForEver)
         EXPECT_EQ(scanner.NextToken().type, XToken::kEnd);
 }
 
+TEST(XScanner, TokensKnowTheirLineAndADroppedMinus)
+{
+    const auto tokens = ScanAll("a /* one\ntwo */ b\r\n\n  -1,2,3 -4 // x\n\"s\ntring\" c");
+    ASSERT_EQ(TypesOf(tokens), "eepcdea");
+    const int32_t lines[] = {1, 2, 4, 4, 5, 6, 6};
+    for (size_t i = 0; i < tokens.size(); ++i)
+        EXPECT_EQ(tokens[i].line, lines[i]) << i;
+    EXPECT_TRUE(tokens[2].minusDropped);
+    EXPECT_STREQ(tokens[2].text.CStr(), "1,2,3");
+    EXPECT_FALSE(tokens[3].minusDropped) << "an integer keeps its sign";
+    EXPECT_EQ(tokens[3].intValue, -4);
+}
+
+TEST(XScanner, LineBoundStringsEndAtTheirLine)
+{
+    std::string text = "\"open here\r\nnext \"closed\" \"last";
+    for (const bool bound : {false, true})
+    {
+        MemoryDataIO input(text.data(), static_cast<int>(text.size()));
+        XScanner scanner(&input);
+        scanner.SetLineBoundStrings(bound);
+        std::vector<XToken> tokens;
+        do
+            tokens.push_back(scanner.NextToken());
+        while (tokens.back().type != XToken::kEnd);
+        if (!bound)
+        {
+            ASSERT_EQ(TypesOf(tokens), "dedea") << "the quotes pair across the line";
+            EXPECT_STREQ(tokens[0].text.CStr(), "open here\r\nnext ");
+            continue;
+        }
+        ASSERT_EQ(TypesOf(tokens), "jedja");
+        EXPECT_STREQ(tokens[0].text.CStr(), "open here");
+        EXPECT_TRUE(tokens[0].unclosedString);
+        EXPECT_EQ(tokens[1].line, 2);
+        EXPECT_STREQ(tokens[2].text.CStr(), "closed");
+        EXPECT_FALSE(tokens[2].unclosedString);
+        EXPECT_TRUE(tokens[3].unclosedString);
+    }
+}
+
 TEST(XScanner, RandomInputAlwaysEnds)
 {
     // Bytes weighted towards the characters the lexer treats specially.

@@ -2,10 +2,14 @@
 
 #include "core/XString.h"
 #include "gui/ISkinTextReader.h"
+#include "support/LogCapture.h"
 #include "support/gui/GuiTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -43,14 +47,14 @@ TEST(XColorDictionary, LoadsEntriesWithEitherSeparatorAndComments)
                           "/* skin colours */\n"
                           "buttonLit = 180,180,230 // lit\n"
                           "popupText : 0,0,0\n"
-                          "WINDOWBACKGROUND = 300,256,1\n"
+                          "WINDOWBACKGROUND = 30,25,1\n"
                           "buttonLit = 1,2,3\n"),
               XColorDictionary::kResultOk);
     EXPECT_EQ(dictionary.GetCount(), 3);
     EXPECT_EQ(dictionary.GetColor("buttonlit"), XRGB(1, 2, 3, 255));
     EXPECT_EQ(dictionary.GetColor("BUTTONLIT"), XRGB(1, 2, 3, 255));
     EXPECT_EQ(dictionary.GetColor("popupText"), XRGB(0, 0, 0, 255));
-    EXPECT_EQ(dictionary.GetColor("windowBackground"), XRGB(44, 0, 1, 255));
+    EXPECT_EQ(dictionary.GetColor("windowBackground"), XRGB(30, 25, 1, 255));
 }
 
 TEST(XColorDictionary, UnknownNamesAreOpaqueRed)
@@ -68,27 +72,81 @@ TEST(XColorDictionary, UnknownNamesAreOpaqueRed)
     EXPECT_EQ(dictionary.GetColorOr("Known", XRGB(5, 6, 7)), XRGB(1, 2, 3, 4));
 }
 
-TEST(XColorDictionary, LoadStopsAtTheFirstEntryThatDoesNotFit)
+TEST(XColorDictionary, ABadEntryIsLoggedAndCostsOnlyItsLine)
 {
     TestSupport::TempFolder folder;
     struct Case
     {
         const char* text;
-        int count; // entries loaded before the load stopped
+        const char* loaded; // the names loaded, in upper case
+        int badLine;        // the line of the one logged entry, 0 for none
     };
     const Case cases[] = {
-        {"a = 1,2,3 b = 4,5,6 c = 1,2,3,4 d = 7,8,9", 2}, // four numbers read as a rectangle
-        {"a = 1,2,3 b = 1, 2, 3 c = 7,8,9", 1},           // blanks inside a colour
-        {"a = 1,2,3 12 = 4,5,6", 1},                      // a name must not start with a digit
-        {"a 1,2,3 b = 4,5,6", 0},                         // the colour taken as separator
-        {"a = red", 0},                                   // names are not colour literals here
-        {"set = 1,2,3 end = 4,5,6", 2},                   // keyword words are names too
+        {"a = 1,2,3\nb = 1,2,3,999\nc = 4,5,6", "A C", 2}, // four numbers read as a rectangle
+        {"a = 1,2,3\nb = 40,50\nc = 4,5,6", "A C", 2},
+        {"b = -1,2,3\nc = 4,5,6", "C", 1}, // negative components are refused, not made positive
+        {"b = 1,-2,3\nc = 4,5,6", "C", 1},
+        {"b = 300,256,1000\nc = 4,5,6", "C", 1}, // nor wrapped
+        {"b = 1,2,\nc = 4,5,6", "C", 1},
+        {"b = \"1,2,3\nc = 4,5,6", "C", 1}, // unbalanced quotes end at their line
+        {"\"b = 1,2,3\nc = 4,5,6", "C", 1},
+        {"b =\nc = 4,5,6", "C", 1}, // an entry cut short: the next line is the next entry
+        {"b\nc = 4,5,6", "C", 1},
+        {"12 = 4,5,6\nc = 1,2,3", "C", 1},                        // a name must not start with a digit
+        {"a = 1,2,3 b = 1, 2, 3 c = 7,8,9\nd = 1,1,1", "A D", 1}, // blanks inside a colour
+        {"a = 1,2,3 b = 4,5,6 c = 1,2,3,4 d = 7,8,9", "A B", 1},  // the rest of a bad entry's line goes
+        {"a 1,2,3 b = 4,5,6", "", 1},                             // the colour taken as separator
+        {"a = red", "", 1},                                       // names are not colour literals here
+        {"set = 1,2,3 end = 4,5,6", "END SET", 0},                // keyword words are names too
+        {"popupText\n  : 0,0,255 /* an entry over\n two lines */", "POPUPTEXT", 0},
+        {"a = 0,0,0\nb = 255,255,255", "A B", 0},
     };
     for (const auto& c : cases)
     {
+        SCOPED_TRACE(c.text);
         XColorDictionary dictionary;
-        EXPECT_EQ(LoadColours(dictionary, folder, c.text), XColorDictionary::kResultOk) << c.text;
-        EXPECT_EQ(dictionary.GetCount(), c.count) << c.text;
+        LogCapture log;
+        EXPECT_EQ(LoadColours(dictionary, folder, c.text), XColorDictionary::kResultOk);
+        std::string loaded;
+        for (const char* name : {"A", "B", "C", "D", "END", "POPUPTEXT", "SET"})
+        {
+            XRGB colour;
+            if (dictionary.FindColor(name, colour) == XColorDictionary::kResultOk)
+                loaded += std::string(loaded.empty() ? "" : " ") + name;
+        }
+        EXPECT_EQ(loaded, c.loaded);
+        EXPECT_EQ(log.CountLinesWith("XColorDictionary: "), c.badLine != 0 ? 1 : 0) << log.Text();
+        if (c.badLine != 0)
+        {
+            EXPECT_EQ(log.CountLinesWith("GlobalColors.dat, line " + std::to_string(c.badLine) + ":"), 1);
+        }
+    }
+    XColorDictionary dictionary;
+    LoadColours(dictionary, folder, "b = 1,2,3\nc = 0,128,255\n");
+    EXPECT_EQ(dictionary.GetColor("c"), XRGB(0, 128, 255, 255));
+}
+
+TEST(XColorDictionary, RandomFilesNeverBreakTheReader)
+{
+    TestSupport::TempFolder folder;
+    std::mt19937 random(3150);
+    const std::vector<std::string> pieces = {"name", " = ", "1,2,3", "300", ",",    "-",          "\"",
+                                             "\n",   "/*",  "*/",    "//",  "\xFF", "9999999999", " "};
+    for (int round = 0; round < 300; ++round)
+    {
+        std::string text = "first = 1,2,3\n";
+        for (int piece = static_cast<int>(random() % 30); piece > 0; --piece)
+            text += pieces[random() % pieces.size()];
+        text += "\nlast = 4,5,6\n";
+        XColorDictionary dictionary;
+        LogCapture log;
+        EXPECT_EQ(LoadColours(dictionary, folder, text), XColorDictionary::kResultOk);
+        XRGB colour;
+        EXPECT_EQ(dictionary.FindColor("first", colour), XColorDictionary::kResultOk) << text;
+        if (text.find("/*") == std::string::npos && text.find("\"") == std::string::npos)
+        {
+            EXPECT_EQ(dictionary.FindColor("last", colour), XColorDictionary::kResultOk) << text;
+        }
     }
 }
 

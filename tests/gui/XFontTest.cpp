@@ -1,9 +1,14 @@
 #include "gui/XFont.h"
 
+#include "support/LogCapture.h"
 #include "support/gui/GuiTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -138,14 +143,137 @@ TEST(XFont, FontTableFailures)
     EXPECT_EQ(XFont::FindNamedFontDescriptor("badPair"), nullptr);
     EXPECT_EQ(XFont::FindNamedFontDescriptor("neverReached"), nullptr);
 
-    // A missing "{" ends the load quietly without defining the entry.
+    // A missing "{" costs its entry only; reading goes on at the next "font".
     EXPECT_EQ(LoadTable(folder, "font : noBrace size = 20 } font : afterNoBrace { }"), XFont::kResultOk);
     EXPECT_EQ(XFont::FindNamedFontDescriptor("noBrace"), nullptr);
-    EXPECT_EQ(XFont::FindNamedFontDescriptor("afterNoBrace"), nullptr);
+    EXPECT_TRUE(Describes("afterNoBrace", "arial", 12, 0, 0));
+    EXPECT_EQ(LoadTable(folder, "font noColon { } font : afterNoColon { size = 9 }"), XFont::kResultOk);
+    EXPECT_TRUE(Describes("afterNoColon", "arial", 9, 0, 0));
 
     // The end of the text inside an entry defines what was read.
     EXPECT_EQ(LoadTable(folder, "font : cutShort { size = 16"), XFont::kResultOk);
     EXPECT_TRUE(Describes("cutShort", "arial", 16, 0, 0));
+}
+
+TEST(XFont, DamageInTheTableIsLoggedAndCostsOnlyItsEntry)
+{
+    TestSupport::TempFolder folder;
+    struct Case
+    {
+        const char* text;
+        const char* damaged; // the entry with the damage
+        int size;            // its size afterwards; 0: not defined
+        int logLine;
+    };
+    const Case cases[] = {
+        {"font : brace1 { size = 9\nfont : after1 { size = 10 }", "brace1", 9, 1}, // defined as read
+        {"font : brace2 { size = 9", "brace2", 9, 1},
+        {"font : quote1 { family = \"Liberation Sans size = 9 }\nfont : after1 { size = 10 }", "quote1", 12,
+         1},
+        {"font : \"quote2 { size = 9 }\nfont : after1 { size = 10 }", "quote2", 0, 1},
+        {"font : quote3 {\n  size = 9\n  \"bold = true\n}\nfont : after1 { size = 10 }", "quote3", 9, 3},
+        {"font : size1 { size = 2147483647 bold = true }\nfont : after1 { size = 10 }", "size1", 12, 1},
+        {"font : size2 { size = -40 }", "size2", 12, 1},
+        {"font : size3 {\n size = 99999999999 }", "size3", 12, 2},
+        {"font : size4 { size = 0 }", "size4", 12, 1},
+        {"font : size5 { size = 400 }", "size5", 400, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        LogCapture log;
+        EXPECT_EQ(LoadTable(folder, c.text), XFont::kResultOk);
+        const XFontDescriptor* damaged = XFont::FindNamedFontDescriptor(c.damaged);
+        EXPECT_EQ(damaged != nullptr ? damaged->size : 0, c.size);
+        if (std::string(c.text).find("after1") != std::string::npos)
+        {
+            EXPECT_TRUE(Describes("after1", "arial", 10, 0, 0));
+        }
+        EXPECT_EQ(log.CountLinesWith("XFont: "), c.logLine != 0 ? 1 : 0) << log.Text();
+        if (c.logLine != 0)
+        {
+            EXPECT_EQ(log.CountLinesWith("GlobalFonts.dat, line " + std::to_string(c.logLine) + ":"), 1);
+        }
+        XFontDescriptor cleared;
+        XFont::DefineNamedFont("after1", cleared);
+    }
+    EXPECT_TRUE(Describes("size1", "arial", 12, 1, 0)) << "the pairs after a refused size still count";
+}
+
+TEST(XFont, EveryFontOfTheSkinStillResolvesWhenAnotherEntryIsDamaged)
+{
+    std::ifstream in(std::string(KRX_SOURCE_DIR) + "/System/GlobalFonts.dat", std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string table = all.str();
+    std::vector<std::string> names;
+    for (size_t at = table.find("\nfont : "); at != std::string::npos; at = table.find("\nfont : ", at + 1))
+        names.push_back(table.substr(at + 8, table.find(' ', at + 8) - at - 8));
+    ASSERT_GT(names.size(), 10u);
+
+    TestSupport::TempFolder folder;
+    int round = 0;
+    for (size_t damagedEntry = 0; damagedEntry < names.size(); ++damagedEntry)
+    {
+        for (int damage = 0; damage < 3; ++damage)
+        {
+            // Names of this round's own, so that no earlier load answers for this one.
+            const std::string suffix = "_" + std::to_string(++round);
+            std::string text = table;
+            for (const std::string& name : names)
+            {
+                for (const std::string& before : {std::string("font : "), std::string("copy = ")})
+                {
+                    for (size_t at = text.find(before + name + " "); at != std::string::npos;
+                         at = text.find(before + name + " ", at + 1))
+                        text.insert(at + before.size() + name.size(), suffix);
+                }
+            }
+            const size_t at = text.find("font : " + names[damagedEntry] + suffix + " ");
+            const size_t brace = text.find('}', at);
+            if (damage == 0)
+                text.erase(brace, 1); // a missing "}"
+            else if (damage == 1)
+                text.insert(at + 7, "\""); // a stray quote before the name
+            else
+                text.insert(brace, "\" "); // a stray quote before the "}"
+
+            LogCapture log;
+            ASSERT_EQ(LoadTable(folder, text), XFont::kResultOk) << text;
+            EXPECT_EQ(log.CountLinesWith("XFont: "), 1) << log.Text();
+            for (size_t entry = 0; entry < names.size(); ++entry)
+            {
+                const bool mayBeLost = entry == damagedEntry && damage == 1;
+                EXPECT_TRUE(mayBeLost ||
+                            XFont::FindNamedFont((names[entry] + suffix).c_str(), false) != nullptr)
+                    << names[entry] << " is lost when " << names[damagedEntry] << " has damage " << damage;
+            }
+        }
+    }
+}
+
+TEST(XFont, RandomTablesNeverBreakTheReader)
+{
+    TestSupport::TempFolder folder;
+    std::mt19937 random(3131);
+    const std::vector<std::string> pieces = {"font", " : ",  "name", "{",          "}",  "size",
+                                             "=",    "12",   "-",    "\"",         "\n", "/*",
+                                             "*/",   "bold", "true", "2147483648", " "};
+    for (int round = 0; round < 300; ++round)
+    {
+        std::string text;
+        for (int piece = static_cast<int>(random() % 40); piece > 0; --piece)
+            text += pieces[random() % pieces.size()];
+        LogCapture log;
+        const int32_t result = LoadTable(folder, text);
+        EXPECT_TRUE(result == XFont::kResultOk || result == XFont::kTableMissing ||
+                    result == XFont::kTableMalformed);
+        if (const XFontDescriptor* font = XFont::FindNamedFontDescriptor("name"))
+        {
+            EXPECT_GE(font->size, 1);
+            EXPECT_LE(font->size, 400);
+        }
+    }
 }
 
 TEST(XFont, TextInMissingFamiliesStillShows)
