@@ -1,8 +1,10 @@
 #include "gui/DescriptionText.h"
 
+#include "core/Log.h"
 #include "core/StringToStringMap.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -20,13 +22,21 @@ bool IsWordChar(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-/** Calls visit with every line of text (without its line end). */
+/** Calls visit with every line of text (without its line end) and its number (from 1). */
 template <typename Visit> void ForEachLine(const XString& text, Visit visit)
 {
     const unsigned length = static_cast<unsigned>(text.Length());
     unsigned pos = 0;
-    while (pos < length)
-        visit(text.ReadLine(pos));
+    for (int32_t number = 1; pos < length; ++number)
+        visit(text.ReadLine(pos), number);
+}
+
+int CountChar(const XString& line, char wanted)
+{
+    int count = 0;
+    for (const char* p = line.CStr(); *p != 0; ++p)
+        count += *p == wanted ? 1 : 0;
+    return count;
 }
 
 void AppendLine(std::string& out, const XString& line)
@@ -110,28 +120,35 @@ XString DescriptionText::ReadMacroLine(const XString& line, StringToStringMap& m
     return XString(fileName.c_str());
 }
 
+void DescriptionText::LogAt(const LineOrigin& where, const XString& problem)
+{
+    LogFormatted(nullptr, "XViewBuilder: %s, line %d: %s", where.file.CStr(), where.line, problem.CStr());
+}
+
 XString DescriptionText::InsertFile(const XString& name, const TextReader& reader,
-                                    StringToStringMap& macroArguments, int32_t depth)
+                                    StringToStringMap& macroArguments, int32_t depth, LineOrigins* origins)
 {
     XString inserted;
     if (name.IsEmpty() || depth >= kMaxIncludeDepth || !reader(name, inserted))
         return XString();
     if (macroArguments.GetCount() > 0)
         inserted = ReplaceMacroArguments(inserted, macroArguments);
-    return Preprocess(inserted, reader, macroArguments, depth + 1);
+    return Preprocess(inserted, reader, macroArguments, depth + 1, name, origins);
 }
 
 XString DescriptionText::Preprocess(const XString& text, const TextReader& reader,
-                                    StringToStringMap& macroArguments, int32_t depth)
+                                    StringToStringMap& macroArguments, int32_t depth, const XString& fileName,
+                                    LineOrigins* origins)
 {
     std::string out;
-    bool inComment = false;
+    int32_t commentStart = 0; // the line that opened the comment being skipped, 0 outside one
     ForEachLine(DeleteTabs(text),
-                [&](const XString& line)
+                [&](const XString& line, int32_t number)
                 {
-                    if (inComment)
+                    if (commentStart != 0)
                     {
-                        inComment = !line.StartsWith("*/");
+                        if (line.StartsWith("*/"))
+                            commentStart = 0;
                         return;
                     }
                     if (StartsWithNoCase(line, "addfile") || StartsWithNoCase(line, kMacroWord))
@@ -139,32 +156,41 @@ XString DescriptionText::Preprocess(const XString& text, const TextReader& reade
                         int wordEnd = 0;
                         while (IsWordChar(line.CharAt(static_cast<unsigned>(wordEnd))))
                             ++wordEnd;
-                        const XString fileName = line.Left(wordEnd) == kMacroWord
-                                                     ? ReadMacroLine(line, macroArguments)
-                                                     : line.After(":");
-                        out.append(InsertFile(fileName, reader, macroArguments, depth).CStr());
+                        const bool isMacro = line.Left(wordEnd) == kMacroWord;
+                        if (isMacro && CountChar(line, '"') % 2 != 0)
+                            LogAt({fileName, number}, "the macro line has an unbalanced quote");
+                        const XString insertedName =
+                            isMacro ? ReadMacroLine(line, macroArguments) : line.After(":");
+                        out.append(InsertFile(insertedName, reader, macroArguments, depth, origins).CStr());
                         return;
                     }
                     if (line.StartsWith("/*"))
                     {
-                        inComment = true;
+                        commentStart = number;
                         return;
                     }
                     AppendLine(out, line);
+                    if (origins != nullptr)
+                        origins->push_back({fileName, number});
                 });
+    if (commentStart != 0)
+        LogAt({fileName, commentStart}, "the comment is not closed: the rest of the file is left out");
     return ToXString(out);
 }
 
-bool DescriptionText::CollectVariables(XString& text, StringToStringMap& variables)
+bool DescriptionText::CollectVariables(XString& text, StringToStringMap& variables, LineOrigins* origins)
 {
     bool stored = false;
     std::string out;
+    LineOrigins kept;
     ForEachLine(text,
-                [&](const XString& line)
+                [&](const XString& line, int32_t number)
                 {
                     if (!StartsWithNoCase(line, "var:"))
                     {
                         AppendLine(out, line);
+                        if (origins != nullptr && static_cast<size_t>(number) <= origins->size())
+                            kept.push_back((*origins)[static_cast<size_t>(number - 1)]);
                         return;
                     }
                     const XString definition = line.From(4);
@@ -177,6 +203,8 @@ bool DescriptionText::CollectVariables(XString& text, StringToStringMap& variabl
                         stored = true;
                 });
     text = ToXString(out);
+    if (origins != nullptr)
+        *origins = std::move(kept);
     return stored;
 }
 
@@ -184,7 +212,7 @@ XString DescriptionText::RewriteVariables(const XString& text, const StringToStr
 {
     std::string out;
     ForEachLine(text,
-                [&](const XString& line)
+                [&](const XString& line, int32_t)
                 {
                     const int colon = line.FindChar(':');
                     const char* value = colon < 0 ? nullptr : variables.Find(line.From(colon + 1).CStr());

@@ -9,6 +9,7 @@
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -26,15 +27,61 @@ constexpr const char kIntegerConversions[] = "diouxX";
 constexpr const char kConversionFlags[] = "-+ #0";
 constexpr int kStepWordLength = 4;
 
-/** A decimal integer text (IsInteger) as int32, limited to the int32 range. */
-int32_t ToInt32(const XString& text)
+/** A value limited to the int32 range. */
+int32_t Saturate(int64_t value)
 {
-    const long long value = std::strtoll(text.CStr(), nullptr, 10);
     if (value > INT32_MAX)
         return INT32_MAX;
     if (value < INT32_MIN)
         return INT32_MIN;
     return static_cast<int32_t>(value);
+}
+
+/** A decimal integer text (IsInteger) as int32, limited to the int32 range. */
+int32_t ToInt32(const XString& text)
+{
+    return Saturate(std::strtoll(text.CStr(), nullptr, 10));
+}
+
+/** True when text (blanks aside) is from minCount to maxCount comma-separated decimal integers. */
+bool IsIntegerList(const XString& text, int minCount, int maxCount)
+{
+    XString compact = text;
+    compact.RemoveChar(' ');
+    int count = 0;
+    const char* field = compact.CStr();
+    for (;;)
+    {
+        const char* end = std::strchr(field, ',');
+        const size_t length = end != nullptr ? static_cast<size_t>(end - field) : std::strlen(field);
+        if (!XString(field, static_cast<int>(length)).IsInteger() || ++count > maxCount)
+            return false;
+        if (end == nullptr)
+            return count >= minCount;
+        field = end + 1;
+    }
+}
+
+/** True when text is a colour that XRGB::Parse reads as written: three or four integers from 0 to
+    255, or a colour word. */
+bool IsColourText(const XString& text)
+{
+    if (!IsIntegerList(text, 3, 4))
+    {
+        for (unsigned i = 0; i < static_cast<unsigned>(text.Length()); ++i)
+        {
+            const char c = text.CharAt(i);
+            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == ' '))
+                return false;
+        }
+        return !text.IsEmpty();
+    }
+    int32_t parts[4] = {0, 0, 0, 0};
+    ReadDecimalList(text.CStr(), parts, 4);
+    for (const int32_t part : parts)
+        if (part < 0 || part > 255)
+            return false;
+    return true;
 }
 
 /** The length of the integer conversion that starts at the '%' of text, 0 when it is not one. */
@@ -71,9 +118,17 @@ XRect ReadRect(const XString& text)
     return XRect(edges[0], edges[1], edges[2], edges[3]);
 }
 
-XRect Offset(const XRect& rect, int32_t dx, int32_t dy)
+/** The rectangle moved by dx, dy; edges stop at the int32 limits. */
+XRect Offset(const XRect& rect, int64_t dx, int64_t dy)
 {
-    return XRect(rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy);
+    return XRect(Saturate(rect.left + dx), Saturate(rect.top + dy), Saturate(rect.right + dx),
+                 Saturate(rect.bottom + dy));
+}
+
+/** How far the repetition index moves a rectangle by steps of step. */
+int64_t Steps(int32_t index, int32_t step)
+{
+    return static_cast<int64_t>(index) * step;
 }
 
 /** A scanner over one value text; the text must outlive it. */
@@ -169,8 +224,8 @@ XRect DescriptionValues::RectValue(int32_t keywordId, const XString& value, cons
         {
             if (!isFrame)
                 return rememberedRect;
-            return isNext ? Offset(rememberedRect, at.index * at.arrayWidth, 0)
-                          : Offset(rememberedRect, 0, at.index * at.arrayHeight);
+            return isNext ? Offset(rememberedRect, Steps(at.index, at.arrayWidth), 0)
+                          : Offset(rememberedRect, 0, Steps(at.index, at.arrayHeight));
         }
         const int comma = value.FindChar(',');
         const XString stepText = comma < 0 ? XString() : value.From(comma + 1);
@@ -184,14 +239,14 @@ XRect DescriptionValues::RectValue(int32_t keywordId, const XString& value, cons
     XRect rect = ReadRect(value);
     if (keywordId == ViewKeywords::kFrameWH)
     {
-        rect.right += rect.left;
-        rect.bottom += rect.top;
+        rect.right = Saturate(static_cast<int64_t>(rect.left) + rect.right);
+        rect.bottom = Saturate(static_cast<int64_t>(rect.top) + rect.bottom);
     }
     rememberedRect = rect;
     if ((isFrame || keywordId == ViewKeywords::kFrameWH) && at.index > 0)
     {
-        rect = at.arrayHeight != 0 ? Offset(rect, 0, at.index * at.arrayHeight)
-                                   : Offset(rect, at.index * at.arrayWidth, 0);
+        rect = at.arrayHeight != 0 ? Offset(rect, 0, Steps(at.index, at.arrayHeight))
+                                   : Offset(rect, Steps(at.index, at.arrayWidth), 0);
     }
     return rect;
 }
@@ -242,47 +297,64 @@ bool DescriptionValues::ReadImageDescription(const XString& value, XMessage& des
     }
 }
 
-void DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keyword, int32_t keywordId,
+bool DescriptionValues::IsRectText(const XString& value)
+{
+    if (value.EqualsNoCase("client"))
+        return true;
+    if (value.CompareNoCaseN("next", kStepWordLength) == 0 ||
+        value.CompareNoCaseN("down", kStepWordLength) == 0)
+    {
+        const int comma = value.FindChar(',');
+        return value.Length() == kStepWordLength ||
+               (comma == kStepWordLength && value.From(comma + 1).IsInteger());
+    }
+    return IsIntegerList(value, 1, 4);
+}
+
+bool DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keyword, int32_t keywordId,
                                       const XString& value, const DescriptionIndex& at)
 {
     const char* name = keyword.CStr();
-    const int32_t indexWithBase = at.index + at.baseIndex;
+    const int32_t indexWithBase = Saturate(static_cast<int64_t>(at.index) + at.baseIndex);
 
     int32_t constant = 0;
     if (ViewKeywords::FindNamedConstant(value.CStr(), constant))
     {
         attributes.AddInt32(name, constant);
-        return;
+        return true;
     }
     if (value.IsInteger())
     {
         attributes.AddInt32(name, ToInt32(value));
-        return;
+        return true;
     }
     if (value.IsDecimal())
     {
         attributes.AddFloat(name, value.ToFloat());
-        return;
+        return true;
     }
     if (value.EqualsNoCase("true") || value.EqualsNoCase("false"))
     {
         attributes.AddBool(name, value.EqualsNoCase("true"));
-        return;
+        return true;
     }
 
     if (ViewKeywords::IsRectKeyword(keywordId))
     {
         const char* itemName = keywordId == ViewKeywords::kFrameWH ? "frame" : name;
         attributes.AddRect(itemName, RectValue(keywordId, value, at));
-        return;
+        return IsRectText(value);
     }
     if (ViewKeywords::IsColourKeyword(keywordId))
     {
         XRGB colour;
-        if (GetColorDictionary().FindColor(value.CStr(), colour) != XColorDictionary::kResultOk)
-            colour = XRGB::Parse(value);
-        attributes.AddColor(name, colour);
-        return;
+        if (GetColorDictionary().FindColor(value.CStr(), colour) == XColorDictionary::kResultOk)
+        {
+            attributes.AddColor(name, colour);
+            return true;
+        }
+        attributes.AddColor(name, XRGB::Parse(value));
+        return IsColourText(value);
     }
     switch (keywordId)
     {
@@ -290,32 +362,33 @@ void DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keywo
         if (value.CharAt(0) == '"')
         {
             XMessage description;
-            if (ReadImageDescription(value, description))
-                attributes.AddMessage("imageDesc", description);
+            if (!ReadImageDescription(value, description))
+                return false;
+            attributes.AddMessage("imageDesc", description);
         }
         else
             attributes.AddString(name, value.CStr());
-        return;
+        return true;
     case ViewKeywords::kLocation:
     case ViewKeywords::kCenter:
     {
         int32_t xy[2] = {0, 0};
         ReadDecimalList(value.CStr(), xy, 2);
         attributes.AddPoint(name, XPoint(xy[0], xy[1]));
-        return;
+        return IsIntegerList(value, 1, 2);
     }
     case ViewKeywords::kParam:
     {
         const XString& format = value.EqualsNoCase("%s") ? at.paramScratch : value;
         attributes.AddString(name, FormatWithIndex(format, indexWithBase).CStr());
-        return;
+        return true;
     }
     case ViewKeywords::kBasePath:
         attributes.AddString(name, FormatWithIndex(value, indexWithBase).CStr());
-        return;
+        return true;
     case ViewKeywords::kItem:
         attributes.AddString(name, FormatWithIndex(value, at.index).CStr());
-        return;
+        return true;
     default:
         break;
     }
@@ -323,7 +396,7 @@ void DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keywo
     {
         attributes.AddString(name, value.CStr());
         attributes.AddInt32("labelArg", indexWithBase);
-        return;
+        return true;
     }
 
     ValueScanner scanner(value);
@@ -335,6 +408,16 @@ void DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keywo
     else if (first.type == XToken::kColour)
         attributes.AddColor(name, first.colour);
     attributes.AddString(name, FormatWithIndex(value, indexWithBase).CStr());
+    return true;
+}
+
+bool DescriptionValues::ReadInteger(const XString& text, int32_t& value)
+{
+    errno = 0;
+    const long long wide = std::strtoll(text.CStr(), nullptr, 10); // saturates at the 64-bit limits
+    const bool inRange = errno != ERANGE && wide >= INT32_MIN && wide <= INT32_MAX;
+    value = Saturate(wide);
+    return inRange && text.IsInteger();
 }
 
 void DescriptionValues::ParseArgs(const XString& text, XMessage* message)

@@ -30,15 +30,24 @@ struct DescriptionIndex
     the repetition index. Also reads the name=value lists that controls send with their messages.
 
     Formatting never hands a description's text to printf: one integer conversion ("%d", "%02d",
-    ...) takes the number, "%%" gives '%', and anything else stays as written. GUI thread only (the
-    remembered rectangle is process-wide and unlocked). */
+    ...) takes the number, "%%" gives '%', and anything else stays as written. Rectangle arithmetic
+    stops at the int32 limits instead of overflowing. GUI thread only (the remembered rectangle is
+    process-wide and unlocked). */
 class DescriptionValues final
 {
 public:
     /** Adds the items of one line to attributes (see the class comment); keywordId is the line's id
-        in the keyword table (ViewKeywords). */
-    static void AddTypedValue(XMessage& attributes, const XString& keyword, int32_t keywordId,
+        in the keyword table (ViewKeywords). False when the value is not of the kind its keyword
+        takes (a rectangle, point or colour that does not read as written, a malformed image
+        description); the items are added as the rules give them all the same. */
+    static bool AddTypedValue(XMessage& attributes, const XString& keyword, int32_t keywordId,
                               const XString& value, const DescriptionIndex& at);
+    /** True when value reads as a rectangle as written: "client", "next" or "down" with an optional
+        ",step", or one to four comma-separated integers. */
+    static bool IsRectText(const XString& value);
+    /** value := the leading integer of text (as atoi reads it, limited to the int32 range); true when
+        text is exactly one decimal integer within that range. */
+    static bool ReadInteger(const XString& text, int32_t& value);
 
     /** The rectangle of a frame, framewh, textrect or constraint value: "client" (all zero), "next"
         or "down" with an optional ",step" (from the remembered rectangle), or four integers

@@ -54,6 +54,7 @@ void XViewBuilder::ParseArgs(const XString& text, XMessage* message)
 
 void XViewBuilder::Reset()
 {
+    origins.clear();
     variables.RemoveAll();
     attributes.MakeEmpty();
     parentStack.clear();
@@ -90,8 +91,8 @@ void XViewBuilder::Build(XView* view, XView* parent)
     rootView = view;
     currentParent = parent;
 
-    text = DescriptionText::Preprocess(text, textReader, macroArguments, 0);
-    if (DescriptionText::CollectVariables(text, variables))
+    text = DescriptionText::Preprocess(text, textReader, macroArguments, 0, fileName, &origins);
+    if (DescriptionText::CollectVariables(text, variables, &origins))
         text = DescriptionText::RewriteVariables(text, variables);
     if (macroArguments.GetCount() > 0)
         text = DescriptionText::ReplaceMacroArguments(text, macroArguments);
@@ -99,13 +100,65 @@ void XViewBuilder::Build(XView* view, XView* parent)
     DeleteOrphans();
 }
 
+void XViewBuilder::LogAt(size_t place, const XString& problem) const
+{
+    DescriptionText::LogAt(place < origins.size() ? origins[place] : DescriptionText::LineOrigin{fileName, 0},
+                           problem);
+}
+
+void XViewBuilder::AddTypedValue(XMessage& values, const XString& keyword, int32_t keywordId,
+                                 const XString& value, const DescriptionIndex& at, size_t place)
+{
+    if (DescriptionValues::AddTypedValue(values, keyword, keywordId, value, at))
+        return;
+    int quotes = 0;
+    for (const char* c = value.CStr(); *c != 0; ++c)
+        quotes += *c == '"' ? 1 : 0;
+    LogAt(place,
+          XString().Format("%s:%s %s", keyword.CStr(), value.CStr(),
+                           quotes % 2 != 0 ? "has an unbalanced quote" : "is not a value of its kind"));
+}
+
+void XViewBuilder::TakeArraySetting(int32_t keywordId, const XString& value, size_t place)
+{
+    int32_t number = 0;
+    const bool isInteger = DescriptionValues::ReadInteger(value, number);
+    if (keywordId == ViewKeywords::kArraySize && number > kMaxArraySize)
+    {
+        LogAt(place, XString().Format("arraysize:%s is above %d and is left out", value.CStr(),
+                                      static_cast<int>(kMaxArraySize)));
+        return;
+    }
+    if (!isInteger)
+        LogAt(place, XString().Format("%s:%s is not an integer", ViewKeywords::KeywordText(keywordId),
+                                      value.CStr()));
+    switch (keywordId)
+    {
+    case ViewKeywords::kArraySize:
+        arraySize = number;
+        return;
+    case ViewKeywords::kArrayBaseIndex:
+        arrayBaseIndex = number;
+        return;
+    case ViewKeywords::kArrayWidth:
+        arrayWidth = number;
+        return;
+    case ViewKeywords::kArrayHeight:
+        arrayHeight = number;
+        return;
+    default:
+        return;
+    }
+}
+
 void XViewBuilder::RunBlocks(const XString& text)
 {
-    std::vector<XString> block;
+    Block block;
+    size_t commentStart = 0;
     bool inComment = false;
     const unsigned length = static_cast<unsigned>(text.Length());
     unsigned pos = 0;
-    while (pos < length)
+    for (size_t place = 0; pos < length; ++place)
     {
         const XString line = text.ReadLine(pos);
         if (inComment)
@@ -116,6 +169,7 @@ void XViewBuilder::RunBlocks(const XString& text)
         if (line.StartsWith("/*"))
         {
             inComment = true;
+            commentStart = place;
             continue;
         }
         if (DescriptionText::IsCommentLine(line))
@@ -131,13 +185,11 @@ void XViewBuilder::RunBlocks(const XString& text)
         // These settings hold for every repetition of the block, wherever they stand in it.
         XString keyword, value;
         SplitLine(line, keyword, value);
-        switch (ViewKeywords::FindKeyword(keyword))
+        switch (const int32_t id = ViewKeywords::FindKeyword(keyword))
         {
         case ViewKeywords::kArraySize:
-            arraySize = value.ToInt();
-            break;
         case ViewKeywords::kArrayBaseIndex:
-            arrayBaseIndex = value.ToInt();
+            TakeArraySetting(id, value, place);
             break;
         case ViewKeywords::kScratchStr:
             scratchString = value;
@@ -148,13 +200,15 @@ void XViewBuilder::RunBlocks(const XString& text)
         default:
             break;
         }
-        block.push_back(line);
+        block.push_back({line, place});
     }
+    if (inComment)
+        LogAt(commentStart, "the comment is not closed: the rest of the file is left out");
     if (!block.empty())
         RunRepetitions(block);
 }
 
-void XViewBuilder::RunRepetitions(const std::vector<XString>& block)
+void XViewBuilder::RunRepetitions(const Block& block)
 {
     RunBlock(block, 0);
     for (int32_t index = 1; index < arraySize; ++index)
@@ -164,13 +218,13 @@ void XViewBuilder::RunRepetitions(const std::vector<XString>& block)
     arrayHeight = 0;
 }
 
-void XViewBuilder::RunBlock(const std::vector<XString>& block, int32_t index)
+void XViewBuilder::RunBlock(const Block& block, int32_t index)
 {
     arrayIndex = index;
-    for (const XString& line : block)
+    for (const BlockLine& line : block)
     {
         XString keyword, value;
-        SplitLine(line, keyword, value);
+        SplitLine(line.text, keyword, value);
         const int32_t id = ViewKeywords::FindKeyword(keyword);
         switch (id)
         {
@@ -188,10 +242,13 @@ void XViewBuilder::RunBlock(const std::vector<XString>& block, int32_t index)
             currentParent = parentStack.empty() ? nullptr : parentStack.back();
             break;
         case ViewKeywords::kArrayWidth:
-            arrayWidth = value.ToInt();
-            break;
         case ViewKeywords::kArrayHeight:
-            arrayHeight = value.ToInt();
+            // Logged once, at the block's first run.
+            if (index == 0)
+                TakeArraySetting(id, value, line.place);
+            else
+                DescriptionValues::ReadInteger(value,
+                                               id == ViewKeywords::kArrayWidth ? arrayWidth : arrayHeight);
             break;
         case ViewKeywords::kArraySize:
         case ViewKeywords::kArrayBaseIndex:
@@ -206,7 +263,10 @@ void XViewBuilder::RunBlock(const std::vector<XString>& block, int32_t index)
             AddToView(value);
             break;
         default:
-            DescriptionValues::AddTypedValue(attributes, keyword, id, value, CurrentIndex());
+            if (index == 0)
+                AddTypedValue(attributes, keyword, id, value, CurrentIndex(), line.place);
+            else
+                DescriptionValues::AddTypedValue(attributes, keyword, id, value, CurrentIndex());
             break;
         }
     }
@@ -264,21 +324,21 @@ XString XViewBuilder::RepetitionLabel(const XString& name) const
     return name.Splice(percent, kind != 0 ? 2 : 1, replacement.CStr());
 }
 
-void XViewBuilder::CreateParam(const std::vector<XString>& block)
+void XViewBuilder::CreateParam(const Block& block)
 {
     XString path;
     XMessage values;
     DescriptionIndex at = CurrentIndex();
     at.index = 0;
-    for (const XString& line : block)
+    for (const BlockLine& line : block)
     {
         XString keyword, value;
-        SplitLine(line, keyword, value);
+        SplitLine(line.text, keyword, value);
         const int32_t id = ViewKeywords::FindKeyword(keyword);
         if (id == ViewKeywords::kCreateParam)
             path = value;
         else
-            DescriptionValues::AddTypedValue(values, keyword, id, value, at);
+            AddTypedValue(values, keyword, id, value, at, line.place);
     }
     if (path.IsEmpty())
         return;

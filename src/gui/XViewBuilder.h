@@ -23,12 +23,16 @@ class XView;
     One builder serves one Build on the GUI thread. The views it creates belong to their parents;
     a created view still without a parent at the end of the build (a "popparent" too many) is
     deleted and logged, unless it is a window of its own (a view with a window style). A missing
-    or empty file builds nothing. */
+    or empty file builds nothing. Damage in a file is logged with the file and line it is on (a
+    comment left open, an unbalanced quote in a macro line, a value not of its keyword's kind, an
+    "arraysize" above kMaxArraySize, which is left out) and the build goes on. */
 class XViewBuilder final
 {
 public:
     /** Files built into each other by "addtoview" deeper than this are left out. */
     static constexpr int32_t kMaxBuildDepth = 16;
+    /** The most repetitions a block may ask for; an "arraysize" above it is logged and left out. */
+    static constexpr int32_t kMaxArraySize = 1024;
 
     /** A builder for one skin-relative description file; texts come from the skin resource
         manager. */
@@ -55,16 +59,31 @@ private:
     /** The builder of a file that "addtoview" builds into a view of this one. */
     XViewBuilder(const XString& fileName, const DescriptionText::TextReader& reader, int32_t depth);
 
+    /** A line of a block and its place in the text being built (an index into origins). */
+    struct BlockLine
+    {
+        XString text;
+        size_t place;
+    };
+    using Block = std::vector<BlockLine>;
+
     void Reset();
     void RunBlocks(const XString& text);
+    /** Takes an arraysize, arrayBaseIndex, arraywidth or arrayheight value. */
+    void TakeArraySetting(int32_t keywordId, const XString& value, size_t place);
     /** Runs a collected block once per repetition, then resets the per-block array settings. */
-    void RunRepetitions(const std::vector<XString>& block);
-    void RunBlock(const std::vector<XString>& block, int32_t index);
+    void RunRepetitions(const Block& block);
+    void RunBlock(const Block& block, int32_t index);
+    /** Adds a typed value to values; a value not of its keyword's kind is logged. */
+    void AddTypedValue(XMessage& values, const XString& keyword, int32_t keywordId, const XString& value,
+                       const DescriptionIndex& at, size_t place);
+    /** Logs a problem with the file and line of the text's line at place. */
+    void LogAt(size_t place, const XString& problem) const;
     void FinishPendingView();
     /** The label of a repeated view whose name still holds a '%': "%i" the repetition number
         (1-based), "%s" the scratch string, '%' with any other character nothing. */
     XString RepetitionLabel(const XString& name) const;
-    void CreateParam(const std::vector<XString>& block);
+    void CreateParam(const Block& block);
     void AddToView(const XString& fileName);
     /** Deletes the views created here that ended without a parent (windows excepted). */
     void DeleteOrphans();
@@ -94,4 +113,6 @@ private:
     int32_t arrayBaseIndex = 0;
     StringToStringMap variables;
     StringToStringMap macroArguments;
+    /** Where each line of the text being built comes from. */
+    DescriptionText::LineOrigins origins;
 };

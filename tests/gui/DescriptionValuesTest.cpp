@@ -5,6 +5,7 @@
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -155,6 +156,94 @@ TEST_F(DescriptionValuesTest, RectanglesRepeatAndFollowTheRememberedRectangle)
     EXPECT_EQ(RectText(Rect("frame", "Client")), "0,0,0,0");
     EXPECT_EQ(RectText(DescriptionValues::GetRememberedRect()), "0,30,50,50");
     EXPECT_EQ(RectText(Rect("frame", "5,6")), "5,6,0,0");
+}
+
+TEST_F(DescriptionValuesTest, RectangleArithmeticStopsAtTheInt32Limits)
+{
+    constexpr int32_t kMax = INT32_MAX;
+    const struct
+    {
+        const char* keyword;
+        const char* value;
+        int32_t index;
+        int32_t arrayWidth;
+        const char* expected;
+    } cases[] = {
+        {"framewh", "2147483647,0,1,1", 0, 100, "2147483647,0,2147483647,1"},
+        {"framewh", "-2147483648,-2147483648,-1,-1", 0, 100,
+         "-2147483648,-2147483648,-2147483648,-2147483648"},
+        {"frame", "2147483000,0,2147483600,10", 3, 1000, "2147483647,0,2147483647,10"},
+        {"frame", "0,0,10,10", 1000, kMax, "2147483647,0,2147483647,10"},
+        {"frame", "0,0,10,10", 2, -kMax, "-2147483648,0,-2147483648,10"},
+        {"frame", "next", 1000, kMax, "2147483647,0,2147483647,10"},
+        {"frame", "next,2147483647", 0, 100, "2147483647,0,2147483647,10"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.keyword) + ":" + c.value);
+        Rect("frame", "0,0,10,10"); // the remembered rectangle
+        DescriptionIndex at;
+        at.index = c.index;
+        at.arrayWidth = c.arrayWidth;
+        EXPECT_EQ(RectText(DescriptionValues::RectValue(ViewKeywords::FindKeyword(c.keyword), c.value, at)),
+                  c.expected);
+    }
+    DescriptionIndex base;
+    base.index = 5;
+    base.baseIndex = kMax;
+    EXPECT_EQ(Typed("param", "p%d", base), "string p2147483647");
+}
+
+TEST_F(DescriptionValuesTest, ValuesNotOfTheirKeywordsKindAreReported)
+{
+    const struct
+    {
+        const char* keyword;
+        const char* value;
+        bool good;
+    } cases[] = {
+        {"frame", "client", true},
+        {"frame", "next", true},
+        {"frame", "Down,30", true},
+        {"frame", "5,6", true},
+        {"frame", " 1, 2 ,3,4", true},
+        {"frame", "abc", false},
+        {"frame", "1,2,3,4,5", false},
+        {"frame", "10,,20", false},
+        {"frame", "next,x", false},
+        {"framewh", "1,2,x,4", false},
+        {"location", "3, 4", true},
+        {"location", "1,2,3", false},
+        {"center", "a,b", false},
+        {"backcolor", "windowBackground", true},
+        {"backcolor", "1,2,3", true},
+        {"backcolor", "1,2,3,4", true},
+        {"backcolor", "red", true},
+        {"backcolor", "12abc", false},
+        {"backcolor", "300,0,0", false},
+        {"backcolor", "1,-2,3", false},
+        {"backcolor", "1,2", false},
+        {"imagename", "plain.png", true},
+        {"imagename", "\"unclosed", false},
+        {"imagename", "\"a.png\", x", false},
+        {"name", "anything \"at all", true},
+        {"label", "12\" tall", true},
+    };
+    for (const auto& c : cases)
+    {
+        XMessage message;
+        EXPECT_EQ(DescriptionValues::AddTypedValue(message, c.keyword, ViewKeywords::FindKeyword(c.keyword),
+                                                   c.value, DescriptionIndex()),
+                  c.good)
+            << c.keyword << ":" << c.value;
+    }
+    int32_t number = 0;
+    EXPECT_TRUE(DescriptionValues::ReadInteger("-12", number));
+    EXPECT_EQ(number, -12);
+    EXPECT_FALSE(DescriptionValues::ReadInteger("99999999999", number));
+    EXPECT_EQ(number, INT32_MAX);
+    EXPECT_FALSE(DescriptionValues::ReadInteger("12abc", number));
+    EXPECT_EQ(number, 12);
 }
 
 TEST_F(DescriptionValuesTest, ImageDescriptionsGiveNestedMessagesOrNothing)

@@ -3,6 +3,7 @@
 #include "gui/ViewFactory.h"
 #include "gui/XImage.h"
 #include "gui/XView.h"
+#include "support/LogCapture.h"
 #include "support/TestSupport.h"
 #include "support/gui/GuiTestSupport.h"
 #include "support/gui/SkinTestSupport.h"
@@ -289,7 +290,11 @@ TEST_F(SkinTest, EveryDialogOpensWithNoMissingResource)
         EXPECT_TRUE(log.GetMisses().empty()) << Joined(log.GetMisses());
 
         XView root;
-        root.LoadDescription(name.CStr());
+        {
+            LogCapture builderLog;
+            root.LoadDescription(name.CStr());
+            EXPECT_EQ(builderLog.CountLinesWith("XViewBuilder: "), 0) << builderLog.Text();
+        }
         EXPECT_GT(root.getWidth(), 0);
         XView* text = root.FindChild("DialogText", true);
         ASSERT_NE(text, nullptr);

@@ -9,6 +9,7 @@
 #include "gui/ViewKeywords.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XResourceManager.h"
+#include "support/LogCapture.h"
 #include "support/gui/ViewTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -358,4 +359,57 @@ TEST_F(XViewBuilderTest, WorkedExampleBuildsWithTheRegisteredViews)
     EXPECT_EQ(ChildNames(root), (std::vector<std::string>{"okBtn", "led0", "led1", "led2", "led3"}));
     EXPECT_EQ(RectText(root.FindChild("okBtn", false)->GetFrame()), "10,260,90,284");
     EXPECT_EQ(RectText(root.FindChild("led3", false)->GetFrame()), "190,10,238,58");
+}
+
+TEST_F(XViewBuilderTest, DamageIsLoggedWithItsFileAndLineAndTheBuildGoesOn)
+{
+    const struct
+    {
+        const char* name;
+        std::string text;
+        const char* logged; // the part of the log line after "XViewBuilder: "
+        size_t views;       // views created besides the root
+    } cases[] = {
+        {"open comment", "view:recording\n\n/* never closed\nview:recording\n",
+         "main.txt, line 3: the comment is not closed", 0},
+        {"macro quote", "view:recording\n\nmacro \"part.txt name=a\n",
+         "main.txt, line 3: the macro line has an unbalanced quote", 0},
+        {"image quote", "view:recording\n\nview:recording\nimagename:\"widgets\\knob.png, transparent=true\n",
+         "main.txt, line 4: imagename:\"widgets\\knob.png, transparent=true has an unbalanced quote", 1},
+        {"bad rectangle", "view:recording\nframe:10,abc\n", "main.txt, line 2: frame:10,abc is not a value",
+         0},
+        {"bad colour", "var:x=1\n\nview:recording\nbackcolor:12abc\n", "main.txt, line 4: backcolor:12abc",
+         0},
+        {"in an included file", "view:recording\n\naddfile:part.txt\n",
+         "part.txt, line 3: location:1,2,3 is not a value", 1},
+        {"too many repetitions", "view:recording\n\nview:recording\narraysize:20000\n",
+         "main.txt, line 4: arraysize:20000 is above 1024 and is left out", 1},
+        {"repetitions beyond 32 bits", "view:recording\n\nview:recording\narraysize:99999999999\n",
+         "main.txt, line 4: arraysize:99999999999 is above 1024 and is left out", 1},
+        {"not a number", "view:recording\n\nview:recording\narraywidth:wide\n",
+         "main.txt, line 4: arraywidth:wide is not an integer", 1},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        RecordingView::Created().clear();
+        files.clear();
+        files["main.txt"] = c.text;
+        files["part.txt"] = "\nview:recording\nlocation:1,2,3\n";
+        LogCapture log;
+        XView root;
+        Build("main.txt", root);
+        EXPECT_EQ(log.CountLinesWith("XViewBuilder: "), 1) << log.Text();
+        EXPECT_EQ(log.CountLinesWith(std::string("XViewBuilder: ") + c.logged), 1) << log.Text();
+        EXPECT_EQ(RecordingView::Created().size(), c.views);
+    }
+
+    // The largest array still builds.
+    RecordingView::Created().clear();
+    files["main.txt"] = "view:recording\n\nview:recording\narraysize:1024\nframewh:2147483647,0,1,1\n";
+    LogCapture log;
+    XView root;
+    Build("main.txt", root);
+    EXPECT_EQ(RecordingView::Created().size(), static_cast<size_t>(XViewBuilder::kMaxArraySize));
+    EXPECT_EQ(log.CountLinesWith("XViewBuilder: "), 0) << log.Text();
 }
