@@ -138,10 +138,12 @@ int RunConfigurationScenario()
     SCENARIO_CHECK(!app.IsUserConfigChange());
 
     // A configuration that a document brings while it loads changes nothing beyond itself.
+    // A preset holds an element for every group of the document; these are empty.
     const std::string path = scenario.folder.Child("config2.qm7");
     std::ofstream(path)
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<QM-Seven><preset><param name=\"CurrentConfig\" pid=\"9\" val=\"2\"/></preset></QM-Seven>\n";
+           "<QM-Seven><InputA/><InputB/><Output1/><Output2/><Output3/><Output4/><Output5/><Output6/>"
+           "<preset><param name=\"CurrentConfig\" pid=\"9\" val=\"2\"/></preset></QM-Seven>\n";
     SCENARIO_CHECK(app.GetParamDoc()->Open(path.c_str()) == 0);
     SCENARIO_CHECK(app.GetCurrentConfig() == 2);
     SCENARIO_CHECK(OutputParam(1, "chFilterMode")->GetValue() == 8.0);
