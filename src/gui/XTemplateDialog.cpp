@@ -1,6 +1,7 @@
 #include "gui/XTemplateDialog.h"
 
 #include "core/XMessage.h"
+#include "gui/ITextListView.h"
 #include "gui/XControl.h"
 #include "gui/XDocumentCmd.h"
 #include "gui/XErrorDialog.h"
@@ -60,25 +61,54 @@ void XTemplateDialog::FillTemplateList()
         for (const juce::File& file : files)
             rows.emplace_back(file.getFileNameWithoutExtension().toRawUTF8());
     }
-    selectedRow = 0;
+    if (ITextListView* list = GetTemplateListView())
+    {
+        list->ClearTextRows();
+        for (const XString& row : rows)
+            list->AddTextRow(row);
+    }
+    SelectRow(0);
     if (templateList != nullptr)
         templateList->repaint();
 }
 
+ITextListView* XTemplateDialog::GetTemplateListView() const
+{
+    return dynamic_cast<ITextListView*>(templateList);
+}
+
+void XTemplateDialog::SelectRow(int32_t index)
+{
+    selectedRow = index >= 0 && index < GetRowCount() ? index : kNoSelection;
+    if (ITextListView* list = GetTemplateListView())
+        list->SelectTextRow(selectedRow);
+}
+
+int32_t XTemplateDialog::GetSelectedRow() const
+{
+    if (const ITextListView* list = GetTemplateListView())
+    {
+        const int32_t index = list->GetSelectedTextRow();
+        return index >= 0 && index < GetRowCount() ? index : kNoSelection;
+    }
+    return selectedRow;
+}
+
 bool XTemplateDialog::LoadSelectedTemplate()
 {
-    if (selectedRow == kNoSelection)
+    const int32_t chosenRow = GetSelectedRow();
+    if (chosenRow == kNoSelection)
     {
         XErrorDialog error{XString("Please select a template to load.")};
         error.RunModal(this, 0);
         return false;
     }
-    if (selectedRow == 0)
+    if (chosenRow == 0)
     {
         selectedPath = XString();
         return true;
     }
-    const XString& name = GetRowText(selectedRow);
+    const XString& name = GetRowText(chosenRow);
     const XString path = GetTemplatePath(name);
     if (SystemFile(path).existsAsFile())
     {
@@ -92,9 +122,10 @@ bool XTemplateDialog::LoadSelectedTemplate()
 
 void XTemplateDialog::DeleteSelectedTemplate()
 {
-    if (selectedRow <= 0)
+    const int32_t chosenRow = GetSelectedRow();
+    if (chosenRow <= 0)
         return;
-    const XString name = GetRowText(selectedRow);
+    const XString name = GetRowText(chosenRow);
     const juce::File file = SystemFile(GetTemplatePath(name));
     if (file.existsAsFile())
     {

@@ -2,6 +2,8 @@
 
 #include "gui/XDialog.h"
 
+class ITextListView;
+
 #include <vector>
 
 /** The template chooser of new documents: lists "Empty" and every "*.tmp" file of the template
@@ -9,8 +11,9 @@
     GetSelectedPath, empty for "Empty"), cancels (1501: 2) or deletes the selected template after a
     question (1502). Created, run and deleted by the New command; GUI thread.
 
-    The rows and the selection live in the dialog; the description's "TemplateList" view shows
-    them once the list view exists (until then it is only looked up). */
+    The template names live in the dialog; the description's "TemplateList" is a list view that
+    shows them and holds the selection (ITextListView). Where no list view was built (a plain view
+    in its place), the dialog keeps the selection itself. */
 class XTemplateDialog final : public XDialog
 {
 public:
@@ -36,15 +39,15 @@ public:
     bool LoadSelectedTemplate();
     void DeleteSelectedTemplate();
 
-    void SelectRow(int32_t index)
-    {
-        selectedRow = index >= 0 && index < GetRowCount() ? index : kNoSelection;
-    }
-    int32_t GetSelectedRow() const { return selectedRow; }
+    /** Selects the row (in the list when there is one); an index outside the rows selects none. */
+    void SelectRow(int32_t index);
+    int32_t GetSelectedRow() const;
     int32_t GetRowCount() const { return static_cast<int32_t>(rows.size()); }
     const XString& GetRowText(int32_t index) const { return rows[static_cast<size_t>(index)]; }
     const XString& GetSelectedPath() const { return selectedPath; }
     XView* GetTemplateList() const { return templateList; }
+    /** The list view of the templates, null when the description made none. */
+    ITextListView* GetTemplateListView() const;
     /** folder, "\", name and ".tmp". */
     XString GetTemplatePath(const XString& name) const;
 
