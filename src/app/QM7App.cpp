@@ -3,6 +3,8 @@
 #include "app/ChannelGroupSet.h"
 #include "app/FactoryOutputLabels.h"
 #include "app/FrontPanelDisplay.h"
+#include "app/QM7MainWindow.h"
+#include "app/QM7Panel.h"
 #include "app/SpeakerConfigurations.h"
 #include "core/FloatParam.h"
 #include "core/Log.h"
@@ -26,6 +28,7 @@
 #include "device/DeviceJobLink.h"
 #include "device/GlobalParamTables.h"
 #include "device/IDeviceRequests.h"
+#include "device/ListenModeMananger.h"
 #include "device/MasterSlaveGuiThread.h"
 #include "device/PresetsManager.h"
 #include "device/RegionsManager.h"
@@ -35,10 +38,14 @@
 #include "device/XParamDoc.h"
 #include "device/ui/DeviceJobWindow.h"
 #include "files/FileViewTypes.h"
+#include "gui/XButton.h"
 #include "gui/XImage.h"
 #include "gui/XOKCancelDialog.h"
+#include "gui/XPict.h"
+#include "gui/XResourceManager.h"
 #include "gui/XView.h"
 #include "platform/PlatformClock.h"
+#include "widgets/QM7Style.h"
 #include "widgets/WidgetViewTypes.h"
 #include "windows/EditorWindows.h"
 #include "windows/SubWindow.h"
@@ -46,6 +53,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <string>
 
 namespace
 {
@@ -463,6 +471,20 @@ void QM7App::MessageReceived(XMessage& message)
     case kMsgRereadConfiguration:
         RereadConfiguration();
         break;
+    case kMsgShowCompareButton:
+    case kMsgHideCompareButton:
+        if (QM7MainWindow* window = GetQM7MainWindow();
+            window != nullptr && window->GetCompareButton() != nullptr)
+        {
+            if (what == kMsgShowCompareButton)
+                window->GetCompareButton()->Show();
+            else
+                window->GetCompareButton()->Hide();
+        }
+        break;
+    case kMsgToggleListenMode:
+        ToggleListenMode();
+        break;
     default:
         if (what >= kMsgShowWindowFirst && what <= kMsgShowWindowLast)
         {
@@ -848,13 +870,89 @@ void QM7App::ShowEditorWindow(int32_t windowParamId, int32_t /*channel*/)
         window->Show();
 }
 
-// The main window's and the editor windows' services: filled in by those parts.
+// Main window ------------------------------------------------------------------------------------
 
-void QM7App::SetStatusText(const XString& /*text*/) {}
+QM7MainWindow* QM7App::BuildMainWindow()
+{
+    if (QM7MainWindow* existing = GetQM7MainWindow())
+        return existing;
+    GetResourceManager().AddSkinFolder(XString(kSkinFolder));
+    if (style == nullptr)
+    {
+        style = std::make_unique<QM7Style>();
+        XStyle::SetCurrentStyle(style.get());
+        XStyle::RegisterStyle(style.get(), XString(kStyleName));
+    }
 
-void QM7App::ShowCompareButton() {}
+    auto* window = new QM7MainWindow(*this);
+    window->Attach();
+    SetKeyFocusWindow(window);
+    document->SetTitleView(window);
+    window->BuildContents();
+    SetDisplayPicture(window->GetPanel()->GetDisplayPicture());
+    window->Show();
+    window->CreateWindows();
+    return window;
+}
 
-void QM7App::HideCompareButton() {}
+QM7MainWindow* QM7App::GetQM7MainWindow()
+{
+    return dynamic_cast<QM7MainWindow*>(GetMainWindow());
+}
+
+XString QM7App::GetStatusPrefix()
+{
+    XString prefix("Software Rev| ");
+    prefix += GetVersionString();
+    prefix += "                    Status| ";
+    return prefix;
+}
+
+void QM7App::SetStatusText(const XString& text)
+{
+    std::string line = GetStatusPrefix().CStr();
+    line += text.CStr();
+    std::replace(line.begin(), line.end(), ':', '|');
+    GetParam(kStatusId)->ChangeText(line.c_str(), true);
+}
+
+void QM7App::ShowCompareButton()
+{
+    PostCode(kMsgShowCompareButton);
+}
+
+void QM7App::HideCompareButton()
+{
+    PostCode(kMsgHideCompareButton);
+}
+
+void QM7App::OnCompareButtonClicked()
+{
+    PostCode(kMsgToggleListenMode);
+}
+
+void QM7App::ToggleListenMode()
+{
+    if (listenModeSwitching)
+        return;
+    listenModeSwitching = true;
+    XParam* listenMode = GetParam(kListenModeId);
+    ListenModeMananger job(jobLink.get());
+    listenMode->AddWatcher(&job, ListenModeMananger::kWatchKey, false);
+    listenMode->SetChangeTracking(false);
+    // The unit gets the other mode; the local value changes only when the unit reports it.
+    const double current = listenMode->GetValue();
+    listenMode->SetValue(current == 0.0 ? 1.0 : 0.0, false);
+    if (deviceWatcher != nullptr)
+        deviceWatcher->SendParamValue(listenMode, EncodeWireId(WireIdSpace::kMain, 0, kListenModeId));
+    listenMode->SetValue(current, false);
+    DeviceJobWindow::RunJob(job);
+    listenMode->SetChangeTracking(true);
+    listenMode->RemoveWatcher(&job);
+    // The button's own click flipped its parameter: it shows the listen mode as it now is.
+    GetParam(kCompareEditDisplayButtonId)->SetValue(listenMode->GetValue(), true);
+    listenModeSwitching = false;
+}
 
 void QM7App::RefreshDelayWindows() {}
 
@@ -862,7 +960,10 @@ void QM7App::RefreshFrontPanelWindow() {}
 
 void QM7App::RepaintFrontPanelParam(XParam* /*param*/) {}
 
-void QM7App::SwitchListenMode() {}
+void QM7App::SwitchListenMode()
+{
+    ToggleListenMode();
+}
 
 void QM7App::ShowConfigLeds(int32_t /*config*/) {}
 

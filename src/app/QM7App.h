@@ -15,6 +15,8 @@ class ChannelGroupSet;
 class DeviceCommWatcher;
 class DeviceJobLink;
 class FrontPanelDisplay;
+class QM7MainWindow;
+class QM7Style;
 class SendAllParamsJob;
 class StringParam;
 class SubWindowRegistry;
@@ -29,9 +31,9 @@ class XView;
     the preset document, the front-panel display image and the device watcher.
 
     It registers itself as the application services in its constructor and clears that in its
-    destructor once the editor windows still alive are gone, before anything else it owns goes. One per process, constructed, run and destroyed
-    on the main thread; the start-up builds the parameter model (BuildParameterModel) once the GUI
-    has started.
+    destructor once the editor windows still alive are gone, before anything else it owns goes. One
+    per process, constructed, run and destroyed on the main thread; the start-up builds the parameter
+    model (BuildParameterModel) once the GUI has started, then the main window (BuildMainWindow).
 
     Reactions: it watches a few parameters (master/slave, listen mode, the graphic equaliser's band
     bypasses, the speaker configuration, the window-open parameters) and receives the messages of the
@@ -42,8 +44,9 @@ class XView;
     The editor windows come from its window registry (GetWindows), each made on first request; its
     watcher's requests are registered for them (SetDeviceRequests) while it has a watcher.
 
-    Services of the main window, its toolbar and the editor windows (status text, compare button,
-    listen-mode switch, the windows' own messages) are empty here and filled in by those parts. */
+    The main window (QM7MainWindow) carries the status line and the compare button, whose click
+    switches the listen mode; the editor windows' own messages are empty here and filled in by the
+    windows. */
 class QM7App : public XGuiApp, public DefaultAppServices
 {
 public:
@@ -95,6 +98,15 @@ public:
     static constexpr uint32_t kMsgShowInputPEQ = 73;
     static constexpr uint32_t kMsgShowInputGEQ = 74;
     static constexpr const char* kRecallCommandName = "recallPresetCmd";
+    /** The compare button's changes of visibility, handed to the GUI thread. */
+    static constexpr uint32_t kMsgShowCompareButton = FourCharCode("cbSh");
+    static constexpr uint32_t kMsgHideCompareButton = FourCharCode("cbHd");
+    /** The compare button was clicked: the listen mode is switched outside the click. */
+    static constexpr uint32_t kMsgToggleListenMode = FourCharCode("tgLm");
+    /** The skin folder of the program's images. */
+    static constexpr const char* kSkinFolder = "QM7";
+    static constexpr const char* kStyleName = "default";
+    static constexpr int32_t kStatusId = 61;
 
     /** After a configuration change, the unit is read again this long after it was told. */
     static constexpr uint32_t kConfigurationRereadDelayMs = 1500;
@@ -127,6 +139,14 @@ public:
     /** The application's tables into the main, preset, compare preset and slave groups, the main
         group into the preferences, the version text, and the application's watches. */
     void SetUpParameterTables();
+
+    /** The skin folder "QM7", the program's style (current, and registered as "default"), then the
+        main window: on the desktop as the key-focus window and the document's title view, its
+        contents, the front panel's display picture as the display's, shown, and the editor windows
+        with their show commands. Once; later calls return the window made first. GUI thread. */
+    QM7MainWindow* BuildMainWindow();
+    /** The main window while it exists; null before BuildMainWindow and after quit. */
+    QM7MainWindow* GetQM7MainWindow();
 
     // Accessors -----------------------------------------------------------------------------------
 
@@ -188,7 +208,12 @@ public:
 
     // Application services --------------------------------------------------------------------------
 
+    /** QM7\Status := GetStatusPrefix() + text, every ':' as '|'. Any thread: the status bar repaints
+        on the GUI thread. */
     void SetStatusText(const XString& text) override;
+    /** "Software Rev| <version>", twenty blanks, "Status| ". */
+    XString GetStatusPrefix();
+    /** Any thread: the change is handed to the GUI thread; the button is never touched here. */
     void ShowCompareButton() override;
     void HideCompareButton() override;
     /** Into the display's bitmap; shown at the next display update ('lcdu'). Any thread. */
@@ -215,7 +240,14 @@ public:
     /** True at once unless the user's own control changed the configuration; else the user's answer
         to "configuration change". */
     bool ConfirmConfigurationChange() override;
+    /** The compare button's switch (ToggleListenMode). */
     void SwitchListenMode() override;
+    /** Sends the other listen mode to the unit while the local value stays, then waits in the
+        listen-mode job until the unit reports the switch; the compare button then shows the local
+        value again. GUI thread; runs a modal progress window. */
+    void ToggleListenMode();
+    /** The compare button's click: posts kMsgToggleListenMode, so the switch runs after the click. */
+    void OnCompareButtonClicked();
     void EnableParamSending(bool on) override;
     void SendAllParamsIfConnected() override;
 
@@ -303,6 +335,7 @@ private:
     std::unique_ptr<ChannelGroupSet> channels;
     std::unique_ptr<StringParam> versionParam; // global\VersionStr
     std::unique_ptr<XParamDoc> document;
+    std::unique_ptr<QM7Style> style; // current while the windows exist
     std::unique_ptr<FrontPanelDisplay> display;
     juce::Component::SafePointer<XView> displayPicture;
     std::unique_ptr<DeviceCommWatcher> deviceWatcher;
@@ -319,4 +352,6 @@ private:
     bool syncing = false;
     /** True while the slave-mode progress window runs. */
     bool slaveWaitRunning = false;
+    /** True while the listen-mode job runs. */
+    bool listenModeSwitching = false;
 };
