@@ -3,6 +3,7 @@
 #include "files/XListColumn.h"
 #include "files/XListContainer.h"
 #include "files/XListView.h"
+#include "gui/JUCECanvas.h"
 #include "gui/XCanvas.h"
 #include "gui/XStyle.h"
 #include "gui/XViewCursors.h"
@@ -107,11 +108,18 @@ void XListHeader::Draw(XCanvas& canvas)
     const XListColumn* dragged = container->GetColumnAt(pressedColumn);
     if (dragged != nullptr && moved && dragOffset >= 0 && !ghost.IsEmpty())
     {
-        const uint8_t opacity = canvas.GetOpacity();
-        canvas.SetOpacity(kGhostOpacity);
-        canvas.SetJustification(dragged->GetJustification());
-        style->DrawListHeader(canvas, dragged->GetLabel(), ghost, false, 2, false);
-        canvas.SetOpacity(opacity);
+        // The dragged cell once more, see-through, where the pointer carries it.
+        if (JUCECanvas* scratch = AcquireScratchCanvas())
+        {
+            const XRect cell(0, 0, ghost.Width(), ghost.Height());
+            PrepareCanvas(*scratch);
+            scratch->SetJustification(dragged->GetJustification());
+            style->DrawListHeader(*scratch, dragged->GetLabel(), cell, false, 2, false);
+            scratch->SetOpacity(kGhostOpacity);
+            canvas.DrawCanvas(scratch, cell, ghost, 0);
+            scratch->SetOpacity(255);
+            ReleaseScratchCanvas(scratch);
+        }
     }
 }
 

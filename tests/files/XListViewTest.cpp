@@ -339,6 +339,11 @@ TEST_F(ListViewTest, ClicksSelectAndTellTheTargetAndClicksBelowTheRowsDeselectQu
     EXPECT_EQ(Selected(*list), (std::vector<int32_t>{1, 2, 3}));
     Click(RowPoint(*list, 0), "control");
     EXPECT_EQ(Selected(*list), (std::vector<int32_t>{0, 1, 2, 3}));
+    std::vector<XListRow*> selectedRows;
+    EXPECT_EQ(list->GetSelectedRows(&selectedRows), 0);
+    EXPECT_EQ(selectedRows,
+              (std::vector<XListRow*>{rows[0].get(), rows[1].get(), rows[2].get(), rows[3].get()}));
+    EXPECT_EQ(list->GetSelectedRows(nullptr), static_cast<int32_t>(0x80000002));
     Click(RowPoint(*list, 2), "control");
     EXPECT_EQ(Selected(*list), (std::vector<int32_t>{0, 1, 3}));
     Click(RowPoint(*list, 4));
@@ -765,14 +770,14 @@ TEST_F(ListViewSkinTest, AListFromADescriptionIsPictured)
     ASSERT_NE(list, nullptr);
     list->SetTarget(&recorder, nullptr);
     ASSERT_TRUE(Show());
-    Click(InList(*list, 160, 10)); // sort by size
+    Click(InList(*list, 60, 10)); // the sorted column again: descending
     Click(RowPoint(*list, 2));
     Click(RowPoint(*list, 3), "shift");
     ViewTest::Pump();
     ASSERT_NE(list->GetVerticalScrollBar(), nullptr);
     EXPECT_TRUE(list->GetVerticalScrollBar()->IsVisible());
     EXPECT_EQ(Selected(*list), (std::vector<int32_t>{2, 3}));
-    EXPECT_EQ(Texts(*list, 1).front(), "1");
+    EXPECT_EQ(Texts(*list).front(), "zeta");
     GuiTestSupport::TakeScreenshot(window, "list_view");
 }
 
