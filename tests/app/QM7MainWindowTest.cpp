@@ -197,6 +197,13 @@ int RunLayoutScenario()
     for (int i = 0; i < misses.GetCount(); ++i)
         std::fprintf(stderr, "missing image %s\n", misses.GetAt(i).CStr());
 
+    // "Exit" and the close box ask the application to quit; Escape leaves the window open.
+    file->GetItemAt(15)->Execute(nullptr);
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return scenario.app->CountOf("quit") == 1; }));
+    window->RequestClose();
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return scenario.app->CountOf("quit") == 2; }));
+    SCENARIO_CHECK(!window->EscapePressed() && window->isVisible());
+
     // A larger window stretches the bars and the background; buttons and panel keep their places.
     window->SetFrame(XRect(0, 0, 1200, 900));
     SCENARIO_CHECK(
