@@ -2,6 +2,7 @@
 
 #include "core/XParamDesc.h"
 #include "core/XString.h"
+#include "widgets/BlockClipboard.h"
 #include "windows/LocalParamDesc.h"
 
 namespace
@@ -93,4 +94,5 @@ void SharedWindowState::Reset()
         for (int32_t index = 0; XParam* drawType = drawTypeGroups[output]->GetParamAt(index); ++index)
             ResetQuietly(*drawType);
     }
+    BlockClipboard::Reset();
 }

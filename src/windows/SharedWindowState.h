@@ -43,7 +43,8 @@ public:
     /** The draw type of an output's band (output 0..5, band 0..4); null outside. */
     XParam* DrawType(int32_t output, int32_t band);
 
-    /** Every value back to its default, without notifications (tests start from here). */
+    /** Every value back to its default, without notifications, and the block clipboard emptied
+        (tests start from here). */
     void Reset();
 
 private:
