@@ -1,10 +1,14 @@
 #include "app/QM7App.h"
 
+#include "app/AppFirmwareUpdateHost.h"
 #include "app/ChannelGroupSet.h"
 #include "app/FactoryOutputLabels.h"
 #include "app/FrontPanelDisplay.h"
 #include "app/QM7MainWindow.h"
 #include "app/QM7Panel.h"
+#include "app/QM7RecallCmd.h"
+#include "app/QM7SaveAllUserPresetCmd.h"
+#include "app/QM7StoreCmd.h"
 #include "app/SpeakerConfigurations.h"
 #include "core/FloatParam.h"
 #include "core/Log.h"
@@ -26,6 +30,8 @@
 #include "device/CompareChannelOutput.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceJobLink.h"
+#include "device/FirmwareCommands.h"
+#include "device/FlashEngine.h"
 #include "device/GlobalParamTables.h"
 #include "device/IDeviceRequests.h"
 #include "device/ListenModeMananger.h"
@@ -34,11 +40,16 @@
 #include "device/RegionsManager.h"
 #include "device/SendAllParamsJob.h"
 #include "device/TWRPCUSBConnection.h"
+#include "device/UsbLinkManager.h"
 #include "device/WireId.h"
 #include "device/XParamDoc.h"
 #include "device/ui/DeviceJobWindow.h"
 #include "files/FileViewTypes.h"
 #include "gui/XButton.h"
+#include "gui/NewDocumentCmd.h"
+#include "gui/OpenDocumentCmd.h"
+#include "gui/SaveDocumentAsCmd.h"
+#include "gui/SaveDocumentCmd.h"
 #include "gui/XImage.h"
 #include "gui/XOKCancelDialog.h"
 #include "gui/XPict.h"
@@ -168,6 +179,7 @@ void SetOutputValue(ChannelOutput* output, int32_t id, double value)
 
 QM7App::QM7App()
     : XGuiApp(kAppName), display(std::make_unique<FrontPanelDisplay>()),
+      updateHost(std::make_unique<AppFirmwareUpdateHost>(*this)),
       windows(std::make_unique<SubWindowRegistry>())
 {
     EditorWindows::Register(*windows);
@@ -189,6 +201,8 @@ QM7App::~QM7App()
     if (jobLink != nullptr)
         SetDeviceRequests(nullptr);
     jobLink.reset();
+    firmwareCommands.reset();
+    updateHost->SetWatcher(nullptr);
     deviceWatcher.reset();
     document.reset();
     versionParam.reset();
@@ -281,6 +295,39 @@ void QM7App::WatchParameters()
     }
 }
 
+void QM7App::RegisterCommands()
+{
+    if (commandsRegistered)
+        return;
+    commandsRegistered = true;
+    const XString docType(kDocType);
+    AddCommand("NewDocumentCmd", kFileCommandGroup, new NewDocumentCmd(docType, "New..."), "Ctrl+N");
+    AddCommand("OpenDocumentCmd", kFileCommandGroup, new OpenDocumentCmd(docType, "Open..."), "Ctrl+O");
+    AddCommand("SaveDocumentCmd", kFileCommandGroup, new SaveDocumentCmd(docType, "Save"), "Ctrl+S");
+    AddCommand("SaveDocumentAsCmd", kFileCommandGroup, new SaveDocumentAsCmd(docType, "Save As..."),
+               "Ctrl+Shift+S");
+    AddCommand(QM7StoreCmd::kName, kFileCommandGroup, new QM7StoreCmd(), "Ctrl+T");
+    AddCommand(QM7RecallCmd::kName, kFileCommandGroup, new QM7RecallCmd(), "Ctrl+R");
+
+    // The firmware commands belong to their set, which registers each as RegisterAll does; they are
+    // registered one by one to keep the menu order.
+    firmwareCommands = std::make_unique<FirmwareCommandSet>(*updateHost, FlashEngine::Instance(),
+                                                            UsbLinkManager::Instance());
+    const auto registerFirmwareCommand = [this](const char* name)
+    {
+        if (XCommand* command = firmwareCommands->Find(name))
+            command->Register(command->GetName(), FirmwareCommandSet::kContext, "");
+    };
+    registerFirmwareCommand(FirmwareCommandSet::kEraseUserPresets);
+    AddCommand(QM7SaveAllUserPresetCmd::kName, kFileCommandGroup,
+               new QM7SaveAllUserPresetCmd(QM7SaveAllUserPresetCmd::DefaultFolder()), "");
+    for (const char* name : {FirmwareCommandSet::kEnterBootloader, FirmwareCommandSet::kExitBootloader,
+                             FirmwareCommandSet::kEraseFlash, FirmwareCommandSet::kUploadDsp,
+                             FirmwareCommandSet::kUploadFactoryPresets,
+                             FirmwareCommandSet::kUploadAmplifierTable, FirmwareCommandSet::kUploadAtmel})
+        registerFirmwareCommand(name);
+}
+
 // Accessors -------------------------------------------------------------------------------------
 
 XParam* QM7App::MissingParam(GroupKind kind, int32_t id)
@@ -351,6 +398,7 @@ void QM7App::SetDeviceWatcher(std::unique_ptr<DeviceCommWatcher> watcher)
     if (jobLink != nullptr)
         SetDeviceRequests(nullptr);
     jobLink.reset();
+    updateHost->SetWatcher(watcher.get());
     deviceWatcher = std::move(watcher);
     if (deviceWatcher == nullptr)
         return;
@@ -975,4 +1023,8 @@ void QM7App::TakePresetFlags(XMessage& /*message*/) {}
 
 void QM7App::RequestPresetInfo(int32_t /*presetNumber*/) {}
 
-void QM7App::RunRecallAfterStore() {}
+void QM7App::RunRecallAfterStore()
+{
+    if (auto* recall = dynamic_cast<QM7RecallCmd*>(FindCommandByName(kRecallCommandName)))
+        recall->RecallAfterStore(nullptr);
+}

@@ -11,9 +11,11 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
 
+class AppFirmwareUpdateHost;
 class ChannelGroupSet;
 class DeviceCommWatcher;
 class DeviceJobLink;
+class FirmwareCommandSet;
 class FrontPanelDisplay;
 class QM7MainWindow;
 class QM7Style;
@@ -107,6 +109,8 @@ public:
     static constexpr const char* kSkinFolder = "QM7";
     static constexpr const char* kStyleName = "default";
     static constexpr int32_t kStatusId = 61;
+    /** The menu group of the document and preset commands. */
+    static constexpr const char* kFileCommandGroup = "File";
 
     /** After a configuration change, the unit is read again this long after it was told. */
     static constexpr uint32_t kConfigurationRereadDelayMs = 1500;
@@ -147,6 +151,10 @@ public:
     QM7MainWindow* BuildMainWindow();
     /** The main window while it exists; null before BuildMainWindow and after quit. */
     QM7MainWindow* GetQM7MainWindow();
+    /** The menu commands, in this order: new, open, save, save as, store, recall, erase the user
+        presets, save all user presets, and the seven firmware commands; the firmware commands keep
+        their own context and have no key. Once. */
+    void RegisterCommands();
 
     // Accessors -----------------------------------------------------------------------------------
 
@@ -188,6 +196,10 @@ public:
     SendAllParamsJob* GetSendAllJob() const { return sendAllJob.get(); }
     /** True when a watcher exists and its connection reports a unit. */
     bool IsUnitConnected() const;
+    /** The firmware update's host over the current watcher. */
+    AppFirmwareUpdateHost& GetFirmwareUpdateHost() const { return *updateHost; }
+    /** The firmware commands; null until RegisterCommands. */
+    FirmwareCommandSet* GetFirmwareCommands() const { return firmwareCommands.get(); }
 
     // JUCE and XApplication -----------------------------------------------------------------------
 
@@ -341,10 +353,13 @@ private:
     std::unique_ptr<DeviceCommWatcher> deviceWatcher;
     std::unique_ptr<DeviceJobLink> jobLink;
     std::unique_ptr<SendAllParamsJob> sendAllJob;
+    std::unique_ptr<AppFirmwareUpdateHost> updateHost;
+    std::unique_ptr<FirmwareCommandSet> firmwareCommands; // use updateHost
     GeqBypassFlags geqBypassFlags;
     std::unique_ptr<SubWindowRegistry> windows; // deleted first: the windows watch everything above
 
     bool modelBuilt = false;
+    bool commandsRegistered = false;
     bool tablesLoaded = false;
     bool userConfigChange = false;
     bool userEditModeChange = false;

@@ -54,7 +54,11 @@ protected:
     void TakePresetInfo(XMessage& message) override { Record("preset info %d", PresetNumber(message)); }
     void TakePresetFlags(XMessage& message) override { Record("preset flags %d", PresetNumber(message)); }
     void RequestPresetInfo(int32_t presetNumber) override { Record("request preset %d", presetNumber); }
-    void RunRecallAfterStore() override { Record("recall after store"); }
+    void RunRecallAfterStore() override
+    {
+        Record("recall after store");
+        QM7App::RunRecallAfterStore();
+    }
     void RequestToolkitQuit() override { Record("quit"); }
 
 private:
