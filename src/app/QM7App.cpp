@@ -58,6 +58,7 @@
 #include "platform/PlatformClock.h"
 #include "widgets/QM7Style.h"
 #include "widgets/WidgetViewTypes.h"
+#include "windows/ConfigWindow.h"
 #include "windows/EditorWindows.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
@@ -1013,9 +1014,17 @@ void QM7App::SwitchListenMode()
     ToggleListenMode();
 }
 
-void QM7App::ShowConfigLeds(int32_t /*config*/) {}
+void QM7App::ShowConfigLeds(int32_t config)
+{
+    if (auto* window = windows->Get<ConfigWindow>(EditorWindows::kConfiguration))
+        window->ShowConfigLeds(static_cast<uint32_t>(config));
+}
 
-void QM7App::CopyLinkedConfigLeds() {}
+void QM7App::CopyLinkedConfigLeds()
+{
+    if (auto* window = windows->Get<ConfigWindow>(EditorWindows::kConfiguration))
+        window->CopyLinkedConfigLeds();
+}
 
 void QM7App::TakePresetInfo(XMessage& /*message*/) {}
 

@@ -279,7 +279,7 @@ public:
     /** Only after the user chose standard edit on the configuration window: input B copies input A,
         every output gets the configuration's source, and each output is copied to its later link
         partner, with 'LEDk' posted after each copy. */
-    void ApplyStandardEditLinks();
+    void ApplyStandardEditLinks() override;
     /** While the unit reports unsaved changes and the running receive-all was not a recall's: live
         and compare values trade places for every channel and the preset group; live parameters
         that differ get flag 0x400 and are announced. */
@@ -291,9 +291,9 @@ public:
     bool IsChannelLinkingEnabled() const;
     bool IsSyncing() const { return syncing; }
     /** The configuration window's marks of a change made by the user's own control. */
-    void SetUserConfigChange(bool on) { userConfigChange = on; }
+    void SetUserConfigChange(bool on) override { userConfigChange = on; }
     bool IsUserConfigChange() const { return userConfigChange; }
-    void SetUserEditModeChange(bool on) { userEditModeChange = on; }
+    void SetUserEditModeChange(bool on) override { userEditModeChange = on; }
     bool IsUserEditModeChange() const { return userEditModeChange; }
 
 protected:

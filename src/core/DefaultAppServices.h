@@ -43,6 +43,9 @@ public:
     void OnCurrentPresetChanged(int32_t) override {}
     bool ConfirmEditModeChange() override { return true; }
     bool ConfirmConfigurationChange() override { return true; }
+    void SetUserConfigChange(bool) override {}
+    void SetUserEditModeChange(bool) override {}
+    void ApplyStandardEditLinks() override {}
 
     void SwitchListenMode() override {}
     void EnableParamSending(bool) override {}

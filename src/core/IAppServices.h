@@ -85,6 +85,13 @@ public:
     /** True when the configuration change may proceed; asks the user only when the change came
         from the user's own control. */
     virtual bool ConfirmConfigurationChange() = 0;
+    /** Marks the next configuration change as made by the user's own control (or clears it). */
+    virtual void SetUserConfigChange(bool on) = 0;
+    /** Marks the next edit-mode change as made by the user's own control (or clears it). */
+    virtual void SetUserEditModeChange(bool on) = 0;
+    /** After the user chose standard edit (the edit-mode mark), clears the mark and brings the
+        linked inputs and outputs in line with their first channel; nothing without the mark. */
+    virtual void ApplyStandardEditLinks() = 0;
 
     // The unit --------------------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "windows/EditorWindows.h"
 
+#include "windows/ConfigWindow.h"
 #include "windows/SubWindowRegistry.h"
 
 // Each editor window includes its header here and gives its row its function:
@@ -9,7 +10,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
 {
     using Row = SubWindowRegistry::Row;
     constexpr int32_t kNone = SubWindowRegistry::kNoWindowParam;
-    registry.Register(Row{kConfiguration, kConfigParamId, nullptr});
+    registry.Register(Row{kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>});
     registry.Register(Row{kCrossover, kCrossoverParamId, nullptr});
     registry.Register(Row{kInputParametricEq, kInputPeqParamId, nullptr});
     registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});

@@ -350,12 +350,16 @@ void SkinPainter::DrawDropDown(juce::Graphics& g, const SkinImageRow& row, int)
     const juce::Rectangle<float> area(0.0f, 0.0f, static_cast<float>(row.width),
                                       static_cast<float>(row.height));
     const float arrowWidth = std::min(area.getHeight(), 18.0f);
-    Face(g, area, Named("widgetBack"), kCorner, true);
+    // The field variant is light, for windows whose drop-downs draw dark text.
+    const bool field = row.HasVariant("field");
+    Face(g, area, Named(field ? "fieldBack" : "widgetBack"), kCorner, true);
     g.setColour(Named("faceEdge"));
     g.fillRect(juce::Rectangle<float>(area.getRight() - arrowWidth, 2.0f, 1.0f, area.getHeight() - 4.0f));
-    Triangle(g, area.withLeft(area.getRight() - arrowWidth), 'd', Accent(row, "widgetText"));
-    Caption(g, area.withTrimmedRight(arrowWidth).reduced(5.0f, 1.0f), row.label, Named("widgetText"),
-            std::min(kCaptionHeight, row.height * 0.6f), juce::Justification::centredLeft);
+    Triangle(g, area.withLeft(area.getRight() - arrowWidth), 'd',
+             Accent(row, field ? "fieldText" : "widgetText"));
+    Caption(g, area.withTrimmedRight(arrowWidth).reduced(5.0f, 1.0f), row.label,
+            Named(field ? "fieldText" : "widgetText"), std::min(kCaptionHeight, row.height * 0.6f),
+            juce::Justification::centredLeft);
 }
 
 void SkinPainter::DrawSpinner(juce::Graphics& g, const SkinImageRow& row, int frame)
