@@ -70,6 +70,7 @@ int RunWindowScenario()
     SCENARIO_CHECK(crossoverParam->GetValue() == 1.0);
 
     // A window not built yet, and an id no window has, do nothing.
+    windows.Register({EditorWindows::kConfiguration, EditorWindows::kConfigParamId, nullptr});
     XParam* config = app->GetParam(EditorWindows::kConfigParamId);
     config->ChangeValue(1, true);
     SCENARIO_CHECK(windows.Find(EditorWindows::kConfiguration) == nullptr);

@@ -240,7 +240,13 @@ int RunWindowCommandScenario()
     Scenario scenario;
     QM7App* app = scenario.app;
     SubWindowRegistry& windows = app->GetWindows();
-    // Two windows exist; the other rows have no window yet.
+    // Two windows exist; the other rows have no window.
+    for (int32_t index = 0; index < windows.Count(); ++index)
+    {
+        SubWindowRegistry::Row row = *windows.GetRow(index);
+        row.create = nullptr;
+        windows.Register(row);
+    }
     windows.Register({EditorWindows::kCrossover, EditorWindows::kCrossoverParamId, [] {
                           return std::make_unique<PlainWindow>("Crossover", EditorWindows::kCrossoverParamId);
                       }});
