@@ -3,6 +3,7 @@
 #include "app/AppFirmwareUpdateHost.h"
 #include "app/ChannelGroupSet.h"
 #include "app/FactoryOutputLabels.h"
+#include "app/FirmwareUpdateDialog.h"
 #include "app/FrontPanelDisplay.h"
 #include "app/QM7MainWindow.h"
 #include "app/QM7Panel.h"
@@ -10,6 +11,7 @@
 #include "app/QM7SaveAllUserPresetCmd.h"
 #include "app/QM7StoreCmd.h"
 #include "app/SpeakerConfigurations.h"
+#include "app/UploadPresetDialog.h"
 #include "core/FloatParam.h"
 #include "core/Log.h"
 #include "core/ParamEdits.h"
@@ -44,12 +46,15 @@
 #include "device/WireId.h"
 #include "device/XParamDoc.h"
 #include "device/ui/DeviceJobWindow.h"
+#include "device/ui/FirmwareUpdateWindow.h"
+#include "device/ui/PresetReceiveThread.h"
 #include "files/FileViewTypes.h"
-#include "gui/XButton.h"
 #include "gui/NewDocumentCmd.h"
 #include "gui/OpenDocumentCmd.h"
 #include "gui/SaveDocumentAsCmd.h"
 #include "gui/SaveDocumentCmd.h"
+#include "gui/XButton.h"
+#include "gui/XErrorDialog.h"
 #include "gui/XImage.h"
 #include "gui/XOKCancelDialog.h"
 #include "gui/XPict.h"
@@ -81,6 +86,21 @@ constexpr const char* kTempFahrenheitPath = "QM7\\TempFarenheit";
 constexpr const char* kTempCelsiusPath = "QM7\\TempCelcuis";
 constexpr const char* kYes = "Yes";
 constexpr const char* kNo = "No";
+constexpr const char* kOk = "Ok";
+constexpr const char* kQuit = "Quit";
+constexpr const char* kGlobalDirtyPath = "global\\GlobalDirty";
+
+/** Ids of the channels' parameters the connection's life touches. */
+constexpr int32_t kInputMeterId = 0;
+constexpr int32_t kOutputMeterId = 0;
+constexpr int32_t kXoverDelayTimeId = 8;
+constexpr int32_t kGainReductionId = 46;
+
+/** Answers of the connect dialogs: which way the data goes. */
+constexpr int32_t kSyncNothing = 0;
+constexpr int32_t kSyncFromUnit = 1;
+constexpr int32_t kSyncQuit = 2;
+constexpr int32_t kSyncToUnit = 3;
 
 /** Output parameters the default set-up writes, by id. */
 constexpr int32_t kSourceId = 1;
@@ -205,6 +225,7 @@ QM7App::~QM7App()
     firmwareCommands.reset();
     updateHost->SetWatcher(nullptr);
     deviceWatcher.reset();
+    connection.reset();
     document.reset();
     versionParam.reset();
     channels.reset();
@@ -1036,4 +1057,357 @@ void QM7App::RunRecallAfterStore()
 {
     if (auto* recall = dynamic_cast<QM7RecallCmd*>(FindCommandByName(kRecallCommandName)))
         recall->RecallAfterStore(nullptr);
+}
+
+void QM7App::ClearPresetList(bool keep)
+{
+    if (!keep)
+        PresetsManager::Instance().FillPlaceholders();
+}
+
+// Start-up --------------------------------------------------------------------------------------
+
+bool QM7App::StartApp()
+{
+    if (!XGuiApp::StartApp())
+        return false;
+    // The looper is pumped from now on: the start-up's dialogs and progress windows need its turns.
+    Run();
+    UsbLinkManager& link = UsbLinkManager::Instance();
+    link.Open();
+    link.SetAutoReconnect(false);
+    BuildParameterModel();
+    RegisterCommands();
+    BuildMainWindow();
+    InstallCloseHook();
+    SetStatusText(kNoConnectionStatus);
+    XParam* config = GetPresetParam(kCurrentConfigId);
+    config->ResetToDefault();
+    config->Notify(XMsgCode::kParamValueSet);
+    if (connection == nullptr)
+        connection = std::make_unique<TWRPCUSBConnection>(link);
+    connection->Open();
+    SetDeviceWatcher(std::make_unique<DeviceCommWatcher>(connection.get()));
+    ConnectHandshake();
+    link.SetAutoReconnect(true);
+    GetParam(kDocumentDirtyId)->SetValue(0.0, true);
+    document->SetModified(false);
+    SetChannelLinking(true);
+    if (!link.IsConnected())
+    {
+        XErrorDialog dialog{XString(kNoHardwareTitle), XString(kNoHardwareText)};
+        dialog.RunModal(GetParentView(), 0);
+    }
+    return true;
+}
+
+// Connect hand-shake ----------------------------------------------------------------------------
+
+void QM7App::ConnectHandshake()
+{
+    if (handshakeDone)
+        return;
+    PlatformClock::Sleep(kHandshakeSettleMs);
+    DeviceCommWatcher* watcher = deviceWatcher.get();
+    const bool connected = IsUnitConnected();
+    if (connected)
+    {
+        watcher->SendCommand3();
+        PlatformClock::Sleep(kHandshakeSettleMs);
+        watcher->SetAwaitingDeviceInfo(true);
+        watcher->RequestDeviceInfo();
+        int32_t polls = 0;
+        do
+        {
+            PlatformClock::Sleep(kDeviceInfoPollMs);
+            if (++polls > kDeviceInfoMaxPolls && watcher->IsAwaitingDeviceInfo())
+            {
+                // The pulse offers the update: a unit that never answers counts as out of date.
+                watcher->SetNoDeviceAnswer(true);
+                return;
+            }
+        } while (watcher->IsAwaitingDeviceInfo());
+    }
+    if (!connected || watcher->IsAwaitingDeviceInfo())
+    {
+        linkLost = true;
+        return;
+    }
+    if (watcher->IsFirmwareOk())
+    {
+        const int32_t direction = AskSyncDirection(watcher->GetUnitMode());
+        GetParam(kConfirmChangeListenModeId)->SetValue(0.0, true);
+        if (direction == kSyncFromUnit || direction == kSyncToUnit)
+            Synchronise(direction);
+        else if (direction == kSyncQuit)
+            PostCode(XMsgCode::kQuitApplication);
+        ClearPresetList(true);
+        handshakeDone = true;
+        PostCode(DeviceCommWatcher::kMsgAllValuesReceived);
+    }
+    GetParam(kUsbActiveId)->SetValue(1.0, true);
+}
+
+int32_t QM7App::AskSyncDirection(uint8_t unitMode)
+{
+    XView* parent = GetParentView();
+    switch (unitMode)
+    {
+    case DeviceCommWatcher::kUnitLockedOut:
+    {
+        UploadPresetDialog dialog(XString(kConnectTitle), XString(kLockedUnitText), parent, XString(kYes),
+                                  XString(kNo));
+        return dialog.RunModal(parent, 0) == XDialog::kOK ? kSyncFromUnit : kSyncQuit;
+    }
+    case DeviceCommWatcher::kUnitSlaved:
+    {
+        XOKDialog dialog(XString(kConnectTitle), XString(kSlavedUnitText), parent, kQuitDescription,
+                         XString(kOk));
+        if (dialog.RunModal(parent, 0) == XDialog::kOK)
+        {
+            // Quits at once, without the question of the close hook.
+            XMessage quit(XMsgCode::kQuitApplication);
+            MessageReceived(quit);
+        }
+        return kSyncNothing;
+    }
+    default:
+    {
+        UploadPresetDialog dialog(XString(kConnectTitle), XString(kUnitConnectedText), parent,
+                                  XString(kQuit));
+        return dialog.RunModal(parent, 0);
+    }
+    }
+}
+
+void QM7App::Synchronise(int32_t direction)
+{
+    DeviceCommWatcher* watcher = deviceWatcher.get();
+    if (direction == kSyncFromUnit)
+        ResetCrossoverDelays();
+    watcher->BuildWireIdMaps(false);
+    PlatformClock::Sleep(kHandshakeStepMs);
+    watcher->SendCommand12(0);
+    watcher->RecallPresetForSaving(0);
+    PlatformClock::Sleep(kHandshakeStepMs);
+    PresetReceiveThread::ReceiveAllPresets(watcher);
+    if (direction == kSyncFromUnit)
+    {
+        watcher->RequestAllParams();
+        return;
+    }
+    if (XParam* globalDirty = FindParam("%s", kGlobalDirtyPath))
+        watcher->SendParamIdCommand(globalDirty);
+    if (sendAllJob != nullptr)
+        sendAllJob->Start();
+}
+
+void QM7App::Reconnect()
+{
+    handshakeDone = false;
+    if (!UsbLinkManager::Instance().IsConnected())
+        return;
+    SetStatusText(kConnectingStatus);
+    ConnectHandshake();
+}
+
+void QM7App::ResetCrossoverDelays()
+{
+    for (int32_t output = 0; output < ChannelGroupSet::kOutputCount; ++output)
+        if (ChannelOutput* group = GetOutputChannel(output))
+            if (XParam* delay = group->GetParam(kXoverDelayTimeId))
+                delay->SetValue(delay->GetDefault(), true);
+}
+
+// Idle pulse ------------------------------------------------------------------------------------
+
+bool QM7App::Pulse()
+{
+    if (pulseGuard)
+        return XGuiApp::Pulse();
+    pulseGuard = true;
+    // The link is watched once the start-up has opened it and made the connection.
+    if (IsStartupComplete() && connection != nullptr)
+    {
+        const uint32_t now = PlatformClock::GetTickCount();
+        if (!dirtyCheckStarted)
+        {
+            dirtyCheckStarted = true;
+            lastDirtyCheck = now;
+        }
+        if (IsUnitConnected())
+        {
+            if (linkLost)
+            {
+                linkLost = false;
+                Reconnect();
+            }
+            DeviceCommWatcher* watcher = deviceWatcher.get();
+            if (watcher != nullptr &&
+                ((deviceCheckPending && !watcher->IsAwaitingDeviceInfo()) || watcher->IsNoDeviceAnswer()))
+            {
+                watcher->SetNoDeviceAnswer(false);
+                deviceCheckPending = false;
+                if (!watcher->IsFirmwareOk())
+                    OfferFirmwareUpdate();
+            }
+            if (PlatformClock::TicksSince(lastDirtyCheck, PlatformClock::GetTickCount()) >
+                kPresetDirtyCheckMs)
+            {
+                GetParam(kPresetDirtyId)->SetValue(IsPresetDirty() ? 1.0 : 0.0, true);
+                lastDirtyCheck = PlatformClock::GetTickCount();
+            }
+        }
+        if (!UsbLinkManager::Instance().IsAlive())
+        {
+            DecayMeters();
+            if (!linkLost)
+            {
+                linkLost = true;
+                OnConnectionLost();
+            }
+        }
+    }
+    pulseGuard = false;
+    return XGuiApp::Pulse();
+}
+
+void QM7App::OfferFirmwareUpdate()
+{
+    UsbLinkManager& link = UsbLinkManager::Instance();
+    link.SetAutoReconnect(false);
+    XView* parent = GetParentView();
+    FirmwareUpdateDialog dialog(XString(kFirmwareTitle), XString(kFirmwareText), parent,
+                                FirmwareUpdateDialog::kDefaultDescription, XString(kYes), XString(kNo));
+    if (dialog.RunModal(parent, 0) == XDialog::kOK)
+    {
+        FirmwareUpdateWindow window(GetFirmwareUpdateHost(), link);
+        window.runThread();
+        const bool success = window.IsSuccess();
+        const XString errorText = window.GetErrorText();
+        if (success)
+        {
+            Reconnect();
+        }
+        else
+        {
+            XString advice(kFirmwareErrorAdvice);
+            if (advice.Length() > kFirmwareErrorAdviceMax)
+                advice = advice.Left(kFirmwareErrorAdviceMax);
+            XErrorDialog error(XString(kFirmwareErrorTitle), errorText + "\n" + advice);
+            error.RunModal(parent, 0);
+        }
+    }
+    link.SetAutoReconnect(true);
+}
+
+void QM7App::DecayMeters()
+{
+    const auto fall = [](XParam* meter)
+    {
+        if (meter != nullptr)
+            meter->SetValue(std::max(meter->GetValue() - kMeterDecayStep, meter->GetMin()), true);
+    };
+    for (int32_t input = 0; input < ChannelGroupSet::kInputCount; ++input)
+        if (ChannelInput* group = GetInputChannel(input))
+            fall(group->GetParam(kInputMeterId));
+    for (int32_t output = 0; output < ChannelGroupSet::kOutputCount; ++output)
+    {
+        ChannelOutput* group = GetOutputChannel(output);
+        if (group == nullptr)
+            continue;
+        fall(group->GetParam(kOutputMeterId));
+        if (XParam* reduction = group->GetParam(kGainReductionId))
+        {
+            const double risen = reduction->GetValue() + kMeterDecayStep;
+            const double max = reduction->GetMax();
+            reduction->SetValue(risen > max - kMeterDecayStep ? max : risen, true);
+        }
+    }
+    XParam* load = GetParam(kDSPLoadId);
+    load->SetValue(load->GetDefault(), true);
+}
+
+bool QM7App::IsPresetDirty() const
+{
+    for (int32_t row = kDirtyMarkFirstRow; row <= kDirtyMarkLastRow; ++row)
+        if (display->GetPixel(kDirtyMarkColumn, row) != FrontPanelDisplay::kDarkColour)
+            return true;
+    return false;
+}
+
+void QM7App::OnConnectionLost()
+{
+    ClearPresetList(false);
+    display->Clear();
+    RepaintDisplay();
+    if (deviceWatcher != nullptr)
+        deviceWatcher->StopWatching();
+    deviceCheckPending = true;
+    XParam* msState = GetParam(kMSStateId);
+    msState->SetValue(msState->GetDefault(), true);
+    GetParam(kUsbActiveId)->SetValue(0.0, true);
+    GetParam(kRs232ActiveId)->SetValue(0.0, true);
+}
+
+// Quit ------------------------------------------------------------------------------------------
+
+void QM7App::InstallCloseHook()
+{
+    if (closeHookInstalled)
+        return;
+    closeHookInstalled = AddDelegate(XMsgCode::kQuitApplication, &QM7App::OnCloseRequest, this);
+}
+
+void QM7App::OnCloseRequest(void* app, XMessage& /*message*/)
+{
+    auto* self = static_cast<QM7App*>(app);
+    if (!self->QuitRequested())
+        return;
+    // Past the delegate: the GUI application quits JUCE's application.
+    XMessage quit(XMsgCode::kQuitApplication);
+    self->MessageReceived(quit);
+}
+
+bool QM7App::QuitRequested()
+{
+    const XString name = GetAppName();
+    XOKCancelDialog dialog("Quit " + name + "?", "Are you sure you want to quit " + name + "?",
+                           GetParentView(), nullptr, XString(kYes), XString(kNo));
+    if (dialog.RunModal(GetParentView(), 0) != XDialog::kOK)
+        return false;
+    SetStatusText(kQuittingStatus);
+    SayGoodbye();
+    return true;
+}
+
+void QM7App::Quit()
+{
+    SayGoodbye();
+    if (sendAllJob != nullptr)
+        sendAllJob->Stop();
+    XGuiApp::Quit();
+}
+
+void QM7App::SayGoodbye()
+{
+    if (connection == nullptr)
+        return;
+    UsbLinkManager& link = UsbLinkManager::Instance();
+    if (deviceWatcher != nullptr && link.IsConnected())
+    {
+        deviceWatcher->SendCommand3();
+        PlatformClock::Sleep(kGoodbyeWaitMs);
+    }
+    CloseLink();
+}
+
+void QM7App::CloseLink()
+{
+    // No reconnect may open the link again behind the goodbye: the reader ends before the link.
+    UsbLinkManager& link = UsbLinkManager::Instance();
+    link.SetAutoReconnect(false);
+    if (connection != nullptr)
+        connection->Stop();
+    link.Close();
 }

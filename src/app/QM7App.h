@@ -22,6 +22,7 @@ class QM7Style;
 class SendAllParamsJob;
 class StringParam;
 class SubWindowRegistry;
+class TWRPCUSBConnection;
 class XImage;
 class XParamDoc;
 class XView;
@@ -70,6 +71,11 @@ public:
     static constexpr int32_t kGlobalDirtyId = 49;
     static constexpr int32_t kToolbarABId = 62;
     static constexpr int32_t kChannelLinkingId = 89;
+    static constexpr int32_t kDSPLoadId = 28;
+    static constexpr int32_t kDocumentDirtyId = 87;
+    static constexpr int32_t kPresetDirtyId = 88;
+    static constexpr int32_t kUsbActiveId = 110;
+    static constexpr int32_t kRs232ActiveId = 111;
     static constexpr int32_t kCompareEditDisplayButtonId = 122;
     static constexpr int32_t kConfirmChangeListenModeId = 123;
     static constexpr int32_t kGetAllFromRecallId = 124;
@@ -111,6 +117,50 @@ public:
     static constexpr int32_t kStatusId = 61;
     /** The menu group of the document and preset commands. */
     static constexpr const char* kFileCommandGroup = "File";
+
+    /** The connect hand-shake's waits, and how many one-second waits for the device info it makes
+        before it gives up (one more than this). */
+    static constexpr uint32_t kHandshakeSettleMs = 500;
+    static constexpr uint32_t kDeviceInfoPollMs = 1000;
+    static constexpr int32_t kDeviceInfoMaxPolls = 50;
+    static constexpr uint32_t kHandshakeStepMs = 100;
+    /** The goodbye's wait after command 3, before the link closes. */
+    static constexpr uint32_t kGoodbyeWaitMs = 1000;
+    /** How often the pulse reads the preset-dirty mark off the display. */
+    static constexpr uint32_t kPresetDirtyCheckMs = 1000;
+    /** The display pixels (column, rows) that are lit while the preset has unsaved changes. */
+    static constexpr int32_t kDirtyMarkColumn = 185;
+    static constexpr int32_t kDirtyMarkFirstRow = 2;
+    static constexpr int32_t kDirtyMarkLastRow = 3;
+    /** How far the meters fall (and the gain reductions rise) per pulse while the link is down. */
+    static constexpr double kMeterDecayStep = 0.5;
+
+    static constexpr const char* kNoConnectionStatus = "no connection...";
+    static constexpr const char* kConnectingStatus = "connecting...";
+    static constexpr const char* kQuittingStatus = "quitting QM-Seven...";
+    static constexpr const char* kNoHardwareTitle = "USB Connection";
+    static constexpr const char* kNoHardwareText = "The hardware was not found. Please check cabling.";
+    static constexpr const char* kConnectTitle = "KRX 640 Connect...";
+    static constexpr const char* kUploadDescription = "Dialogs\\uploadPresetdialog.txt";
+    static constexpr const char* kQuitDescription = "Dialogs\\QuitDialog.txt";
+    static constexpr const char* kLockedUnitText =
+        "A locked out Unit has been connected.\n\n"
+        "The unit's settings can be viewed, but changes will be ignored (except for mutes).\n"
+        "Upload unit's data to GUI?";
+    static constexpr const char* kSlavedUnitText =
+        "A Slaved Unit has been connected.\n\n"
+        "The unit's settings can not be viewed and even the changes will be ignored. \n\n"
+        "To connect, enter Master mode in the device and restart the application. \n\n";
+    static constexpr const char* kUnitConnectedText =
+        "A Unit has been connected.\n\nChoose which direction to synchronize data.";
+    static constexpr const char* kFirmwareTitle = "New Firmware Available";
+    static constexpr const char* kFirmwareText =
+        "The firmware running on your unit is not up to date.\nWould you like to update it now?";
+    static constexpr const char* kFirmwareErrorTitle = "Error during Firmware Update:";
+    static constexpr const char* kFirmwareErrorAdvice =
+        "Please power-cycle and reconnect firmware, then relaunch this application";
+    /** The advice appended to an update's error text is cut to this many characters. */
+    static constexpr int32_t kFirmwareErrorAdviceMax = 128;
 
     /** After a configuration change, the unit is read again this long after it was told. */
     static constexpr uint32_t kConfigurationRereadDelayMs = 1500;
@@ -155,6 +205,41 @@ public:
         presets, save all user presets, and the seven firmware commands; the firmware commands keep
         their own context and have no key. Once. */
     void RegisterCommands();
+
+    // Start-up, connection and quit ------------------------------------------------------------------
+
+    /** The editor's start-up, in order: the GUI, the USB link (its supervision off meanwhile), the
+        parameter model, the commands, the main window, the close hook, "no connection...", the
+        speaker configuration announced, the connection and its device watcher, the connect
+        hand-shake, supervision on, a clean document, channel linking on, and the "USB Connection"
+        error when no unit was found. False only when the GUI could not start. */
+    bool StartApp() override;
+    /** Once per unit found: greets it, waits for its device info, asks the user which way to
+        synchronise and does so. Blocks the main thread through its waits and dialogs. Nothing
+        when it is done already. */
+    void ConnectHandshake();
+    /** A new hand-shake ("connecting...") when the link has a unit. */
+    void Reconnect();
+    /** The clean-up after the link went: presets, display, watcher, usbActive and rs232Active. */
+    void OnConnectionLost();
+    /** Every output's crossover delay back to its default. */
+    void ResetCrossoverDelays();
+    /** Watches the link: a new hand-shake when it comes back, the clean-up once when it goes, the
+        firmware update offer, the preset-dirty mark once a second; then XGuiApp's pulse. */
+    bool Pulse() override;
+    /** One step of the meters' fall while the link is down. */
+    void DecayMeters();
+    /** The display shows the mark of unsaved preset changes. */
+    bool IsPresetDirty() const;
+    /** "Quit KRX-640 Editor?"; on Yes the goodbye to the unit and the link closed. */
+    bool QuitRequested() override;
+    /** The goodbye (unless the link is closed already), the link's threads ended, then XGuiApp's. */
+    void Quit() override;
+    /** Routes the quit request 10000005 through QuitRequested. */
+    void InstallCloseHook();
+    bool IsHandshakeDone() const { return handshakeDone; }
+    /** The connection to the unit (null before the start-up makes it). */
+    TWRPCUSBConnection* GetConnection() const { return connection.get(); }
 
     // Accessors -----------------------------------------------------------------------------------
 
@@ -314,6 +399,8 @@ protected:
     virtual void RequestPresetInfo(int32_t presetNumber);
     /** After all values came back from a recall that stored first: the recall command goes on. */
     virtual void RunRecallAfterStore();
+    /** The presets list: keep refreshes it as it is, else every entry becomes a placeholder. */
+    virtual void ClearPresetList(bool keep);
 
 private:
     /** Messages the application posts to itself. */
@@ -338,6 +425,18 @@ private:
     /** The unit is asked for every value after kConfigurationRereadDelayMs; from
         kMsgRereadConfiguration. */
     void RereadConfiguration();
+    /** The connect dialog of the unit's mode: 1 take the unit's data, 3 send the editor's, 2 quit,
+        0 nothing. */
+    int32_t AskSyncDirection(uint8_t unitMode);
+    /** Takes the unit's data (1) or sends the editor's (3) after the maps are built. */
+    void Synchronise(int32_t direction);
+    /** The firmware update offer of the pulse, with link supervision off around it. */
+    void OfferFirmwareUpdate();
+    /** Command 3 and a second's wait when the link is open, then the link closed and its threads
+        ended, so that none outlives the application. */
+    void SayGoodbye();
+    void CloseLink();
+    static void OnCloseRequest(void* app, XMessage& message);
 
     // The groups come first, so that everything that watches them goes before them.
     XParamGroup mainGroup;
@@ -350,6 +449,7 @@ private:
     std::unique_ptr<QM7Style> style; // current while the windows exist
     std::unique_ptr<FrontPanelDisplay> display;
     juce::Component::SafePointer<XView> displayPicture;
+    std::unique_ptr<TWRPCUSBConnection> connection; // outlives the watcher, which uses it
     std::unique_ptr<DeviceCommWatcher> deviceWatcher;
     std::unique_ptr<DeviceJobLink> jobLink;
     std::unique_ptr<SendAllParamsJob> sendAllJob;
@@ -369,4 +469,14 @@ private:
     bool slaveWaitRunning = false;
     /** True while the listen-mode job runs. */
     bool listenModeSwitching = false;
+
+    // The connection's life: the main thread only.
+    bool handshakeDone = false;
+    bool pulseGuard = false;
+    bool linkLost = false;
+    /** The firmware is checked once the device info is in. */
+    bool deviceCheckPending = true;
+    bool dirtyCheckStarted = false;
+    uint32_t lastDirtyCheck = 0;
+    bool closeHookInstalled = false;
 };

@@ -206,7 +206,8 @@ void UsbLinkManager::Run(XThread* thread, void* argument)
     const bool openedDevice = OpenDevice(node) == 0;
     if (openedDevice)
         openCount.fetch_add(1);
-    alive.store(true);
+    // A unit whose pipes did not open is not alive: the application goes on treating the link as lost.
+    alive.store(openedDevice);
     splitter->Reset();
     bool lastTurnInFlashMode = false;
     uint64_t turnStart = PlatformClock::GetRealMicroseconds();

@@ -209,6 +209,9 @@ bool XGuiApp::LoopOnce(bool wait)
 
 int32_t XGuiApp::Run()
 {
+    // A start-up that pumps the looper early (for its dialogs) has run this already.
+    if (wakeState->pumping)
+        return GetThreadId();
     Lock();
     StartupInit();
     Unlock();

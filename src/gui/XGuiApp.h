@@ -103,7 +103,7 @@ public:
         last), XApplication::Quit, then deletes the main window and every other listed window. */
     void Quit() override;
     /** Records the GUI thread as the looper's thread and starts pumping (the pump timer and the
-        wake-up of every write to the port); starts no thread. */
+        wake-up of every write to the port); starts no thread. Once: later calls do nothing. */
     int32_t Run() override;
     /** XApplication::Pulse, then the 100 ms control refresh and the 1000 ms console flush; true. */
     bool Pulse() override;

@@ -29,11 +29,14 @@ constexpr double kTimeScale = 20.0;
 constexpr int kWaitMs = 20000;
 
 /** The application with what its extension points are asked recorded as lines of text (the windows'
-    messages are then handled as the application handles them). */
+    messages are then handled as the application handles them). Its start-up is the GUI's alone: no
+    link, connection or main window, so the tests build what they need. */
 class RecordingApp final : public QM7App
 {
 public:
     std::vector<std::string> events;
+
+    bool StartApp() override { return XGuiApp::StartApp(); }
 
     int CountOf(const std::string& event) const
     {

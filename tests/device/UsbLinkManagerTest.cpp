@@ -330,10 +330,12 @@ TEST_F(UsbLinkManagerTest, AUnitThatCannotBeOpenedIsReportedAndTriedAgainLater)
     EXPECT_STREQ(link.GetMessageText().CStr(), ("Can not open device 0\n" + unit.Path() + "\n").c_str());
     ASSERT_TRUE(TestSupport::WaitUntil(
         [&] { return link.GetDeviceState(unit.Path().c_str()) == UsbLinkManager::kNotServed; }, kWaitMs));
+    EXPECT_FALSE(link.IsAlive()) << "a unit whose pipes did not open is not alive";
 
     unit.Listen();
     link.ScanDevices();
     EXPECT_TRUE(link.IsConnected());
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return link.IsAlive(); }, kWaitMs));
     EXPECT_EQ(link.GetDeviceCount(), 1);
 }
 
