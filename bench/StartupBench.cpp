@@ -61,6 +61,18 @@ int main()
         std::printf("the simulated unit could not be started\n");
         return 1;
     }
+    // The editor scans once at start: the unit's pipes are there first.
+    const juce::File unitFolder = juce::File(std::getenv("KRX640_USB_DIR")).getChildFile("unit0");
+    if (!SimEditorBench::WaitUntil(
+            [&] {
+                return unitFolder.getChildFile("PIPE00").exists() &&
+                       unitFolder.getChildFile("PIPE01").exists();
+            },
+            SimEditorBench::kWaitMs))
+    {
+        std::printf("the simulated unit's pipes did not appear\n");
+        return 1;
+    }
     juce::ScopedJuceInitialiser_GUI gui;
     XDialog::SetAnswerHook(
         [](XDialog& dialog)

@@ -352,6 +352,9 @@ TEST_F(StartupTest, TheConnectDialogsLeadToTheQuitQuestionOrQuitAtOnce)
     }
 }
 
+// An outdated unit (whose update then fails in its bootloader) and a unit that never answers the
+// device info: no connect dialog; the next pulse offers the update once, with link supervision off
+// around it.
 TEST_F(StartupTest, AnOutdatedOrSilentUnitIsOfferedTheFirmwareUpdateByThePulse)
 {
     for (const bool silent : {false, true})
@@ -370,9 +373,18 @@ TEST_F(StartupTest, AnOutdatedOrSilentUnitIsOfferedTheFirmwareUpdateByThePulse)
                 }
                 else
                 {
-                    SCENARIO_CHECK(StartUnitAndWait({"--firmware-version", "42010300"}));
+                    SCENARIO_CHECK(
+                        StartUnitAndWait({"--firmware-version", "42010300", "--fail-at", "command:1:nak"}));
                 }
-                AnswerBy([](const Asked&) { return XDialog::kCancel; });
+                std::vector<bool> supervisedAtOffer;
+                AnswerBy(
+                    [&](const Asked& asked)
+                    {
+                        if (asked.title != QM7App::kFirmwareTitle)
+                            return XDialog::kOK;
+                        supervisedAtOffer.push_back(UsbLinkManager::Instance().IsAutoReconnect());
+                        return silent ? XDialog::kCancel : XDialog::kOK;
+                    });
                 StartEditor();
                 if (peerConnect.joinable())
                     peerConnect.join();
@@ -381,10 +393,20 @@ TEST_F(StartupTest, AnOutdatedOrSilentUnitIsOfferedTheFirmwareUpdateByThePulse)
                 SCENARIO_CHECK(!app->IsHandshakeDone());
                 SCENARIO_CHECK(Value("QM7\\usbActive") == (silent ? 0.0 : 1.0));
                 SCENARIO_CHECK(AppScenario::Scenario::RunUntil(
-                    [&] { return CountDialogs(QM7App::kFirmwareTitle) == 1; }));
-                SCENARIO_CHECK(!dialogs.empty() && dialogs.back().kind == "FirmwareUpdateDialog");
+                    [&] {
+                        return CountDialogs(silent ? QM7App::kFirmwareTitle : QM7App::kFirmwareErrorTitle) ==
+                               1;
+                    }));
+                SCENARIO_CHECK(supervisedAtOffer == std::vector<bool>{false});
+                if (!silent)
+                {
+                    const std::string& error = dialogs.back().text;
+                    SCENARIO_CHECK(
+                        error.size() > std::string(QM7App::kFirmwareErrorAdvice).size() &&
+                        error.compare(error.size() - std::string(QM7App::kFirmwareErrorAdvice).size(),
+                                      std::string::npos, QM7App::kFirmwareErrorAdvice) == 0);
+                }
                 SCENARIO_CHECK(UsbLinkManager::Instance().IsAutoReconnect());
-                // Offered once.
                 GuiTestSupport::RunLoopFor(kSettleMs);
                 SCENARIO_CHECK(CountDialogs(QM7App::kFirmwareTitle) == 1);
                 EndEditor();
