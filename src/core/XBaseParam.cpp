@@ -155,6 +155,11 @@ void XBaseParam::SetMax(double value)
     StoreField(desc.count, SpanCount(GetMin(), value));
 }
 
+void XBaseParam::SetCount(uint32_t value)
+{
+    StoreField(desc.count, value);
+}
+
 double XBaseParam::GetDefault() const
 {
     return desc.def;

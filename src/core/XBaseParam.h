@@ -36,6 +36,7 @@ public:
     uint32_t GetCount() const override;
     void SetMin(double value) override;
     void SetMax(double value) override;
+    void SetCount(uint32_t value) override;
     double GetDefault() const override;
 
 protected:

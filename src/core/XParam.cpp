@@ -218,6 +218,8 @@ void XParam::SetMin(double value) {}
 
 void XParam::SetMax(double value) {}
 
+void XParam::SetCount(uint32_t value) {}
+
 bool XParam::IsToggle() const
 {
     return GetCount() < 3;

@@ -110,6 +110,9 @@ public:
     virtual void SetMin(double value);
     /** max := value and count := value - min + 1; non-finite values are refused. */
     virtual void SetMax(double value);
+    /** count := value (SetMin and SetMax recompute it from the span; a caller that keeps a finer
+        or coarser grid sets it again afterwards). */
+    virtual void SetCount(uint32_t value);
     /** count < 3. */
     virtual bool IsToggle() const;
     /** The index is taken unsigned. */

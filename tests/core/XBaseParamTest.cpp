@@ -53,6 +53,13 @@ TEST(XBaseParam, SetMinAndSetMaxRecountTheSteps)
     EXPECT_EQ(11u, param.GetCount());
     EXPECT_DOUBLE_EQ(-10.0, param.GetMin());
     EXPECT_DOUBLE_EQ(0.5, param.GetMax());
+
+    // A finer grid is set again after a range change; the value stays.
+    ASSERT_TRUE(param.SetValue(0.3, false));
+    param.SetCount(17);
+    EXPECT_EQ(17u, param.GetCount());
+    EXPECT_DOUBLE_EQ(0.3, param.GetValue());
+    EXPECT_DOUBLE_EQ(0.5, param.GetMax());
 }
 
 TEST(XBaseParam, TheDescriptorAndItsCallbacksAreCopied)
