@@ -313,6 +313,54 @@ void XEQView::DrawAnalyzerTrace(XCanvas& canvas, const std::vector<int32_t>& val
 
 // Curves ---------------------------------------------------------------------------------------------
 
+namespace
+{
+/** Stores a look property and repaints the view when it changed. */
+template <typename Property, typename Value>
+void SetLook(XEQView& view, Property& property, const Value& value)
+{
+    if (property.Get() == value)
+        return;
+    property.Set(value);
+    view.Invalidate();
+}
+} // namespace
+
+void XEQView::SetBallColor(const XRGB& colour)
+{
+    SetLook(*this, ballColor, colour);
+}
+
+void XEQView::SetFocusBallColor(const XRGB& colour)
+{
+    SetLook(*this, focusBallColor, colour);
+}
+
+void XEQView::SetBallRadius(uint32_t radius)
+{
+    SetLook(*this, ballRadius, radius);
+}
+
+void XEQView::SetCurveColor(const XRGB& colour)
+{
+    SetLook(*this, curveColor, colour);
+}
+
+void XEQView::SetDraggedCurveColor(const XRGB& colour)
+{
+    SetLook(*this, draggedCurveColor, colour);
+}
+
+void XEQView::SetCenterLineColor(const XRGB& colour)
+{
+    SetLook(*this, centerLineColor, colour);
+}
+
+void XEQView::SetLineWidth(uint32_t width)
+{
+    SetLook(*this, lineWidth, width);
+}
+
 void XEQView::InvalidateBand(int band)
 {
     if (band >= 0 && band < bandCount)

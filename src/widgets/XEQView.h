@@ -174,16 +174,78 @@ public:
         clickEnablesBands = on;
     }
 
+    // Look ------------------------------------------------------------------------------------------
+
+    /** Each stores its property and repaints the view when it changed. */
+    void SetBallColor(const XRGB& colour);
+    void SetFocusBallColor(const XRGB& colour);
+    void SetBallRadius(uint32_t radius);
+    void SetCurveColor(const XRGB& colour);
+    void SetDraggedCurveColor(const XRGB& colour);
+    void SetCenterLineColor(const XRGB& colour);
+    void SetLineWidth(uint32_t width);
+    XRGB GetBallColor() const
+    {
+        return ballColor.Get();
+    }
+    XRGB GetFocusBallColor() const
+    {
+        return focusBallColor.Get();
+    }
+    uint32_t GetBallRadius() const
+    {
+        return ballRadius.Get();
+    }
+    XRGB GetCurveColor() const
+    {
+        return curveColor.Get();
+    }
+    XRGB GetDraggedCurveColor() const
+    {
+        return draggedCurveColor.Get();
+    }
+    XRGB GetCenterLineColor() const
+    {
+        return centerLineColor.Get();
+    }
+    uint32_t GetLineWidth() const
+    {
+        return lineWidth.Get();
+    }
+    bool IsHighlightSelectedBand() const
+    {
+        return highlightSelectedBand;
+    }
+    bool IsShowBandNumbers() const
+    {
+        return showBandNumbers;
+    }
+
     // Analyzers -----------------------------------------------------------------------------------------
 
     /** Draws the analyzer behind the curve from now on, in its colour (the default analyzer colour when
         colour is null); the view owns it and watches its parameter. Null is ignored. */
     void AddAnalyzer(std::unique_ptr<XAnalyzer> analyzer, const XRGB* colour);
-    int CountAnalyzers() const { return static_cast<int>(analyzers.size()); }
-    int GetAnalyzerDrawMode() const { return analyzerDrawMode; }
-    void SetAnalyzerDrawMode(int mode) { analyzerDrawMode = mode; }
-    int GetAnalyzerBarCount() const { return analyzerBarCount; }
-    void SetAnalyzerBarCount(int count) { analyzerBarCount = count; }
+    int CountAnalyzers() const
+    {
+        return static_cast<int>(analyzers.size());
+    }
+    int GetAnalyzerDrawMode() const
+    {
+        return analyzerDrawMode;
+    }
+    void SetAnalyzerDrawMode(int mode)
+    {
+        analyzerDrawMode = mode;
+    }
+    int GetAnalyzerBarCount() const
+    {
+        return analyzerBarCount;
+    }
+    void SetAnalyzerBarCount(int count)
+    {
+        analyzerBarCount = count;
+    }
 
     // Curves --------------------------------------------------------------------------------------------
 
