@@ -1,5 +1,6 @@
 #include "windows/EditorWindows.h"
 
+#include "windows/ChannelEqWindow.h"
 #include "windows/ConfigWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -17,7 +18,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kInputDelay, kInputDelayParamId, nullptr});
     registry.Register(Row{kOutputDelay, kOutputDelayParamId, nullptr});
     registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
-    registry.Register(Row{kOutputParametricEq, kOutputEqParamId, nullptr});
+    registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
     registry.Register(Row{kLimitersAndLevels, kLevelsParamId, nullptr});
     registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
     registry.Register(Row{kFrontPanelAccess, kNone, nullptr});
