@@ -6,6 +6,7 @@
 #include "gui/JUCECanvas.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -398,3 +399,55 @@ TEST(EQViewDesktopTest, ARealMouseDragMovesABand)
     window.removeFromDesktop();
 }
 } // namespace
+
+namespace
+{
+/** An EQ view that counts its repaints. */
+class CountingEQView final : public XEQView
+{
+public:
+    using XEQView::XEQView;
+    void RepaintRect(const XRect& rect) override
+    {
+        ++repaints;
+        XEQView::RepaintRect(rect);
+    }
+    int repaints = 0;
+};
+} // namespace
+
+TEST_F(EQViewFixture, LookSettersStoreTheirValueAndRepaintOnlyOnAChange)
+{
+    root = std::make_unique<XView>(XRect(0, 0, 420, 220));
+    auto* eq = new CountingEQView(XRect(0, 0, 400, 200));
+    root->AddChild(eq);
+    const XRGB colour{10, 20, 30, 255};
+    struct Case
+    {
+        const char* what;
+        std::function<void()> set;
+        std::function<bool()> stored;
+    };
+    const Case cases[] = {
+        {"ball colour", [&] { eq->SetBallColor(colour); }, [&] { return eq->GetBallColor() == colour; }},
+        {"focus ball colour", [&] { eq->SetFocusBallColor(colour); },
+         [&] { return eq->GetFocusBallColor() == colour; }},
+        {"ball radius", [&] { eq->SetBallRadius(3); }, [&] { return eq->GetBallRadius() == 3u; }},
+        {"curve colour", [&] { eq->SetCurveColor(colour); }, [&] { return eq->GetCurveColor() == colour; }},
+        {"dragged curve colour", [&] { eq->SetDraggedCurveColor(colour); },
+         [&] { return eq->GetDraggedCurveColor() == colour; }},
+        {"centre line colour", [&] { eq->SetCenterLineColor(colour); },
+         [&] { return eq->GetCenterLineColor() == colour; }},
+        {"line width", [&] { eq->SetLineWidth(3); }, [&] { return eq->GetLineWidth() == 3u; }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        eq->repaints = 0;
+        c.set();
+        EXPECT_TRUE(c.stored());
+        EXPECT_EQ(eq->repaints, 1);
+        c.set(); // the same value again
+        EXPECT_EQ(eq->repaints, 1);
+    }
+}
