@@ -18,6 +18,7 @@
 #include "core/ParamGroupRegistry.h"
 #include "core/ParamRegistry.h"
 #include "core/StringParam.h"
+#include "core/ThreadServices.h"
 #include "core/XCommand.h"
 #include "core/XCommandManager.h"
 #include "core/XMessage.h"
@@ -65,6 +66,7 @@
 #include "widgets/WidgetViewTypes.h"
 #include "windows/ConfigWindow.h"
 #include "windows/EditorWindows.h"
+#include "windows/FrontPanelWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -555,6 +557,11 @@ void QM7App::MessageReceived(XMessage& message)
     case kMsgToggleListenMode:
         ToggleListenMode();
         break;
+    case kMsgRepaintFrontPanel:
+        frontPanelRepaintPosted.store(false);
+        if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
+            window->RepaintParameterRows();
+        break;
     default:
         if (what >= kMsgShowWindowFirst && what <= kMsgShowWindowLast)
         {
@@ -1026,9 +1033,29 @@ void QM7App::ToggleListenMode()
 
 void QM7App::RefreshDelayWindows() {}
 
-void QM7App::RefreshFrontPanelWindow() {}
+void QM7App::RefreshFrontPanelWindow()
+{
+    if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
+        window->RefreshTables();
+}
 
-void QM7App::RepaintFrontPanelParam(XParam* /*param*/) {}
+void QM7App::RepaintFrontPanelParam(XParam* param)
+{
+    if (IsStarting())
+        return;
+    // The document reports changes on the thread that made them; the windows live on this one.
+    const int32_t mainThread = GetThreadId();
+    const bool onMainThread =
+        mainThread != 0 ? IsCurrentThread(mainThread) : juce::MessageManager::existsAndIsCurrentThread();
+    if (!onMainThread)
+    {
+        if (!frontPanelRepaintPosted.exchange(true))
+            PostCode(kMsgRepaintFrontPanel);
+        return;
+    }
+    if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
+        window->RepaintParamRow(param);
+}
 
 void QM7App::SwitchListenMode()
 {
@@ -1049,7 +1076,11 @@ void QM7App::CopyLinkedConfigLeds()
 
 void QM7App::TakePresetInfo(XMessage& /*message*/) {}
 
-void QM7App::TakePresetFlags(XMessage& /*message*/) {}
+void QM7App::TakePresetFlags(XMessage& message)
+{
+    if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
+        window->HandlePresetFlags(message);
+}
 
 void QM7App::RequestPresetInfo(int32_t /*presetNumber*/) {}
 

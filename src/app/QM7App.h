@@ -406,6 +406,8 @@ private:
     /** Messages the application posts to itself. */
     static constexpr uint32_t kMsgRunSlaveWait = FourCharCode("msWt");
     static constexpr uint32_t kMsgRereadConfiguration = FourCharCode("cfRd");
+    /** Parameters changed off the main thread: the front-panel access window repaints its rows. */
+    static constexpr uint32_t kMsgRepaintFrontPanel = FourCharCode("fpRp");
 
     /** The detached stand-in of an id its group lacks, logged and reset to its default. */
     XParam* MissingParam(GroupKind kind, int32_t id);
@@ -479,4 +481,6 @@ private:
     bool dirtyCheckStarted = false;
     uint32_t lastDirtyCheck = 0;
     bool closeHookInstalled = false;
+    /** A kMsgRepaintFrontPanel waits: later changes need no message of their own. */
+    std::atomic<bool> frontPanelRepaintPosted{false};
 };

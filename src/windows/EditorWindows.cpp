@@ -2,6 +2,7 @@
 
 #include "windows/ChannelEqWindow.h"
 #include "windows/ConfigWindow.h"
+#include "windows/FrontPanelWindow.h"
 #include "windows/SubWindowRegistry.h"
 
 // Each editor window includes its header here and gives its row its function:
@@ -21,7 +22,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
     registry.Register(Row{kLimitersAndLevels, kLevelsParamId, nullptr});
     registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
-    registry.Register(Row{kFrontPanelAccess, kNone, nullptr});
+    registry.Register(Row{kFrontPanelAccess, kNone, &MakeWindow<FrontPanelWindow>});
     registry.Register(Row{kPresets, kNone, nullptr});
     registry.Register(Row{kContactClosure, kNone, nullptr});
 }
