@@ -55,7 +55,11 @@ protected:
     void ShowConfigLeds(int32_t config) override { Record("config leds %d", config); }
     void CopyLinkedConfigLeds() override { Record("linked leds"); }
     void TakePresetInfo(XMessage& message) override { Record("preset info %d", PresetNumber(message)); }
-    void TakePresetFlags(XMessage& message) override { Record("preset flags %d", PresetNumber(message)); }
+    void TakePresetFlags(XMessage& message) override
+    {
+        Record("preset flags %d", PresetNumber(message));
+        QM7App::TakePresetFlags(message);
+    }
     void RequestPresetInfo(int32_t presetNumber) override { Record("request preset %d", presetNumber); }
     void RunRecallAfterStore() override
     {
