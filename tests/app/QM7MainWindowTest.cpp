@@ -253,6 +253,7 @@ int RunWindowCommandScenario()
     windows.Register({EditorWindows::kPresets, SubWindowRegistry::kNoWindowParam, [] {
                           return std::make_unique<PlainWindow>("Presets", SubWindowRegistry::kNoWindowParam);
                       }});
+    windows.Register({EditorWindows::kFrontPanelAccess, SubWindowRegistry::kNoWindowParam, nullptr});
     QM7MainWindow* window = app->BuildMainWindow();
 
     SubWindow* crossover = windows.Find(EditorWindows::kCrossover);
