@@ -104,16 +104,6 @@ constexpr int32_t kSyncFromUnit = 1;
 constexpr int32_t kSyncQuit = 2;
 constexpr int32_t kSyncToUnit = 3;
 
-/** Output parameters the default set-up writes, by id. */
-constexpr int32_t kSourceId = 1;
-constexpr int32_t kHipassTypeId = 2;
-constexpr int32_t kHipassFreqId = 3;
-constexpr int32_t kLopassTypeId = 5;
-constexpr int32_t kLopassFreqId = 6;
-constexpr int32_t kLinkedChannelId = 11;
-constexpr int32_t kOutputMuteId = 45;
-constexpr int32_t kOutputGainId = 51;
-constexpr int32_t kFilterModeId = 571;
 constexpr const char* kLabelName = "label";
 /** Every output starts the set-up muted by its gain. */
 constexpr double kSetUpOutputGain = -100.0;
@@ -618,6 +608,7 @@ void QM7App::OnMasterSlaveChanged()
 
 void QM7App::RunSlaveWait()
 {
+    }
     XParam* masterSlave = GetParam(kMasterSlaveModeId);
     XParam* contacts = GetParam(kRS232OrContactsId);
     if (slaveWaitRunning || !IsUnitConnected() || masterSlave->GetValue() != 1.0 ||
@@ -712,14 +703,14 @@ void QM7App::ApplyOutputSetups(int32_t config)
         const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
         if (output == nullptr || setup == nullptr)
             continue;
-        SetOutputValue(output, kOutputGainId, kSetUpOutputGain);
-        SetOutputValue(output, kFilterModeId, setup->filterMode);
-        SetOutputValue(output, kHipassTypeId, setup->hipassType);
-        SetOutputValue(output, kLopassTypeId, setup->lopassType);
-        SetOutputValue(output, kSourceId, setup->source);
-        SetOutputValue(output, kHipassFreqId, setup->hipassFreq);
-        SetOutputValue(output, kLopassFreqId, setup->lopassFreq);
-        SetOutputValue(output, kLinkedChannelId, setup->linkedChannel);
+        SetOutputValue(output, ChannelParamTables::kOutputGainId, kSetUpOutputGain);
+        SetOutputValue(output, ChannelParamTables::kFilterModeId, setup->filterMode);
+        SetOutputValue(output, ChannelParamTables::kHipassTypeId, setup->hipassType);
+        SetOutputValue(output, ChannelParamTables::kLopassTypeId, setup->lopassType);
+        SetOutputValue(output, ChannelParamTables::kOutputSourceId, setup->source);
+        SetOutputValue(output, ChannelParamTables::kHipassFreqId, setup->hipassFreq);
+        SetOutputValue(output, ChannelParamTables::kLopassFreqId, setup->lopassFreq);
+        SetOutputValue(output, ChannelParamTables::kLinkedChannelId, setup->linkedChannel);
         if (XParam* colour = presetGroup.GetParam(kColorChanFirstId + number - 1))
             colour->SetValue(setup->colour, true);
     }
@@ -774,7 +765,7 @@ void QM7App::ApplyStandardEditLinks()
         ChannelOutput* output = GetOutputChannel(number - 1);
         const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
         if (output != nullptr && setup != nullptr)
-            SetOutputValue(output, kSourceId, setup->source);
+            SetOutputValue(output, ChannelParamTables::kOutputSourceId, setup->source);
     }
     for (int32_t number = 1; number <= SpeakerConfigurations::kOutputCount; ++number)
     {
@@ -812,7 +803,7 @@ void QM7App::CopyLinkedOutput(int32_t from, int32_t to)
         return;
     for (int32_t id = kLinkedCopyFirstId; id <= kLinkedCopyLastId; ++id)
     {
-        if (id == kLinkedChannelId || id == kOutputMuteId)
+        if (id == ChannelParamTables::kLinkedChannelId || id == ChannelParamTables::kOutputMuteId)
             continue;
         XParam* value = source->GetParam(id);
         XParam* copy = target->GetParam(id);

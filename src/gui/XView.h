@@ -239,7 +239,7 @@ public:
     void OnTimer(int32_t timerId) override;
     /** The overlay's slide ('hide'); other timers are the handler's. */
     virtual void HandleTimer(int32_t timerId);
-    /** 10000006 hides the view, 'invl' repaints it, the rest goes to the handler chain. */
+    /** kCloseRequested hides the view, 'invl' repaints it, the rest goes to the handler chain. */
     void MessageReceived(XMessage& message) override;
     /** Shows or hides the view for its show parameter's value; forgets the parameter when it goes. */
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;

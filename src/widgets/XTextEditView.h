@@ -20,7 +20,7 @@ class XCanvas;
     as the clip view and draws its text at its scroll offset instead of being a huge component.
 
     Every focus loss commits: CommitText posts 1004000, emits textCommitted and, when the text was
-    modified, the editor first delivers 20000012, which writes the bound parameter. Tab and Shift+Tab
+    modified, the editor first delivers kTextEntryDone, which writes the bound parameter. Tab and Shift+Tab
     move between all text edit views of the process in creation order. A click asks the application
     for the on-screen text entry (1004004). The time views derive from it and switch the editor to
     field-wise time editing. GUI thread only; the views own their clip view and editor. */
@@ -168,7 +168,7 @@ public:
     bool IsStepping() const { return stepping; }
     void ClearClickedSinceCommit() { clickedSinceCommit = false; }
 
-    /** Orders and clamps the points, stores the selection and delivers 20000013 when it changed. */
+    /** Orders and clamps the points, stores the selection and delivers kTextEntryChanged when it changed. */
     void SetSelection(XPoint start, XPoint end, bool scroll);
     void MoveCaretBy(int32_t n);
     /** Inserts at column position (the caret when negative). */
