@@ -552,6 +552,16 @@ void QM7App::MessageReceived(XMessage& message)
         if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
             window->RepaintParameterRows();
         break;
+    case kMsgSyncWindow:
+    {
+        // The parameter's value now, not at the time of posting: of several quick changes the last
+        // one wins, and the window's own write-back finds the window as asked.
+        int32_t paramId = 0;
+        if (message.FindInt32(kWindowParamItem, paramId) == 0)
+            if (XParam* windowParam = GetParam(paramId))
+                ShowWindowForParam(paramId, windowParam->GetValue() > 0.0);
+        break;
+    }
     default:
         if (what >= kMsgShowWindowFirst && what <= kMsgShowWindowLast)
         {
@@ -590,8 +600,15 @@ void QM7App::ParamChanged(int32_t code, XParam* param, int32_t key)
         OnConfigurationChanged(param->GetValue());
         break;
     case kWindowParamKey:
-        ShowWindowForParam(param->GetId(), param->GetValue() > 0.0);
+    {
+        // Shown from a message, not inside this notification: the notification holds the
+        // parameters' lock, and building and showing a window take the looper's and the regions'
+        // locks, which other threads hold while they take the parameters' lock.
+        XMessage message(kMsgSyncWindow, 0);
+        message.AddInt32(kWindowParamItem, param->GetId());
+        PostMessage(&message);
         break;
+    }
     default:
         break;
     }
@@ -608,7 +625,6 @@ void QM7App::OnMasterSlaveChanged()
 
 void QM7App::RunSlaveWait()
 {
-    }
     XParam* masterSlave = GetParam(kMasterSlaveModeId);
     XParam* contacts = GetParam(kRS232OrContactsId);
     if (slaveWaitRunning || !IsUnitConnected() || masterSlave->GetValue() != 1.0 ||

@@ -408,6 +408,9 @@ private:
     static constexpr uint32_t kMsgRereadConfiguration = FourCharCode("cfRd");
     /** Parameters changed off the main thread: the front-panel access window repaints its rows. */
     static constexpr uint32_t kMsgRepaintFrontPanel = FourCharCode("fpRp");
+    /** Shows or hides the window of the window parameter "paramId" as its value now says. */
+    static constexpr uint32_t kMsgSyncWindow = FourCharCode("wSyn");
+    static constexpr const char* kWindowParamItem = "paramId";
 
     /** The detached stand-in of an id its group lacks, logged and reset to its default. */
     XParam* MissingParam(GroupKind kind, int32_t id);
