@@ -9,6 +9,7 @@
 #include "gui/XViewPort.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class XCanvas;
@@ -224,6 +225,13 @@ private:
     void SelectFieldAroundCaret();
     bool SelectionIsFieldAroundCaret() const;
     bool HandleShiftMove(int32_t keyCode);
+    /** The parts of HandleKeyPress: Ctrl+C, X and V (true when keyCode is one); at Home or End of a
+        time field, the commit of a stepped value; the editing and focus keys and the caret keys
+        (no value for any other key, else HandleKeyPress's answer). */
+    bool HandleClipboardKey(int32_t keyCode);
+    void CommitAtStepArrow();
+    std::optional<bool> HandleEditKey(int32_t keyCode, XKeyInfo modifiers);
+    std::optional<bool> HandleMoveKey(int32_t keyCode, XKeyInfo modifiers);
     bool HandleCharacter(int32_t keyCode, XKeyInfo modifiers);
     void DeliverToOwner(uint32_t code);
 
