@@ -4,7 +4,7 @@
 #include "core/XString.h"
 #include "gui/ISkinTextReader.h"
 #include "support/LogCapture.h"
-#include "support/gui/GuiTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "core/XResult.h"
 #include "support/LogCapture.h"
-#include "support/gui/GuiTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
