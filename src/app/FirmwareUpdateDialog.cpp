@@ -3,7 +3,6 @@
 #include "core/IAppServices.h"
 #include "core/StringParam.h"
 #include "core/SystemInfo.h"
-#include "device/GlobalParamTables.h"
 #include "gui/IFolderChooser.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
@@ -60,7 +59,7 @@ void FirmwareUpdateDialog::InitControls()
 {
     XOKCancelDialog::InitControls();
     IAppServices& services = GetAppServices();
-    XParam* saveUserPreset = services.GetParam(GlobalParamTables::kSaveUserPresetId);
+    XParam* saveUserPreset = services.GetParam(kSaveUserPresetParamId);
 
     checkBox = dynamic_cast<XCheckBox*>(FindView(kCheckBoxName));
     if (checkBox == nullptr)
@@ -103,5 +102,5 @@ void FirmwareUpdateDialog::UseFolder(const XString& folder)
     folderParam->SetText(folder.CStr(), true);
     if (folderText != nullptr)
         folderText->SetWrappedLabel(folder);
-    GetAppServices().GetParam(GlobalParamTables::kSaveUserPresetPathId)->SetText(folder.CStr(), true);
+    GetAppServices().GetParam(kSaveUserPresetPathParamId)->SetText(folder.CStr(), true);
 }

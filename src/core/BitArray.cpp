@@ -1,13 +1,12 @@
 #include "core/BitArray.h"
 
-#include "core/XResult.h"
-
 #include <cstring>
 
 namespace
 {
 constexpr int kBitsPerByte = 8;
 constexpr int kBitsPerWord = 32;
+constexpr int32_t kFailed = XMemory::kFailed;
 constexpr int64_t kMaxBits = static_cast<int64_t>(XMemory::kMaxSize) * kBitsPerByte;
 
 int BytesFor(int bits)
@@ -33,7 +32,7 @@ void BitArray::Write(int i, bool value)
 int32_t BitArray::Resize(int newCount)
 {
     if (newCount < 0 || newCount > kMaxBits || !IsValid())
-        return XResult::kFailed;
+        return kFailed;
     const int oldCount = bitCount;
     const int32_t result = SetSize(BytesFor(newCount));
     if (result != 0)
@@ -55,7 +54,7 @@ int32_t BitArray::Resize(int newCount)
 int32_t BitArray::Set(int i, bool value)
 {
     if (i < 0)
-        return XResult::kFailed;
+        return kFailed;
     if (i >= bitCount)
         return InsertAt(i, value);
     Write(i, value);
@@ -65,7 +64,7 @@ int32_t BitArray::Set(int i, bool value)
 int32_t BitArray::InsertAt(int i, bool value)
 {
     if (i < -1)
-        return XResult::kFailed;
+        return kFailed;
     if (i == -1)
         i = bitCount;
     if (i >= bitCount)
@@ -98,14 +97,14 @@ int32_t BitArray::RemoveRun(int i, int count)
 int32_t BitArray::RemoveBits(int i, int16_t count)
 {
     if (count <= 0 || bitCount == 0 || i < 0 || i >= bitCount)
-        return XResult::kFailed;
+        return kFailed;
     return RemoveRun(i, count);
 }
 
 int32_t BitArray::SetBitCount(int n, bool value)
 {
     if (n < 0)
-        return XResult::kFailed;
+        return kFailed;
     const int oldCount = bitCount;
     if (n == oldCount)
         return 0;

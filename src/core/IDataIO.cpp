@@ -1,6 +1,5 @@
 #include "core/IDataIO.h"
 
-#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstring>
@@ -49,7 +48,7 @@ bool IDataIO::ReadExactly(void* buffer, int count)
 {
     if (Read(buffer, count) == count)
         return true;
-    lastError = XResult::kShortRead;
+    lastError = kShortRead;
     return false;
 }
 
@@ -158,7 +157,7 @@ IDataIO& IDataIO::ReadString(XString& text)
     // A length that the stream cannot hold is damage, not a reason to allocate it.
     if (length < 0 || length > BytesLeft())
     {
-        lastError = XResult::kShortRead;
+        lastError = kShortRead;
         text = XString();
         return *this;
     }
@@ -207,7 +206,7 @@ IDataIO& IDataIO::ReadString16(XString& text)
     }
     if (length > BytesLeft())
     {
-        lastError = XResult::kShortRead;
+        lastError = kShortRead;
         text = XString();
         return *this;
     }

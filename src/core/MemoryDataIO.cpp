@@ -1,7 +1,5 @@
 #include "core/MemoryDataIO.h"
 
-#include "core/XResult.h"
-
 #include <cstring>
 
 namespace
@@ -41,7 +39,7 @@ int64_t MemoryDataIO::Seek(int64_t offset, int whence)
     }
     if (start == nullptr || target < 0 || target >= size)
     {
-        SetLastError(XResult::kBadSeek);
+        SetLastError(kBadSeek);
         return -1;
     }
     current = start + target;
@@ -61,7 +59,7 @@ int MemoryDataIO::Read(void* buffer, int count)
 {
     if (buffer == nullptr || count <= 0)
         return 0;
-    const int copied = Fit(count, XResult::kShortRead);
+    const int copied = Fit(count, kShortRead);
     if (copied > 0)
         std::memcpy(buffer, current, static_cast<size_t>(copied));
     current += copied;
@@ -72,7 +70,7 @@ int MemoryDataIO::Write(const void* buffer, int count)
 {
     if (buffer == nullptr || count <= 0)
         return 0;
-    const int copied = Fit(count, XResult::kWriteRefused);
+    const int copied = Fit(count, kWriteRefused);
     if (copied > 0)
         std::memmove(current, buffer, static_cast<size_t>(copied));
     current += copied;

@@ -2,7 +2,6 @@
 
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
-#include "core/XResult.h"
 
 #include <cmath>
 #include <cstdio>
@@ -341,22 +340,22 @@ int32_t NormalizeTimecode(XString& text, bool carry)
         if (c == ':')
         {
             if (!closeField())
-                return XResult::kFailed;
+                return kFailed;
         }
         else if (c >= '0' && c <= '9')
         {
             if (pendingDigits == 2 && !closeField())
-                return XResult::kFailed;
+                return kFailed;
             pending += (c - '0') * (pendingDigits == 0 ? 1 : 10);
             ++pendingDigits;
         }
         else
         {
-            return XResult::kFailed;
+            return kFailed;
         }
     }
     if (pendingDigits > 0 && !closeField())
-        return XResult::kFailed;
+        return kFailed;
 
     int32_t& frames = fields[0];
     int32_t& seconds = fields[1];
@@ -383,7 +382,7 @@ int32_t NormalizeTimecode(XString& text, bool carry)
     rebuilt.frames = static_cast<uint8_t>(frames);
     const XString result = TimecodeToText(rebuilt, false);
     if (!IsValidTimecode(result.CStr()))
-        return XResult::kFailed;
+        return kFailed;
     text = result;
     return 0;
 }

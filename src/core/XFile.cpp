@@ -1,7 +1,5 @@
 #include "core/XFile.h"
 
-#include "core/XResult.h"
-
 #include <cstdint>
 #include <limits>
 
@@ -42,8 +40,8 @@ int64_t XFile::Seek(int64_t offset, int whence)
         fits = file.Size() >= 0 && !__builtin_sub_overflow(file.Size(), offset, &target);
     if (!fits || !MoveTo(target))
     {
-        SetLastError(XResult::kBadSeek);
-        return XResult::kBadSeek;
+        SetLastError(kBadSeek);
+        return kBadSeek;
     }
     return 0;
 }
@@ -68,8 +66,8 @@ int32_t XFile::Close()
 {
     if (!IsOpen() || !file.Close())
     {
-        SetLastError(XResult::kFailed);
-        return XResult::kFailed;
+        SetLastError(kFailed);
+        return kFailed;
     }
     return 0;
 }
@@ -87,7 +85,7 @@ int XFile::WriteAt(int64_t offset, const void* buffer, int count)
 int32_t XFile::Open(int flags, bool unbuffered)
 {
     if (IsOpen())
-        return XResult::kFailed;
+        return kFailed;
     SetLastError(0);
     openFlags = flags;
 
@@ -109,18 +107,18 @@ int32_t XFile::Open(int flags, bool unbuffered)
     case PlatformFile::OpenResult::Ok:
         return 0;
     case PlatformFile::OpenResult::NotFound:
-        SetLastError(XResult::kFileNotFound);
-        return XResult::kFileNotFound;
+        SetLastError(kFileNotFound);
+        return kFileNotFound;
     case PlatformFile::OpenResult::Failed:
         break;
     }
-    SetLastError(XResult::kOpenFailed);
-    return XResult::kOpenFailed;
+    SetLastError(kOpenFailed);
+    return kOpenFailed;
 }
 
 int32_t XFile::CheckOpen()
 {
-    return IsOpen() ? 0 : XResult::kFailed;
+    return IsOpen() ? 0 : kFailed;
 }
 
 void XFile::SetPath(const XString& newPath)

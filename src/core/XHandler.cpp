@@ -7,7 +7,6 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamMessage.h"
-#include "core/XResult.h"
 #include "core/XSmartLock.h"
 
 #include <mutex>
@@ -156,7 +155,7 @@ void XHandler::GetReplyRoute(const XHandler* replier, int32_t& port, int32_t& to
 int32_t XHandler::PostMessage(XMessage* message)
 {
     if (!IsValid())
-        return XResult::kFailed;
+        return kFailed;
     if (XLooper* attachedTo = looper.load())
         return attachedTo->PostToHandler(message, this, nullptr);
     DispatchMessage(message);

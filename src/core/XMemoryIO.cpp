@@ -1,7 +1,6 @@
 #include "core/XMemoryIO.h"
 
 #include "core/XMemory.h"
-#include "core/XResult.h"
 
 #include <cstdint>
 #include <cstring>
@@ -27,7 +26,7 @@ int64_t XMemoryIO::Seek(int64_t offset, int whence)
 {
     if (memory == nullptr)
     {
-        SetLastError(XResult::kBadSeek);
+        SetLastError(kBadSeek);
         return -1;
     }
     const int64_t used = memory->GetLength();
@@ -65,7 +64,7 @@ int64_t XMemoryIO::Seek(int64_t offset, int whence)
     }
     if (!accepted)
     {
-        SetLastError(XResult::kBadSeek);
+        SetLastError(kBadSeek);
         return -1;
     }
     if (IsReadable())
@@ -79,7 +78,7 @@ int XMemoryIO::Read(void* buffer, int count)
 {
     if (!IsReadable() || memory == nullptr)
     {
-        SetLastError(XResult::kShortRead);
+        SetLastError(kShortRead);
         return 0;
     }
     if (buffer == nullptr || count <= 0)
@@ -91,7 +90,7 @@ int XMemoryIO::Read(void* buffer, int count)
         std::memcpy(buffer, memory->GetData() + readPosition, static_cast<size_t>(copied));
     readPosition += copied;
     if (copied < count)
-        SetLastError(XResult::kShortRead);
+        SetLastError(kShortRead);
     return copied;
 }
 
@@ -99,7 +98,7 @@ int XMemoryIO::Write(const void* buffer, int count)
 {
     if (!IsWritable() || memory == nullptr || buffer == nullptr || count < 0)
     {
-        SetLastError(XResult::kWriteRefused);
+        SetLastError(kWriteRefused);
         return 0;
     }
     if (count == 0)
@@ -108,7 +107,7 @@ int XMemoryIO::Write(const void* buffer, int count)
     const int64_t end = static_cast<int64_t>(position) + count;
     if (position < 0 || end > XMemory::kMaxSize)
     {
-        SetLastError(XResult::kWriteRefused);
+        SetLastError(kWriteRefused);
         return 0;
     }
     // The bytes may come from the memory itself, which the growth moves.
@@ -117,7 +116,7 @@ int XMemoryIO::Write(const void* buffer, int count)
     {
         if (memory->SetCapacity(static_cast<int>(end), false) != 0)
         {
-            SetLastError(XResult::kWriteRefused);
+            SetLastError(kWriteRefused);
             return 0;
         }
         memory->SetLength(static_cast<int>(end));

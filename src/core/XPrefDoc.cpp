@@ -4,7 +4,6 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
-#include "core/XResult.h"
 #include "core/XSmartLock.h"
 
 #include <algorithm>
@@ -196,9 +195,9 @@ XString XPrefDoc::BuildFileText() const
 int32_t XPrefDoc::Save()
 {
     if (filePath.IsEmpty())
-        return XResult::kFailed;
+        return kFailed;
     if (!BuildFileText().SaveToFile(filePath.CStr()))
-        return XResult::kFailed;
+        return kFailed;
     dirty.store(false);
     return 0;
 }

@@ -7,7 +7,6 @@
 #include "core/XString.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
-#include "device/ChannelParamTables.h"
 
 #include <climits>
 
@@ -107,11 +106,11 @@ int DelayUnitsFor(const XParam* param)
         return 0;
     switch (param->GetId())
     {
-    case ChannelParamTables::kInputDelayId:
+    case ChannelLinking::kInputDelayId:
         return IntValueAtOr("global\\InDelayUnits", 0);
-    case ChannelParamTables::kCrossoverDelayId:
+    case ChannelLinking::kCrossoverDelayId:
         return IntValueAtOr("global\\XOverDelayUnits", 0);
-    case ChannelParamTables::kOutputDelayId:
+    case ChannelLinking::kOutputDelayId:
         return IntValueAtOr("global\\OutDelayUnits", 0);
     default:
         return 0;

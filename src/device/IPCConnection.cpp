@@ -1,6 +1,5 @@
 #include "device/IPCConnection.h"
 
-#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "device/TWMsgBuf.h"
 #include "platform/PlatformClock.h"
@@ -38,16 +37,16 @@ int32_t IPCConnection::Open()
     if (ConnectOnce())
         return 0;
     if (serverProgram.IsEmpty())
-        return XResult::kFailed;
+        return kNotConnected;
     if (PlatformProcess::StartDetached(serverProgram.CStr(), PlatformProcess::ProgramFolder()) != 0)
-        return XResult::kFailed;
+        return kNotConnected;
     for (int attempt = 0; attempt < kConnectTries; ++attempt)
     {
         if (ConnectOnce())
             return 0;
         PlatformClock::Sleep(kTryPauseMs);
     }
-    return XResult::kFailed;
+    return kNotConnected;
 }
 
 bool IPCConnection::IsConnected()
@@ -65,7 +64,7 @@ int32_t IPCConnection::Send(TWMsgBuf& frame, TWMsgBuf* reply)
 {
     const juce::MemoryBlock message(frame.GetBytes(), static_cast<size_t>(frame.GetByteCount()));
     if (reply == nullptr)
-        return sendMessage(message) ? 0 : XResult::kFailed;
+        return sendMessage(message) ? 0 : kNotConnected;
 
     XSmartLock exchange(exchangeLock);
     {
@@ -82,7 +81,7 @@ int32_t IPCConnection::Send(TWMsgBuf& frame, TWMsgBuf* reply)
         replyBuffer = nullptr;
     }
     if (!sent)
-        return XResult::kFailed;
+        return kNotConnected;
     if (!replyArrived.load())
         return kBadReply;
     return IsGoodReply(*reply) ? 0 : kBadReply;

@@ -1,6 +1,5 @@
 #include "device/RequestPayloads.h"
 
-#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/WireId.h"
 
@@ -49,7 +48,7 @@ int32_t RequestPayloads::SetParamValue(TWMsgBuf& out, int wireId, int32_t paramT
                                        int32_t paramFlags)
 {
     if (!IsWireIdInRange(wireId))
-        return XResult::kFailed;
+        return kRefused;
     out.WriteInt16(wireId);
     if (IsFloatParamType(paramType))
     {
@@ -68,7 +67,7 @@ int32_t RequestPayloads::SetParamValue(TWMsgBuf& out, int wireId, int32_t paramT
 int32_t RequestPayloads::ParamId(TWMsgBuf& out, int wireId)
 {
     if (!IsWireIdInRange(wireId))
-        return XResult::kFailed;
+        return kRefused;
     out.WriteInt16(wireId);
     return 0;
 }
@@ -82,7 +81,7 @@ int32_t RequestPayloads::Int32Value(TWMsgBuf& out, int32_t value)
 int32_t RequestPayloads::Recall(TWMsgBuf& out, unsigned presetNumber)
 {
     if (presetNumber > static_cast<unsigned>(kLastPreset))
-        return XResult::kFailed;
+        return kRefused;
     const bool user = presetNumber <= static_cast<unsigned>(kLastUserPreset);
     out.WriteInt8(user ? static_cast<int>(presetNumber)
                        : static_cast<int>(presetNumber) - kFirstFactoryPreset);
@@ -93,7 +92,7 @@ int32_t RequestPayloads::Recall(TWMsgBuf& out, unsigned presetNumber)
 int32_t RequestPayloads::PresetNumber(TWMsgBuf& out, int presetNumber)
 {
     if (!IsPresetNumber(presetNumber))
-        return XResult::kFailed;
+        return kRefused;
     out.WriteInt8(presetNumber);
     return 0;
 }
@@ -101,7 +100,7 @@ int32_t RequestPayloads::PresetNumber(TWMsgBuf& out, int presetNumber)
 int32_t RequestPayloads::PresetFlags(TWMsgBuf& out, int presetNumber, int32_t flags)
 {
     if (!IsPresetNumber(presetNumber))
-        return XResult::kFailed;
+        return kRefused;
     out.WriteInt8(presetNumber);
     out.WriteInt32(flags);
     return 0;

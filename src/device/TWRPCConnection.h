@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/XMutex.h"
-#include "core/XResult.h"
 
 #include <atomic>
 #include <cstdint>
@@ -20,6 +19,8 @@ class TWRPCMessageHandler;
 class TWRPCConnection
 {
 public:
+    static constexpr int32_t kNotConnected = static_cast<int32_t>(0x80000001);
+
     TWRPCConnection() = default;
     virtual ~TWRPCConnection() = default;
     TWRPCConnection(const TWRPCConnection&) = delete;

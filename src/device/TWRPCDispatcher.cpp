@@ -1,6 +1,5 @@
 #include "device/TWRPCDispatcher.h"
 
-#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCConnection.h"
 
@@ -35,7 +34,7 @@ int32_t TWRPCDispatcher::BuildRequest(TWMsgBuf& frame, int address, int command,
     if (payloadSize > TWMsgBuf::kMaxPayloadSize)
     {
         frame.SetContents(nullptr, 0);
-        return XResult::kFailed;
+        return kRefused;
     }
     frame.BeginFrame();
     frame.WriteInt8(TWMsgBuf::kFrameVersion);
@@ -50,10 +49,10 @@ int32_t TWRPCDispatcher::BuildRequest(TWMsgBuf& frame, int address, int command,
 int32_t TWRPCDispatcher::SendRequest(int address, int command, TWMsgBuf* payload, TWMsgBuf* reply)
 {
     if (connection == nullptr || !connection->IsConnected())
-        return XResult::kFailed;
+        return kRefused;
     TWMsgBuf frame;
     if (BuildRequest(frame, address, command, payload) != 0)
-        return XResult::kFailed;
+        return kRefused;
     connection->Send(frame, reply);
     return 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/XResult.h"
 #include "device/TWRPCMessageHandler.h"
 
 #include <cstdint>
@@ -21,6 +20,8 @@ class TWRPCConnection;
 class TWRPCDispatcher : public TWRPCMessageHandler
 {
 public:
+    static constexpr int32_t kRefused = static_cast<int32_t>(0x80000001);
+
     explicit TWRPCDispatcher(TWRPCConnection* connection);
     ~TWRPCDispatcher() override;
     TWRPCDispatcher(const TWRPCDispatcher&) = delete;

@@ -2,7 +2,6 @@
 
 #include "core/Log.h"
 #include "core/XMsgPort.h"
-#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "core/XThread.h"
 #include "device/FrameSplitter.h"
@@ -154,7 +153,7 @@ int32_t UsbLinkManager::GetPendingFrames() const
 
 int32_t UsbLinkManager::PopReceived(XMemory& out)
 {
-    return ReadPort(receivePort.load(), nullptr, &out, kPortWaitMs) == 0 ? 0 : XResult::kFailed;
+    return ReadPort(receivePort.load(), nullptr, &out, kPortWaitMs) == 0 ? 0 : kFailed;
 }
 
 void UsbLinkManager::SetFlashEngine(IFlashEngine* engine)
@@ -333,7 +332,7 @@ void UsbLinkManager::CountGoodRead()
 int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
 {
     if (node == nullptr)
-        return XResult::kFailed;
+        return kFailed;
     {
         XSmartLock hold(mutex);
         if (IsConnected() && CountPortBlocks(transmitPort.load()) >= 0 &&
@@ -351,7 +350,7 @@ int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
         XString text;
         text.Format("Can not open device %d\n%s\n", node->index, node->path.CStr());
         SetMessageText(text);
-        return XResult::kFailed;
+        return kFailed;
     }
     return 0;
 }
@@ -359,7 +358,7 @@ int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
 int32_t UsbLinkManager::CloseDevice(DeviceNode* node)
 {
     if (node == nullptr)
-        return XResult::kFailed;
+        return kFailed;
     {
         XSmartLock hold(mutex);
         if (!IsConnected())
@@ -375,10 +374,10 @@ int32_t UsbLinkManager::ReadPipe()
 {
     receiveScratch.Clear();
     if (receiveScratch.SetSize(kReadChunkBytes) != 0)
-        return XResult::kFailed;
+        return kFailed;
     const int count = pipe.Read(receiveScratch.GetData(), kReadChunkBytes);
     if (count < 0)
-        return XResult::kFailed;
+        return kFailed;
     if (count > 0)
         DeliverReceived(receiveScratch.GetData(), count);
     receiveScratch.Clear();

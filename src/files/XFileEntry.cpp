@@ -2,7 +2,6 @@
 
 #include "core/XFile.h"
 #include "core/XMutex.h"
-#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "files/FileTexts.h"
 #include "files/XFolderListing.h"
@@ -167,7 +166,7 @@ int32_t XFileEntry::GetDriveKind() const
 int32_t XFileEntry::AddNotifyCallback(NotifyFunction callback, void* userData)
 {
     if (callback == nullptr)
-        return XResult::kFailed;
+        return kFailed;
     Listeners& listeners = GetListeners();
     XSmartLock hold(listeners.lock);
     listeners.records.push_back({callback, userData});
@@ -186,7 +185,7 @@ int32_t XFileEntry::RemoveNotifyCallback(NotifyFunction callback, void* userData
             return kOk;
         }
     }
-    return XResult::kFailed;
+    return kFailed;
 }
 
 void NotifyFileChanged(const XFileEntry& changed)

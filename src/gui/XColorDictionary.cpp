@@ -2,7 +2,6 @@
 
 #include "core/Log.h"
 #include "core/MemoryDataIO.h"
-#include "core/XResult.h"
 #include "core/XScanner.h"
 #include "core/XString.h"
 #include "gui/ISkinTextReader.h"
@@ -80,7 +79,7 @@ int32_t XColorDictionary::FindColor(const char* name, XRGB& out) const
 {
     const XRGB* colour = entries.Find(XString(name).ToUpper().CStr());
     out = colour != nullptr ? *colour : kMissingColour;
-    return colour != nullptr ? kResultOk : XResult::kFailed;
+    return colour != nullptr ? kResultOk : kNotFound;
 }
 
 XRGB XColorDictionary::GetColorOr(const char* name, const XRGB& fallback) const
@@ -98,7 +97,7 @@ int32_t XColorDictionary::Load(const XString& fileName)
 {
     XString text;
     if (!GetSkinTextReader().LoadTextFile(fileName, text))
-        return XResult::kFailed;
+        return kNotFound;
 
     MemoryDataIO input(text.GetBuffer(), text.Length());
     XScanner scanner(&input);

@@ -4,7 +4,6 @@
 #include "core/MemoryDataIO.h"
 #include "core/StringToPtrMap.h"
 #include "core/StringToValueMap.h"
-#include "core/XResult.h"
 #include "core/XScanner.h"
 #include "core/XStringConversion.h"
 #include "gui/ISkinTextReader.h"
@@ -301,7 +300,7 @@ int32_t XFont::LoadFontTable(const XString& resourceName)
 {
     XString text;
     if (!GetSkinTextReader().LoadTextFile(resourceName, text))
-        return XResult::kFailed;
+        return kTableMissing;
 
     MemoryDataIO input(text.GetBuffer(), text.Length());
     XScanner scanner(&input);

@@ -1,6 +1,5 @@
 #include "gui/XImage.h"
 
-#include "core/XResult.h"
 #include "core/XString.h"
 #include "platform/PlatformImageDecoder.h"
 #include "platform/PlatformPathResolver.h"
@@ -22,7 +21,7 @@ int32_t XImage::Keep(const juce::Image& decoded)
     if (!decoded.isValid())
     {
         image.reset();
-        return XResult::kFailed;
+        return kLoadFailed;
     }
     image = std::make_unique<juce::Image>(decoded);
     return kResultOk;
@@ -32,15 +31,15 @@ int32_t XImage::LoadFromFile(const XString& path)
 {
     image.reset();
     if (path.IsEmpty())
-        return XResult::kFailed;
+        return kLoadFailed;
     const std::string systemPath = PlatformPathResolver::ResolveIgnoringCase(path.CStr());
     if (!PlatformPathResolver::IsExistingFile(systemPath))
-        return XResult::kFailed;
+        return kLoadFailed;
     const auto file =
         juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(systemPath.c_str()));
     juce::MemoryBlock data;
     if (!file.loadFileAsData(data))
-        return XResult::kFailed;
+        return kLoadFailed;
     return LoadFromData(data.getData(), data.getSize());
 }
 
@@ -56,7 +55,7 @@ int32_t XImage::LoadFromData(const void* data, size_t size)
 {
     image.reset();
     if (data == nullptr || size == 0)
-        return XResult::kFailed;
+        return kLoadFailed;
     return Keep(PlatformImageDecoder::Decode(data, size));
 }
 

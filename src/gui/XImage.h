@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/XRect.h"
-#include "core/XResult.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +19,7 @@ class XImage
 {
 public:
     static constexpr int32_t kResultOk = 0;
+    static constexpr int32_t kLoadFailed = static_cast<int32_t>(0x80000001);
 
     /** Holds no picture. */
     XImage() = default;

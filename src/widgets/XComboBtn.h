@@ -55,8 +55,7 @@ public:
     /** Stops the repeat, then the button's release. */
     bool MouseUp(const XPoint& point, int32_t button) override;
     void HandleTimer(int32_t timerId) override;
-    /** kParamFlagsChanged and kRefresh of its parameter update the lock texts; the rest goes to the button.
-     */
+    /** 1000007 and 1000008 of its parameter update the lock texts; the rest goes to the button. */
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
 
 private:

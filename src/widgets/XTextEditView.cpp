@@ -1066,58 +1066,42 @@ bool XTextEditView::XTextEdit::HandleKeyPress(int32_t keyCode, XKeyInfo& modifie
     // The number pad's plus and minus also arrive as plain characters with the keypad bit.
     if ((modifiers & XKeyMod::kKeypad) != 0 && (keyCode == '+' || keyCode == '-'))
         return false;
-    if (HasCtrl(modifiers) && HandleClipboardKey(keyCode))
-        return true;
+
+    if (HasCtrl(modifiers))
+    {
+        switch (keyCode)
+        {
+        case 'c':
+        case 'C':
+            Copy();
+            return true;
+        case 'x':
+        case 'X':
+            Cut();
+            return true;
+        case 'v':
+        case 'V':
+            Paste();
+            return true;
+        default:
+            break;
+        }
+    }
     if (readOnly)
         return false;
+
     if (timeEdit && (keyCode == XKeyCode::kEnd || keyCode == XKeyCode::kHome))
     {
-        CommitAtStepArrow();
+        const int32_t tool = GetCursorTool(XPoint(ColumnToX(caret.x), GetHeight() / 4));
+        if ((tool == kCursorStepDown || tool == kCursorStepUp) && modified)
+        {
+            modified = false;
+            DeliverToOwner(kCommitToParamMessage);
+        }
         return true;
     }
-    if (const std::optional<bool> handled = HandleEditKey(keyCode, modifiers))
-        return *handled;
-    if (const std::optional<bool> handled = HandleMoveKey(keyCode, modifiers))
-        return *handled;
-    if (keyCode >= XKeyCode::kF1 && keyCode <= XKeyCode::kF12)
-        return false;
-    return HandleCharacter(keyCode, modifiers);
-}
 
-bool XTextEditView::XTextEdit::HandleClipboardKey(int32_t keyCode)
-{
-    switch (keyCode)
-    {
-    case 'c':
-    case 'C':
-        Copy();
-        return true;
-    case 'x':
-    case 'X':
-        Cut();
-        return true;
-    case 'v':
-    case 'V':
-        Paste();
-        return true;
-    default:
-        break;
-    }
-    return false;
-}
-
-void XTextEditView::XTextEdit::CommitAtStepArrow()
-{
-    const int32_t tool = GetCursorTool(XPoint(ColumnToX(caret.x), GetHeight() / 4));
-    if ((tool == kCursorStepDown || tool == kCursorStepUp) && modified)
-    {
-        modified = false;
-        DeliverToOwner(kCommitToParamMessage);
-    }
-}
-
-std::optional<bool> XTextEditView::XTextEdit::HandleEditKey(int32_t keyCode, XKeyInfo modifiers)
-{
+    const bool shift = HasShift(modifiers);
     switch (keyCode)
     {
     case XKeyCode::kPageUp:
@@ -1150,7 +1134,7 @@ std::optional<bool> XTextEditView::XTextEdit::HandleEditKey(int32_t keyCode, XKe
         if (timeEdit)
             NextField();
         else
-            owner->MoveFocusToSibling(HasShift(modifiers));
+            owner->MoveFocusToSibling(shift);
         return true;
     case XKeyCode::kReturn:
         FocusChanged(false);
@@ -1160,16 +1144,6 @@ std::optional<bool> XTextEditView::XTextEdit::HandleEditKey(int32_t keyCode, XKe
         modified = false;
         FocusChanged(false);
         return false;
-    default:
-        return std::nullopt;
-    }
-}
-
-std::optional<bool> XTextEditView::XTextEdit::HandleMoveKey(int32_t keyCode, XKeyInfo modifiers)
-{
-    const bool shift = HasShift(modifiers);
-    switch (keyCode)
-    {
     case XKeyCode::kLeft:
     case XKeyCode::kRight:
         if (timeEdit)
@@ -1198,8 +1172,11 @@ std::optional<bool> XTextEditView::XTextEdit::HandleMoveKey(int32_t keyCode, XKe
         MoveCaretBy(keyCode == XKeyCode::kHome ? -caret.x : text.Length() - caret.x);
         return true;
     default:
-        return std::nullopt;
+        break;
     }
+    if (keyCode >= XKeyCode::kF1 && keyCode <= XKeyCode::kF12)
+        return false;
+    return HandleCharacter(keyCode, modifiers);
 }
 
 bool XTextEditView::XTextEdit::MouseDown(const XPoint& point, int32_t button)

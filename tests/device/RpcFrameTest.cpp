@@ -1,5 +1,4 @@
 #include "core/XMemory.h"
-#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCConnection.h"
 #include "device/TWRPCDispatcher.h"
@@ -101,9 +100,9 @@ TEST(RpcFrame, APayloadOverTheLengthFieldIsRefusedNotCut)
     EXPECT_EQ(connection.sent[0][11], 0xFF);
 
     payload.WriteInt8(0);
-    EXPECT_EQ(dispatcher.SendRequest(0, 5, &payload, nullptr), XResult::kFailed);
+    EXPECT_EQ(dispatcher.SendRequest(0, 5, &payload, nullptr), TWRPCDispatcher::kRefused);
     TWMsgBuf frame;
-    EXPECT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, 5, &payload), XResult::kFailed);
+    EXPECT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, 5, &payload), TWRPCDispatcher::kRefused);
     EXPECT_EQ(frame.GetByteCount(), 0);
     EXPECT_EQ(connection.sent.size(), 1u);
 }
@@ -115,7 +114,7 @@ TEST(RpcFrame, SendRequestGoesOutOnlyWhileConnectedWithTheReplyBufferUntouched)
     EXPECT_EQ(connection.GetMessageHandler(), &dispatcher);
 
     connection.connected = false;
-    EXPECT_EQ(dispatcher.SendRequest(0, 1, nullptr, nullptr), XResult::kFailed);
+    EXPECT_EQ(dispatcher.SendRequest(0, 1, nullptr, nullptr), TWRPCDispatcher::kRefused);
     EXPECT_TRUE(connection.sent.empty());
 
     connection.connected = true;
@@ -128,7 +127,7 @@ TEST(RpcFrame, SendRequestGoesOutOnlyWhileConnectedWithTheReplyBufferUntouched)
     EXPECT_EQ(Contents(reply), Bytes{0x77});
 
     TWRPCDispatcher unconnected(nullptr);
-    EXPECT_EQ(unconnected.SendRequest(0, 1, nullptr, nullptr), XResult::kFailed);
+    EXPECT_EQ(unconnected.SendRequest(0, 1, nullptr, nullptr), TWRPCDispatcher::kRefused);
 }
 
 TEST(RpcFrame, ReceivedFramesAreSplitIntoAddressCommandAndPayload)

@@ -1,7 +1,6 @@
 #include "core/XCommandManager.h"
 #include "core/XDocument.h"
 #include "core/XMessage.h"
-#include "core/XResult.h"
 #include "gui/NewDocumentCmd.h"
 #include "gui/OpenDocumentCmd.h"
 #include "gui/SaveDocumentAsCmd.h"
@@ -151,7 +150,7 @@ TEST_F(DocumentCmdTest, SaveOfAnUntitledDocumentRunsSaveAsAndAFailedSaveIsReport
     EXPECT_EQ(doc.calls, std::vector<std::string>{"save /tmp/b/mix.KRX "});
 
     doc.calls.clear();
-    doc.saveResult = XResult::kFailed;
+    doc.saveResult = XDocument::kFailed;
     answerer.answers = {XDialog::kOK};
     save.Execute(nullptr);
     EXPECT_EQ(doc.calls, std::vector<std::string>{"save /tmp/b/mix.KRX "});

@@ -1,8 +1,7 @@
 #include "gui/XFont.h"
 
-#include "core/XResult.h"
 #include "support/LogCapture.h"
-#include "support/TestSupport.h"
+#include "support/gui/GuiTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -133,8 +132,8 @@ TEST(XFont, FontTableDefinesCopiesAndEndsEntries)
 TEST(XFont, FontTableFailures)
 {
     TestSupport::TempFolder folder;
-    EXPECT_EQ(XFont::LoadFontTable(folder.Child("missing.dat").c_str()), XResult::kFailed);
-    EXPECT_EQ(LoadTable(folder, ""), XResult::kFailed);
+    EXPECT_EQ(XFont::LoadFontTable(folder.Child("missing.dat").c_str()), XFont::kTableMissing);
+    EXPECT_EQ(LoadTable(folder, ""), XFont::kTableMissing);
 
     EXPECT_EQ(LoadTable(folder, "font : beforeBadPair { size = 11 }\n"
                                 "font : badPair { size 11 }\n"
@@ -267,7 +266,7 @@ TEST(XFont, RandomTablesNeverBreakTheReader)
             text += pieces[random() % pieces.size()];
         LogCapture log;
         const int32_t result = LoadTable(folder, text);
-        EXPECT_TRUE(result == XFont::kResultOk || result == XResult::kFailed ||
+        EXPECT_TRUE(result == XFont::kResultOk || result == XFont::kTableMissing ||
                     result == XFont::kTableMalformed);
         if (const XFontDescriptor* font = XFont::FindNamedFontDescriptor("name"))
         {
