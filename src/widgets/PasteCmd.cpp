@@ -18,11 +18,6 @@ XParamGroup* ChannelGroup(bool input, int32_t channel)
 }
 } // namespace
 
-PasteCmd::PasteCmd(int32_t channel, int32_t mask, const XString& title, int32_t slot, bool input)
-    : channel(channel), mask(mask), title(title), slot(slot), input(input)
-{
-}
-
 bool PasteCmd::IsEnabled(XMessage* /*request*/)
 {
     return BlockClipboard::Get(slot) > 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/XCommand.h"
+#include "widgets/BlockCmd.h"
 
 #include <cstdint>
 
@@ -9,33 +9,19 @@
     side (inputs or outputs). Channel linking is off while the values are set, so that no link
     partner follows, and on afterwards, whatever it was before. Made and owned by the system
     overview's block panels; enabled while its slot holds a channel; GUI thread. */
-class PasteCmd : public XCommand
+class PasteCmd : public BlockCmd
 {
 public:
     /** The clipboard slot whose output paste also takes the output gain. */
     static constexpr int32_t kCrossoverSlot = 1;
     static constexpr int32_t kOutputGainId = 51;
 
-    /** As CopyCmd's. */
-    PasteCmd(int32_t channel, int32_t mask, const XString& title, int32_t slot, bool input);
+    using BlockCmd::BlockCmd;
 
     /** Every parameter of the source channel, in its group's order, whose flags share a bit with
         the mask (and, for an output in slot 1, the output gain) gives its value, as a change with
         notification, to the parameter of the same id of this command's channel, when it has one.
         Nothing when the slot is empty or a channel is missing. */
     void Execute(XMessage* request) override;
-    XString GetTitle() override { return title; }
     bool IsEnabled(XMessage* request) override;
-
-    int32_t GetChannel() const { return channel; }
-    int32_t GetMask() const { return mask; }
-    int32_t GetSlot() const { return slot; }
-    bool IsInput() const { return input; }
-
-private:
-    int32_t channel;
-    int32_t mask;
-    XString title;
-    int32_t slot;
-    bool input;
 };

@@ -103,22 +103,32 @@ int32_t MaskOf(const std::vector<std::string>& outputs)
     return mask;
 }
 
-class ConfigWindowTest : public WindowTest::WindowTestBase
+/** A window fixture (headless or against the simulated unit) with the user-mark services and the
+    window, which goes before the services and the fixture's rig. */
+template <typename Fixture> class WithConfigWindow : public Fixture
 {
 protected:
     void SetUp() override
     {
-        WindowTestBase::SetUp();
-        if (IsSkipped())
+        Fixture::SetUp();
+        if (this->IsSkipped())
             return;
-        marks = std::make_unique<MarkServices>(rig->groups->services);
+        marks = std::make_unique<MarkServices>(this->rig->groups->services);
     }
     void TearDown() override
     {
         window.reset();
         marks.reset();
-        WindowTestBase::TearDown();
+        Fixture::TearDown();
     }
+
+    std::unique_ptr<MarkServices> marks;
+    std::unique_ptr<ConfigWindow> window;
+};
+
+class ConfigWindowTest : public WithConfigWindow<WindowTest::WindowTestBase>
+{
+protected:
 
     ConfigWindow& Window()
     {
@@ -136,9 +146,6 @@ protected:
             ids.push_back(FrameBytes::U16At(frame.payload, 0));
         return ids;
     }
-
-    std::unique_ptr<MarkServices> marks;
-    std::unique_ptr<ConfigWindow> window;
 };
 
 TEST_F(ConfigWindowTest, TextsPackIntoTheUnitsIntegersWithoutTheWindowShown)
@@ -363,22 +370,9 @@ TEST_F(ConfigWindowTest, StandardEditAppliesTheLinks)
 }
 
 /** The window on the screen against the simulated unit, worked through real events. */
-class ConfigWindowSimTest : public WindowTest::WindowSimTestBase
+class ConfigWindowSimTest : public WithConfigWindow<WindowTest::WindowSimTestBase>
 {
 protected:
-    void SetUp() override
-    {
-        WindowSimTestBase::SetUp();
-        if (IsSkipped())
-            return;
-        marks = std::make_unique<MarkServices>(rig->groups->services);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        marks.reset();
-        WindowSimTestBase::TearDown();
-    }
 
     /** Whether the unit received a set-parameter frame for the wire id. */
     bool UnitGot(int wireId)
@@ -440,8 +434,6 @@ protected:
             });
     }
 
-    std::unique_ptr<MarkServices> marks;
-    std::unique_ptr<ConfigWindow> window;
     std::unique_ptr<GuiTestSupport::ModalDialogDriver> menuDriver;
 };
 
