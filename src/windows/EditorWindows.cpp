@@ -2,6 +2,7 @@
 
 #include "windows/ChannelEqWindow.h"
 #include "windows/ConfigWindow.h"
+#include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -13,7 +14,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     using Row = SubWindowRegistry::Row;
     constexpr int32_t kNone = SubWindowRegistry::kNoWindowParam;
     registry.Register(Row{kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>});
-    registry.Register(Row{kCrossover, kCrossoverParamId, nullptr});
+    registry.Register(Row{kCrossover, kCrossoverParamId, &MakeWindow<CrossOverWindow>});
     registry.Register(Row{kInputParametricEq, kInputPeqParamId, nullptr});
     registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});
     registry.Register(Row{kInputDelay, kInputDelayParamId, nullptr});
