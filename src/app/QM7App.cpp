@@ -64,6 +64,7 @@
 #include "platform/PlatformClock.h"
 #include "widgets/QM7Style.h"
 #include "widgets/WidgetViewTypes.h"
+#include "windows/ChannelDelayWindow.h"
 #include "windows/ConfigWindow.h"
 #include "windows/EditorWindows.h"
 #include "windows/FrontPanelWindow.h"
@@ -1031,7 +1032,14 @@ void QM7App::ToggleListenMode()
     listenModeSwitching = false;
 }
 
-void QM7App::RefreshDelayWindows() {}
+void QM7App::RefreshDelayWindows()
+{
+    // windows is null only while the application is taken down.
+    if (windows == nullptr)
+        return;
+    if (auto* outputDelay = windows->Find<ChannelDelayWindow>(EditorWindows::kOutputDelay))
+        outputDelay->ResetCheckParams();
+}
 
 void QM7App::RefreshFrontPanelWindow()
 {

@@ -1,5 +1,6 @@
 #include "windows/EditorWindows.h"
 
+#include "windows/ChannelDelayWindow.h"
 #include "windows/ChannelEqWindow.h"
 #include "windows/ConfigWindow.h"
 #include "windows/CrossOverWindow.h"
@@ -18,7 +19,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kInputParametricEq, kInputPeqParamId, nullptr});
     registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});
     registry.Register(Row{kInputDelay, kInputDelayParamId, nullptr});
-    registry.Register(Row{kOutputDelay, kOutputDelayParamId, nullptr});
+    registry.Register(Row{kOutputDelay, kOutputDelayParamId, &MakeWindow<ChannelDelayWindow>});
     registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
     registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
     registry.Register(Row{kLimitersAndLevels, kLevelsParamId, nullptr});

@@ -1,0 +1,368 @@
+// The output delay window: the delay totals, the distance entries and the temperature, the link
+// groups of the check boxes, the content per configuration and unit, and, against the simulated
+// unit, a slider drag, a linked group and a distance typed in metres through real events.
+
+#include "windows/ChannelDelayWindow.h"
+
+#include "WindowTestSupport.h"
+#include "core/XMessageCodes.h"
+#include "core/XParamDesc.h"
+#include "device/DelayUnits.h"
+#include "device/DeviceCommand.h"
+#include "gui/XButton.h"
+#include "gui/XPict.h"
+#include "widgets/XComboBox.h"
+#include "widgets/XSlider.h"
+#include "widgets/XTextEditView.h"
+#include "windows/DelayPanel.h"
+#include "windows/DelaySliderStyle.h"
+#include "windows/DelayTotals.h"
+
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace
+{
+using WindowTest::Param;
+
+constexpr int32_t kOutputs = ChannelDelayWindow::kOutputCount;
+constexpr double kStepMs = 0.02;
+
+XParam* Delay(int32_t output)
+{
+    return GetOutputDelayParam(output);
+}
+
+XParam* Bypass(int32_t output)
+{
+    return GetOutputParamById(output, DelayTotals::kDelayBypassId);
+}
+
+/** Sets the six delays (ms) unbypassed, as the unit would. */
+void SetDelays(const std::vector<double>& ms)
+{
+    for (int32_t i = 0; i < kOutputs; ++i)
+    {
+        Delay(i)->SetValue(ms[static_cast<size_t>(i)], true);
+        Bypass(i)->SetValue(0, true);
+    }
+}
+
+/** The members of the non-empty groups as (first, last), in group order. */
+std::vector<std::pair<int32_t, int32_t>> Runs(const ChannelDelayWindow& window)
+{
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (int32_t g = 0; g < ChannelDelayWindow::kGroupCount; ++g)
+        if (!window.GetLinkGroup(g).IsEmpty())
+            runs.emplace_back(window.GetLinkGroup(g).First(), window.GetLinkGroup(g).Last());
+    return runs;
+}
+
+class ChannelDelayWindowTest : public WindowTest::WindowTestBase
+{
+protected:
+    void SetUp() override
+    {
+        WindowTestBase::SetUp();
+        if (!IsSkipped())
+            window = std::make_unique<ChannelDelayWindow>();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        WindowTestBase::TearDown();
+    }
+
+    void Tick(const std::vector<int32_t>& checks)
+    {
+        for (int32_t k : checks)
+            window->GetCheckParam(k)->ChangeValue(1, true);
+    }
+
+    std::unique_ptr<ChannelDelayWindow> window;
+};
+
+TEST_F(ChannelDelayWindowTest, TotalsCountBypassedDelaysAsZeroAndShiftByTheMostNegativeDelay)
+{
+    struct Case
+    {
+        std::vector<double> delays;
+        int32_t bypassed; // output whose delay is bypassed, -1 none
+        double alignment; // of output 0, unbypassed when above 0
+        std::vector<double> totals;
+    };
+    const Case cases[] = {
+        {{5, -3, 0, -7, 2, 1}, -1, 0, {12, 4, 7, 0, 9, 8}},
+        {{5, -3, 0, -7, 2, 1}, 3, 0, {8, 0, 3, 3, 5, 4}},
+        {{5, 3, 0, 7, 2, 1}, -1, 2, {7, 3, 0, 7, 2, 1}},
+        {{-200, 0, 0, 0, 0, 680}, 5, 0, {0, 200, 200, 200, 200, 200}},
+    };
+    for (const Case& c : cases)
+    {
+        SetDelays(c.delays);
+        if (c.bypassed >= 0)
+            Bypass(c.bypassed)->SetValue(1, true);
+        XParam* alignment = GetOutputParamById(0, DelayTotals::kAlignmentTimeId);
+        XParam* alignmentBypass = GetOutputParamById(0, DelayTotals::kAlignmentBypassId);
+        alignment->SetValue(c.alignment > 0 ? c.alignment : 5, true);
+        alignmentBypass->SetValue(c.alignment > 0 ? 0 : 1, true);
+        for (int32_t i = 0; i < kOutputs; ++i)
+        {
+            EXPECT_NEAR(GetTotalOutputDelay(i), c.totals[static_cast<size_t>(i)], 1e-9) << "output " << i;
+            EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kTotalId + i)->GetValue(),
+                        c.totals[static_cast<size_t>(i)], 1e-9);
+        }
+    }
+    EXPECT_STREQ(window->GetLocalParam(ChannelDelayWindow::kTotalId + 5)->GetText().CStr(), "200.00 ms");
+    EXPECT_EQ(GetOutputDelayParam(6), nullptr);
+}
+
+TEST_F(ChannelDelayWindowTest, ADistanceEntrySetsTheDelayAndTheFieldShowsTheDistanceOfTheDelay)
+{
+    // 20 degrees: 0.3432 m per ms.
+    struct Case
+    {
+        int32_t firstId;
+        double typed;
+        double ms;
+    };
+    const Case cases[] = {
+        {ChannelDelayWindow::kMtId, 3.43, 9.994},
+        {ChannelDelayWindow::kCmId, 100, 2.914},
+        {ChannelDelayWindow::kFtId, 10, 10 / (0.3432 * 3.2808)},
+        {ChannelDelayWindow::kInId, 120, 10 / (0.3432 * 3.2808)},
+        {ChannelDelayWindow::kMicrosecId, -5000, -5},
+        {ChannelDelayWindow::kMtId, 300, 680}, // clamped by the delay's range
+    };
+    const int32_t output = 2;
+    for (const Case& c : cases)
+    {
+        XParam* field = window->GetLocalParam(c.firstId + output);
+        EXPECT_FALSE(field->ChangeValue(c.typed, true));
+        const double ms = Delay(output)->GetValue();
+        EXPECT_NEAR(ms, c.ms, kStepMs / 2 + 1e-9) << c.typed;
+        EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kMtId + output)->GetValue(),
+                    DelayMsToMeters(ms), 1e-9);
+        EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kCmId + output)->GetValue(),
+                    DelayMsToMeters(ms) * 100, 1e-9);
+        EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kMicrosecId + output)->GetValue(), ms * 1000,
+                    1e-9);
+    }
+    EXPECT_STREQ(window->GetLocalParam(ChannelDelayWindow::kMtId + output)->GetText().CStr(),
+                 "233.38 meters");
+    // Another output is untouched.
+    EXPECT_EQ(Delay(1)->GetValue(), 0.0);
+}
+
+TEST_F(ChannelDelayWindowTest, OnlyTheUsersTemperatureRecomputesTheDelaysFromTheDistances)
+{
+    XParam* temperature = Param("global\\temp");
+    SetDelays({10, 680, 0, -10, 0, 0});
+    const double metres0 = DelayMsToMeters(10);
+
+    // From the unit (1000000): the delays stay, the distances follow them.
+    temperature->SetValue(40, true);
+    EXPECT_EQ(Delay(0)->GetValue(), 10.0);
+    EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kMtId)->GetValue(), DelayMsToMeters(10), 1e-9);
+
+    // The user's (1000001): the distances stay, the delays follow; none beyond 680 ms.
+    temperature->SetValue(20, false);
+    window->GetLocalParam(ChannelDelayWindow::kMtId)->SetValue(metres0, false);
+    window->GetLocalParam(ChannelDelayWindow::kMtId + 1)->SetValue(DelayMsToMeters(680), false);
+    window->GetLocalParam(ChannelDelayWindow::kMtId + 3)->SetValue(DelayMsToMeters(-10), false);
+    ASSERT_TRUE(temperature->ChangeValue(-20, true));
+    EXPECT_NEAR(Delay(0)->GetValue(), metres0 / 0.3188, kStepMs / 2 + 1e-9);
+    EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kMtId)->GetValue(), metres0, 0.004);
+    EXPECT_EQ(Delay(1)->GetValue(), 680.0);
+    EXPECT_NEAR(Delay(3)->GetValue(), -10 * 0.3432 / 0.3188, kStepMs / 2 + 1e-9);
+}
+
+TEST_F(ChannelDelayWindowTest, TickedRunsFormAtMostThreeGroupsThatTakeTheirHighestOutputsDelay)
+{
+    struct Case
+    {
+        std::vector<int32_t> checks;
+        int32_t locked; // output whose delay carries the lock flag, -1 none
+        std::vector<std::pair<int32_t, int32_t>> runs;
+        std::vector<double> delays;
+    };
+    const Case cases[] = {
+        {{4, 3}, -1, {{3, 5}}, {0, 10, 20, 50, 50, 50}},
+        {{4, 2, 0}, -1, {{4, 5}, {2, 3}, {0, 1}}, {10, 10, 30, 30, 50, 50}},
+        {{1, 0}, -1, {{0, 2}}, {20, 20, 20, 30, 40, 50}},
+        {{4, 3, 2, 1, 0}, -1, {{0, 5}}, {50, 50, 50, 50, 50, 50}},
+        {{4, 3, 1}, 5, {{3, 4}, {1, 2}}, {0, 20, 20, 40, 40, 50}},
+        {{4, 3}, 4, {}, {0, 10, 20, 30, 40, 50}},
+    };
+    for (const Case& c : cases)
+    {
+        window->ResetCheckParams();
+        for (int32_t k = 0; k < ChannelDelayWindow::kCheckCount; ++k)
+            window->GetCheckParam(k)->SetValue(0, true);
+        for (int32_t i = 0; i < kOutputs; ++i)
+            Delay(i)->SetFlags(0);
+        SetDelays({0, 10, 20, 30, 40, 50});
+        if (c.locked >= 0)
+            Delay(c.locked)->SetFlags(ChannelDelayWindow::kLockFlag);
+        Tick(c.checks);
+        EXPECT_EQ(Runs(*window), c.runs);
+        for (int32_t i = 0; i < kOutputs; ++i)
+            EXPECT_EQ(Delay(i)->GetValue(), c.delays[static_cast<size_t>(i)]) << "output " << i;
+        if (c.locked >= 0)
+            for (int32_t k : {c.locked - 1, c.locked})
+                if (k >= 0 && k < ChannelDelayWindow::kCheckCount)
+                    EXPECT_EQ(window->GetCheckParam(k)->GetValue(), 0.0) << "check " << k;
+    }
+}
+
+TEST_F(ChannelDelayWindowTest, GroupMembersShareTheirDelayAndBypassAndALockClearsTheAdjacentChecks)
+{
+    SetDelays({0, 10, 20, 30, 40, 50});
+    for (int32_t i = 0; i < kOutputs; ++i)
+        Bypass(i)->SetValue(1, true);
+    Tick({4, 3});
+    ASSERT_EQ(Runs(*window), (std::vector<std::pair<int32_t, int32_t>>{{3, 5}}));
+
+    ASSERT_TRUE(Delay(4)->ChangeValue(25, true));
+    for (int32_t i : {3, 4, 5})
+        EXPECT_EQ(Delay(i)->GetValue(), 25.0);
+    EXPECT_EQ(Delay(2)->GetValue(), 20.0);
+    EXPECT_EQ(window->GetLinkParam(0)->GetValue(), 25.0);
+
+    window->GetLinkParam(0)->ChangeValue(-12, true);
+    for (int32_t i : {3, 4, 5})
+        EXPECT_EQ(Delay(i)->GetValue(), -12.0);
+
+    ASSERT_TRUE(Bypass(5)->ChangeValue(0, true));
+    EXPECT_EQ(Bypass(3)->GetValue(), 0.0);
+    EXPECT_EQ(Bypass(4)->GetValue(), 0.0);
+    EXPECT_EQ(Bypass(2)->GetValue(), 1.0);
+
+    // The unit locks output 5's delay: both checks beside it clear, the group dissolves.
+    Delay(4)->SetFlags(ChannelDelayWindow::kLockFlag);
+    EXPECT_EQ(window->GetCheckParam(3)->GetValue(), 0.0);
+    EXPECT_EQ(window->GetCheckParam(4)->GetValue(), 0.0);
+    EXPECT_TRUE(Runs(*window).empty());
+    EXPECT_EQ(window->GetLocalParam(ChannelDelayWindow::kMtId + 4)->GetFlags() &
+                  ChannelDelayWindow::kLockFlag,
+              ChannelDelayWindow::kLockFlag);
+}
+
+TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUnit)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    EXPECT_EQ(WindowTest::ImageMisses(), "");
+    EXPECT_EQ(window->GetWidth(), 796 + SubWindow::kExtraWidth);
+
+    const bool shown[7][5] = {{0, 0, 0, 0, 0}, {0, 1, 0, 0, 1}, {1, 1, 1, 0, 1}, {1, 1, 1, 1, 0},
+                              {1, 1, 1, 1, 1}, {1, 1, 0, 0, 1}, {1, 0, 1, 0, 1}};
+    XParam* config = Param("preset\\currentconfig");
+    for (int32_t c = 0; c < 7; ++c)
+    {
+        config->SetValue(c, true);
+        for (int32_t k = 0; k < ChannelDelayWindow::kCheckCount; ++k)
+        {
+            EXPECT_EQ(window->GetCheckBox(k)->IsVisible(), shown[c][k]) << "config " << c << " check " << k;
+            EXPECT_EQ(window->GetCheckLine(k)->IsVisible(), shown[c][k]);
+        }
+    }
+
+    XParam* units = Param("global\\OutDelayUnits");
+    for (int32_t unit = 0; unit < DelayPanel::kUnitCount; ++unit)
+    {
+        units->SetValue(unit, true);
+        for (int32_t other = 0; other < DelayPanel::kUnitCount; ++other)
+            EXPECT_EQ(window->GetPanel(1)->GetDelayBox(other)->IsVisible(), other == unit);
+    }
+
+    DelaySliderStyle style;
+    EXPECT_EQ(style.GetFineWheelKeyMode(), 1);
+    EXPECT_NE(QM7Style().GetFineWheelKeyMode(), 1);
+
+    // A group of three covers three slider rows and three panels; a reset dissolves it.
+    Tick({4, 3});
+    const DelayLinkGroup& group = window->GetLinkGroup(0);
+    EXPECT_TRUE(group.GetLinkSlider()->IsVisible());
+    EXPECT_EQ(group.GetLinkSlider()->GetFrame(), XRect(145, 83, 660, 83 + 3 * 56));
+    EXPECT_EQ(group.GetLinkPanel()->GetFrame(), XRect(16 + 3 * 129, 419, 16 + 6 * 129, 556));
+    GuiTestSupport::TakeScreenshot(*window, "OutputDelayWindow");
+    window->ResetCheckParams();
+    EXPECT_TRUE(Runs(*window).empty());
+    EXPECT_FALSE(group.GetLinkSlider()->IsVisible());
+}
+
+class ChannelDelayWindowSimTest : public WindowTest::WindowSimTestBase
+{
+protected:
+    bool SentDelay(int32_t output)
+    {
+        const int32_t wireId = editor->watcher.FindLiveWireId(Delay(output));
+        for (const FrameBytes::Sent& frame : UnitReceived(kCmdSetParamValue))
+            if (FrameBytes::U16At(frame.payload, 0) == wireId)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(ChannelDelayWindowSimTest, DragsTicksAndTypedDistancesReachTheUnit)
+{
+    ASSERT_TRUE(ConnectEditor());
+    Param("preset\\currentconfig")->SetValue(4, true);
+    ChannelDelayWindow window;
+    ASSERT_TRUE(WindowTest::ShowOnScreen(window));
+    GuiTestSupport::PeerMouse mouse(window);
+    using M = juce::ModifierKeys;
+    const M left(M::leftButtonModifier);
+
+    // Output 2's knob dragged to the right.
+    XSlider& slider = *window.GetOutputSlider(1);
+    const XRect knob = slider.GetKnobRect(slider.GetPosition());
+    const juce::Point<int> from((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2);
+    mouse.Send(slider, from, {});
+    for (int step = 1; step <= 5; ++step)
+        mouse.Send(slider, from + juce::Point<int>(step * 20, 0), left);
+    mouse.Send(slider, from + juce::Point<int>(100, 0), {});
+    EXPECT_GT(Delay(1)->GetValue(), 0.0);
+    EXPECT_TRUE(ViewTest::PumpUntil([&] { return SentDelay(1); }, WindowTest::kWaitMs));
+
+    // The checks between outputs 1-2 and 2-3: one group whose slider moves the three.
+    for (int32_t k : {0, 1})
+    {
+        XButton& box = *window.GetCheckBox(k);
+        const juce::Point<int> centre(box.GetWidth() / 2, box.GetHeight() / 2);
+        mouse.Send(box, centre, left);
+        mouse.Send(box, centre, {});
+        mouse.Wait(1000);
+    }
+    ASSERT_EQ(Runs(window), (std::vector<std::pair<int32_t, int32_t>>{{0, 2}}));
+    XSlider& link = *window.GetLinkGroup(0).GetLinkSlider();
+    const double before = Delay(0)->GetValue();
+    const XRect linkKnob = link.GetKnobRect(link.GetPosition());
+    const juce::Point<int> at((linkKnob.left + linkKnob.right) / 2, (linkKnob.top + linkKnob.bottom) / 2);
+    mouse.Send(link, at, {});
+    for (int step = 1; step <= 5; ++step)
+        mouse.Send(link, at + juce::Point<int>(step * 12, 0), left);
+    mouse.Send(link, at + juce::Point<int>(60, 0), {});
+    EXPECT_NE(Delay(0)->GetValue(), before);
+    EXPECT_EQ(Delay(1)->GetValue(), Delay(0)->GetValue());
+    EXPECT_EQ(Delay(2)->GetValue(), Delay(0)->GetValue());
+
+    // A distance typed in metres for output 4.
+    Param("global\\OutDelayUnits")->SetValue(4, true);
+    auto* field = dynamic_cast<XTextEditView*>(window.GetPanel(3)->GetDelayBox(4)->GetTextField());
+    ASSERT_NE(field, nullptr);
+    const juce::Point<int> inField(field->GetWidth() / 2, field->GetHeight() / 2);
+    mouse.Wait(1000);
+    mouse.Send(*field, inField, left);
+    mouse.Send(*field, inField, {});
+    field->SelectAll();
+    for (char c : std::string("3.43"))
+        window.getPeer()->handleKeyPress(juce::KeyPress(c, {}, static_cast<juce::juce_wchar>(c)));
+    window.getPeer()->handleKeyPress(juce::KeyPress(juce::KeyPress::returnKey));
+    ViewTest::Pump();
+    EXPECT_NEAR(Delay(3)->GetValue(), 9.994, kStepMs);
+    EXPECT_TRUE(ViewTest::PumpUntil([&] { return SentDelay(3); }, WindowTest::kWaitMs));
+    GuiTestSupport::TakeScreenshot(window, "OutputDelayWindowLinked");
+}
+} // namespace
