@@ -209,10 +209,11 @@ TEST_F(ChannelDelayWindowTest, TickedRunsFormAtMostThreeGroupsThatTakeTheirHighe
         EXPECT_EQ(Runs(*window), c.runs);
         for (int32_t i = 0; i < kOutputs; ++i)
             EXPECT_EQ(Delay(i)->GetValue(), c.delays[static_cast<size_t>(i)]) << "output " << i;
-        if (c.locked >= 0)
-            for (int32_t k : {c.locked - 1, c.locked})
-                if (k >= 0 && k < ChannelDelayWindow::kCheckCount)
-                    EXPECT_EQ(window->GetCheckParam(k)->GetValue(), 0.0) << "check " << k;
+        for (int32_t k : {c.locked - 1, c.locked})
+        {
+            if (c.locked >= 0 && k >= 0 && k < ChannelDelayWindow::kCheckCount)
+                EXPECT_EQ(window->GetCheckParam(k)->GetValue(), 0.0) << "check " << k;
+        }
     }
 }
 
