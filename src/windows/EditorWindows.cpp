@@ -3,6 +3,7 @@
 #include "windows/ChannelDelayWindow.h"
 #include "windows/ChannelEqWindow.h"
 #include "windows/ConfigWindow.h"
+#include "windows/ContactClosureWindow.h"
 #include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/SubWindowRegistry.h"
@@ -26,5 +27,5 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
     registry.Register(Row{kFrontPanelAccess, kNone, &MakeWindow<FrontPanelWindow>});
     registry.Register(Row{kPresets, kNone, nullptr});
-    registry.Register(Row{kContactClosure, kNone, nullptr});
+    registry.Register(Row{kContactClosure, kNone, &MakeWindow<ContactClosureWindow>});
 }
