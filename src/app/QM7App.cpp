@@ -68,6 +68,7 @@
 #include "windows/ConfigWindow.h"
 #include "windows/EditorWindows.h"
 #include "windows/FrontPanelWindow.h"
+#include "windows/PresetsWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -1082,15 +1083,26 @@ void QM7App::CopyLinkedConfigLeds()
         window->CopyLinkedConfigLeds();
 }
 
-void QM7App::TakePresetInfo(XMessage& /*message*/) {}
+void QM7App::TakePresetInfo(XMessage& message)
+{
+    // The presets window keeps the program's preset list: made here when it is not yet.
+    if (auto* window = windows != nullptr ? windows->Get<PresetsWindow>(EditorWindows::kPresets) : nullptr)
+        window->HandlePresetInfo(message);
+}
 
 void QM7App::TakePresetFlags(XMessage& message)
 {
     if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
         window->HandlePresetFlags(message);
+    if (auto* window = windows != nullptr ? windows->Get<PresetsWindow>(EditorWindows::kPresets) : nullptr)
+        window->HandlePresetFlags(message);
 }
 
-void QM7App::RequestPresetInfo(int32_t /*presetNumber*/) {}
+void QM7App::RequestPresetInfo(int32_t presetNumber)
+{
+    if (auto* window = windows != nullptr ? windows->Get<PresetsWindow>(EditorWindows::kPresets) : nullptr)
+        window->RequestPresetInfo(presetNumber);
+}
 
 void QM7App::RunRecallAfterStore()
 {
@@ -1100,8 +1112,11 @@ void QM7App::RunRecallAfterStore()
 
 void QM7App::ClearPresetList(bool keep)
 {
-    if (!keep)
-        PresetsManager::Instance().FillPlaceholders();
+    if (keep)
+        return;
+    PresetsManager::Instance().FillPlaceholders();
+    if (auto* window = windows != nullptr ? windows->Get<PresetsWindow>(EditorWindows::kPresets) : nullptr)
+        window->ClearPresetList(keep);
 }
 
 // Start-up --------------------------------------------------------------------------------------

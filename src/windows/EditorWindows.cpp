@@ -6,6 +6,7 @@
 #include "windows/ContactClosureWindow.h"
 #include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
+#include "windows/PresetsWindow.h"
 #include "windows/SubWindowRegistry.h"
 
 // Each editor window includes its header here and gives its row its function:
@@ -26,6 +27,6 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kLimitersAndLevels, kLevelsParamId, nullptr});
     registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
     registry.Register(Row{kFrontPanelAccess, kNone, &MakeWindow<FrontPanelWindow>});
-    registry.Register(Row{kPresets, kNone, nullptr});
+    registry.Register(Row{kPresets, kNone, &MakeWindow<PresetsWindow>});
     registry.Register(Row{kContactClosure, kNone, &MakeWindow<ContactClosureWindow>});
 }

@@ -21,7 +21,7 @@ int RunFrontPanelScenario()
     AppScenario::RecordingApp* app = scenario.app;
     SubWindowRegistry& windows = app->GetWindows();
 
-    // Without the window, the flags and the refresh find nothing to do.
+    // Without the window, the flags and the refresh find no front-panel window to show them in.
     XMessage flags(DeviceCommWatcher::kMsgPresetFlags);
     flags.AddInt32("presetNum", 1);
     flags.AddInt32("presetFlags", 12);
@@ -34,7 +34,13 @@ int RunFrontPanelScenario()
     SCENARIO_CHECK(window != nullptr);
     if (window == nullptr)
         return failures;
-    SCENARIO_CHECK(window->GetPresetNumber() == 1 && window->GetPresetLockParam().GetValue() == 0.0);
+    // The presets window kept the flags in the program's list: the new window shows them at once.
+    SCENARIO_CHECK(window->GetPresetNumber() == 1 && window->GetPresetLockParam().GetValue() == 1.0);
+    XMessage cleared(DeviceCommWatcher::kMsgPresetFlags);
+    cleared.AddInt32("presetNum", 1);
+    cleared.AddInt32("presetFlags", 0);
+    app->PostMessage(&cleared);
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return window->GetPresetLockParam().GetValue() == 0.0; }));
     app->PostMessage(&flags);
     SCENARIO_CHECK(Scenario::RunUntil([&] { return window->GetPresetLockParam().GetValue() == 1.0; }));
     SCENARIO_CHECK(window->GetPresetHiddenParam().GetValue() == 1.0);
