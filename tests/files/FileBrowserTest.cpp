@@ -14,7 +14,6 @@
 #include "support/TestSupport.h"
 #include "support/gui/SkinTestSupport.h"
 #include "support/gui/ViewTestSupport.h"
-#include "widgets/QM7Style.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XTextEditView.h"
 
@@ -96,7 +95,7 @@ protected:
         return nullptr;
     }
 
-    QM7Style style;
+    XStyle style;
     XView window;
     TestSupport::TempFolder temp;
     XString folder;                  // the temporary folder, '\' path ending in '\'
