@@ -479,9 +479,8 @@ void XFileBrowser::AddFilter(const XString& description, const XString& pattern,
     desc.count = static_cast<uint32_t>(filters.GetCount());
     const double value = filterParam.GetValue();
     filterParam.SetDesc(&desc);
-    filterParam.SetValue(makeCurrent ? filters.GetCount() - 1 : value, false);
-    if (list != nullptr && isShowing())
-        Refresh();
+    // Notified, so that the filter menu shows the current filter and the rows follow it.
+    filterParam.SetValue(makeCurrent ? filters.GetCount() - 1 : value, true);
 }
 
 XString XFileBrowser::CurrentFilterText() const
