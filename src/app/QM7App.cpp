@@ -49,12 +49,15 @@
 #include "device/ui/DeviceJobWindow.h"
 #include "device/ui/FirmwareUpdateWindow.h"
 #include "device/ui/PresetReceiveThread.h"
+#include "files/FileDialogChooser.h"
 #include "files/FileViewTypes.h"
+#include "files/XVolumeManager.h"
 #include "gui/NewDocumentCmd.h"
 #include "gui/OpenDocumentCmd.h"
 #include "gui/SaveDocumentAsCmd.h"
 #include "gui/SaveDocumentCmd.h"
 #include "gui/XButton.h"
+#include "gui/XDocumentCmd.h"
 #include "gui/XErrorDialog.h"
 #include "gui/XImage.h"
 #include "gui/XOKCancelDialog.h"
@@ -453,6 +456,8 @@ void QM7App::InitCore()
                        FileViewTypes::Install();
                    });
     XGuiApp::InitCore();
+    SetVolumeUpdater(&XVolumeManager::GetInstance());
+    XDocumentCmd::SetFileChooser(&FileDialogChooser::Instance());
 }
 
 XString QM7App::GetVendorName()

@@ -1,5 +1,6 @@
 #include "widgets/WidgetViewTypes.h"
 
+#include "gui/TextFieldAccess.h"
 #include "gui/ViewFactory.h"
 #include "widgets/MasterTimeView.h"
 #include "widgets/TextEntryDialog.h"
@@ -58,4 +59,13 @@ void WidgetViewTypes::Install()
     ProvideCreators();
     ViewFactory::AddViewTypeRegistration(&WidgetViewTypes::RegisterFollowers);
     TextEntryDialog::Install();
+    // The text prompts read their "TextField" through this; without it every entry reads empty.
+    TextFieldAccess::SetReader(
+        [](XView* view, XString& out)
+        {
+            auto* field = dynamic_cast<XTextEditView*>(view);
+            if (field != nullptr)
+                out = field->GetText();
+            return field != nullptr;
+        });
 }

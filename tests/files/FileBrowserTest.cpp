@@ -1,0 +1,339 @@
+#include "core/XMessage.h"
+#include "files/FileOperations.h"
+#include "files/FileViewTypes.h"
+#include "files/XFileBrowser.h"
+#include "files/XFileBrowserListView.h"
+#include "files/XFileEntry.h"
+#include "files/XFileRow.h"
+#include "files/XFolderListing.h"
+#include "files/XVolumeManager.h"
+#include "gui/ViewFactory.h"
+#include "gui/XStyle.h"
+#include "platform/PlatformClock.h"
+#include "platform/PlatformVolumeEjector.h"
+#include "support/TestSupport.h"
+#include "support/gui/SkinTestSupport.h"
+#include "support/gui/ViewTestSupport.h"
+#include "widgets/WidgetViewTypes.h"
+#include "widgets/XTextEditView.h"
+
+#include <gtest/gtest.h>
+#include <juce_core/juce_core.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr int kWaitMs = 5000;
+
+/** A '\' path of a system path. */
+XString Slashed(const std::string& path)
+{
+    XString text(path.c_str());
+    text.ReplaceChar('/', '\\');
+    return text;
+}
+
+/** A browser in a window on the screen, over a temporary folder tree. */
+class FileBrowserTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ViewTest::Application();
+        if (!SkinTestSupport::UseBuiltSkin())
+            GTEST_SKIP() << "build the target krx_skin";
+        XStyle::SetCurrentStyle(&style);
+        WidgetViewTypes::Install();
+        FileViewTypes::Install();
+        InitViewFactory();
+        window.SetFrameXYWH(0, 0, 620, 460);
+        window.setTopLeftPosition(100, 100);
+        folder = Slashed(temp.Path());
+        folder.AddTrailingBackslash();
+    }
+
+    void TearDown() override
+    {
+        window.removeFromDesktop();
+        XStyle::SetCurrentStyle(nullptr);
+    }
+
+    void MakeFile(const std::string& name) { juce::File(temp.Child(name)).replaceWithText("x"); }
+    void MakeFolder(const std::string& name) { juce::File(temp.Child(name)).createDirectory(); }
+
+    XFileBrowser& AddBrowser()
+    {
+        browser = new XFileBrowser("TestBrowser");
+        browser->SetFrame(XRect(0, 0, 620, 460));
+        window.AddChild(browser);
+        return *browser;
+    }
+
+    bool Show()
+    {
+        window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
+        window.Show();
+        window.Attach();
+        return ViewTest::PumpUntil([&] { return window.isShowing(); }, kWaitMs);
+    }
+
+    std::vector<std::string> ShownNames() const
+    {
+        std::vector<std::string> names;
+        for (XFileRow* row : browser->GetFileRows())
+            names.emplace_back(row->GetName().CStr());
+        return names;
+    }
+
+    XFileRow* RowNamed(const std::string& name) const
+    {
+        for (XFileRow* row : browser->GetFileRows())
+            if (name == row->GetName().CStr())
+                return row;
+        return nullptr;
+    }
+
+    XStyle style;
+    XView window;
+    TestSupport::TempFolder temp;
+    XString folder;                  // the temporary folder, '\' path ending in '\'
+    XFileBrowser* browser = nullptr; // a child of the window
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(FileBrowserTest, SetFolderNormalisesThePathAndIgnoresTheCurrentFolder)
+{
+    XFileBrowser& files = AddBrowser();
+    EXPECT_TRUE(files.SetFolder(XString(temp.Path().c_str()), true)) << "'/' read as '\\'";
+    EXPECT_STREQ(files.GetFolder().CStr(), folder.CStr()) << "a held folder ends in '\\'";
+    EXPECT_FALSE(files.SetFolder(folder, true));
+    XString bare = folder;
+    bare = bare.Left(bare.Length() - 1);
+    EXPECT_FALSE(files.SetFolder(bare, true)) << "only a trailing backslash added";
+    EXPECT_TRUE(files.SetFolder(XString(""), true));
+    EXPECT_STREQ(files.GetFolder().CStr(), "Root");
+    EXPECT_STREQ(files.PathText().CStr(), "Root");
+
+    XString gone = folder;
+    gone += "gone\\";
+    files.SetFolder(gone, true);
+    EXPECT_STREQ(files.PathText().CStr(), "[Missing]");
+    EXPECT_TRUE(files.GetFileRows().empty());
+}
+
+TEST_F(FileBrowserTest, FiltersHideOtherFilesAndTheFileRuleHidesSystemFiles)
+{
+    for (const char* name : {"a.qm7", "B.QM7", "noext", "a.qm", ".hidden", "x.sys", "autoexec.bat", "c.qm7x"})
+        MakeFile(name);
+    MakeFolder("sub");
+    XFileBrowser& files = AddBrowser();
+    files.AddFilter(XString("QM7 Files (*.qm7)"), XString("*.qm7"), true);
+    files.SetFolder(folder, true);
+    ASSERT_TRUE(Show());
+
+    EXPECT_EQ(ShownNames(), (Names{"a.qm7", "B.QM7", "sub"})) << "whole patterns, any case; folders always";
+    EXPECT_STREQ(files.GetFilterPattern().CStr(), "qm7");
+
+    files.GetFilterParam().SetValue(0, true);
+    EXPECT_EQ(ShownNames(), (Names{"a.qm", "a.qm7", "B.QM7", "c.qm7x", "noext", "sub"}));
+    EXPECT_STREQ(files.GetFilterPattern().CStr(), "*");
+}
+
+TEST_F(FileBrowserTest, TheSelectedPathIsTheTypedNameWithTheFiltersExtension)
+{
+    MakeFile("old.qm7");
+    XFileBrowser& files = AddBrowser();
+    files.AddFilter(XString("QM7 Files (*.qm7)"), XString("*.qm7"), true);
+    files.SetFolder(folder, true);
+    ASSERT_TRUE(Show());
+
+    struct Case
+    {
+        int filter;
+        const char* typed;
+        const char* expected; // after the folder
+    };
+    const Case cases[] = {
+        {1, "notes", "notes.qm7"}, {1, "notes.txt", "notes.txt"}, {1, "sub/notes", "notes.qm7"},
+        {0, "notes", "notes"},     {0, "notes.qm7", "notes.qm7"},
+    };
+    for (const Case& c : cases)
+    {
+        files.GetFilterParam().SetValue(c.filter, true);
+        files.GetNameField()->SetText(XString(c.typed));
+        XString expected = folder;
+        expected += c.expected;
+        EXPECT_STREQ(files.GetSelectedPath().CStr(), expected.CStr())
+            << c.typed << " under filter " << c.filter;
+    }
+
+    files.GetNameField()->SetText(XString());
+    EXPECT_STREQ(files.GetSelectedPath().CStr(), "");
+    files.GetList()->SelectRow(files.GetList()->IndexOfRow(RowNamed("old.qm7")), true);
+    XString expected = folder;
+    expected += "old.qm7";
+    EXPECT_STREQ(files.GetSelectedPath().CStr(), expected.CStr())
+        << "the selected row, its name in the field";
+    EXPECT_STREQ(files.GetNameField()->GetText().CStr(), "old.qm7");
+}
+
+TEST_F(FileBrowserTest, DrivesFolderMenuAndUpMoveThroughFolders)
+{
+    MakeFolder("sub");
+    XFileBrowser& files = AddBrowser();
+    files.SetFolder(XString(), true);
+    ASSERT_TRUE(Show());
+
+    XFileRow* drive = nullptr;
+    for (XFileRow* row : files.GetFileRows())
+        if (row->GetPath() == "\\")
+            drive = row;
+    ASSERT_NE(drive, nullptr) << "the root drive is listed";
+    files.RowActivated(drive, 1);
+    EXPECT_STREQ(files.GetFolder().CStr(), "\\");
+    files.GoUp();
+    EXPECT_STREQ(files.GetFolder().CStr(), "Root") << "Up from a drive root";
+
+    XString sub = folder;
+    sub += "sub\\";
+    files.SetFolder(sub, true);
+    XStringArray parts;
+    parts.SplitPath(sub, false);
+    const int32_t last = parts.GetCount() + 1;
+    EXPECT_EQ(files.GetFolderMenuParam().GetValue(), last);
+    EXPECT_STREQ(files.FolderMenuItem(0).CStr(), "Root");
+    EXPECT_STREQ(files.FolderMenuItem(1).CStr(), "/");
+    EXPECT_STREQ(files.FolderMenuItem(last).CStr(), "sub");
+    EXPECT_STREQ(files.FolderMenuItem(last + 1).CStr(), "Error");
+
+    files.GetFolderMenuParam().ChangeValue(last - 1, true); // the user picks the folder above
+    EXPECT_STREQ(files.GetFolder().CStr(), folder.CStr()) << "paths start at '\\'";
+    files.RowActivated(RowNamed("sub"), 1);
+    EXPECT_STREQ(files.GetFolder().CStr(), sub.CStr()) << "a folder row opens";
+    files.GoUp();
+    EXPECT_STREQ(files.GetFolder().CStr(), folder.CStr());
+    files.GetFolderMenuParam().ChangeValue(0, true);
+    EXPECT_STREQ(files.GetFolder().CStr(), "Root");
+}
+
+TEST_F(FileBrowserTest, AChangeFromAnotherThreadShowsWithTheSelectionKept)
+{
+    MakeFile("keep.txt");
+    MakeFile("drop.txt");
+    XFileBrowser& files = AddBrowser();
+    files.SetFolder(folder, true);
+    ASSERT_TRUE(Show());
+    files.GetList()->SelectRow(files.GetList()->IndexOfRow(RowNamed("keep.txt")), true);
+
+    const std::string made = temp.Child("made");
+    const std::string dropped = temp.Child("drop.txt");
+    std::thread worker(
+        [&]
+        {
+            CreateFolderPath(made.c_str());
+            DeleteFileAtPath(dropped.c_str());
+        });
+    worker.join();
+    EXPECT_TRUE(ViewTest::PumpUntil([&] { return ShownNames() == (Names{"keep.txt", "made"}); }, kWaitMs));
+    XFileRow* kept = RowNamed("keep.txt");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_TRUE(files.GetList()->IsRowSelected(files.GetList()->IndexOfRow(kept)));
+    EXPECT_FALSE(files.IsRefreshPending());
+}
+
+TEST_F(FileBrowserTest, TheVolumeManagerRebuildsABrowserShowingTheDrives)
+{
+    XFileBrowser& files = AddBrowser();
+    files.SetFolder(XString(), true);
+    ASSERT_TRUE(Show());
+    int refreshed = 0;
+    files.GetRefreshedSignal().Connect([&] { ++refreshed; });
+
+    XVolumeManager& volumes = XVolumeManager::GetInstance();
+    ASSERT_FALSE(volumes.GetDrives().empty());
+    EXPECT_STREQ(volumes.GetDrives().front()->GetPath().CStr(), "\\");
+    volumes.Update();
+    EXPECT_EQ(refreshed, 0) << "posted, not sent";
+    EXPECT_TRUE(ViewTest::PumpUntil([&] { return refreshed == 1; }, kWaitMs));
+
+    files.SetFolder(folder, true);
+    refreshed = 0;
+    volumes.UpdateVolumes();
+    ViewTest::Pump();
+    EXPECT_EQ(refreshed, 0) << "a folder other than the drives stays";
+}
+
+/** An ejector that fails where it is told to and counts the unmount attempts. */
+class FakeEjector final : public PlatformVolumeEjector
+{
+public:
+    int32_t FindDevice(const std::string& mountPoint, std::string& device) override
+    {
+        device = "/dev/fake1";
+        return findFails ? kFailed : kOk;
+    }
+    int32_t Unmount(const std::string&) override
+    {
+        ++unmountAttempts;
+        return unmountAttempts > busyAttempts ? kOk : kFailed;
+    }
+    int32_t PowerOff(const std::string&) override { return powerOffFails ? kFailed : kOk; }
+
+    bool findFails = false;
+    int busyAttempts = 0;
+    bool powerOffFails = false;
+    int unmountAttempts = 0;
+};
+
+TEST(VolumeManager, EjectionReportsItsStagesAndFailsCleanly)
+{
+    const double scale = PlatformClock::GetTimeScale();
+    PlatformClock::SetTimeScale(1000);
+    struct Case
+    {
+        const char* name;
+        bool findFails;
+        int busyAttempts;
+        bool powerOffFails;
+        int32_t result;
+        size_t reports;
+        int unmountAttempts;
+    };
+    const Case cases[] = {
+        {"ejected", false, 0, false, XVolumeManager::kOk, 10, 1},
+        {"busy for a while", false, 3, false, XVolumeManager::kOk, 10, 4},
+        {"nothing mounted", true, 0, false, XVolumeManager::kFailed, 1, 0},
+        {"stays in use", false, 1000, false, XVolumeManager::kFailed, 2, 100},
+        {"power-off refused", false, 0, true, XVolumeManager::kFailed, 10, 1},
+    };
+    XVolumeManager& volumes = XVolumeManager::GetInstance();
+    for (const Case& c : cases)
+    {
+        FakeEjector ejector;
+        ejector.findFails = c.findFails;
+        ejector.busyAttempts = c.busyAttempts;
+        ejector.powerOffFails = c.powerOffFails;
+        volumes.SetEjector(&ejector);
+        std::vector<float> reports;
+        const int32_t result = volumes.EjectVolume(
+            XFileEntry("\\media\\stick\\", true, 0),
+            [](float fraction, void* user) { static_cast<std::vector<float>*>(user)->push_back(fraction); },
+            &reports);
+        EXPECT_EQ(result, c.result) << c.name;
+        ASSERT_EQ(reports.size(), c.reports) << c.name;
+        for (size_t index = 0; index < reports.size(); ++index)
+            EXPECT_FLOAT_EQ(reports[index], 0.1f * static_cast<float>(index + 1)) << c.name;
+        EXPECT_EQ(ejector.unmountAttempts, c.unmountAttempts) << c.name;
+    }
+    volumes.SetEjector(nullptr);
+    PlatformClock::SetTimeScale(scale);
+
+    EXPECT_EQ(PlatformVolumeEjector::RunTool("krx-no-such-tool", "unmount", "-b", "/dev/none"), -1);
+    std::string device;
+    EXPECT_EQ(PlatformVolumeEjector::System().FindDevice("\\no\\such\\mount\\", device),
+              PlatformVolumeEjector::kFailed);
+}
+} // namespace
