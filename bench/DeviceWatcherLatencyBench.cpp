@@ -14,6 +14,7 @@
 #include "SimEditorBench.h"
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "device/TWMsgBuf.h"
 #include "device/WireId.h"
@@ -34,9 +35,6 @@ constexpr int kDefaultDragSteps = 150;
 constexpr int kMaxPauseMs = 100;
 /** Pause between the steps of a drag, as mouse moves come. */
 constexpr int kDragStepMs = 16;
-/** The output band the drag moves (band 3) and the ids of its frequency and gain. */
-constexpr int32_t kDragFreqId = 24;
-constexpr int32_t kDragGainId = 19;
 /** An edit that has not left after this long never will. */
 constexpr uint64_t kGiveUpUs = 10000000;
 
@@ -189,8 +187,10 @@ void RunDragBurst(Editor& editor, WriteClock& clock, int steps)
             XParamGroup* group = GetOutputChannel(output);
             const int base = WireIdSpace::kOutputBase + WireIdSpace::kOutputStride * output;
             for (const auto& [id, value] :
-                 {std::pair<int32_t, double>{kDragFreqId, 1000.0 * std::pow(2.0, std::sin(phase))},
-                  std::pair<int32_t, double>{kDragGainId, std::round(24.0 * std::cos(phase)) / 2.0}})
+                 {std::pair<int32_t, double>{ChannelParamTables::kOutputBand3FreqId,
+                                             1000.0 * std::pow(2.0, std::sin(phase))},
+                  std::pair<int32_t, double>{ChannelParamTables::kOutputBand3GainId,
+                                             std::round(24.0 * std::cos(phase)) / 2.0}})
             {
                 XParam* param = group->GetParam(id);
                 param->ChangeValue(value, true);

@@ -3,6 +3,7 @@
 #include "core/IAppServices.h"
 #include "core/StringParam.h"
 #include "core/SystemInfo.h"
+#include "device/GlobalParamTables.h"
 #include "gui/IFolderChooser.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
@@ -59,7 +60,7 @@ void FirmwareUpdateDialog::InitControls()
 {
     XOKCancelDialog::InitControls();
     IAppServices& services = GetAppServices();
-    XParam* saveUserPreset = services.GetParam(kSaveUserPresetParamId);
+    XParam* saveUserPreset = services.GetParam(GlobalParamTables::kSaveUserPresetId);
 
     checkBox = dynamic_cast<XCheckBox*>(FindView(kCheckBoxName));
     if (checkBox == nullptr)
@@ -102,5 +103,5 @@ void FirmwareUpdateDialog::UseFolder(const XString& folder)
     folderParam->SetText(folder.CStr(), true);
     if (folderText != nullptr)
         folderText->SetWrappedLabel(folder);
-    GetAppServices().GetParam(kSaveUserPresetPathParamId)->SetText(folder.CStr(), true);
+    GetAppServices().GetParam(GlobalParamTables::kSaveUserPresetPathId)->SetText(folder.CStr(), true);
 }

@@ -23,8 +23,6 @@ class FirmwareUpdateDialog : public XOKCancelDialog
 {
 public:
     static constexpr const char* kDefaultDescription = "Dialogs\\FirmwareUpdatedialog.txt";
-    static constexpr int32_t kSaveUserPresetParamId = 125;
-    static constexpr int32_t kSaveUserPresetPathParamId = 126;
     /** The check box's name in the description; made in code at kCheckBoxFrame when it lacks one. */
     static constexpr const char* kCheckBoxName = "SaveUserPresetCheckBox";
     static constexpr const char* kCheckedImage = "widget\\CheckboxChecked.png";

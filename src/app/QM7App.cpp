@@ -109,16 +109,6 @@ constexpr int32_t kSyncFromUnit = 1;
 constexpr int32_t kSyncQuit = 2;
 constexpr int32_t kSyncToUnit = 3;
 
-/** Output parameters the default set-up writes, by id. */
-constexpr int32_t kSourceId = 1;
-constexpr int32_t kHipassTypeId = 2;
-constexpr int32_t kHipassFreqId = 3;
-constexpr int32_t kLopassTypeId = 5;
-constexpr int32_t kLopassFreqId = 6;
-constexpr int32_t kLinkedChannelId = 11;
-constexpr int32_t kOutputMuteId = 45;
-constexpr int32_t kOutputGainId = 51;
-constexpr int32_t kFilterModeId = 571;
 constexpr const char* kLabelName = "label";
 /** Every output starts the set-up muted by its gain. */
 constexpr double kSetUpOutputGain = -100.0;
@@ -569,6 +559,16 @@ void QM7App::MessageReceived(XMessage& message)
         if (auto* window = windows->Find<FrontPanelWindow>(EditorWindows::kFrontPanelAccess))
             window->RepaintParameterRows();
         break;
+    case kMsgSyncWindow:
+    {
+        // The parameter's value now, not at the time of posting: of several quick changes the last
+        // one wins, and the window's own write-back finds the window as asked.
+        int32_t paramId = 0;
+        if (message.FindInt32(kWindowParamItem, paramId) == 0)
+            if (XParam* windowParam = GetParam(paramId))
+                ShowWindowForParam(paramId, windowParam->GetValue() > 0.0);
+        break;
+    }
     default:
         if (what >= kMsgShowWindowFirst && what <= kMsgShowWindowLast)
         {
@@ -607,8 +607,15 @@ void QM7App::ParamChanged(int32_t code, XParam* param, int32_t key)
         OnConfigurationChanged(param->GetValue());
         break;
     case kWindowParamKey:
-        ShowWindowForParam(param->GetId(), param->GetValue() > 0.0);
+    {
+        // Shown from a message, not inside this notification: the notification holds the
+        // parameters' lock, and building and showing a window take the looper's and the regions'
+        // locks, which other threads hold while they take the parameters' lock.
+        XMessage message(kMsgSyncWindow, 0);
+        message.AddInt32(kWindowParamItem, param->GetId());
+        PostMessage(&message);
         break;
+    }
     default:
         break;
     }
@@ -719,14 +726,14 @@ void QM7App::ApplyOutputSetups(int32_t config)
         const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
         if (output == nullptr || setup == nullptr)
             continue;
-        SetOutputValue(output, kOutputGainId, kSetUpOutputGain);
-        SetOutputValue(output, kFilterModeId, setup->filterMode);
-        SetOutputValue(output, kHipassTypeId, setup->hipassType);
-        SetOutputValue(output, kLopassTypeId, setup->lopassType);
-        SetOutputValue(output, kSourceId, setup->source);
-        SetOutputValue(output, kHipassFreqId, setup->hipassFreq);
-        SetOutputValue(output, kLopassFreqId, setup->lopassFreq);
-        SetOutputValue(output, kLinkedChannelId, setup->linkedChannel);
+        SetOutputValue(output, ChannelParamTables::kOutputGainId, kSetUpOutputGain);
+        SetOutputValue(output, ChannelParamTables::kFilterModeId, setup->filterMode);
+        SetOutputValue(output, ChannelParamTables::kHipassTypeId, setup->hipassType);
+        SetOutputValue(output, ChannelParamTables::kLopassTypeId, setup->lopassType);
+        SetOutputValue(output, ChannelParamTables::kOutputSourceId, setup->source);
+        SetOutputValue(output, ChannelParamTables::kHipassFreqId, setup->hipassFreq);
+        SetOutputValue(output, ChannelParamTables::kLopassFreqId, setup->lopassFreq);
+        SetOutputValue(output, ChannelParamTables::kLinkedChannelId, setup->linkedChannel);
         if (XParam* colour = presetGroup.GetParam(kColorChanFirstId + number - 1))
             colour->SetValue(setup->colour, true);
     }
@@ -781,7 +788,7 @@ void QM7App::ApplyStandardEditLinks()
         ChannelOutput* output = GetOutputChannel(number - 1);
         const SpeakerConfigurations::Output* setup = SpeakerConfigurations::Find(config, number);
         if (output != nullptr && setup != nullptr)
-            SetOutputValue(output, kSourceId, setup->source);
+            SetOutputValue(output, ChannelParamTables::kOutputSourceId, setup->source);
     }
     for (int32_t number = 1; number <= SpeakerConfigurations::kOutputCount; ++number)
     {
@@ -819,7 +826,7 @@ void QM7App::CopyLinkedOutput(int32_t from, int32_t to)
         return;
     for (int32_t id = kLinkedCopyFirstId; id <= kLinkedCopyLastId; ++id)
     {
-        if (id == kLinkedChannelId || id == kOutputMuteId)
+        if (id == ChannelParamTables::kLinkedChannelId || id == ChannelParamTables::kOutputMuteId)
             continue;
         XParam* value = source->GetParam(id);
         XParam* copy = target->GetParam(id);

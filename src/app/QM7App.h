@@ -4,6 +4,7 @@
 #include "core/DefaultAppServices.h"
 #include "core/XMessageCodes.h"
 #include "core/XParamGroup.h"
+#include "device/GlobalParamTables.h"
 #include "gui/XGuiApp.h"
 
 #include <atomic>
@@ -61,27 +62,26 @@ public:
     static constexpr const char* kDocType = "qm7";
     static constexpr const char* kVersionParamPath = "global\\VersionStr";
 
-    /** Main group ids. */
-    static constexpr int32_t kMSStateId = 0;
-    static constexpr int32_t kListenModeId = 6;
-    static constexpr int32_t kGlobalEditModeId = 8;
-    static constexpr int32_t kCurrentPresetId = 14;
-    static constexpr int32_t kRS232OrContactsId = 15;
-    static constexpr int32_t kMasterSlaveModeId = 25;
-    static constexpr int32_t kGlobalDirtyId = 49;
-    static constexpr int32_t kToolbarABId = 62;
-    static constexpr int32_t kChannelLinkingId = 89;
-    static constexpr int32_t kDSPLoadId = 28;
-    static constexpr int32_t kDocumentDirtyId = 87;
-    static constexpr int32_t kPresetDirtyId = 88;
-    static constexpr int32_t kUsbActiveId = 110;
-    static constexpr int32_t kRs232ActiveId = 111;
-    static constexpr int32_t kCompareEditDisplayButtonId = 122;
-    static constexpr int32_t kConfirmChangeListenModeId = 123;
-    static constexpr int32_t kGetAllFromRecallId = 124;
-    /** Preset group ids. */
-    static constexpr int32_t kCurrentConfigId = 9;
-    static constexpr int32_t kColorChanFirstId = 81;
+    /** The tables' ids under the names the application's code uses (GlobalParamTables holds them). */
+    static constexpr int32_t kMSStateId = GlobalParamTables::kMSStateId;
+    static constexpr int32_t kListenModeId = GlobalParamTables::kListenModeId;
+    static constexpr int32_t kGlobalEditModeId = GlobalParamTables::kGlobalEditModeId;
+    static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
+    static constexpr int32_t kRS232OrContactsId = GlobalParamTables::kRS232OrContactsId;
+    static constexpr int32_t kMasterSlaveModeId = GlobalParamTables::kMasterSlaveModeId;
+    static constexpr int32_t kGlobalDirtyId = GlobalParamTables::kGlobalDirtyId;
+    static constexpr int32_t kToolbarABId = GlobalParamTables::kToolbarABId;
+    static constexpr int32_t kChannelLinkingId = GlobalParamTables::kChannelLinkingId;
+    static constexpr int32_t kDSPLoadId = GlobalParamTables::kDSPLoadId;
+    static constexpr int32_t kDocumentDirtyId = GlobalParamTables::kDocumentDirtyId;
+    static constexpr int32_t kPresetDirtyId = GlobalParamTables::kPresetDirtyId;
+    static constexpr int32_t kUsbActiveId = GlobalParamTables::kUsbActiveId;
+    static constexpr int32_t kRs232ActiveId = GlobalParamTables::kRs232ActiveId;
+    static constexpr int32_t kCompareEditDisplayButtonId = GlobalParamTables::kCompareEditDisplayButtonId;
+    static constexpr int32_t kConfirmChangeListenModeId = GlobalParamTables::kConfirmChangeListenModeId;
+    static constexpr int32_t kGetAllFromRecallId = GlobalParamTables::kGetAllFromRecallId;
+    static constexpr int32_t kCurrentConfigId = GlobalParamTables::kCurrentConfigId;
+    static constexpr int32_t kColorChanFirstId = GlobalParamTables::kColorChanFirstId;
     /** The configuration when preset\CurrentConfig is missing: the free configuration. */
     static constexpr int32_t kDefaultConfiguration = 4;
     static constexpr int32_t kUserPresetCount = 20;
@@ -408,6 +408,9 @@ private:
     static constexpr uint32_t kMsgRereadConfiguration = FourCharCode("cfRd");
     /** Parameters changed off the main thread: the front-panel access window repaints its rows. */
     static constexpr uint32_t kMsgRepaintFrontPanel = FourCharCode("fpRp");
+    /** Shows or hides the window of the window parameter "paramId" as its value now says. */
+    static constexpr uint32_t kMsgSyncWindow = FourCharCode("wSyn");
+    static constexpr const char* kWindowParamItem = "paramId";
 
     /** The detached stand-in of an id its group lacks, logged and reset to its default. */
     XParam* MissingParam(GroupKind kind, int32_t id);

@@ -5,6 +5,8 @@
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
@@ -20,16 +22,6 @@
 
 namespace
 {
-/** Parameter ids: the input channels' meter, "QM7\usbActive", and the output channels' rows. */
-constexpr int32_t kInputMeterId = 0;
-constexpr int32_t kUsbActiveId = 110;
-constexpr int32_t kOutputMeterId = 0;
-constexpr int32_t kGuiMeterId = 573;
-constexpr int32_t kLabelId = 115;
-constexpr int32_t kOutputGainId = 51;
-constexpr int32_t kGainReductionId = 46;
-constexpr int32_t kOutputMuteId = 45;
-
 /** The strips: the first one's frame, and the step from one to the next (its width plus one). */
 constexpr XRect kFirstChannelFrame{494, 3, 578, 144};
 constexpr int32_t kChannelStep = 85;
@@ -85,7 +77,7 @@ XRect Inset(const XRect& rect, int32_t by)
 XParam* InputMeterParam(int32_t input)
 {
     ChannelInput* channel = GetInputChannel(input);
-    return channel != nullptr ? channel->GetParam(kInputMeterId) : nullptr;
+    return channel != nullptr ? channel->GetParam(ChannelParamTables::kInputMeterId) : nullptr;
 }
 } // namespace
 
@@ -183,7 +175,7 @@ void QM7Panel::ApplyStyle()
         new XPict(XRect(kUsbIndicatorAt.x, kUsbIndicatorAt.y, kUsbIndicatorAt.x, kUsbIndicatorAt.y), "",
                   kUsbImage, true);
     // Adding it shows or hides it for the parameter's current value.
-    usbIndicator->SetShowParam(GetAppServices().GetParam(kUsbActiveId), 1);
+    usbIndicator->SetShowParam(GetAppServices().GetParam(GlobalParamTables::kUsbActiveId), 1);
     AddChild(usbIndicator);
 }
 
@@ -218,14 +210,14 @@ void QM7Panel::Channel::ApplyStyle()
     AddChild(new XPict(kNameBackFrame, "", "Device\\deviceLableBg.png", true));
 
     nameField = new XTextEditView(kNameFieldFrame);
-    nameField->SetPot(GetOutputParam(kLabelId));
+    nameField->SetPot(GetOutputParam(ChannelParamTables::kOutputLabelId));
     nameField->SetForeColor(kBlack);
     nameField->SetBackColor(kWhite);
     nameField->SetJustification(kJustifyCentred);
     AddChild(nameField);
 
     fader = new XSlider(kFaderFrame, "", true, "Device\\deviceFaderBg.png", "Device\\deviceFaderSlider.png");
-    fader->SetPot(GetOutputParam(kOutputGainId));
+    fader->SetPot(GetOutputParam(ChannelParamTables::kOutputGainId));
     fader->SetFocusKnobImage("Device\\deviceFaderSlider_focus.png");
     AddChild(fader);
 
@@ -238,21 +230,24 @@ void QM7Panel::Channel::ApplyStyle()
         gainField->SetFont(small);
     gainField->SetBackColor(GetColorDictionary().GetColor("widgetBack"));
     gainField->SetForeColor(GetColorDictionary().GetColor("widgetText"));
-    gainField->SetPot(GetOutputParam(kOutputGainId));
+    gainField->SetPot(GetOutputParam(ChannelParamTables::kOutputGainId));
     gainField->SetClickOnlyFocuses(true);
     AddChild(gainField);
 
     meter = new XQM7FrontPanelLEDMeter(kChannelMeterFrame, kMeterSegments, "Device\\deviceLedSmallDim.png",
-                                       "Device\\deviceLedSmallGreen.png", GetOutputParam(kGuiMeterId));
+                                       "Device\\deviceLedSmallGreen.png",
+                                       GetOutputParam(ChannelParamTables::kGuiMeterId));
     meter->SetLevels(kChannelLevels, kMeterSegments);
     meter->SetSegmentImage("Device\\deviceLedSmallYellowLit.png", kYellowSegment);
     meter->SetSegmentImage("Device\\deviceLedSmallRedLit.png", kRedSegment);
     meter->SetSegmentLabels(kChannelLabels);
-    meter->SetLowIndicator(kYellowSegment, GetOutputParam(kGainReductionId), kLimitThreshold);
-    meter->SetIndicator(kRedSegment, GetOutputParam(kOutputMeterId), kClipThreshold);
+    meter->SetLowIndicator(kYellowSegment, GetOutputParam(ChannelParamTables::kGainReductionId),
+                           kLimitThreshold);
+    meter->SetIndicator(kRedSegment, GetOutputParam(ChannelParamTables::kOutputMeterId), kClipThreshold);
     AddChild(meter);
 
-    muteButton = new XButton(Offset(gainFrame, -kMuteShift, 0), GetOutputParam(kOutputMuteId),
-                             "Device\\deviceButtonMute.png", "Device\\deviceButtonMuteLit.png", nullptr);
+    muteButton =
+        new XButton(Offset(gainFrame, -kMuteShift, 0), GetOutputParam(ChannelParamTables::kOutputMuteId),
+                    "Device\\deviceButtonMute.png", "Device\\deviceButtonMuteLit.png", nullptr);
     AddChild(muteButton);
 }

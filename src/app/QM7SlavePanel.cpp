@@ -6,6 +6,8 @@
 #include "core/XParamDesc.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XImage.h"
@@ -18,14 +20,6 @@
 
 namespace
 {
-/** Ids: "QM7_KOVA\MSState" in the main group; the slaved unit's meters in the slave group; the
-    output channels' gain. */
-constexpr int32_t kMasterSlaveStateId = 0;
-constexpr int32_t kSlaveMeterInAId = 93;
-constexpr int32_t kSlaveMeterInBId = 94;
-constexpr int32_t kSlaveMeterOut1Id = 95;
-constexpr int32_t kOutputGainId = 51;
-
 /** Output columns are this far apart; each place below is output 1's. */
 constexpr int32_t kColumnStep = 85;
 constexpr XPoint kNameBackAt{496, 3};
@@ -85,7 +79,7 @@ XParamDesc SlavedFlagDesc()
 XParam* OutputGain(int32_t output)
 {
     ChannelOutput* channel = GetOutputChannel(output);
-    return channel != nullptr ? channel->GetParam(kOutputGainId) : nullptr;
+    return channel != nullptr ? channel->GetParam(ChannelParamTables::kOutputGainId) : nullptr;
 }
 } // namespace
 
@@ -94,7 +88,9 @@ QM7SlavePanel::QM7SlavePanel(const XRect& frame) : XView(frame)
     const XParamDesc desc = SlavedFlagDesc();
     for (std::unique_ptr<FloatParam>& flag : flags)
         flag = std::make_unique<FloatParam>(desc);
-    GetAppServices().GetSlaveParam(kSlavedChanConfigId)->AddWatcher(this, kSlaveConfigKey, false);
+    GetAppServices()
+        .GetSlaveParam(GlobalParamTables::kSlavedChanConfigId)
+        ->AddWatcher(this, kSlaveConfigKey, false);
 }
 
 QM7SlavePanel::~QM7SlavePanel()
@@ -163,18 +159,18 @@ void QM7SlavePanel::ApplyStyle()
     }
 
     XPict* slaveText = PictureAt(kSlaveTextAt, "Device\\SLAVE_text.png");
-    slaveText->SetShowParam(services.GetParam(kMasterSlaveStateId), 0);
+    slaveText->SetShowParam(services.GetParam(GlobalParamTables::kMSStateId), 0);
     AddChild(slaveText);
 
-    AddChild(MeterAt(kInputMeterAt, services.GetSlaveParam(kSlaveMeterInAId), "Device\\deviceLedMeterDim.png",
-                     "Device\\deviceLEdMeterLit.png"));
+    AddChild(MeterAt(kInputMeterAt, services.GetSlaveParam(GlobalParamTables::kSlaveMeterInAId),
+                     "Device\\deviceLedMeterDim.png", "Device\\deviceLEdMeterLit.png"));
     AddChild(MeterAt(XPoint(kInputMeterAt.x + kInputMeterStep, kInputMeterAt.y),
-                     services.GetSlaveParam(kSlaveMeterInBId), "Device\\deviceLedMeterDim.png",
-                     "Device\\deviceLedMeterLit.png"));
+                     services.GetSlaveParam(GlobalParamTables::kSlaveMeterInBId),
+                     "Device\\deviceLedMeterDim.png", "Device\\deviceLedMeterLit.png"));
 
     for (int32_t output = 0; output < kOutputCount; ++output)
         AddChild(new XMeterStick(Offset(kOutputMeterFrame, kColumnStep * output),
-                                 services.GetSlaveParam(kSlaveMeterOut1Id + output),
+                                 services.GetSlaveParam(GlobalParamTables::kSlaveMeterOut1Id + output),
                                  "Device\\deviceMeterDim.png", "Device\\deviceMeterLit.png"));
 
     for (int32_t output = 0; output < kOutputCount; ++output)

@@ -24,7 +24,6 @@ public:
     /** Flags 0 and 1 are the inputs; output o (0..5) is flag kFirstOutputFlag + o. */
     static constexpr int32_t kFirstOutputFlag = 2;
     static constexpr int32_t kOutputCount = 6;
-    static constexpr int32_t kSlavedChanConfigId = 109;
     /** The watcher key of the slave channel configuration. */
     static constexpr int32_t kSlaveConfigKey = static_cast<int32_t>(FourCharCode("slCh"));
 

@@ -1,12 +1,13 @@
 #include "core/BitArray.h"
 
+#include "core/XResult.h"
+
 #include <cstring>
 
 namespace
 {
 constexpr int kBitsPerByte = 8;
 constexpr int kBitsPerWord = 32;
-constexpr int32_t kFailed = XMemory::kFailed;
 constexpr int64_t kMaxBits = static_cast<int64_t>(XMemory::kMaxSize) * kBitsPerByte;
 
 int BytesFor(int bits)
@@ -32,7 +33,7 @@ void BitArray::Write(int i, bool value)
 int32_t BitArray::Resize(int newCount)
 {
     if (newCount < 0 || newCount > kMaxBits || !IsValid())
-        return kFailed;
+        return XResult::kFailed;
     const int oldCount = bitCount;
     const int32_t result = SetSize(BytesFor(newCount));
     if (result != 0)
@@ -54,7 +55,7 @@ int32_t BitArray::Resize(int newCount)
 int32_t BitArray::Set(int i, bool value)
 {
     if (i < 0)
-        return kFailed;
+        return XResult::kFailed;
     if (i >= bitCount)
         return InsertAt(i, value);
     Write(i, value);
@@ -64,7 +65,7 @@ int32_t BitArray::Set(int i, bool value)
 int32_t BitArray::InsertAt(int i, bool value)
 {
     if (i < -1)
-        return kFailed;
+        return XResult::kFailed;
     if (i == -1)
         i = bitCount;
     if (i >= bitCount)
@@ -97,14 +98,14 @@ int32_t BitArray::RemoveRun(int i, int count)
 int32_t BitArray::RemoveBits(int i, int16_t count)
 {
     if (count <= 0 || bitCount == 0 || i < 0 || i >= bitCount)
-        return kFailed;
+        return XResult::kFailed;
     return RemoveRun(i, count);
 }
 
 int32_t BitArray::SetBitCount(int n, bool value)
 {
     if (n < 0)
-        return kFailed;
+        return XResult::kFailed;
     const int oldCount = bitCount;
     if (n == oldCount)
         return 0;

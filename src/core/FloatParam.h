@@ -22,7 +22,8 @@ public:
     ~FloatParam() override;
 
     void SetDesc(const XParamDesc* desc) override;
-    /** An unchanged word does nothing; else stamps (when tracking), stores and notifies 1000007. */
+    /** An unchanged word does nothing; else stamps (when tracking), stores and notifies kParamFlagsChanged.
+     */
     void SetFlags(int32_t flags) override;
     void* GetClientData() const override;
     void SetClientData(void* data) override;
@@ -47,13 +48,13 @@ public:
         by 100; others take an integer or decimal text. Unreadable text gives false. */
     bool ChangeText(const char* text, bool notify) override;
     /** The user's change: the event callback (else the veto callback, which may rewrite the value)
-        may refuse it; then SetValue without notification and, when changed, 1000001. */
+        may refuse it; then SetValue without notification and, when changed, kParamChangedByUser. */
     bool ChangeValue(double value, bool notify) override;
     /** A program write from text: an integer text, a decimal text truncated toward zero, or, for up
         to 19 positions, the text of one of them (case counts). */
     bool SetText(const char* text, bool notify) override;
     /** The program's write: false when equal to the stored value (compared before clamping); else
-        stamps, clamps, stores, notifies 1000000 when asked and marks the document. */
+        stamps, clamps, stores, notifies kParamValueSet when asked and marks the document. */
     bool SetValue(double value, bool notify) override;
     /** As SetValue, but the stamp is always made and watchers get NotifyParamChanged directly: no
         signal, no document mark. */

@@ -14,7 +14,7 @@ namespace FrameworkCommands
 constexpr const char* kFrameworkContext = "Global";
 }
 
-/** "quit" ("Quit", Ctrl+Q): posts the close request 10000005 to the application. Always enabled. */
+/** "quit" ("Quit", Ctrl+Q): posts the close request kQuitApplication to the application. Always enabled. */
 class QuitCommand final : public XCommand
 {
 public:

@@ -1,10 +1,10 @@
 #include "core/GenericList.h"
 
 #include "core/XMemPool.h"
+#include "core/XResult.h"
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr unsigned kLinksPerChunk = 100;
 constexpr int kLinkSize = static_cast<int>(sizeof(GenericList::Link));
 
@@ -32,10 +32,10 @@ GenericList::~GenericList()
 int32_t GenericList::Add(void* item)
 {
     if (item == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     Link* link = NewLink(item);
     if (link == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     if (tail != nullptr)
         tail->next = link;
     else
@@ -48,10 +48,10 @@ int32_t GenericList::Add(void* item)
 int32_t GenericList::AddHead(void* item)
 {
     if (item == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     Link* link = NewLink(item);
     if (link == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     link->next = head;
     head = link;
     if (tail == nullptr)
@@ -63,7 +63,7 @@ int32_t GenericList::AddHead(void* item)
 int32_t GenericList::Remove(void* item)
 {
     if (item == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     Link* previous = nullptr;
     for (Link* link = head; link != nullptr; previous = link, link = link->next)
     {
@@ -79,7 +79,7 @@ int32_t GenericList::Remove(void* item)
         LinkPool().Free(link, kLinkSize);
         return 0;
     }
-    return kFailed;
+    return XResult::kFailed;
 }
 
 bool GenericList::Contains(void* item) const
@@ -121,6 +121,6 @@ int32_t GenericList::CopyFrom(const GenericList& other)
     RemoveAll();
     for (const Link* link = other.head; link != nullptr; link = link->next)
         if (Add(link->item) != 0)
-            return kFailed;
+            return XResult::kFailed;
     return 0;
 }

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-/** What the application needs of a document to serve the open, save and new requests (20000008,
-    20000009, 20000010) and to mark its current document modified after a parameter change: the
+/** What the application needs of a document to serve the open, save and new requests (kOpenDocument,
+    kSaveDocument, kNewDocument) and to mark its current document modified after a parameter change: the
     framework's document class implements it. The application only borrows documents; whoever
     creates them owns them. Results are 0 or an error code such as 0x80000001. */
 class IAppDocument

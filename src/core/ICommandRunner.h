@@ -2,7 +2,7 @@
 
 class XMessage;
 
-/** Runs framework commands by name for the application: the message 20000025 with the string item
+/** Runs framework commands by name for the application: the message kRunCommand with the string item
     "commandname" reaches the application, which hands the name and the message here. The command
     manager implements it and registers itself with SetCommandRunner for its lifetime; without a
     runner, run requests are dropped. Called on the application's thread. */

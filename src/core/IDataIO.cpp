@@ -1,5 +1,6 @@
 #include "core/IDataIO.h"
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstring>
@@ -48,7 +49,7 @@ bool IDataIO::ReadExactly(void* buffer, int count)
 {
     if (Read(buffer, count) == count)
         return true;
-    lastError = kShortRead;
+    lastError = XResult::kShortRead;
     return false;
 }
 
@@ -157,7 +158,7 @@ IDataIO& IDataIO::ReadString(XString& text)
     // A length that the stream cannot hold is damage, not a reason to allocate it.
     if (length < 0 || length > BytesLeft())
     {
-        lastError = kShortRead;
+        lastError = XResult::kShortRead;
         text = XString();
         return *this;
     }
@@ -206,7 +207,7 @@ IDataIO& IDataIO::ReadString16(XString& text)
     }
     if (length > BytesLeft())
     {
-        lastError = kShortRead;
+        lastError = XResult::kShortRead;
         text = XString();
         return *this;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/XResult.h"
+
 #include <cstdint>
 
 class XString;
@@ -17,9 +19,6 @@ class XString;
 class IDataIO
 {
 public:
-    static constexpr int32_t kShortRead = static_cast<int32_t>(0x80000007);
-    static constexpr int32_t kWriteRefused = static_cast<int32_t>(0x80000008);
-    static constexpr int32_t kBadSeek = static_cast<int32_t>(0x80000009);
     static constexpr int32_t kNativeOrder = 1;
 
     IDataIO() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XMemory.h"
+#include "core/XResult.h"
 
 #include <cstdint>
 #include <cstring>
@@ -10,7 +11,6 @@
     Results are 0 or 0x80000001. Not locked: see XMemory. */
 template <typename Entry> struct MemoryArrayOps
 {
-    static constexpr int32_t kFailed = XMemory::kFailed;
     static constexpr int kEntrySize = static_cast<int>(sizeof(Entry));
 
     static int Count(const XMemory& memory) { return memory.GetLength() / kEntrySize; }
@@ -33,7 +33,7 @@ template <typename Entry> struct MemoryArrayOps
         const int oldCount = Count(memory);
         const int64_t bytes = static_cast<int64_t>(count) * kEntrySize;
         if (count < 0 || bytes > XMemory::kMaxSize)
-            return kFailed;
+            return XResult::kFailed;
         const int32_t result = memory.SetSize(static_cast<int>(bytes));
         if (result != 0)
             return result;
@@ -46,7 +46,7 @@ template <typename Entry> struct MemoryArrayOps
     static int32_t InsertAt(XMemory& memory, int index, Entry value)
     {
         if (!memory.IsValid() || index < -1)
-            return kFailed;
+            return XResult::kFailed;
         int count = Count(memory);
         if (index == -1)
             index = count;
@@ -70,7 +70,7 @@ template <typename Entry> struct MemoryArrayOps
     static int32_t SetAt(XMemory& memory, int index, Entry value)
     {
         if (index < 0 || !memory.IsValid())
-            return kFailed;
+            return XResult::kFailed;
         if (index >= Count(memory))
             return InsertAt(memory, index, value);
         Entries(memory)[index] = value;
@@ -82,7 +82,7 @@ template <typename Entry> struct MemoryArrayOps
     {
         const int count = Count(memory);
         if (removeCount <= 0 || count == 0 || index < 0 || index >= count || !memory.IsValid())
-            return kFailed;
+            return XResult::kFailed;
         if (removeCount > count - index)
             removeCount = count - index;
         Entry* entries = Entries(memory);
@@ -110,7 +110,7 @@ template <typename Entry> struct MemoryArrayOps
     static int32_t Add(XMemory& memory, Entry value, bool unique)
     {
         if (unique && FindBeforeZero(memory, value) >= 0)
-            return kFailed;
+            return XResult::kFailed;
         return InsertAt(memory, -1, value);
     }
 

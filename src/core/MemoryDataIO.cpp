@@ -1,5 +1,7 @@
 #include "core/MemoryDataIO.h"
 
+#include "core/XResult.h"
+
 #include <cstring>
 
 namespace
@@ -39,7 +41,7 @@ int64_t MemoryDataIO::Seek(int64_t offset, int whence)
     }
     if (start == nullptr || target < 0 || target >= size)
     {
-        SetLastError(kBadSeek);
+        SetLastError(XResult::kBadSeek);
         return -1;
     }
     current = start + target;
@@ -59,7 +61,7 @@ int MemoryDataIO::Read(void* buffer, int count)
 {
     if (buffer == nullptr || count <= 0)
         return 0;
-    const int copied = Fit(count, kShortRead);
+    const int copied = Fit(count, XResult::kShortRead);
     if (copied > 0)
         std::memcpy(buffer, current, static_cast<size_t>(copied));
     current += copied;
@@ -70,7 +72,7 @@ int MemoryDataIO::Write(const void* buffer, int count)
 {
     if (buffer == nullptr || count <= 0)
         return 0;
-    const int copied = Fit(count, kWriteRefused);
+    const int copied = Fit(count, XResult::kWriteRefused);
     if (copied > 0)
         std::memmove(current, buffer, static_cast<size_t>(copied));
     current += copied;

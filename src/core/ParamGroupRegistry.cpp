@@ -3,23 +3,23 @@
 #include "core/XApplication.h"
 #include "core/XParamGroup.h"
 #include "core/XPrefDoc.h"
+#include "core/XResult.h"
 
 #include <cstdarg>
 #include <memory>
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 /** Formats the path once and registers group there; the formatted text is not formatted again. */
 int32_t RegisterFormattedV(XRegistry<XParamGroup>& registry, XParamGroup* group, const char* format,
                            va_list args)
 {
     if (group == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     XString path;
     if (!RegistryPath::FormatV(path, format, args))
-        return kFailed;
+        return XResult::kFailed;
     return registry.AddPath(group, "%s", path.CStr());
 }
 
@@ -52,7 +52,7 @@ int32_t RegisterParamGroupPath(XRegistry<XParamGroup>& registry, XParamGroup* gr
 int32_t RegisterParamGroup(XApplication* application, XParamGroup* group, const char* format, ...)
 {
     if (group == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     va_list args;
     va_start(args, format);
     RegisterFormattedV(GetParamGroupRegistry(), group, format, args);

@@ -1,6 +1,7 @@
 #include "core/PointerArray.h"
 
 #include "core/MemoryArrayOps.h"
+#include "core/XResult.h"
 
 using Pointers = MemoryArrayOps<void*>;
 
@@ -44,7 +45,7 @@ int32_t PointerArray::Remove(void* p)
     for (int i = GetCount() - 1; i >= 0; --i)
         if (At(i) == p)
             return RemoveAt(i, 1);
-    return XMemory::kFailed;
+    return XResult::kFailed;
 }
 
 void* PointerArray::GetNext(int& index) const

@@ -37,13 +37,13 @@ public:
     XString GetText() const override;
     bool ApplyEvent(XParamEvent* event) override;
     /** A user's text: with veto and text callbacks, the index of the word is offered to the veto
-        callback first; then SetText without notification and 1000001 when it changed. */
+        callback first; then SetText without notification and kParamChangedByUser when it changed. */
     bool ChangeText(const char* text, bool notify) override;
     /** The veto callback may refuse or rewrite the value; then SetValue without notification and
-        1000001 when it changed. */
+        kParamChangedByUser when it changed. */
     bool ChangeValue(double value, bool notify) override;
     /** The program's text: false when equal ignoring case or not one of the callback's words (the
-        empty text always passes); else stamps, stores, notifies 1000000 when asked and marks the
+        empty text always passes); else stamps, stores, notifies kParamValueSet when asked and marks the
         document. A null text counts as "". */
     bool SetText(const char* text, bool notify) override;
     /** SetText of the callback's word for the value, or without a callback of the number's text

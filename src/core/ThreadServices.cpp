@@ -1,6 +1,7 @@
 #include "core/ThreadServices.h"
 
 #include "core/LongArray.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "platform/PlatformClock.h"
 
@@ -14,7 +15,6 @@
 
 namespace
 {
-constexpr int32_t kResultFailed = static_cast<int32_t>(0x80000001);
 constexpr int kPriorityLevelCount = 7;
 constexpr char kMainThreadName[] = "Main";
 
@@ -183,7 +183,7 @@ bool IsCurrentThread(int32_t id)
 int32_t ExitCurrentThread(int32_t id)
 {
     if (!IsCurrentThread(id))
-        return kResultFailed;
+        return XResult::kFailed;
     PlatformThreads::ExitCurrentThread();
 }
 

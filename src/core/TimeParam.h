@@ -32,11 +32,11 @@ public:
     XString GetText() const override;
     bool ApplyEvent(XParamEvent* event) override;
     bool ChangeText(const char* text, bool notify) override;
-    /** SetValue without notification, then 1000001 when it changed and notify is set. */
+    /** SetValue without notification, then kParamChangedByUser when it changed and notify is set. */
     bool ChangeValue(double samples, bool notify) override;
     bool SetText(const char* text, bool notify) override;
     /** Sets the time to a sample count (held to one day): false when equal to the time or not
-        finite; else converts it into the time's form and notifies 1000000 when asked. */
+        finite; else converts it into the time's form and notifies kParamValueSet when asked. */
     bool SetValue(double samples, bool notify) override;
     bool SetValueNow(double value, bool notify) override;
     bool ResetToDefault() override;
@@ -49,7 +49,7 @@ public:
     XTimeValue GetTime() const;
 
 private:
-    /** Stores next(time) unless it equals the time; notifies 1000000 when stored and notify is
+    /** Stores next(time) unless it equals the time; notifies kParamValueSet when stored and notify is
         set. next runs under timeLock. */
     bool Update(const std::function<XTimeValue(const XTimeValue&)>& next, bool notify);
 

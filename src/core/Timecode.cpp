@@ -2,6 +2,7 @@
 
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
+#include "core/XResult.h"
 
 #include <cmath>
 #include <cstdio>
@@ -340,22 +341,22 @@ int32_t NormalizeTimecode(XString& text, bool carry)
         if (c == ':')
         {
             if (!closeField())
-                return kFailed;
+                return XResult::kFailed;
         }
         else if (c >= '0' && c <= '9')
         {
             if (pendingDigits == 2 && !closeField())
-                return kFailed;
+                return XResult::kFailed;
             pending += (c - '0') * (pendingDigits == 0 ? 1 : 10);
             ++pendingDigits;
         }
         else
         {
-            return kFailed;
+            return XResult::kFailed;
         }
     }
     if (pendingDigits > 0 && !closeField())
-        return kFailed;
+        return XResult::kFailed;
 
     int32_t& frames = fields[0];
     int32_t& seconds = fields[1];
@@ -382,7 +383,7 @@ int32_t NormalizeTimecode(XString& text, bool carry)
     rebuilt.frames = static_cast<uint8_t>(frames);
     const XString result = TimecodeToText(rebuilt, false);
     if (!IsValidTimecode(result.CStr()))
-        return kFailed;
+        return XResult::kFailed;
     text = result;
     return 0;
 }

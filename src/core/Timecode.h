@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdint>
@@ -42,7 +43,6 @@ constexpr int32_t k23976 = 7;
 
 /** The path of the frame-rate parameter. */
 constexpr const char* kFrameRatePath = "sync\\TimeCodeFrameRate";
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 /** The process's sample rate, 48000. */
 float GetSampleRate();
@@ -80,7 +80,7 @@ bool IsValidTimecode(const char* text);
 /** Mends a typed timecode: "." "," and ";" become ":", the text is cut to 11 characters and its
     digits are grouped right to left in two-digit fields ("1.2.3.4" gives "01:02:03:04"; "" gives
     "00:00:00:00"). Frames >= 30, seconds and minutes >= 60 carry into the next field (or stop at
-    29 or 59 without carry); hours stop at 23. 0 with the text rewritten, or kFailed with the text
+    29 or 59 without carry); hours stop at 23. 0 with the text rewritten, or XResult::kFailed with the text
     unchanged when it holds other characters or more than four fields. */
 int32_t NormalizeTimecode(XString& text, bool carry);
 } // namespace Timecode

@@ -22,7 +22,7 @@ class XParam;
     The framework's undo commands reach the process-wide history (GetUndoHistory) only under the
     process-wide history lock (GetUndoHistoryLock), which is taken before the history's own. After
     every change the history's parameter (SetUndoHistoryParam), when set, is notified with
-    1000000. */
+    kParamValueSet. */
 class UndoHistory
 {
 public:

@@ -10,8 +10,8 @@ class FloatParam;
 
 /** A parameter group with two stored settings, A and B, between which one selector parameter (the
     toolbar's A/B switch) switches: a change of the selector stores the group's current values as the
-    side being left and loads the other side as user changes (1000001, stamped), so that displays and
-    the device link follow. Selector 0 selects A, any other value B. Text parameters keep their text.
+    side being left and loads the other side as user changes (kParamChangedByUser, stamped), so that
+    displays and the device link follow. Selector 0 selects A, else B; text parameters keep their text.
 
     The selector is bound once, after the parameters are added; adding parameters later leaves the
     switch without effect. The snapshots hold doubles, so wide bit masks survive a switch exactly.
@@ -37,8 +37,8 @@ public:
     void ResetSnapshots();
     /** A and B := every parameter's current value, when the snapshots exist. */
     void CopyValuesToSnapshots();
-    /** The switch: a value change (1000000, 1000001) of the selector while the snapshots match the
-        parameter count. 1000006 of the selector unbinds it. */
+    /** The switch: a value change (kParamValueSet, kParamChangedByUser) of the selector while the snapshots
+       match the parameter count. kParamDestroyed of the selector unbinds it. */
     void HandleParamEvent(int32_t code, XParam* source, int32_t key);
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
 

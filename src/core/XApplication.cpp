@@ -16,6 +16,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
 #include "core/XParam.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFileSystem.h"
@@ -316,7 +317,7 @@ int32_t XApplication::HandleDocumentRequest(XMessage& message)
     {
         IAppDocument* document = GetDocumentFor(GetDefaultDocType().CStr());
         if (document == nullptr || path.IsEmpty())
-            return kFailed;
+            return XResult::kFailed;
         return document->Open(path.CStr());
     }
     XString type = message.GetString(kDocTypeItem);
@@ -324,11 +325,11 @@ int32_t XApplication::HandleDocumentRequest(XMessage& message)
         type = GetDefaultDocType();
     IAppDocument* document = GetDocumentFor(type.CStr());
     if (document == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     if (message.GetWhat() == XMsgCode::kSaveDocument)
     {
         const XString target = path.IsEmpty() ? document->GetPath() : path;
-        return target.IsEmpty() ? kFailed : document->SaveAs(target.CStr());
+        return target.IsEmpty() ? XResult::kFailed : document->SaveAs(target.CStr());
     }
     const int32_t result = document->New(path.CStr());
     if (result != 0)
@@ -367,9 +368,9 @@ void XApplication::SetCodeHandler(uint32_t code, XHandler* handler)
 int32_t XApplication::SendToCodeHandler(XMessage* message)
 {
     if (message == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     XHandler* handler = FindCodeHandler(message->GetWhat());
-    return handler != nullptr ? handler->PostMessage(message) : kFailed;
+    return handler != nullptr ? handler->PostMessage(message) : XResult::kFailed;
 }
 
 // Preferences ------------------------------------------------------------------------------------

@@ -53,9 +53,9 @@ public:
 
     // XHandler and XLooper ------------------------------------------------------------------------
 
-    /** 20000008 open, 20000009 save, 20000010 new document (answered with 20000018 and int32
-        "result" when a reply is owed), 20000025 run the command "commandname"; anything else goes
-        to XLooper::MessageReceived. */
+    /** kOpenDocument open, kSaveDocument save, kNewDocument new document (answered with kDocumentReply and
+       int32 "result" when a reply is owed), kRunCommand run the command "commandname"; anything else goes to
+       XLooper::MessageReceived. */
     void MessageReceived(XMessage& message) override;
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
     /** An echo is accepted; a message whose code is bound to a handler of another looper (or of
@@ -152,7 +152,7 @@ public:
     uint32_t GetLastPulseTick() const { return lastPulseTick; }
 
 private:
-    /** Answers a document request with 20000018 and "result" when it owes a reply. */
+    /** Answers a document request with kDocumentReply and "result" when it owes a reply. */
     static void AnswerDocumentRequest(XMessage& request, int32_t result);
     int32_t HandleDocumentRequest(XMessage& message);
     /** Asks every other looper to leave its loop and waits, up to kThreadJoinTimeoutMs, until every

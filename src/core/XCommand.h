@@ -6,7 +6,7 @@ class XCommandManager;
 class XMessage;
 
 /** A named action that menus, hot keys, buttons and program code run by name. Nobody calls
-    Execute directly: a run request is the application message 20000025 with the string item
+    Execute directly: a run request is the application message kRunCommand with the string item
     "commandname"; the application finds the command, asks IsEnabled with that message and then
     calls Execute with it.
 

@@ -18,7 +18,7 @@ class XKeyPressMappingSet;
 
     Commands are found by name without regard to case. Each context (created on first use, searched
     in creation order while active) has a key map; a key press that a context binds becomes the
-    application message 20000025 with "commandname", posted to the application, which decides
+    application message kRunCommand with "commandname", posted to the application, which decides
     whether the command is enabled and runs it.
 
     The first manager constructed becomes the process-wide one (GetProcessWide, FindCommandByName)
@@ -49,7 +49,7 @@ public:
         XString name;
     };
 
-    /** The item of the run request (20000025) that names the command. */
+    /** The item of the run request (kRunCommand) that names the command. */
     static constexpr const char* kCommandNameItem = "commandname";
     /** Flag bits of the mapping a registration adds: of the three, only the second. */
     static constexpr uint8_t kRegisteredMappingFlags = 0x2;

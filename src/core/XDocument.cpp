@@ -5,6 +5,7 @@
 #include "core/XMemory.h"
 #include "core/XMemoryIO.h"
 #include "core/XMessage.h"
+#include "core/XResult.h"
 #include "platform/PlatformFileSystem.h"
 
 #include <cstring>
@@ -109,7 +110,7 @@ int32_t XDocument::Open(const char* newPath)
 int32_t XDocument::Load()
 {
     if (path.IsEmpty())
-        return kFailed;
+        return XResult::kFailed;
     LogPrintf("XDocument: Loading Document: %s", path.CStr());
     if (!file.IsOpen())
     {
@@ -195,7 +196,7 @@ int32_t XDocument::HandleChunk(int32_t id, int32_t type, int32_t size)
     XMemory data;
     if (data.SetSize(size) != 0 || file.Read(data.GetData(), size) != size)
     {
-        file.SetLastError(IDataIO::kShortRead);
+        file.SetLastError(XResult::kShortRead);
         return 0;
     }
     if (type != kMessageChunkType)
@@ -262,13 +263,13 @@ void XDocument::ReadOldHeader()
     {
         LogPrintf("XDocument: damaged header chunk ignored.");
         file.Seek(0, 2);
-        file.SetLastError(IDataIO::kShortRead);
+        file.SetLastError(XResult::kShortRead);
         return;
     }
     XMemory data;
     if (data.SetSize(messageLength) != 0 || file.Read(data.GetData(), messageLength) != messageLength)
     {
-        file.SetLastError(IDataIO::kShortRead);
+        file.SetLastError(XResult::kShortRead);
         return;
     }
     XMessage message;
@@ -313,8 +314,8 @@ int32_t XDocument::WriteHeader(int newFileVersion, const char* newFileType, cons
     int32_t result = 0;
     if (!header.IsValid() || file.Write(header.GetData(), length) != length)
     {
-        file.SetLastError(IDataIO::kWriteRefused);
-        result = IDataIO::kWriteRefused;
+        file.SetLastError(XResult::kWriteRefused);
+        result = XResult::kWriteRefused;
     }
     if (openedHere)
         file.Close();
@@ -337,7 +338,7 @@ int32_t XDocument::SaveAs(const char* newPath)
 int32_t XDocument::Save()
 {
     if (path.IsEmpty())
-        return kFailed;
+        return XResult::kFailed;
     const XString target = path;
     return SaveAs(target.CStr());
 }

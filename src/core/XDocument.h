@@ -2,6 +2,7 @@
 
 #include "core/IAppDocument.h"
 #include "core/XFile.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <atomic>
@@ -32,7 +33,6 @@ class XMessage;
 class XDocument : public IAppDocument
 {
 public:
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     /** 'twdo' as a little-endian int32: the bytes 6F 64 77 74. */
     static constexpr int32_t kHeaderMark = 0x7477646F;
     /** The header version WriteHeader writes; from this version on chunk heads are 32-bit. */

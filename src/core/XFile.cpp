@@ -1,5 +1,7 @@
 #include "core/XFile.h"
 
+#include "core/XResult.h"
+
 #include <cstdint>
 #include <limits>
 
@@ -40,8 +42,8 @@ int64_t XFile::Seek(int64_t offset, int whence)
         fits = file.Size() >= 0 && !__builtin_sub_overflow(file.Size(), offset, &target);
     if (!fits || !MoveTo(target))
     {
-        SetLastError(kBadSeek);
-        return kBadSeek;
+        SetLastError(XResult::kBadSeek);
+        return XResult::kBadSeek;
     }
     return 0;
 }
@@ -66,8 +68,8 @@ int32_t XFile::Close()
 {
     if (!IsOpen() || !file.Close())
     {
-        SetLastError(kFailed);
-        return kFailed;
+        SetLastError(XResult::kFailed);
+        return XResult::kFailed;
     }
     return 0;
 }
@@ -85,7 +87,7 @@ int XFile::WriteAt(int64_t offset, const void* buffer, int count)
 int32_t XFile::Open(int flags, bool unbuffered)
 {
     if (IsOpen())
-        return kFailed;
+        return XResult::kFailed;
     SetLastError(0);
     openFlags = flags;
 
@@ -107,18 +109,18 @@ int32_t XFile::Open(int flags, bool unbuffered)
     case PlatformFile::OpenResult::Ok:
         return 0;
     case PlatformFile::OpenResult::NotFound:
-        SetLastError(kFileNotFound);
-        return kFileNotFound;
+        SetLastError(XResult::kFileNotFound);
+        return XResult::kFileNotFound;
     case PlatformFile::OpenResult::Failed:
         break;
     }
-    SetLastError(kOpenFailed);
-    return kOpenFailed;
+    SetLastError(XResult::kOpenFailed);
+    return XResult::kOpenFailed;
 }
 
 int32_t XFile::CheckOpen()
 {
-    return IsOpen() ? 0 : kFailed;
+    return IsOpen() ? 0 : XResult::kFailed;
 }
 
 void XFile::SetPath(const XString& newPath)

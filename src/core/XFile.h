@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/IDataIO.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 #include "platform/PlatformFile.h"
 
@@ -24,10 +25,6 @@ public:
     static constexpr int kReadWriteCreate = kRead | kWrite | kOpenAlways | kCreateAlwaysToo;
     /** Flags of an application log that appends. */
     static constexpr int kReadWriteOpenAlways = kRead | kWrite | kOpenAlways;
-
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
-    static constexpr int32_t kFileNotFound = static_cast<int32_t>(0x80000005);
-    static constexpr int32_t kOpenFailed = static_cast<int32_t>(0x80000006);
 
     XFile();
     explicit XFile(const char* path);

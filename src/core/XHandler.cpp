@@ -7,6 +7,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamMessage.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 
 #include <mutex>
@@ -155,7 +156,7 @@ void XHandler::GetReplyRoute(const XHandler* replier, int32_t& port, int32_t& to
 int32_t XHandler::PostMessage(XMessage* message)
 {
     if (!IsValid())
-        return kFailed;
+        return XResult::kFailed;
     if (XLooper* attachedTo = looper.load())
         return attachedTo->PostToHandler(message, this, nullptr);
     DispatchMessage(message);

@@ -2,6 +2,7 @@
 
 #include "core/LongToPtrMap.h"
 #include "core/XDelegate1.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <atomic>
@@ -35,7 +36,6 @@ class XHandler
 {
 public:
     static constexpr int32_t kValidMagic = 12345678;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     /** The target token meaning "none: the looper decides". */
     static constexpr int32_t kNoToken = -1;
 
@@ -53,12 +53,13 @@ public:
         next handler when attached and there is one, else it is dropped. */
     virtual void MessageReceived(XMessage& message);
     /** Attached: written to the looper's port for this handler (the write's result; 0 when the looper
-        refuses it). Unattached: dispatched at once (0; 0 for null). kFailed when the handler is no
+        refuses it). Unattached: dispatched at once (0; 0 for null). XResult::kFailed when the handler is no
         longer valid. The caller keeps the message. */
     virtual int32_t PostMessage(XMessage* message);
     /** PostMessage of a bare XMessage(code, 0). */
     virtual int32_t PostCode(uint32_t code);
-    /** A watched parameter changed (code 1000000, 1000001, ...); key is the watcher's key. */
+    /** A watched parameter changed (code kParamValueSet, kParamChangedByUser, ...); key is the watcher's key.
+     */
     virtual void ParamChanged(int32_t code, XParam* param, int32_t key);
     /** Delivers a parameter change by the rule in the class comment. 0, or the post's result. A direct
         delivery runs ParamChanged under the caller's locks (the parameter lock when a parameter

@@ -1,6 +1,7 @@
 #include "core/XInvoker.h"
 
 #include "core/XMessage.h"
+#include "core/XResult.h"
 
 XInvoker::XInvoker(XHandler* handler) : messenger(handler) {}
 
@@ -21,7 +22,7 @@ int32_t XInvoker::SetMessage(XMessage* message)
 int32_t XInvoker::SetMessenger(const XMessenger& newMessenger)
 {
     messenger = newMessenger;
-    return messenger.IsValid() ? 0 : kFailed;
+    return messenger.IsValid() ? 0 : XResult::kFailed;
 }
 
 int32_t XInvoker::SetTarget(XHandler* handler, XLooper* looper)
@@ -39,7 +40,7 @@ int32_t XInvoker::Invoke(XMessage* message)
 {
     const XMessage* source = message != nullptr ? message : storedMessage.get();
     if (source == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     XMessage copy(*source);
     copy.AddPointer(kSourceItem, this);
     return messenger.SendMessage(&copy, replyTo);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XMessenger.h"
+#include "core/XResult.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +16,6 @@ class XMessage;
 class XInvoker
 {
 public:
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     /** The pointer item that names the sending invoker in every invoked message. */
     static constexpr const char* kSourceItem = "source";
 
@@ -29,13 +29,13 @@ public:
 
     /** Deletes the stored message and takes the new one (may be null); 0. */
     virtual int32_t SetMessage(XMessage* message);
-    /** Replaces the messenger, resolving it; 0, or kFailed when it has no port. */
+    /** Replaces the messenger, resolving it; 0, or XResult::kFailed when it has no port. */
     virtual int32_t SetMessenger(const XMessenger& newMessenger);
     virtual int32_t SetTarget(XHandler* handler, XLooper* looper);
     /** The handler whose looper receives replies; 0. */
     virtual int32_t SetReplyTo(XHandler* handler);
     /** Sends a copy of message, or of the stored one when message is null, with the pointer item
-        "source" = this invoker added, through the messenger with the reply handler. kFailed when
+        "source" = this invoker added, through the messenger with the reply handler. XResult::kFailed when
         there is neither message or the send fails; else 0. */
     virtual int32_t Invoke(XMessage* message = nullptr);
 

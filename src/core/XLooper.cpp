@@ -7,6 +7,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XMessageQue.h"
 #include "core/XMsgPort.h"
+#include "core/XResult.h"
 #include "core/XSemaphore.h"
 #include "core/XSmartLock.h"
 #include "platform/PlatformClock.h"
@@ -19,7 +20,7 @@ constexpr const char* kPortName = "LooperPort";
 constexpr const char* kTimerTargetItem = "pTarget";
 constexpr const char* kTimerIdItem = "timerID";
 constexpr const char* kTimerTargetTokenItem = "targetToken";
-/** The pause of Quit from another thread after posting 10000034. */
+/** The pause of Quit from another thread after posting kLeaveLoop. */
 constexpr int32_t kQuitFromOtherThreadSleepMs = 50;
 /** The pause of a new looper thread before its start-up. */
 constexpr int32_t kThreadStartSleepMs = 1;
@@ -94,7 +95,7 @@ XLooper::~XLooper()
         DeleteTimerList(timers);
         DeleteTimerList(firingTimers);
     }
-    // Blocks still in the port become messages, so that those owing a reply answer 20000017.
+    // Blocks still in the port become messages, so that those owing a reply answer kNoReply.
     while (ReceiveBlock(0))
     {
     }
@@ -283,7 +284,7 @@ bool XLooper::ReceiveBlock(uint32_t waitMs)
         return false;
     auto message = std::make_unique<XMessage>();
     // A block that does not rebuild is handed to nobody. When its header was readable and it owes
-    // a reply, deleting it answers 20000017, so that a sender waiting for the reply goes on.
+    // a reply, deleting it answers kNoReply, so that a sender waiting for the reply goes on.
     if (message->UnflattenFromPort(receiveBuffer.GetData(), receiveBuffer.GetLength()) == 0)
         queue->Append(message.release());
     return true;
@@ -398,7 +399,7 @@ void XLooper::MessageReceived(XMessage& message)
 int32_t XLooper::PostMessage(XMessage* message)
 {
     if (message == nullptr || !IsValid())
-        return kFailed;
+        return XResult::kFailed;
     if (!AcceptMessage(message))
         return 0;
     return WriteToPort(message, kNoToken, XMessage::kNoRoute, XMessage::kNoRoute);
@@ -407,7 +408,7 @@ int32_t XLooper::PostMessage(XMessage* message)
 int32_t XLooper::PostToHandler(XMessage* message, XHandler* target, XHandler* replier)
 {
     if (message == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     if (!AcceptMessage(message))
         return 0;
     int32_t replyPort = XMessage::kNoRoute;
@@ -689,7 +690,7 @@ int32_t PostToLooperPort(int32_t port, XMessage* message, int32_t targetToken, i
                          int32_t replyToken)
 {
     if (message == nullptr)
-        return XLooper::kFailed;
+        return XResult::kFailed;
     // The callback is copied while the list holds the looper: it is never read from a looper that
     // is gone, and it runs without the list's lock.
     std::function<void()> wake;

@@ -5,6 +5,7 @@
 #include "core/XHandler.h"
 #include "core/XMemory.h"
 #include "core/XMutex.h"
+#include "core/XResult.h"
 
 #include <atomic>
 #include <cstdint>
@@ -29,9 +30,9 @@ class XMessageQue;
     Timers count in the ticks of the looper's clock (the platform clock unless SetTickClock gives
     another) and compare them wrap-safely.
 
-    Ending: 10000034 ends the loop; a granted 10000033 runs Quit, which on the looper's own thread
+    Ending: kLeaveLoop ends the loop; a granted kQuitRequested runs Quit, which on the looper's own thread
     deletes the looper at the end of the running turn (the thread then ends), and from another
-    thread posts 10000034. Use Quit, never delete, to end a looper from inside its own handlers; a
+    thread posts kLeaveLoop. Use Quit, never delete, to end a looper from inside its own handlers; a
     looper that may quit on its own thread must have been made with new.
     Deleting a looper from another thread stops its thread cooperatively and waits until the thread
     has left the loop; a derived looper whose overrides run on that thread calls EndLoopThread at
@@ -61,7 +62,7 @@ public:
     /** 'remT' removes the timer named by "pTarget" and "timerID"; anything else goes to
         XHandler::MessageReceived. */
     void MessageReceived(XMessage& message) override;
-    /** kFailed for null; when AcceptMessage takes it, writes it to the looper's port with no target
+    /** XResult::kFailed for null; when AcceptMessage takes it, writes it to the looper's port with no target
         and no reply routing; else 0. */
     int32_t PostMessage(XMessage* message) override;
 
@@ -71,7 +72,7 @@ public:
     virtual bool AcceptMessage(XMessage* message);
     virtual bool QuitRequested();
     /** On the looper's own thread: deletes the looper (at the end of the running turn when inside
-        one). From another thread: posts 10000034 and sleeps 50 ms. */
+        one). From another thread: posts kLeaveLoop and sleeps 50 ms. */
     virtual void Quit();
     /** Starts the looper's thread; returns its id (0 when none could be made; the running thread's
         id when one is running already). */
@@ -108,7 +109,7 @@ public:
     XHandler* GetPreferredHandler() const;
     /** Writes message to this looper's port for target (the looper itself when null), with the
         replier's port and token as reply routing (none without a replier or when it is unattached).
-        kFailed for null; 0 when AcceptMessage refuses it; else the write's result. */
+        XResult::kFailed for null; 0 when AcceptMessage refuses it; else the write's result. */
     int32_t PostToHandler(XMessage* message, XHandler* target, XHandler* replier);
 
     int32_t GetPort() const { return port; }
@@ -152,7 +153,7 @@ public:
     void SetWakeCallback(std::function<void()> wake);
 
 protected:
-    /** Ends the looper's thread cooperatively (stop flag, 10000034 through the port) and waits until
+    /** Ends the looper's thread cooperatively (stop flag, kLeaveLoop through the port) and waits until
         it has left the loop. Nothing on the looper's own thread or when no thread runs. */
     void EndLoopThread();
 

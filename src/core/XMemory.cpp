@@ -1,6 +1,7 @@
 #include "core/XMemory.h"
 
 #include "core/XMemPool.h"
+#include "core/XResult.h"
 
 #include <array>
 #include <cstdlib>
@@ -88,7 +89,7 @@ int64_t XMemory::OffsetOf(const void* p) const
 int32_t XMemory::SetCapacity(int count, bool exact)
 {
     if (mode == kUnusable || count < 0 || count > kMaxSize)
-        return kFailed;
+        return XResult::kFailed;
     const int32_t current = GetCapacity();
     if (exact ? current == count : current >= count)
         return 0;
@@ -115,7 +116,7 @@ int32_t XMemory::SetCapacity(int count, bool exact)
             data = nullptr;
             capacityWords = 0;
             usedLength = 0;
-            return kFailed;
+            return XResult::kFailed;
         }
         std::memset(fresh, 0, static_cast<size_t>(bytes));
     }
@@ -147,7 +148,7 @@ int32_t XMemory::CopyFrom(const XMemory& other)
         return 0;
     }
     if (!IsValid())
-        return kFailed;
+        return XResult::kFailed;
     const int32_t result = SetCapacity(count, false);
     if (result != 0)
         return result;
@@ -159,15 +160,15 @@ int32_t XMemory::CopyFrom(const XMemory& other)
 int32_t XMemory::Append(const void* source, int count)
 {
     if (!IsValid())
-        return kFailed;
+        return XResult::kFailed;
     if (count <= 0)
         return 0;
     if (source == nullptr || static_cast<int64_t>(usedLength) + count > kMaxSize)
-        return kFailed;
+        return XResult::kFailed;
     // The bytes may lie in this buffer's own storage, which the growth moves.
     const int64_t selfOffset = OffsetOf(source);
     if (SetCapacity(usedLength + count, false) != 0)
-        return kFailed;
+        return XResult::kFailed;
     const void* from = selfOffset >= 0 ? data + selfOffset : source;
     std::memmove(data + usedLength, from, static_cast<size_t>(count));
     usedLength += count;

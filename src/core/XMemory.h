@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XMutex.h"
+#include "core/XResult.h"
 
 #include <cstdint>
 
@@ -17,7 +18,6 @@
 class XMemory : public XMutex
 {
 public:
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     static constexpr int32_t kMaxSize = 1999999999;
 
     /** Where the storage comes from. */

@@ -1,6 +1,7 @@
 #include "core/XMemoryIO.h"
 
 #include "core/XMemory.h"
+#include "core/XResult.h"
 
 #include <cstdint>
 #include <cstring>
@@ -26,7 +27,7 @@ int64_t XMemoryIO::Seek(int64_t offset, int whence)
 {
     if (memory == nullptr)
     {
-        SetLastError(kBadSeek);
+        SetLastError(XResult::kBadSeek);
         return -1;
     }
     const int64_t used = memory->GetLength();
@@ -64,7 +65,7 @@ int64_t XMemoryIO::Seek(int64_t offset, int whence)
     }
     if (!accepted)
     {
-        SetLastError(kBadSeek);
+        SetLastError(XResult::kBadSeek);
         return -1;
     }
     if (IsReadable())
@@ -78,7 +79,7 @@ int XMemoryIO::Read(void* buffer, int count)
 {
     if (!IsReadable() || memory == nullptr)
     {
-        SetLastError(kShortRead);
+        SetLastError(XResult::kShortRead);
         return 0;
     }
     if (buffer == nullptr || count <= 0)
@@ -90,7 +91,7 @@ int XMemoryIO::Read(void* buffer, int count)
         std::memcpy(buffer, memory->GetData() + readPosition, static_cast<size_t>(copied));
     readPosition += copied;
     if (copied < count)
-        SetLastError(kShortRead);
+        SetLastError(XResult::kShortRead);
     return copied;
 }
 
@@ -98,7 +99,7 @@ int XMemoryIO::Write(const void* buffer, int count)
 {
     if (!IsWritable() || memory == nullptr || buffer == nullptr || count < 0)
     {
-        SetLastError(kWriteRefused);
+        SetLastError(XResult::kWriteRefused);
         return 0;
     }
     if (count == 0)
@@ -107,7 +108,7 @@ int XMemoryIO::Write(const void* buffer, int count)
     const int64_t end = static_cast<int64_t>(position) + count;
     if (position < 0 || end > XMemory::kMaxSize)
     {
-        SetLastError(kWriteRefused);
+        SetLastError(XResult::kWriteRefused);
         return 0;
     }
     // The bytes may come from the memory itself, which the growth moves.
@@ -116,7 +117,7 @@ int XMemoryIO::Write(const void* buffer, int count)
     {
         if (memory->SetCapacity(static_cast<int>(end), false) != 0)
         {
-            SetLastError(kWriteRefused);
+            SetLastError(XResult::kWriteRefused);
             return 0;
         }
         memory->SetLength(static_cast<int>(end));

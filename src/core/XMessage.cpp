@@ -3,6 +3,7 @@
 #include "core/XMemory.h"
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <atomic>
@@ -485,7 +486,7 @@ int32_t XMessage::FindData(const char* name, int32_t type, const void*& data, in
 {
     const ItemNode* node = FindNode(name, type);
     if (node == nullptr || index < 0 || index >= node->Count())
-        return kNotFound;
+        return XResult::kFailed;
     const uint8_t* valueArea = node->Values();
     if (!node->IsLengthPrefixed())
     {
@@ -506,7 +507,7 @@ int32_t XMessage::CopyValue(const char* name, int32_t type, void* out, int32_t s
     const void* data = nullptr;
     int32_t storedSize = 0;
     if (FindData(name, type, data, storedSize, index) != 0 || storedSize != size)
-        return kNotFound;
+        return XResult::kFailed;
     std::memcpy(out, data, static_cast<size_t>(size));
     return 0;
 }
@@ -515,7 +516,7 @@ int32_t XMessage::FindBool(const char* name, bool& out, int32_t index) const
 {
     uint8_t byte = 0;
     if (CopyValue(name, kTypeBool, &byte, 1, index) != 0)
-        return kNotFound;
+        return XResult::kFailed;
     out = byte != 0;
     return 0;
 }
@@ -544,7 +545,7 @@ int32_t XMessage::FindRect(const char* name, XRect& out, int32_t index) const
 {
     int32_t edges[4];
     if (CopyValue(name, kTypeRect, edges, sizeof edges, index) != 0)
-        return kNotFound;
+        return XResult::kFailed;
     out = XRect(edges[0], edges[1], edges[2], edges[3]);
     return 0;
 }
@@ -555,7 +556,7 @@ int32_t XMessage::FindPoint(const char* name, XPoint& out, int32_t index) const
     if (CopyValue(name, kTypePoint, coordinates, sizeof coordinates, index) != 0)
     {
         out = XPoint();
-        return kNotFound;
+        return XResult::kFailed;
     }
     out = XPoint(coordinates[0], coordinates[1]);
     return 0;
@@ -565,7 +566,7 @@ int32_t XMessage::FindColor(const char* name, XRGB& out, int32_t index) const
 {
     uint8_t bytes[4];
     if (CopyValue(name, kTypeColor, bytes, sizeof bytes, index) != 0)
-        return kNotFound;
+        return XResult::kFailed;
     out = XRGB(bytes[0], bytes[1], bytes[2], bytes[3]);
     return 0;
 }
@@ -575,7 +576,7 @@ int32_t XMessage::FindString(const char* name, const char*& out, int32_t index) 
     const void* data = nullptr;
     int32_t size = 0;
     if (FindData(name, kTypeString, data, size, index) != 0)
-        return kNotFound;
+        return XResult::kFailed;
     // A string value always ends with its zero (checked when added or rebuilt).
     out = static_cast<const char*>(data);
     return 0;
@@ -586,7 +587,7 @@ int32_t XMessage::FindMessage(const char* name, XMessage& out, int32_t index) co
     const void* data = nullptr;
     int32_t size = 0;
     if (FindData(name, kTypeMessage, data, size, index) != 0)
-        return kNotFound;
+        return XResult::kFailed;
     int32_t result;
     if (&out == this)
     {
@@ -600,7 +601,7 @@ int32_t XMessage::FindMessage(const char* name, XMessage& out, int32_t index) co
     if (result != 0)
     {
         out.Clear();
-        return kNotFound;
+        return XResult::kFailed;
     }
     return 0;
 }
@@ -776,7 +777,7 @@ int32_t XMessage::Rebuild(const void* buffer, int32_t length, bool fromPort)
         }
         const int32_t used = Read32(image + kNodeUsedOffset);
         if (used == 0)
-            return kNotFound;
+            return XResult::kFailed;
         if (used < kNodeHeaderSize || used > total - offset || !NodeValuesAreSound(image, used))
         {
             Clear();
@@ -813,20 +814,20 @@ int32_t XMessage::SendToPort(int32_t port, int32_t target, int32_t replyPortId, 
     {
         heapBuffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(size)]);
         if (heapBuffer == nullptr)
-            return kNotFound;
+            return XResult::kFailed;
         buffer = heapBuffer.get();
     }
     if (FlattenWithFlags(buffer, size, sendFlags) != 0)
-        return kNotFound;
-    return WritePort(port, what, buffer, size, 0) == 0 ? 0 : kNotFound;
+        return XResult::kFailed;
+    return WritePort(port, what, buffer, size, 0) == 0 ? 0 : XResult::kFailed;
 }
 
 int32_t XMessage::ReadFromPort(int32_t port, uint32_t timeoutMs)
 {
     XMemory block;
     if (ReadPort(port, nullptr, &block, timeoutMs) != 0)
-        return kNotFound;
-    return UnflattenFromPort(block.GetData(), block.GetLength()) == 0 ? 0 : kNotFound;
+        return XResult::kFailed;
+    return UnflattenFromPort(block.GetData(), block.GetLength()) == 0 ? 0 : XResult::kFailed;
 }
 
 int32_t XMessage::SendReply(XMessage* reply, int32_t replierPort, int32_t replierToken)

@@ -3,6 +3,7 @@
 #include "core/XPoint.h"
 #include "core/XRGB.h"
 #include "core/XRect.h"
+#include "core/XResult.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,11 +21,11 @@
 
     A message has no lock: it belongs to one thread at a time. A message rebuilt from a port that
     owes a reply is answered at most once, also across its copies: the copies share the obligation,
-    and when the last of them goes unanswered the automatic reply 20000017 is sent. Only a block
+    and when the last of them goes unanswered the automatic reply kNoReply is sent. Only a block
     read from a port (UnflattenFromPort, ReadFromPort) can owe a reply.
 
     Failures are result codes: 0 success, -1 bad argument, malformed block or no reply owed,
-    kNotFound (0x80000001) for a missing item or a failed port operation. */
+    XResult::kFailed (0x80000001) for a missing item or a failed port operation. */
 class XMessage
 {
 public:
@@ -57,7 +58,6 @@ public:
         name length. */
     static constexpr int32_t kNodeHeaderSize = 25;
     static constexpr int32_t kMaxNameLength = 255;
-    static constexpr int32_t kNotFound = static_cast<int32_t>(0x80000001);
     /** Routing value meaning "none". */
     static constexpr int32_t kNoRoute = -1;
 
@@ -69,7 +69,7 @@ public:
         copy is null. */
     XMessage(const XMessage& other);
     XMessage& operator=(const XMessage& other);
-    /** A message that still owes a reply answers with 20000017 first. */
+    /** A message that still owes a reply answers with kNoReply first. */
     virtual ~XMessage();
 
     /** Frees every item; item bytes 0; queue link and reply sink null. */
@@ -134,11 +134,11 @@ public:
     const ItemNode* FindItem(const char* name, int32_t type = kTypeAny) const;
     /** Number of values of the item, 0 when missing. */
     int32_t CountValues(int32_t type, const char* name) const;
-    /** The value's bytes (not aligned: copy them out) and size; 0 or kNotFound. */
+    /** The value's bytes (not aligned: copy them out) and size; 0 or XResult::kFailed. */
     int32_t FindData(const char* name, int32_t type, const void*& data, int32_t& size,
                      int32_t index = 0) const;
 
-    /** 0, or kNotFound with out unchanged (also when the stored value has another size). */
+    /** 0, or XResult::kFailed with out unchanged (also when the stored value has another size). */
     int32_t FindBool(const char* name, bool& out, int32_t index = 0) const;
     int32_t FindInt32(const char* name, int32_t& out, int32_t index = 0) const;
     int32_t FindFloat(const char* name, float& out, int32_t index = 0) const;
@@ -151,7 +151,7 @@ public:
     /** out points at the stored text, valid while the item is unchanged. */
     int32_t FindString(const char* name, const char*& out, int32_t index = 0) const;
     /** Rebuilds the nested message into out; a malformed nested block leaves out empty and gives
-        kNotFound. */
+        XResult::kFailed. */
     int32_t FindMessage(const char* name, XMessage& out, int32_t index = 0) const;
 
     /** The value, or false, 0, 0, 0.0, null, "" (never null), opaque black when missing. */
@@ -172,7 +172,7 @@ public:
     int32_t Flatten(void* buffer, int32_t capacity) const;
     /** Rebuilds the message from a block of length bytes: the current or the older 28-byte header,
         or the short one, then the nodes. -1 for a null buffer or a malformed block (the message's
-        items are then emptied; header fields that were readable are kept); kNotFound when a node
+        items are then emptied; header fields that were readable are kept); XResult::kFailed when a node
         has used size 0 (the items before it are kept). The order of the nodes is reversed.
         The block did not come through a port (a document's chunk, a nested message): the message
         owes no reply, whatever the block says (kFlagFromPort and kFlagReplyExpected cleared, reply
@@ -186,10 +186,10 @@ public:
 
     /** Stores the routing fields, then writes the flattened message to the port with its what as
         the block's code (flags kFlagFromPort, and kFlagReplyExpected when replyPortId is not -1,
-        added for the flattened copy only). 0 or kNotFound. */
+        added for the flattened copy only). 0 or XResult::kFailed. */
     int32_t SendToPort(int32_t port, int32_t target, int32_t replyPortId, int32_t replyTokenId);
     /** Takes one block from the port, waiting up to timeoutMs (see ReadPort), and rebuilds the
-        message from it. 0, or kNotFound when nothing was read or the block did not rebuild. */
+        message from it. 0, or XResult::kFailed when nothing was read or the block did not rebuild. */
     int32_t ReadFromPort(int32_t port, uint32_t timeoutMs);
 
     /** Answers the message: into the reply sink when one is set (a null reply empties it); else,

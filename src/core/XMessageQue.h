@@ -8,7 +8,7 @@ class XMessage;
 
 /** The FIFO of rebuilt messages that wait in a looper for dispatch, chained through the messages'
     queue links. The queue owns its messages: Take hands one over to the caller, and destroying the
-    queue deletes those still in it (a message that owes a reply then answers 20000017). Append and
+    queue deletes those still in it (a message that owes a reply then answers kNoReply). Append and
     Take hold the queue's own lock for that one step, so any thread may use them. */
 class XMessageQue final : public XMutex
 {

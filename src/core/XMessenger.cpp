@@ -6,6 +6,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 
 namespace
@@ -64,7 +65,7 @@ bool XMessenger::IsValid()
 int32_t XMessenger::SendMessage(XMessage* message, XHandler* replier)
 {
     if (!IsValid() || message == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     int32_t replyPort = XMessage::kNoRoute;
     int32_t replyToken = XMessage::kNoRoute;
     if (replier != nullptr)
@@ -81,13 +82,13 @@ int32_t XMessenger::SendMessage(XMessage* message, XHandler* replier)
 int32_t XMessenger::SendAndWait(XMessage* message, XMessage* reply)
 {
     if (!IsValid() || message == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     if (reply == nullptr)
         return PostToLooperPort(port, message, token, XMessage::kNoRoute, XMessage::kNoRoute);
 
     XLooper* looper = FindLooperByPort(port);
     if (looper == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     const int32_t looperThread = looper->GetThreadId();
     if (looperThread != 0 && IsCurrentThread(looperThread))
     {
@@ -110,7 +111,7 @@ int32_t XMessenger::SendAndWait(XMessage* message, XMessage* reply)
 
     const int32_t replyPort = CreatePort(kReplyPortName, kReplyPortCapacity);
     if (replyPort == -1)
-        return kFailed;
+        return XResult::kFailed;
     int32_t result = PostToLooperPort(port, message, token, replyPort, XMessage::kNoRoute);
     if (result == 0)
         result = AwaitReply(replyPort, reply);
@@ -125,14 +126,14 @@ int32_t XMessenger::AwaitReply(int32_t replyPort, XMessage* reply) const
         if (reply->ReadFromPort(replyPort, kReplySliceMs) == 0)
             return 0;
         if (CountPortBlocks(replyPort) < 0)
-            return kFailed;
+            return XResult::kFailed;
         if (CountPortBlocks(port) < 0)
         {
             // The target's port is gone: a message its looper had already taken may still answer.
             if (reply->ReadFromPort(replyPort, kReplyGraceMs) == 0)
                 return 0;
             reply->SetWhat(XMsgCode::kNoReply);
-            return kFailed;
+            return XResult::kFailed;
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdint>
@@ -14,13 +15,12 @@ class XMessage;
     reply. A plain value: copy it freely; one object belongs to one thread at a time.
 
     SendAndWait to a looper on another thread blocks until that looper answers (the automatic reply
-    20000017 comes when the message is destroyed unanswered), so it deadlocks when that looper is
+    kNoReply comes when the message is destroyed unanswered), so it deadlocks when that looper is
     itself waiting for the caller; to the caller's own looper it dispatches at once. Never call it
     while holding a parameter lock or from inside a looper's turn that the target may wait on. */
 class XMessenger
 {
 public:
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     /** Name of the port that SendAndWait reads the reply from. */
     static constexpr const char* kReplyPortName = "tmp_reply_port";
     static constexpr int32_t kReplyPortCapacity = 255;
@@ -42,15 +42,15 @@ public:
 
     /** Sends the message to the port for the token, with the replier's looper port and token as
         reply routing (none without a replier or when it is unattached); the target looper is woken
-        as for its own posts (PostToLooperPort). 0, or kFailed without a port, for a null message
+        as for its own posts (PostToLooperPort). 0, or XResult::kFailed without a port, for a null message
         or a failed write. */
     int32_t SendMessage(XMessage* message, XHandler* replier = nullptr);
     /** Sends and, with reply given, waits for the answer, which lands in reply. On the target
         looper's own thread the message is dispatched at once and answers through reply. To a looper
-        without a thread yet, reply becomes 20000017 and the message is sent without waiting. A
+        without a thread yet, reply becomes kNoReply and the message is sent without waiting. A
         reply is awaited without a practical limit, except when the target's port is deleted with
-        the message still unread: then reply becomes 20000017 and the result is kFailed. Without a
-        reply, a plain send. 0 or kFailed (also with a reply wanted from a port that belongs to no
+        the message still unread: then reply becomes kNoReply and the result is XResult::kFailed. Without a
+        reply, a plain send. 0 or XResult::kFailed (also with a reply wanted from a port that belongs to no
         looper). */
     int32_t SendAndWait(XMessage* message, XMessage* reply);
 

@@ -3,6 +3,7 @@
 #include "core/LongToPtrMap.h"
 #include "core/XMemory.h"
 #include "core/XMutex.h"
+#include "core/XResult.h"
 #include "core/XSemaphore.h"
 #include "core/XSmartLock.h"
 #include "platform/PlatformClock.h"
@@ -13,7 +14,6 @@
 
 namespace
 {
-constexpr int32_t kPortFailed = static_cast<int32_t>(0x80000001);
 constexpr uint32_t kLongestTimedWaitMs = static_cast<uint32_t>(std::numeric_limits<int32_t>::max());
 
 /** The process-wide port table. Never destroyed, so ports stay usable while the process exits. */
@@ -227,7 +227,7 @@ int32_t ReadPort(int32_t port, uint32_t* code, XMemory* buffer, uint32_t timeout
         countTaken = true;
     }
     table.lock.Unlock();
-    return kPortFailed;
+    return XResult::kFailed;
 }
 
 int32_t DeletePort(int32_t port)

@@ -33,10 +33,11 @@ XMutex& GetParamLock();
     identified by an id within its group and by a case-insensitive backslash path in the global
     registry (ParamRegistry).
 
-    Watchers are handlers told of every change with a code (1000000 set by the program, 1000001
-    changed by the user, 1000006 destroyed, 1000007 flags changed, 1000008 refresh): directly when
-    the change happens on the watcher's looper thread or the watcher is unattached, else through a
-    posted parameter message. A handler may watch a parameter several times; each entry is told.
+    Watchers are handlers told of every change with a code (kParamValueSet set by the program,
+    kParamChangedByUser changed by the user, kParamDestroyed destroyed, kParamFlagsChanged flags
+    changed, kRefresh refresh): directly when the change happens on the watcher's looper thread or
+    the watcher is unattached, else through a posted parameter message. A handler may watch a
+    parameter several times; each entry is told.
 
     "Set" operations are the program's writes; "Change" operations are the user's edits that pass
     through the event and veto callbacks first. Values may be set from any thread; value and flags
@@ -44,7 +45,7 @@ XMutex& GetParamLock();
     value. While the application shuts down (IParamHost) nothing is notified.
 
     Lifetime: the owner deletes the parameter. Every concrete parameter class calls Retire() first
-    thing in its destructor: it tells the watchers (1000006) while the object is still whole, frees
+    thing in its destructor: it tells the watchers (kParamDestroyed) while the object is still whole, frees
     the path, and drops the parameter from the live set and from the watcher lists of the parameters
     it watches itself. */
 class XParam : public XHandler
@@ -69,7 +70,7 @@ public:
     /** Stores the tracking state and passes it on to the handler of every watcher entry. */
     virtual void SetChangeTracking(bool on);
     bool IsChangeTracking() const { return changeTracking.load(); }
-    /** A parameter that watches another passes its codes on to its own watchers, except 1000006. */
+    /** A parameter that watches another passes its codes on to its own watchers, except kParamDestroyed. */
     virtual void HandleParamEvent(int32_t code, XParam* source, int32_t key);
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
     /** The last component of the path; the descriptor's name while the path is empty. */
@@ -145,8 +146,8 @@ public:
 
     // Watchers ----------------------------------------------------------------------------------------
 
-    /** Appends an entry {handler, key}; with notifyNow the handler is told 1000000 at once. Nothing for
-        a null handler or while shutting down. */
+    /** Appends an entry {handler, key}; with notifyNow the handler is told kParamValueSet at once. Nothing
+       for a null handler or while shutting down. */
     void AddWatcher(XHandler* handler, int32_t key, bool notifyNow);
     /** Removes the first entry of handler, whatever its key. */
     void RemoveWatcher(XHandler* handler);
@@ -197,7 +198,7 @@ public:
     bool ReadValueFromMessage(const XMessage* message, int32_t index);
 
 protected:
-    /** Tells the watchers that the parameter goes (1000006) unless shutting down, frees the path, and
+    /** Tells the watchers that the parameter goes (kParamDestroyed) unless shutting down, frees the path, and
         leaves the live set and every watcher list. Idempotent; called first in the destructor of each
         concrete class, while the object is whole. */
     void Retire();
@@ -238,5 +239,5 @@ bool ParamsHaveSameRange(XParam* a, XParam* b);
     numeric kinds whether the values differ, for text kinds whether the texts differ byte for byte,
     true for any other kind. */
 bool ParamsDiffer(XParam* a, XParam* b);
-/** True for 1000000 and 1000001. */
+/** True for kParamValueSet and kParamChangedByUser. */
 bool IsValueChangeCode(int32_t code);

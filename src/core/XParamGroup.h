@@ -37,7 +37,7 @@ struct XParamDescWithText
     positions, of the changed-since report and of both written forms.
 
     Ownership: the group deletes the parameters added as owned (everything that the tables create)
-    when it is destroyed; their destruction unregisters them and tells their watchers 1000006.
+    when it is destroyed; their destruction unregisters them and tells their watchers kParamDestroyed.
 
     Threads: a group is filled on one thread at start-up and its lists do not change afterwards;
     from then on any thread may look parameters up and collect changes while others change values.
@@ -133,7 +133,7 @@ public:
         without an id, its full path (1, 16-bit length), then XParam::WriteTo(flags). Parameters
         without id or path are left out (nothing could find them again). */
     virtual void WriteToMessage(XMessage* message, int32_t flags);
-    /** With flags & kMessageFormFlags, applies (notifying 1000000) the values of a "serialMem"
+    /** With flags & kMessageFormFlags, applies (notifying kParamValueSet) the values of a "serialMem"
         block, or else of the nested "param" messages ("pid" or "path", then "value"). Reading
         stops at a record whose parameter is missing or transient (its value could not be
         skipped), at a malformed record and at the end of the block; nested messages skip

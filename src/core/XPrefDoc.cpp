@@ -4,6 +4,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 
 #include <algorithm>
@@ -195,9 +196,9 @@ XString XPrefDoc::BuildFileText() const
 int32_t XPrefDoc::Save()
 {
     if (filePath.IsEmpty())
-        return kFailed;
+        return XResult::kFailed;
     if (!BuildFileText().SaveToFile(filePath.CStr()))
-        return kFailed;
+        return XResult::kFailed;
     dirty.store(false);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "core/XPoint.h"
 #include "core/XRGB.h"
 #include "core/XRect.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <atomic>
@@ -54,7 +55,6 @@ public:
     /** The key under which the document watches its parameters. */
     static constexpr int32_t kWatchKey = 1234;
     static constexpr int32_t kFormatVersion = 2;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
     XPrefDoc();
     /** Saves nothing; the parameters stay with their groups. */
@@ -63,8 +63,8 @@ public:
     /** Lists and watches every parameter of the group with flag 0x20 whose value kind is not proxy;
         a group added twice lists its parameters twice. Null does nothing. */
     void AddGroup(XParamGroup* group);
-    /** 1000000 and 1000001 of a listed kind of parameter under kWatchKey mark the document and the
-        application's preferences dirty; 1000006 drops the parameter from the list. */
+    /** kParamValueSet and kParamChangedByUser of a listed kind of parameter under kWatchKey mark the document
+       and the application's preferences dirty; kParamDestroyed drops the parameter from the list. */
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
 
     /** 0x80000001 without a path or when the file cannot be written; else writes the whole file,

@@ -7,11 +7,11 @@
 /** The proxy parameter (type 1002): it holds no value of its own but stands for one of its links,
     the target, chosen by the value of a selector parameter (value i selects link i; no link, no
     target). Every value operation goes to the target; without one the proxy answers neutrally
-    (0.0, max 1.0, count 1, empty texts, false). Its watchers hear the target's changes, and 1000000
+    (0.0, max 1.0, count 1, empty texts, false). Its watchers hear the target's changes, and kParamValueSet
     when the selector picks a target that differs (ParamsDiffer) from the last one.
 
     The owner adds the links and the selector and makes the proxy a watcher of the selector and of
-    every link (AddWatcher); the proxy drops a target or selector that reports 1000006. It owns
+    every link (AddWatcher); the proxy drops a target or selector that reports kParamDestroyed. It owns
     neither. A proxy has no descriptor: its id is -1 and its name comes from its path alone.
     Target and selector are guarded by the parameter lock (GetParamLock()), which forwarded calls
     hold, so a target cannot go while a call runs on it. */
@@ -28,14 +28,14 @@ public:
     XParam* GetSelector() const;
     XParam* GetTarget() const;
     /** Picks the link at the selector's value (none for a value past the links; a negative value
-        changes nothing) and notifies 1000000 when it differs from the last target. */
+        changes nothing) and notifies kParamValueSet when it differs from the last target. */
     void SelectTarget();
 
-    /** 1000000 and 1000001 from the target are passed on; from the selector they select the
-        target. 1000006 from the target drops it; from the selector drops both. */
+    /** kParamValueSet and kParamChangedByUser from the target are passed on; from the selector they select
+       the target. kParamDestroyed from the target drops it; from the selector drops both. */
     void HandleParamEvent(int32_t code, XParam* source, int32_t key) override;
     /** The direct delivery of SetValueNow: from the target, each watcher of the proxy gets
-        NotifyParamChanged(1000000, proxy, its key); from any other source the ordinary delivery. */
+        NotifyParamChanged(kParamValueSet, proxy, its key); from any other source the ordinary delivery. */
     int32_t NotifyParamChanged(int32_t code, XParam* param, int32_t key) override;
     /** The target's type; 1002 without a target. */
     int32_t GetType() const override;

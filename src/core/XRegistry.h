@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdarg>
@@ -14,7 +15,6 @@ namespace RegistryPath
 /** Longest path after formatting, in characters. */
 constexpr int kMaxLength = 1023;
 constexpr char kSeparator = '\\';
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 /** Formats into out; false (out emptied) for a null format or a result longer than kMaxLength. */
 bool FormatV(XString& out, const char* format, va_list args);
@@ -69,10 +69,10 @@ public:
         const bool formatted = RegistryPath::FormatV(path, format, args);
         va_end(args);
         if (!formatted || !RegistryPath::IsWellFormed(path))
-            return RegistryPath::kFailed;
+            return XResult::kFailed;
         path.MakeLower();
         if (Lookup(path.CStr()) != nullptr)
-            return RegistryPath::kFailed;
+            return XResult::kFailed;
         return Insert(object, path);
     }
 
@@ -86,14 +86,14 @@ public:
         if (rest.IsEmpty())
         {
             if (found != children.end())
-                return RegistryPath::kFailed;
+                return XResult::kFailed;
             children.emplace(first, std::make_unique<XRegistryNode<T>>(object, first));
             return 0;
         }
         if (found == children.end())
             found = children.emplace(first, std::make_unique<XRegistryTree<T>>(first)).first;
         if (found->second->IsLeaf())
-            return RegistryPath::kFailed;
+            return XResult::kFailed;
         return static_cast<XRegistryTree<T>*>(found->second.get())->Insert(object, rest);
     }
 

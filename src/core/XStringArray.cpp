@@ -1,8 +1,9 @@
 #include "core/XStringArray.h"
 
+#include "core/XResult.h"
+
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr char kPathSeparator = '\\';
 constexpr char kRootName[] = "Root";
 } // namespace
@@ -19,7 +20,7 @@ int32_t XStringArray::Add(const XString& text)
     if (result != 0)
     {
         delete copy;
-        return kFailed;
+        return XResult::kFailed;
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "device/ChannelLinking.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelParamCallbacks.h"
+#include "device/ChannelParamTables.h"
 #include "device/DelayUnits.h"
 #include "device/ParamCallbackCodes.h"
 #include "device/ParamListText.h"
@@ -20,10 +21,6 @@ using ParamListText::Formatted;
 
 namespace
 {
-/** Ids of the crossover rows of an output: high-pass type and frequency, low-pass type. */
-constexpr int32_t kHighPassTypeId = 2;
-constexpr int32_t kHighPassFreqId = 3;
-constexpr int32_t kLowPassTypeId = 5;
 /** Crossover modes (chFilterMode): below kFirstCoupledMode nothing is coupled; up to
     kLastHighPassCoupledMode a high-pass follows the previous output's low-pass; from
     kFirstLowPassCoupledMode a low-pass follows the next output's high-pass. */
@@ -161,8 +158,11 @@ bool ChannelBehaviours::CoupleCrossoverNeighbour(XParam* param, double* value, i
     if (output == 0)
         return true;
     const int32_t id = param->GetId();
-    const bool isHighPass = id == kHighPassTypeId || id == kHighPassFreqId;
-    const char* partnerSuffix = (id == kHighPassTypeId || id == kLowPassTypeId) ? "TypeQ" : "Freq";
+    const bool isHighPass =
+        id == ChannelParamTables::kHipassTypeId || id == ChannelParamTables::kHipassFreqId;
+    const char* partnerSuffix =
+        (id == ChannelParamTables::kHipassTypeId || id == ChannelParamTables::kLopassTypeId) ? "TypeQ"
+                                                                                             : "Freq";
     const int mode = GetChannelFilterMode(output);
     if (mode < kFirstCoupledMode)
         return true;

@@ -14,7 +14,7 @@ constexpr int32_t kBandWatchKey = 0;
 ChannelInput::ChannelInput(const XString& name) : XABGroup(name.CStr())
 {
     AddParams(InputChannelParamTable, name.CStr());
-    XParam* mask = GetParam(ChannelParamCallbacks::kGeqBandBypassId);
+    XParam* mask = GetParam(ChannelParamTables::kGeqBandBypassId);
     for (int32_t band = 0; band < ChannelParamCallbacks::kGeqBandCount; ++band)
     {
         XParam* view = GetParam(ChannelParamTables::kGeqBypassFirstId + band);

@@ -7,6 +7,7 @@
 #include "core/XString.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
 
 #include <climits>
 
@@ -106,11 +107,11 @@ int DelayUnitsFor(const XParam* param)
         return 0;
     switch (param->GetId())
     {
-    case ChannelLinking::kInputDelayId:
+    case ChannelParamTables::kInputDelayId:
         return IntValueAtOr("global\\InDelayUnits", 0);
-    case ChannelLinking::kCrossoverDelayId:
+    case ChannelParamTables::kCrossoverDelayId:
         return IntValueAtOr("global\\XOverDelayUnits", 0);
-    case ChannelLinking::kOutputDelayId:
+    case ChannelParamTables::kOutputDelayId:
         return IntValueAtOr("global\\OutDelayUnits", 0);
     default:
         return 0;

@@ -13,10 +13,6 @@ class XParam;
 namespace ChannelLinking
 {
 constexpr int kOutputCount = 6;
-/** Ids of the delay rows: input delayTime, output xoverDelayTime, output delayTime. */
-constexpr int32_t kInputDelayId = 96;
-constexpr int32_t kCrossoverDelayId = 8;
-constexpr int32_t kOutputDelayId = 43;
 } // namespace ChannelLinking
 
 /** False in full edit mode (globalEditMode 1); else false for the configurations 2, 3 and 4 of

@@ -7,13 +7,6 @@
 
 namespace
 {
-/** Ids of the rows linked here. */
-constexpr int32_t kOutputMeterId = 0;
-constexpr int32_t kOutputMuteId = 45;
-constexpr int32_t kGainReductionId = 46;
-constexpr int32_t kLimitThresholdId = 47;
-constexpr int32_t kAmplifierIndexId = 50;
-constexpr int32_t kGuiMeterId = 573;
 /** The key under which derived parameters watch their sources. */
 constexpr int32_t kDerivedWatchKey = 0;
 } // namespace
@@ -23,9 +16,9 @@ ChannelOutput::ChannelOutput(const XString& name) : XABGroup(name.CStr()), chann
     AddParams(OutputChannelParamTable, name.CStr());
     const int32_t index = ChannelLists::Outputs().Append(this);
 
-    if (XParam* guiMeter = GetParam(kGuiMeterId))
+    if (XParam* guiMeter = GetParam(ChannelParamTables::kGuiMeterId))
         guiMeter->SetValueMapCallback(GuiMeterValue, index);
-    if (XParam* gainReduction = GetParam(kGainReductionId))
+    if (XParam* gainReduction = GetParam(ChannelParamTables::kGainReductionId))
         gainReduction->SetValueMapCallback(GainReductionValue, index);
 
     struct Link
@@ -34,9 +27,9 @@ ChannelOutput::ChannelOutput(const XString& name) : XABGroup(name.CStr()), chann
         int32_t target;
     };
     const Link links[] = {
-        {kOutputMuteId, kGainReductionId},
-        {kOutputMeterId, kGuiMeterId},
-        {kAmplifierIndexId, kLimitThresholdId},
+        {ChannelParamTables::kOutputMuteId, ChannelParamTables::kGainReductionId},
+        {ChannelParamTables::kOutputMeterId, ChannelParamTables::kGuiMeterId},
+        {ChannelParamTables::kAmplifierIndexId, ChannelParamTables::kLimitThresholdId},
     };
     for (const Link& link : links)
     {

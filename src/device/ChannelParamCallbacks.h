@@ -18,8 +18,6 @@ namespace ChannelParamCallbacks
 {
 /** Number of bands of the graphic equaliser; band i is bit i of GEQBandBypass. */
 constexpr int kGeqBandCount = 31;
-/** Id of GEQBandBypass in an input group. */
-constexpr int32_t kGeqBandBypassId = 93;
 /** Lowest frequency of the logarithmic frequency scale. */
 constexpr double kLogScaleBaseHz = 20.0;
 } // namespace ChannelParamCallbacks

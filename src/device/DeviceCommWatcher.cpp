@@ -6,6 +6,7 @@
 #include "core/XMessage.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
@@ -43,7 +44,14 @@ constexpr const char* kStatusConnected = "connected to unit";
 constexpr const char* kLockedOutText = "L";
 constexpr const char* kSlavedText = "S";
 
-/** Ids of each group in the order they are mapped. */
+/** Ids of each group in the order they are mapped. Each id maps to its group's base + id wherever it
+    stands, so the order decides only the order in which the parameters are watched; it is the order
+    of the unit's parameter index lists, which this keeps so that both walk the values alike.
+
+    Inputs: the singles (inputMeter, GEQAllBypass, PEQAllBypass, delayTime, delayBypass), then the
+    ten filters (high-pass and bands 1..9) one field at a time: types 1.., gains 11.., frequencies
+    21.., slopes 41.. before Qs 31.. as the unit lists them, bypasses 51..; then the graphic EQ's 31
+    gains 62..92 and its band-bypass mask 93. */
 std::vector<int32_t> InputMapIds()
 {
     std::vector<int32_t> ids{0, 94, 61, 96, 97};
@@ -56,6 +64,10 @@ std::vector<int32_t> InputMapIds()
     return ids;
 }
 
+/** Outputs: the singles 0..9 and the delay, EQ-bypass, limiter, gain and polarity rows in the unit's
+    order (43, 44, 42, 45, 46, 50, 47, 48, 49, 51, 10), then the five EQ bands one field at a time:
+    types 12.., gains 17.., frequencies 22.., slopes 32.. before Qs 27.. as the unit lists them,
+    bypasses 37... */
 std::vector<int32_t> OutputMapIds()
 {
     std::vector<int32_t> ids{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 43, 44, 42, 45, 46, 50, 47, 48, 49, 51, 10};
@@ -65,6 +77,8 @@ std::vector<int32_t> OutputMapIds()
     return ids;
 }
 
+/** The preset and main groups' ids in the unit's order (author and revision, 7 and 8, before the dates
+    5 and 6; the main group's edit, lock, listen-mode, dirty and VU rows after the others). */
 const std::vector<int32_t> kPresetMapIds{0, 1, 2, 3, 4, 7, 8, 5, 6, 9, 10, 11, 12};
 const std::vector<int32_t> kMainMapIds{0,  1,  2,  3,  4,  5,  7,  12, 14, 15, 16, 17, 18, 19,
                                        20, 21, 22, 23, 24, 25, 26, 28, 8,  11, 6,  49, 10};
@@ -114,10 +128,10 @@ DeviceCommWatcher::~DeviceCommWatcher()
 int32_t DeviceCommWatcher::SendRequest(int address, int command, TWMsgBuf* payload, TWMsgBuf* reply)
 {
     if (usbConnection == nullptr || !usbConnection->IsConnected())
-        return kRefused;
+        return XResult::kFailed;
     TWMsgBuf frame;
     if (BuildRequest(frame, address, command, payload) != 0)
-        return kRefused;
+        return XResult::kFailed;
     usbConnection->Send(frame, reply);
     return 0;
 }

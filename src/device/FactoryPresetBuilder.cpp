@@ -3,11 +3,13 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "core/XStringConversion.h"
 #include "core/XmlAttributes.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
 #include "device/PresetFileReader.h"
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
@@ -231,7 +233,8 @@ bool FactoryPresetBuilder::ParseFile(const juce::File& file, int presetIndex, Im
             const XParam* param = group->GetParam(static_cast<int32_t>(id));
             if (param == nullptr)
                 continue;
-            if (outputElement && id == kLabelParamId && nameField >= 0 && nameField < kChannelNameCount)
+            if (outputElement && id == ChannelParamTables::kOutputLabelId && nameField >= 0 &&
+                nameField < kChannelNameCount)
                 CopyName(label.names[nameField], element->getStringAttribute(kTextAttribute));
             if (id < 0 || id > placement.lastId)
                 continue;
@@ -264,7 +267,7 @@ int32_t FactoryPresetBuilder::LoadData(const XString& sourceFolder, const XStrin
     Clear();
     const juce::File folder = FileAt(sourceFolder);
     if (sourceFolder.IsEmpty() || !folder.isDirectory())
-        return kFailed;
+        return XResult::kFailed;
     // Directory order is not defined here: the presets are the first files by name.
     juce::Array<juce::File> files = folder.findChildFiles(juce::File::findFiles, false, "*");
     std::sort(files.begin(), files.end(),
@@ -298,10 +301,10 @@ int32_t FactoryPresetBuilder::WriteHeader(const XString& folderPath) const
 {
     const juce::File folder = FileAt(folderPath);
     if (folderPath.IsEmpty() || !folder.createDirectory().wasOk())
-        return kFailed;
+        return XResult::kFailed;
     const XString text = FormatChannelNamesHeader(labels);
     const juce::File target = folder.getChildFile(kHeaderFileName);
-    return target.replaceWithData(text.CStr(), static_cast<size_t>(text.Length())) ? 0 : kFailed;
+    return target.replaceWithData(text.CStr(), static_cast<size_t>(text.Length())) ? 0 : XResult::kFailed;
 }
 
 std::vector<uint8_t> FactoryPresetBuilder::LayOutImages(const std::vector<Image>& imageList)
@@ -322,7 +325,7 @@ std::vector<uint8_t> FactoryPresetBuilder::LayOutImages(const std::vector<Image>
 int32_t FactoryPresetBuilder::Save(const XString& path, XString* savedPath)
 {
     if (path.IsEmpty())
-        return kFailed;
+        return XResult::kFailed;
     const juce::File target = FileAt(path).withFileExtension(kImageExtension);
     const std::vector<uint8_t> bytes = LayOutImages(images);
     // Written beside the target and renamed over it: a failed save leaves an older file whole.
@@ -330,13 +333,13 @@ int32_t FactoryPresetBuilder::Save(const XString& path, XString* savedPath)
     {
         juce::FileOutputStream out(temporary.getFile());
         if (!out.openedOk() || (!bytes.empty() && !out.write(bytes.data(), bytes.size())))
-            return kFailed;
+            return XResult::kFailed;
         out.flush();
         if (out.getStatus().failed())
-            return kFailed;
+            return XResult::kFailed;
     }
     if (!temporary.overwriteTargetFileWithTemporary())
-        return kFailed;
+        return XResult::kFailed;
     const XString saved = ToXString(target.getFullPathName());
     if (savedPath != nullptr)
         *savedPath = saved;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <array>
@@ -50,9 +51,6 @@ public:
     static constexpr int kChannelNameCount = 6;
     /** A name field holds kLabelFieldSize - 1 bytes and a zero. */
     static constexpr int kLabelFieldSize = 20;
-    /** Parameter id of an output's name ("label"). */
-    static constexpr int32_t kLabelParamId = 115;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     static constexpr const char* kHeaderFileName = "KRX640FactoryChannelNames.h";
     static constexpr const char* kImageExtension = ".fps";
 

@@ -39,6 +39,53 @@ private:
     std::function<void()> action;
     std::function<bool()> isEnabled;
 };
+
+/** Restarts the unit into its bootloader and finds it again there. */
+void EnterBootloader(IFirmwareUpdateHost& host, UsbLinkManager& link)
+{
+    host.SendCommand3();
+    PlatformClock::Sleep(kAfterCommand3Ms);
+    host.SendEnterBootloader();
+    PlatformClock::Sleep(kShortWaitMs);
+    host.StopWatching();
+    PlatformClock::Sleep(kShortWaitMs);
+    FirmwareCommandSet::SetInBootloader(true);
+    host.ShowWaitCursor(true);
+    link.Close();
+    PlatformClock::Sleep(kBootloaderRestartMs);
+    link.ScanDevices();
+    PlatformClock::Sleep(kShortWaitMs);
+    host.ShowWaitCursor(false);
+}
+
+/** Leaves the bootloader and finds the restarted unit again. */
+void ExitBootloader(IFirmwareUpdateHost& host, FlashEngine& engine, UsbLinkManager& link)
+{
+    engine.StartExitBootloader();
+    PlatformClock::Sleep(kAfterExitJobMs);
+    FirmwareCommandSet::SetInBootloader(false);
+    host.StopWatching();
+    link.Close();
+    host.ShowWaitCursor(true);
+    PlatformClock::Sleep(kApplicationRestartMs);
+    link.ScanDevices();
+    PlatformClock::Sleep(kShortWaitMs);
+    host.ShowWaitCursor(false);
+}
+
+/** Erases the unit's user presets, or says that no unit is connected. */
+void EraseUserPresets(IFirmwareUpdateHost& host)
+{
+    if (!host.IsUnitConnected())
+    {
+        host.ShowMessage("No Connection...", "There is no unit connected at this time.");
+        return;
+    }
+    host.ShowWaitCursor(true);
+    if (host.IsUnitConnected())
+        host.EraseUserPresets();
+    host.ShowWaitCursor(false);
+}
 } // namespace
 
 FirmwareCommandSet::FirmwareCommandSet(IFirmwareUpdateHost& host, FlashEngine& engine, UsbLinkManager& link)
@@ -51,23 +98,7 @@ FirmwareCommandSet::FirmwareCommandSet(IFirmwareUpdateHost& host, FlashEngine& e
     };
 
     add(
-        kEnterBootloader, "Enter Bootloader Mode",
-        [&host, &link]
-        {
-            host.SendCommand3();
-            PlatformClock::Sleep(kAfterCommand3Ms);
-            host.SendEnterBootloader();
-            PlatformClock::Sleep(kShortWaitMs);
-            host.StopWatching();
-            PlatformClock::Sleep(kShortWaitMs);
-            SetInBootloader(true);
-            host.ShowWaitCursor(true);
-            link.Close();
-            PlatformClock::Sleep(kBootloaderRestartMs);
-            link.ScanDevices();
-            PlatformClock::Sleep(kShortWaitMs);
-            host.ShowWaitCursor(false);
-        },
+        kEnterBootloader, "Enter Bootloader Mode", [&host, &link] { EnterBootloader(host, link); },
         [] { return !IsInBootloader(); });
     add(
         kEraseFlash, "Erase Flash",
@@ -95,35 +126,9 @@ FirmwareCommandSet::FirmwareCommandSet(IFirmwareUpdateHost& host, FlashEngine& e
     upload(kUploadAtmel, "Upload Atmel", FirmwareImages::ControllerProgram(), &FlashEngine::StartUploadAtmel);
     add(
         kExitBootloader, "Exit Bootloader Mode",
-        [&host, &engine, &link]
-        {
-            engine.StartExitBootloader();
-            PlatformClock::Sleep(kAfterExitJobMs);
-            SetInBootloader(false);
-            host.StopWatching();
-            link.Close();
-            host.ShowWaitCursor(true);
-            PlatformClock::Sleep(kApplicationRestartMs);
-            link.ScanDevices();
-            PlatformClock::Sleep(kShortWaitMs);
-            host.ShowWaitCursor(false);
-        },
-        inBootloaderOnly);
+        [&host, &engine, &link] { ExitBootloader(host, engine, link); }, inBootloaderOnly);
     add(
-        kEraseUserPresets, "Erase User Presets",
-        [&host]
-        {
-            if (!host.IsUnitConnected())
-            {
-                host.ShowMessage("No Connection...", "There is no unit connected at this time.");
-                return;
-            }
-            host.ShowWaitCursor(true);
-            if (host.IsUnitConnected())
-                host.EraseUserPresets();
-            host.ShowWaitCursor(false);
-        },
-        [] { return true; });
+        kEraseUserPresets, "Erase User Presets", [&host] { EraseUserPresets(host); }, [] { return true; });
 }
 
 FirmwareCommandSet::~FirmwareCommandSet() = default;

@@ -4,6 +4,7 @@
 #include "core/ParamEdits.h"
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
+#include "device/GlobalParamTables.h"
 #include "device/IParamSendingState.h"
 #include "device/IPresetEntries.h"
 #include "device/ParamCallbackCodes.h"
@@ -30,8 +31,6 @@ constexpr const char* kInputModes[] = {"Analog", "Digital"};
 
 /** Presets 1..20 are the user presets U01..U20; above them come the factory presets F01... */
 constexpr int kUserPresetCount = 20;
-/** Id of TempFarenheit: the view edited in degrees Fahrenheit. */
-constexpr int32_t kTempFahrenheitId = 113;
 constexpr double kFahrenheitPerCelsius = 1.8;
 constexpr double kFahrenheitAtZeroCelsius = 32.0;
 constexpr const char* kNoConnectionStatus = "no connection...";
@@ -170,7 +169,7 @@ bool TemperatureEdited(XParam* param, double* value, int32_t, int32_t phase)
     if (temp == nullptr)
         return true;
     // The scale is that of the view typed into, so a value is never read in the other scale.
-    const bool fahrenheit = param->GetId() == kTempFahrenheitId;
+    const bool fahrenheit = param->GetId() == GlobalParamTables::kTempFahrenheitId;
     const double celsius = fahrenheit ? (*value - kFahrenheitAtZeroCelsius) / kFahrenheitPerCelsius : *value;
     temp->ChangeValue(celsius, true);
     return true;

@@ -33,6 +33,38 @@ constexpr const char* kSlaveStatusPrefix = "QM7_slave";
 /** Flag bits of the rows. */
 constexpr int32_t kTransient = XParamDesc::kFlagTransient;
 constexpr int32_t kPreference = XParamDesc::kFlagPreference;
+
+/** Ids the code names. AppStateParamTable, UnitSettingsParamTable and GlobalSettingsParamTable share
+    the main group; the unit's ids (below 60) are also their wire ids. */
+constexpr int32_t kMSStateId = 0;                    // MSState
+constexpr int32_t kListenModeId = 6;                 // ListenMode
+constexpr int32_t kGlobalEditModeId = 8;             // globalEditMode
+constexpr int32_t kCurrentPresetId = 14;             // CurrentPreset
+constexpr int32_t kRS232OrContactsId = 15;           // RS232OrContacts
+constexpr int32_t kMasterSlaveModeId = 25;           // MasterSlaveMode
+constexpr int32_t kDSPLoadId = 28;                   // DSPLoad
+constexpr int32_t kGlobalDirtyId = 49;               // GlobalDirty
+constexpr int32_t kToolbarABId = 62;                 // ToolbarAB
+constexpr int32_t kDocumentDirtyId = 87;             // documentDirty
+constexpr int32_t kPresetDirtyId = 88;               // presetDirty
+constexpr int32_t kChannelLinkingId = 89;            // enableChannelLinking
+constexpr int32_t kUsbActiveId = 110;                // usbActive
+constexpr int32_t kRs232ActiveId = 111;              // rs232Active
+constexpr int32_t kTempFahrenheitId = 113;           // TempFarenheit
+constexpr int32_t kCompareEditDisplayButtonId = 122; // compareeditdisplaybutton
+constexpr int32_t kConfirmChangeListenModeId = 123;  // confirmchangelistenmode
+constexpr int32_t kGetAllFromRecallId = 124;         // CheckSendGetAllIsFromRecall
+constexpr int32_t kSaveUserPresetId = 125;           // SaveUserPreset
+constexpr int32_t kSaveUserPresetPathId = 126;       // SaveUserPresetPath
+constexpr int32_t kDisplayLoadingId = 127;           // displayloading
+/** Ids of PresetInfoParamTable the code names. */
+constexpr int32_t kCurrentConfigId = 9;   // CurrentConfig
+constexpr int32_t kColorChanFirstId = 81; // ColorChan1; output i + 1 has this id + i
+/** Ids of SlaveStatusParamTable the code names. */
+constexpr int32_t kSlaveMeterInAId = 93;
+constexpr int32_t kSlaveMeterInBId = 94;
+constexpr int32_t kSlaveMeterOut1Id = 95; // output i + 1 has this id + i
+constexpr int32_t kSlavedChanConfigId = 109;
 } // namespace GlobalParamTables
 
 extern const XParamDesc AppStateParamTable[GlobalParamTables::kAppStateRowCount + 1];

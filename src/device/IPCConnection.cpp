@@ -1,5 +1,6 @@
 #include "device/IPCConnection.h"
 
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "device/TWMsgBuf.h"
 #include "platform/PlatformClock.h"
@@ -37,16 +38,16 @@ int32_t IPCConnection::Open()
     if (ConnectOnce())
         return 0;
     if (serverProgram.IsEmpty())
-        return kNotConnected;
+        return XResult::kFailed;
     if (PlatformProcess::StartDetached(serverProgram.CStr(), PlatformProcess::ProgramFolder()) != 0)
-        return kNotConnected;
+        return XResult::kFailed;
     for (int attempt = 0; attempt < kConnectTries; ++attempt)
     {
         if (ConnectOnce())
             return 0;
         PlatformClock::Sleep(kTryPauseMs);
     }
-    return kNotConnected;
+    return XResult::kFailed;
 }
 
 bool IPCConnection::IsConnected()
@@ -64,7 +65,7 @@ int32_t IPCConnection::Send(TWMsgBuf& frame, TWMsgBuf* reply)
 {
     const juce::MemoryBlock message(frame.GetBytes(), static_cast<size_t>(frame.GetByteCount()));
     if (reply == nullptr)
-        return sendMessage(message) ? 0 : kNotConnected;
+        return sendMessage(message) ? 0 : XResult::kFailed;
 
     XSmartLock exchange(exchangeLock);
     {
@@ -81,7 +82,7 @@ int32_t IPCConnection::Send(TWMsgBuf& frame, TWMsgBuf* reply)
         replyBuffer = nullptr;
     }
     if (!sent)
-        return kNotConnected;
+        return XResult::kFailed;
     if (!replyArrived.load())
         return kBadReply;
     return IsGoodReply(*reply) ? 0 : kBadReply;

@@ -3,6 +3,7 @@
 #include "core/IAppServices.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "device/GlobalParamTables.h"
 #include "device/IPresetLink.h"
 #include "device/PresetsManager.h"
 #include "platform/PlatformClock.h"
@@ -100,7 +101,7 @@ void PresetReceiveJob::Run(IJobProgress& progress)
     }
 
     GetAppServices()
-        .GetParam(kCurrentPresetId)
+        .GetParam(GlobalParamTables::kCurrentPresetId)
         ->NotifyWatchers(static_cast<int32_t>(XMsgCode::kParamValueSet), nullptr);
     Detach();
     outcome.store(ending);

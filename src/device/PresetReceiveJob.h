@@ -47,8 +47,6 @@ public:
     static constexpr int32_t kProgressDone = 100;
     /** Restarts from preset 1 allowed for replies about preset 0. */
     static constexpr int32_t kMaxRestarts = 3;
-    /** The main group's CurrentPreset, announced again after a receive so that its views refresh. */
-    static constexpr int32_t kCurrentPresetId = 14;
 
     PresetReceiveJob(IPresetLink& link, PresetsManager& presets);
     ~PresetReceiveJob() override;

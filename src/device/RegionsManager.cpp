@@ -4,6 +4,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
@@ -11,7 +12,6 @@
 
 namespace
 {
-constexpr int32_t kRefused = static_cast<int32_t>(0x80000001);
 /** Unit code of the switches: integers 0..1 in two steps. */
 constexpr int32_t kSwitch = XParamDesc::kTypeInteger;
 
@@ -130,7 +130,7 @@ int32_t RegionsManager::BuildRegions()
     {
         std::lock_guard<std::mutex> hold(regionsLock);
         if (built)
-            return kRefused;
+            return XResult::kFailed;
         built = true;
     }
     if (switchGroup->CountParams() == 0)

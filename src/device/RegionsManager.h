@@ -82,7 +82,7 @@ public:
     /** The current preset's lock mode on every region parameter: flag kFlagLockedByPreset set while
         "QM7\currentPresetLockMode" is 1, cleared at any other value and left alone when that
         parameter is missing; each parameter's flags are written back (a change tells its watchers
-        1000007 and is stamped, so the unit hears of it) and its watchers get 1000008. A region's
+        kParamFlagsChanged and is stamped, so the unit hears of it) and its watchers get kRefresh. A region's
         parameters are taken in order up to the first missing one. Any thread that may change the
         parameters. */
     void ApplyPresetLockMode() const;

@@ -1,5 +1,6 @@
 #include "device/RequestPayloads.h"
 
+#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/WireId.h"
 
@@ -48,7 +49,7 @@ int32_t RequestPayloads::SetParamValue(TWMsgBuf& out, int wireId, int32_t paramT
                                        int32_t paramFlags)
 {
     if (!IsWireIdInRange(wireId))
-        return kRefused;
+        return XResult::kFailed;
     out.WriteInt16(wireId);
     if (IsFloatParamType(paramType))
     {
@@ -67,7 +68,7 @@ int32_t RequestPayloads::SetParamValue(TWMsgBuf& out, int wireId, int32_t paramT
 int32_t RequestPayloads::ParamId(TWMsgBuf& out, int wireId)
 {
     if (!IsWireIdInRange(wireId))
-        return kRefused;
+        return XResult::kFailed;
     out.WriteInt16(wireId);
     return 0;
 }
@@ -81,7 +82,7 @@ int32_t RequestPayloads::Int32Value(TWMsgBuf& out, int32_t value)
 int32_t RequestPayloads::Recall(TWMsgBuf& out, unsigned presetNumber)
 {
     if (presetNumber > static_cast<unsigned>(kLastPreset))
-        return kRefused;
+        return XResult::kFailed;
     const bool user = presetNumber <= static_cast<unsigned>(kLastUserPreset);
     out.WriteInt8(user ? static_cast<int>(presetNumber)
                        : static_cast<int>(presetNumber) - kFirstFactoryPreset);
@@ -92,7 +93,7 @@ int32_t RequestPayloads::Recall(TWMsgBuf& out, unsigned presetNumber)
 int32_t RequestPayloads::PresetNumber(TWMsgBuf& out, int presetNumber)
 {
     if (!IsPresetNumber(presetNumber))
-        return kRefused;
+        return XResult::kFailed;
     out.WriteInt8(presetNumber);
     return 0;
 }
@@ -100,7 +101,7 @@ int32_t RequestPayloads::PresetNumber(TWMsgBuf& out, int presetNumber)
 int32_t RequestPayloads::PresetFlags(TWMsgBuf& out, int presetNumber, int32_t flags)
 {
     if (!IsPresetNumber(presetNumber))
-        return kRefused;
+        return XResult::kFailed;
     out.WriteInt8(presetNumber);
     out.WriteInt32(flags);
     return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/XResult.h"
+
 #include <cstdint>
 
 class TWMsgBuf;
@@ -13,7 +15,6 @@ class TWMsgBuf;
 class RequestPayloads final
 {
 public:
-    static constexpr int32_t kRefused = static_cast<int32_t>(0x80000001);
     /** Presets 1..20 are user presets, 21..80 factory presets; 0 is the unit's edit buffer. */
     static constexpr int kLastUserPreset = 20;
     static constexpr int kLastPreset = 80;

@@ -5,6 +5,7 @@
 #include "core/XParam.h"
 #include "core/XThread.h"
 #include "device/DeviceCommWatcher.h"
+#include "device/GlobalParamTables.h"
 #include "device/IDeviceJobLink.h"
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
@@ -62,7 +63,7 @@ void SendAllParamsJob::SendAllParams()
     IAppServices& services = GetAppServices();
     link->SetSendingEnabled(false);
     services.HideCompareButton();
-    services.GetParam(kDisplayLoadingId)->SetValue(1.0, true);
+    services.GetParam(GlobalParamTables::kDisplayLoadingId)->SetValue(1.0, true);
 
     link->SendBulkBracket(true);
     const int32_t startLevel = link->GetPendingFrames();
@@ -81,7 +82,7 @@ void SendAllParamsJob::SendAllParams()
         PlatformClock::Sleep(kQueueWaitStepMs);
 
     link->SendBulkBracket(false);
-    link->SendParamIdCommand(services.GetParam(kCurrentPresetId));
+    link->SendParamIdCommand(services.GetParam(GlobalParamTables::kCurrentPresetId));
 
     link->SetSendingEnabled(true);
     services.SetStatusText(kConnectedText);
@@ -90,6 +91,6 @@ void SendAllParamsJob::SendAllParams()
     if (listenMode->GetValue() == 0.0)
         listenMode->NotifyWatchers(static_cast<int32_t>(XMsgCode::kParamValueSet), nullptr);
     services.ShowCompareButton();
-    services.GetParam(kDisplayLoadingId)->SetValue(0.0, true);
+    services.GetParam(GlobalParamTables::kDisplayLoadingId)->SetValue(0.0, true);
     finished.store(true);
 }

@@ -28,8 +28,6 @@ public:
     static constexpr uint32_t kQueueWaitStepMs = 50;
     /** The queue drains in well under a second; a link that stops writing is left after a minute. */
     static constexpr int kMaxQueueWaitSteps = 1200;
-    static constexpr int32_t kCurrentPresetId = 14;
-    static constexpr int32_t kDisplayLoadingId = 127;
     static constexpr const char* kSendingText = "sending data to device...";
     static constexpr const char* kConnectedText = "connected to QM-Seven";
 

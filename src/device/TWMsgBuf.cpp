@@ -1,6 +1,7 @@
 #include "device/TWMsgBuf.h"
 
 #include "core/XMemory.h"
+#include "core/XResult.h"
 
 namespace
 {
@@ -28,7 +29,7 @@ int32_t TWMsgBuf::PatchFrameLength()
 {
     const int count = buffer->GetLength();
     if (count < kLengthOffset + kLengthFieldBytes)
-        return XMemory::kFailed;
+        return XResult::kFailed;
     uint8_t* length = buffer->GetData() + kLengthOffset;
     for (int i = 0; i < kLengthFieldBytes; ++i)
         length[i] = static_cast<uint8_t>(static_cast<uint32_t>(count) >> (8 * i));
@@ -41,11 +42,11 @@ int32_t TWMsgBuf::SetContents(const void* data, int count)
     SetReadPosition(0);
     SetWritePosition(0);
     if (count < 0 || (data == nullptr && count > 0))
-        return XMemory::kFailed;
+        return XResult::kFailed;
     if (count > 0 && buffer->Append(data, count) != 0)
     {
         buffer->Clear();
-        return XMemory::kFailed;
+        return XResult::kFailed;
     }
     SetWritePosition(count);
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XMutex.h"
+#include "core/XResult.h"
 
 #include <atomic>
 #include <cstdint>
@@ -19,8 +20,6 @@ class TWRPCMessageHandler;
 class TWRPCConnection
 {
 public:
-    static constexpr int32_t kNotConnected = static_cast<int32_t>(0x80000001);
-
     TWRPCConnection() = default;
     virtual ~TWRPCConnection() = default;
     TWRPCConnection(const TWRPCConnection&) = delete;

@@ -1,5 +1,6 @@
 #include "device/TWRPCDispatcher.h"
 
+#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCConnection.h"
 
@@ -34,7 +35,7 @@ int32_t TWRPCDispatcher::BuildRequest(TWMsgBuf& frame, int address, int command,
     if (payloadSize > TWMsgBuf::kMaxPayloadSize)
     {
         frame.SetContents(nullptr, 0);
-        return kRefused;
+        return XResult::kFailed;
     }
     frame.BeginFrame();
     frame.WriteInt8(TWMsgBuf::kFrameVersion);
@@ -49,10 +50,10 @@ int32_t TWRPCDispatcher::BuildRequest(TWMsgBuf& frame, int address, int command,
 int32_t TWRPCDispatcher::SendRequest(int address, int command, TWMsgBuf* payload, TWMsgBuf* reply)
 {
     if (connection == nullptr || !connection->IsConnected())
-        return kRefused;
+        return XResult::kFailed;
     TWMsgBuf frame;
     if (BuildRequest(frame, address, command, payload) != 0)
-        return kRefused;
+        return XResult::kFailed;
     connection->Send(frame, reply);
     return 0;
 }

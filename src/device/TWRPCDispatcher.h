@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "device/TWRPCMessageHandler.h"
 
 #include <cstdint>
@@ -20,8 +21,6 @@ class TWRPCConnection;
 class TWRPCDispatcher : public TWRPCMessageHandler
 {
 public:
-    static constexpr int32_t kRefused = static_cast<int32_t>(0x80000001);
-
     explicit TWRPCDispatcher(TWRPCConnection* connection);
     ~TWRPCDispatcher() override;
     TWRPCDispatcher(const TWRPCDispatcher&) = delete;

@@ -2,6 +2,7 @@
 
 #include "core/ILinkRestoredListener.h"
 #include "core/XMemory.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "core/XThread.h"
 #include "device/TWMsgBuf.h"
@@ -13,7 +14,6 @@
 namespace
 {
 constexpr const char* kReaderThreadName = "RPCUSB";
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 /** Step of the waits that watch for a stop request. */
 constexpr uint32_t kWaitStepMs = 5;
 } // namespace
@@ -36,7 +36,7 @@ int32_t TWRPCUSBConnection::Open()
     link.Open();
     if (readerThread->IsRunning())
         return 0;
-    return readerThread->Start(kReaderThreadLevel, this, nullptr) != 0 ? 0 : kFailed;
+    return readerThread->Start(kReaderThreadLevel, this, nullptr) != 0 ? 0 : XResult::kFailed;
 }
 
 bool TWRPCUSBConnection::IsConnected()
@@ -47,9 +47,9 @@ bool TWRPCUSBConnection::IsConnected()
 int32_t TWRPCUSBConnection::Send(TWMsgBuf& frame, TWMsgBuf* /*reply*/)
 {
     if (!IsConnected())
-        return kNotConnected;
+        return XResult::kFailed;
     // A reply buffer gets nothing: a frame taken here would be lost to the reader and its handler.
-    return link.QueueFrame(frame.GetBytes(), frame.GetByteCount()) == 0 ? 0 : kFailed;
+    return link.QueueFrame(frame.GetBytes(), frame.GetByteCount()) == 0 ? 0 : XResult::kFailed;
 }
 
 void TWRPCUSBConnection::Reconnect()

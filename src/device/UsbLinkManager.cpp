@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "core/XMsgPort.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "core/XThread.h"
 #include "device/FrameSplitter.h"
@@ -153,7 +154,7 @@ int32_t UsbLinkManager::GetPendingFrames() const
 
 int32_t UsbLinkManager::PopReceived(XMemory& out)
 {
-    return ReadPort(receivePort.load(), nullptr, &out, kPortWaitMs) == 0 ? 0 : kFailed;
+    return ReadPort(receivePort.load(), nullptr, &out, kPortWaitMs) == 0 ? 0 : XResult::kFailed;
 }
 
 void UsbLinkManager::SetFlashEngine(IFlashEngine* engine)
@@ -332,7 +333,7 @@ void UsbLinkManager::CountGoodRead()
 int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
 {
     if (node == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     {
         XSmartLock hold(mutex);
         if (IsConnected() && CountPortBlocks(transmitPort.load()) >= 0 &&
@@ -350,7 +351,7 @@ int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
         XString text;
         text.Format("Can not open device %d\n%s\n", node->index, node->path.CStr());
         SetMessageText(text);
-        return kFailed;
+        return XResult::kFailed;
     }
     return 0;
 }
@@ -358,7 +359,7 @@ int32_t UsbLinkManager::OpenDevice(DeviceNode* node)
 int32_t UsbLinkManager::CloseDevice(DeviceNode* node)
 {
     if (node == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     {
         XSmartLock hold(mutex);
         if (!IsConnected())
@@ -374,10 +375,10 @@ int32_t UsbLinkManager::ReadPipe()
 {
     receiveScratch.Clear();
     if (receiveScratch.SetSize(kReadChunkBytes) != 0)
-        return kFailed;
+        return XResult::kFailed;
     const int count = pipe.Read(receiveScratch.GetData(), kReadChunkBytes);
     if (count < 0)
-        return kFailed;
+        return XResult::kFailed;
     if (count > 0)
         DeliverReceived(receiveScratch.GetData(), count);
     receiveScratch.Clear();

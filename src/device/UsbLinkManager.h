@@ -3,6 +3,7 @@
 #include "core/IThreadCallback.h"
 #include "core/XMemory.h"
 #include "core/XMutex.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 #include "device/CFCPipeUSB.h"
 
@@ -32,7 +33,6 @@ class XThread;
 class UsbLinkManager final : private IThreadCallback
 {
 public:
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     static constexpr int32_t kPortCapacity = 32;
     /** Bytes one pump read takes at most. */
     static constexpr int kReadChunkBytes = 1024;

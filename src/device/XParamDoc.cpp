@@ -8,6 +8,7 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "core/XStringConversion.h"
 #include "core/XmlAttributes.h"
 #include "device/PresetFileReader.h"
@@ -123,7 +124,7 @@ void XParamDoc::NotifyAllParams()
 int32_t XParamDoc::SaveAs(const char* path)
 {
     if (path == nullptr || *path == 0)
-        return kFailed;
+        return XResult::kFailed;
     const XString previousPath = GetPath();
     const bool previousKeepPath = GetKeepPath();
     const int32_t baseResult = XDocument::SaveAs(path);
@@ -149,14 +150,14 @@ int32_t XParamDoc::SaveAs(const char* path)
 int32_t XParamDoc::WriteTo(const char* path)
 {
     if (path == nullptr || *path == 0)
-        return kFailed;
+        return XResult::kFailed;
     juce::XmlElement root(ToJuceString(appName));
     for (GenericList::Link* link = groups.GetHead(); link != nullptr; link = link->next)
     {
         XParamGroup* group = XList<XParamGroup>::ItemOf(link);
         const juce::String groupTag = juce::String::fromUTF8(group != nullptr ? group->GetName().CStr() : "");
         if (!juce::XmlElement::isValidXmlName(groupTag))
-            return kFailed;
+            return XResult::kFailed;
         juce::XmlElement* groupElement = root.createNewChildElement(groupTag);
         group->WriteXml(*groupElement);
 
@@ -186,7 +187,7 @@ int32_t XParamDoc::WriteTo(const char* path)
     // writeTo fills a temporary file beside the target and renames it over the target.
     juce::XmlElement::TextFormat format;
     format.customEncoding = kEncoding;
-    return root.writeTo(SystemFile(path), format) ? 0 : kFailed;
+    return root.writeTo(SystemFile(path), format) ? 0 : XResult::kFailed;
 }
 
 int32_t XParamDoc::New(const char* path)
@@ -272,13 +273,13 @@ int32_t XParamDoc::ReadXml(const char* path)
 {
     const std::unique_ptr<juce::XmlElement> root = PresetFileReader::Read(SystemFile(path));
     if (root == nullptr || !root->getTagName().equalsIgnoreCase(ToJuceString(appName)))
-        return kFailed;
+        return XResult::kFailed;
     // Every preset holds every group of the document: a file without one of them was cut short or
     // is not a whole preset, and reading the rest would leave that group as it was.
     for (GenericList::Link* link = groups.GetHead(); link != nullptr; link = link->next)
     {
         if (FindGroupElement(*root, XList<XParamGroup>::ItemOf(link)->GetName()) == nullptr)
-            return kFailed;
+            return XResult::kFailed;
     }
 
     for (const juce::XmlElement* element : root->getChildIterator())
@@ -304,9 +305,9 @@ void XParamDoc::ReadGroupElement(XParamGroup& group, const juce::XmlElement& ele
 
         // Bits 0x40 and 0x80 come from the file alone, other bits are added; the transient bit
         // belongs to the table (a file that set it would drop the parameter from every later save).
-        const auto fileFlags =
-            static_cast<int32_t>(static_cast<uint32_t>(XmlAttributes::ReadInteger(*child, kFlagsAttribute, 0)) &
-                                 ~XParamDesc::kFlagTransient);
+        const auto fileFlags = static_cast<int32_t>(
+            static_cast<uint32_t>(XmlAttributes::ReadInteger(*child, kFlagsAttribute, 0)) &
+            ~XParamDesc::kFlagTransient);
         param->SetFlags(fileFlags | (param->GetFlags() & ~kFileOwnedFlags));
 
         const int32_t type = param->GetType();
@@ -316,7 +317,8 @@ void XParamDoc::ReadGroupElement(XParamGroup& group, const juce::XmlElement& ele
         }
         else if (HasIntegerValue(type))
         {
-            param->SetValue(static_cast<double>(XmlAttributes::ReadInteger(*child, kValueAttribute, 0)), true);
+            param->SetValue(static_cast<double>(XmlAttributes::ReadInteger(*child, kValueAttribute, 0)),
+                            true);
         }
         else
         {

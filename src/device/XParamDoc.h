@@ -3,6 +3,7 @@
 #include "core/GenericList.h"
 #include "core/XDocument.h"
 #include "core/XHandler.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <atomic>
@@ -45,7 +46,6 @@ public:
 class XParamDoc : public XDocument, public XHandler
 {
 public:
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     static constexpr int32_t kFormatXml = 0;
     static constexpr const char* kAppName = "QM-Seven";
     static constexpr const char* kFileExtension = "qm7";
@@ -83,7 +83,7 @@ public:
     void AddGroup(XParamGroup* group);
     /** True while a load runs. */
     bool IsBusy() const { return busy.load(); }
-    /** Re-announces (1000000) every parameter of every group, last parameter of a group first. */
+    /** Re-announces (kParamValueSet) every parameter of every group, last parameter of a group first. */
     void NotifyAllParams();
     /** The view that shows the title (null: none). */
     void SetTitleView(IDocumentTitleView* view) { titleView = view; }

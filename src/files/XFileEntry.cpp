@@ -2,6 +2,7 @@
 
 #include "core/XFile.h"
 #include "core/XMutex.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "files/FileTexts.h"
 #include "files/XFolderListing.h"
@@ -166,7 +167,7 @@ int32_t XFileEntry::GetDriveKind() const
 int32_t XFileEntry::AddNotifyCallback(NotifyFunction callback, void* userData)
 {
     if (callback == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     Listeners& listeners = GetListeners();
     XSmartLock hold(listeners.lock);
     listeners.records.push_back({callback, userData});
@@ -185,7 +186,7 @@ int32_t XFileEntry::RemoveNotifyCallback(NotifyFunction callback, void* userData
             return kOk;
         }
     }
-    return kFailed;
+    return XResult::kFailed;
 }
 
 void NotifyFileChanged(const XFileEntry& changed)

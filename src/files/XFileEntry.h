@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/GenericList.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdint>
@@ -30,7 +31,6 @@ public:
     };
 
     static constexpr int32_t kOk = 0;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
     /** An entry without a path (no folder, no drive kind). */
     XFileEntry() = default;
@@ -70,9 +70,9 @@ public:
     /** The drive kind held now, without looking it up (0 when none was given or looked up). */
     int32_t GetStoredDriveKind() const { return driveKind; }
 
-    /** Appends a listener; kFailed for a null callback. Duplicates are kept. */
+    /** Appends a listener; XResult::kFailed for a null callback. Duplicates are kept. */
     static int32_t AddNotifyCallback(NotifyFunction callback, void* userData);
-    /** Removes the first listener with this callback and user data; kFailed when none matches. */
+    /** Removes the first listener with this callback and user data; XResult::kFailed when none matches. */
     static int32_t RemoveNotifyCallback(NotifyFunction callback, void* userData);
 
 private:

@@ -1,5 +1,6 @@
 #include "files/XFolderListing.h"
 
+#include "core/XResult.h"
 #include "files/FileTexts.h"
 #include "files/XFileEntry.h"
 #include "platform/PlatformFileSystem.h"
@@ -54,7 +55,7 @@ XFolderListing::~XFolderListing() = default;
 int32_t XFolderListing::GetEntry(int32_t index, XFileEntry& out) const
 {
     if (index < 0 || index >= GetCount() || entries[static_cast<size_t>(index)] == nullptr)
-        return kFailed;
+        return XResult::kFailed;
     out = *entries[static_cast<size_t>(index)];
     return kOk;
 }

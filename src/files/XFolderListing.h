@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdint>
@@ -20,7 +21,6 @@ class XFolderListing final
 {
 public:
     static constexpr int32_t kOk = 0;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     static constexpr const char* kRootPath = "Root";
 
     /** Empty: no path, no entries. */
@@ -38,7 +38,7 @@ public:
     bool IsValid() const { return !path.IsEmpty(); }
     const XString& GetPath() const { return path; }
     int32_t GetCount() const { return static_cast<int32_t>(entries.size()); }
-    /** out = entry index: kOk; kFailed, out untouched, when index is out of range. */
+    /** out = entry index: kOk; XResult::kFailed, out untouched, when index is out of range. */
     int32_t GetEntry(int32_t index, XFileEntry& out) const;
 
     /** Takes a new path, drops the entries and reads anew. */

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace
@@ -311,12 +312,11 @@ bool DescriptionValues::IsRectText(const XString& value)
     return IsIntegerList(value, 1, 4);
 }
 
-bool DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keyword, int32_t keywordId,
-                                      const XString& value, const DescriptionIndex& at)
+namespace
 {
-    const char* name = keyword.CStr();
-    const int32_t indexWithBase = Saturate(static_cast<int64_t>(at.index) + at.baseIndex);
-
+/** A named constant, an integer, a decimal or a truth value, whatever the keyword; false for none. */
+bool AddLiteralValue(XMessage& attributes, const char* name, const XString& value)
+{
     int32_t constant = 0;
     if (ViewKeywords::FindNamedConstant(value.CStr(), constant))
     {
@@ -338,12 +338,19 @@ bool DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keywo
         attributes.AddBool(name, value.EqualsNoCase("true"));
         return true;
     }
+    return false;
+}
 
+/** The value of a keyword that takes a kind of its own (rectangles, colours, images, points,
+    parameter paths and items): AddTypedValue's answer, or no value for any other keyword. */
+std::optional<bool> AddKeywordValue(XMessage& attributes, const char* name, int32_t keywordId,
+                                    const XString& value, const DescriptionIndex& at, int32_t indexWithBase)
+{
     if (ViewKeywords::IsRectKeyword(keywordId))
     {
         const char* itemName = keywordId == ViewKeywords::kFrameWH ? "frame" : name;
-        attributes.AddRect(itemName, RectValue(keywordId, value, at));
-        return IsRectText(value);
+        attributes.AddRect(itemName, DescriptionValues::RectValue(keywordId, value, at));
+        return DescriptionValues::IsRectText(value);
     }
     if (ViewKeywords::IsColourKeyword(keywordId))
     {
@@ -362,7 +369,7 @@ bool DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keywo
         if (value.CharAt(0) == '"')
         {
             XMessage description;
-            if (!ReadImageDescription(value, description))
+            if (!DescriptionValues::ReadImageDescription(value, description))
                 return false;
             attributes.AddMessage("imageDesc", description);
         }
@@ -380,18 +387,32 @@ bool DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keywo
     case ViewKeywords::kParam:
     {
         const XString& format = value.EqualsNoCase("%s") ? at.paramScratch : value;
-        attributes.AddString(name, FormatWithIndex(format, indexWithBase).CStr());
+        attributes.AddString(name, DescriptionValues::FormatWithIndex(format, indexWithBase).CStr());
         return true;
     }
     case ViewKeywords::kBasePath:
-        attributes.AddString(name, FormatWithIndex(value, indexWithBase).CStr());
+        attributes.AddString(name, DescriptionValues::FormatWithIndex(value, indexWithBase).CStr());
         return true;
     case ViewKeywords::kItem:
-        attributes.AddString(name, FormatWithIndex(value, at.index).CStr());
+        attributes.AddString(name, DescriptionValues::FormatWithIndex(value, at.index).CStr());
         return true;
     default:
         break;
     }
+    return std::nullopt;
+}
+} // namespace
+
+bool DescriptionValues::AddTypedValue(XMessage& attributes, const XString& keyword, int32_t keywordId,
+                                      const XString& value, const DescriptionIndex& at)
+{
+    const char* name = keyword.CStr();
+    const int32_t indexWithBase = Saturate(static_cast<int64_t>(at.index) + at.baseIndex);
+    if (AddLiteralValue(attributes, name, value))
+        return true;
+    if (const std::optional<bool> typed =
+            AddKeywordValue(attributes, name, keywordId, value, at, indexWithBase))
+        return *typed;
     if (keyword.EqualsNoCase("label"))
     {
         attributes.AddString(name, value.CStr());

@@ -1,6 +1,7 @@
 #include "gui/ViewKeywords.h"
 
 #include "core/StringToValueMap.h"
+#include "core/XResult.h"
 
 namespace
 {
@@ -118,7 +119,7 @@ int32_t RegisterNamedConstant(const char* name, int32_t value)
 {
     int32_t existing = 0;
     if (name == nullptr || *name == 0 || ViewKeywords::FindNamedConstant(name, existing))
-        return ViewKeywords::kAlreadyPresent;
+        return XResult::kFailed;
     ConstantTable()->Set(name, value);
     return ViewKeywords::kResultOk;
 }

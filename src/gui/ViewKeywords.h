@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdint>
@@ -60,7 +61,6 @@ public:
 
     static constexpr int32_t kKeywordCount = kAddToView;
     static constexpr int32_t kResultOk = 0;
-    static constexpr int32_t kAlreadyPresent = static_cast<int32_t>(0x80000001);
 
     /** The id of a keyword written exactly as in the table; kNone otherwise. */
     static int32_t FindKeyword(const XString& keyword);

@@ -50,7 +50,7 @@ public:
     XButton(const char* mainImage, const char* secondImage, const XRect& frame);
     XButton(const XRect& frame, const char* label, const char* mainImage, const char* secondImage,
             const char* thirdImage);
-    /** A click runs the named command (message 20000025 with "commandname"). */
+    /** A click runs the named command (message kRunCommand with "commandname"). */
     XButton(const XRect& frame, const char* name, const char* commandName, const char* mainImage,
             const char* secondImage, const char* thirdImage);
     /** Bound to param (may be null): main image, lit image and, when given, a pressed image and a

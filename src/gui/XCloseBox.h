@@ -3,7 +3,7 @@
 #include "gui/XButton.h"
 
 /** The close box of a self-drawn window's title bar: a button in the dictionary's close-box colours
-    that, unless given a message of its own, asks its window to close (10000006) when clicked, and
+    that, unless given a message of its own, asks its window to close (kCloseRequested) when clicked, and
     that the style draws (XStyle::DrawCloseBox). Owned by its window as a child view. GUI thread. */
 class XCloseBox : public XButton
 {
@@ -13,7 +13,7 @@ public:
     XCloseBox();
     explicit XCloseBox(const XRect& frame);
 
-    /** Without a message: handler name "closeBox" and 10000006 aimed at the window; never bound. */
+    /** Without a message: handler name "closeBox" and kCloseRequested aimed at the window; never bound. */
     void ApplyStyle() override;
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "core/MemoryDataIO.h"
+#include "core/XResult.h"
 #include "core/XScanner.h"
 #include "core/XString.h"
 #include "gui/ISkinTextReader.h"
@@ -79,7 +80,7 @@ int32_t XColorDictionary::FindColor(const char* name, XRGB& out) const
 {
     const XRGB* colour = entries.Find(XString(name).ToUpper().CStr());
     out = colour != nullptr ? *colour : kMissingColour;
-    return colour != nullptr ? kResultOk : kNotFound;
+    return colour != nullptr ? kResultOk : XResult::kFailed;
 }
 
 XRGB XColorDictionary::GetColorOr(const char* name, const XRGB& fallback) const
@@ -97,7 +98,7 @@ int32_t XColorDictionary::Load(const XString& fileName)
 {
     XString text;
     if (!GetSkinTextReader().LoadTextFile(fileName, text))
-        return kNotFound;
+        return XResult::kFailed;
 
     MemoryDataIO input(text.GetBuffer(), text.Length());
     XScanner scanner(&input);

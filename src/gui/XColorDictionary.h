@@ -2,6 +2,7 @@
 
 #include "core/StringToValueMap.h"
 #include "core/XRGB.h"
+#include "core/XResult.h"
 
 #include <cstdint>
 
@@ -18,7 +19,6 @@ class XColorDictionary
 {
 public:
     static constexpr int32_t kResultOk = 0;
-    static constexpr int32_t kNotFound = static_cast<int32_t>(0x80000001);
 
     XColorDictionary() = default;
     XColorDictionary(const XColorDictionary&) = delete;

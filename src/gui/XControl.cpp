@@ -8,6 +8,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "core/XResult.h"
 #include "gui/ControlRefreshQueue.h"
 #include "gui/DescriptionItems.h"
 #include "gui/XFont.h"
@@ -337,7 +338,7 @@ int32_t XControl::Invoke(XMessage* message)
 {
     const XMessage* source = message != nullptr ? message : GetMessage();
     if (source == nullptr)
-        return XInvoker::kFailed;
+        return XResult::kFailed;
     XMessage copy(*source);
     // Receivers read the first "source": the control's handler part (the base invoker adds itself
     // as a second one).

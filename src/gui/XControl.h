@@ -24,7 +24,7 @@ class XParam;
     is destroyed stops watching every parameter first and leaves the queue under the queue's lock.
 
     Ownership: the bound and the disable parameter are not owned; a control whose parameter is
-    destroyed (1000006) unbinds and shows position 0. */
+    destroyed (kParamDestroyed) unbinds and shows position 0. */
 class XControl : public XView, public XInvoker
 {
 public:
@@ -116,7 +116,7 @@ public:
     float GetDragScale() const;
     /** The bound parameter's normalised value; unbound, the shown position over the pixel range. */
     float GetNormalisedPosition() const;
-    /** The invoker's message becomes 20000025 with "commandname" = name. */
+    /** The invoker's message becomes kRunCommand with "commandname" = name. */
     void SetCommand(const char* name);
     /** The width of the text in the view's font (the widest line when it holds "\r\n"); -1 for an
         empty text or no font. */

@@ -4,6 +4,7 @@
 #include "core/MemoryDataIO.h"
 #include "core/StringToPtrMap.h"
 #include "core/StringToValueMap.h"
+#include "core/XResult.h"
 #include "core/XScanner.h"
 #include "core/XStringConversion.h"
 #include "gui/ISkinTextReader.h"
@@ -300,7 +301,7 @@ int32_t XFont::LoadFontTable(const XString& resourceName)
 {
     XString text;
     if (!GetSkinTextReader().LoadTextFile(resourceName, text))
-        return kTableMissing;
+        return XResult::kFailed;
 
     MemoryDataIO input(text.GetBuffer(), text.Length());
     XScanner scanner(&input);

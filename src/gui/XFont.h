@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstdint>
@@ -34,7 +35,6 @@ public:
     static constexpr int32_t kWeightBold = 70;
     /** Results of LoadFontTable. */
     static constexpr int32_t kResultOk = 0;
-    static constexpr int32_t kTableMissing = static_cast<int32_t>(0x80000001);
     static constexpr int32_t kTableMalformed = static_cast<int32_t>(0x8000000B);
 
     /** The default JUCE font. */

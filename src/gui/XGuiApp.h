@@ -95,9 +95,9 @@ public:
 
     // XApplication --------------------------------------------------------------------------------
 
-    /** 10000005 and 10000035 ask JUCE's application to quit; 10000045 hides and deletes the view
-        of the pointer "_window"; 20000025 gets "pView" = the main window when it has none before
-        it runs; 'volA' and 'volR' update the volume list; the rest goes to XApplication. */
+    /** kQuitApplication and kQuitGuiApplication ask JUCE's application to quit; kDeleteWindow hides and
+       deletes the view of the pointer "_window"; kRunCommand gets "pView" = the main window when it has none
+       before it runs; 'volA' and 'volR' update the volume list; the rest goes to XApplication. */
     void MessageReceived(XMessage& message) override;
     /** Resets the document, saves window positions, hides the listed windows (the main window
         last), XApplication::Quit, then deletes the main window and every other listed window. */
@@ -163,7 +163,8 @@ public:
     static int InstallCustomFonts(const XString& systemFolder);
 
 protected:
-    /** The toolkit's quit request (JUCE's systemRequestedQuit), for 10000005 and 10000035. */
+    /** The toolkit's quit request (JUCE's systemRequestedQuit), for kQuitApplication and kQuitGuiApplication.
+     */
     virtual void RequestToolkitQuit();
     /** Runs in StartApp after the skin archive opens; nothing here. */
     virtual void OnGuiStart();

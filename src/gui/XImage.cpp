@@ -1,5 +1,6 @@
 #include "gui/XImage.h"
 
+#include "core/XResult.h"
 #include "core/XString.h"
 #include "platform/PlatformImageDecoder.h"
 #include "platform/PlatformPathResolver.h"
@@ -21,7 +22,7 @@ int32_t XImage::Keep(const juce::Image& decoded)
     if (!decoded.isValid())
     {
         image.reset();
-        return kLoadFailed;
+        return XResult::kFailed;
     }
     image = std::make_unique<juce::Image>(decoded);
     return kResultOk;
@@ -31,15 +32,15 @@ int32_t XImage::LoadFromFile(const XString& path)
 {
     image.reset();
     if (path.IsEmpty())
-        return kLoadFailed;
+        return XResult::kFailed;
     const std::string systemPath = PlatformPathResolver::ResolveIgnoringCase(path.CStr());
     if (!PlatformPathResolver::IsExistingFile(systemPath))
-        return kLoadFailed;
+        return XResult::kFailed;
     const auto file =
         juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(systemPath.c_str()));
     juce::MemoryBlock data;
     if (!file.loadFileAsData(data))
-        return kLoadFailed;
+        return XResult::kFailed;
     return LoadFromData(data.getData(), data.getSize());
 }
 
@@ -55,7 +56,7 @@ int32_t XImage::LoadFromData(const void* data, size_t size)
 {
     image.reset();
     if (data == nullptr || size == 0)
-        return kLoadFailed;
+        return XResult::kFailed;
     return Keep(PlatformImageDecoder::Decode(data, size));
 }
 

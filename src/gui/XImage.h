@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XRect.h"
+#include "core/XResult.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,6 @@ class XImage
 {
 public:
     static constexpr int32_t kResultOk = 0;
-    static constexpr int32_t kLoadFailed = static_cast<int32_t>(0x80000001);
 
     /** Holds no picture. */
     XImage() = default;

@@ -4,7 +4,7 @@
 
 /** The application's main window: a popup window with the window system's title bar, taskbar
     entry and minimise, maximise and close buttons (style 489) and a fixed-height, frameless title
-    area. Escape does not close it, and closing it asks the application to quit (10000005). The
+    area. Escape does not close it, and closing it asks the application to quit (kQuitApplication). The
     program makes one and hands it to XGuiApp::SetKeyFocusWindow. GUI thread. */
 class XMainWindow : public XPopupWindow
 {

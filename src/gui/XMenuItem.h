@@ -106,7 +106,7 @@ private:
     bool fixedLabel;
 };
 
-/** Runs a command by name through the application (message 20000025 with "commandname"); the
+/** Runs a command by name through the application (message kRunCommand with "commandname"); the
     command is looked up at every use, so a missing one shows "<name> - NA", disabled. */
 class XCommandItem final : public XMenuItem
 {

@@ -194,7 +194,7 @@ public:
     StringToPtrMap<XCommand>& GetHotKeys() { return hotKeys; }
 
     /** The user asked to close: closes, except the main window, which asks the application to quit
-        (10000005). */
+        (kQuitApplication). */
     void RequestClose();
 
     // IStyledWindow ---------------------------------------------------------------------------------
@@ -221,7 +221,7 @@ public:
     void AddChild(XView* child) override;
     XView* RemoveChild(XView* child) override;
     void HandleTimer(int32_t timerId) override;
-    /** 10000006 and 10000044 ask to close, 10000043 shows the window. */
+    /** kCloseRequested and kCloseWindow ask to close, kShowWindow shows the window. */
     void MessageReceived(XMessage& message) override;
 
     // Toolkit ---------------------------------------------------------------------------------------

@@ -1403,8 +1403,26 @@ int32_t XView::CountLiveViews()
 
 void XView::ReadAttributes(XMessage& block)
 {
+    ReadTextAttributes(block);
+    ReadFrameAndNames(block);
+    ReadColours(block);
+    ReadStyleWords(block);
+    ReadShowParam(block);
     const char* text = nullptr;
+    if (block.FindString("guiStyle", text) == 0)
+    {
+        if (XStyle* style = XStyle::FindStyle(text))
+            ownStyle = style;
+    }
 
+    attributeDefaults.foreColor = foreColor.Get();
+    attributeDefaults.backColor = backColor.Get();
+    attributeDefaults.textColor = textColor.Get();
+}
+
+void XView::ReadTextAttributes(XMessage& block)
+{
+    const char* text = nullptr;
     if (block.FindString("textjustify", text) == 0)
     {
         const XString word(text);
@@ -1435,7 +1453,11 @@ void XView::ReadAttributes(XMessage& block)
     {
         SetFont(attributeDefaults.font);
     }
+}
 
+void XView::ReadFrameAndNames(XMessage& block)
+{
+    const char* text = nullptr;
     XRect frame;
     if (block.FindRect("frame", frame) == 0)
     {
@@ -1455,7 +1477,10 @@ void XView::ReadAttributes(XMessage& block)
             labelText = DescriptionValues::FormatWithIndex(labelText, block.GetInt32("currentArrayIndex"));
         SetLabel(labelText);
     }
+}
 
+void XView::ReadColours(XMessage& block)
+{
     XRGB colour;
     if (block.FindColor("forecolor", colour) == 0)
     {
@@ -1466,7 +1491,11 @@ void XView::ReadAttributes(XMessage& block)
         SetBackColor(colour);
     if (block.FindColor("textcolor", colour) == 0)
         SetTextColor(colour);
+}
 
+void XView::ReadStyleWords(XMessage& block)
+{
+    const char* text = nullptr;
     for (int32_t index = 0; block.FindString("style", text, index) == 0; ++index)
     {
         for (const juce::String& word : Words(text))
@@ -1487,7 +1516,12 @@ void XView::ReadAttributes(XMessage& block)
             }
         }
     }
+}
 
+void XView::ReadShowParam(XMessage& block)
+{
+    const char* text = nullptr;
+    void* pointer = nullptr;
     const bool hasShowParam = block.FindItem("showparam") != nullptr;
     XParam* const previousShowParam = showParam;
     if (block.FindPointer("showparam", pointer) == 0)
@@ -1530,16 +1564,6 @@ void XView::ReadAttributes(XMessage& block)
         if (attached)
             WatchShowParam();
     }
-
-    if (block.FindString("guiStyle", text) == 0)
-    {
-        if (XStyle* style = XStyle::FindStyle(text))
-            ownStyle = style;
-    }
-
-    attributeDefaults.foreColor = foreColor.Get();
-    attributeDefaults.backColor = backColor.Get();
-    attributeDefaults.textColor = textColor.Get();
 }
 
 void XView::SaveToXml(juce::XmlElement& element)

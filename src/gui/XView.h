@@ -239,7 +239,7 @@ public:
     void OnTimer(int32_t timerId) override;
     /** The overlay's slide ('hide'); other timers are the handler's. */
     virtual void HandleTimer(int32_t timerId);
-    /** 10000006 hides the view, 'invl' repaints it, the rest goes to the handler chain. */
+    /** kCloseRequested hides the view, 'invl' repaints it, the rest goes to the handler chain. */
     void MessageReceived(XMessage& message) override;
     /** Shows or hides the view for its show parameter's value; forgets the parameter when it goes. */
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
@@ -402,6 +402,13 @@ private:
     void ApplyShowValue();
     /** Watches the show parameter (key 0, told at once) unless it already does. */
     void WatchShowParam();
+    /** The parts of ReadAttributes, in the order it reads them: justification and font; frame,
+        resize mask, name and label; colours; style words; the show parameter and its values. */
+    void ReadTextAttributes(XMessage& block);
+    void ReadFrameAndNames(XMessage& block);
+    void ReadColours(XMessage& block);
+    void ReadStyleWords(XMessage& block);
+    void ReadShowParam(XMessage& block);
     /** The framework button of JUCE's modifier flags; none gives noneValue. */
     static int32_t ButtonOf(const juce::ModifierKeys& mods, int32_t noneValue);
     static XPoint PointOf(const juce::MouseEvent& event);

@@ -55,7 +55,8 @@ public:
     /** Stops the repeat, then the button's release. */
     bool MouseUp(const XPoint& point, int32_t button) override;
     void HandleTimer(int32_t timerId) override;
-    /** 1000007 and 1000008 of its parameter update the lock texts; the rest goes to the button. */
+    /** kParamFlagsChanged and kRefresh of its parameter update the lock texts; the rest goes to the button.
+     */
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
 
 private:

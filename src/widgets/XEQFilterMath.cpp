@@ -193,6 +193,8 @@ void XEQFilterMath::BilinearPoleToZ(float re, float im, float& radius, float& an
     angle = atan2f(im, 1 + re) - atan2f(-im, 1 - re);
 }
 
+// One case per filter type, each the closed form of its coefficients: kept together so that the
+// types read side by side, which is why this runs long.
 void XEQFilterMath::ComputeBiquad(XEQBiquad& record, int type, float gain, float frequency, float q,
                                   float sampleRate)
 {

@@ -1016,19 +1016,7 @@ void XEQView::Draw(XCanvas& canvas)
     const int32_t cy = inner.top + inner.Height() / 2;
     enabledCached = IsEQEnabled();
 
-    if (backgroundImage1 != nullptr)
-    {
-        const XImage* image = enabledCached ? backgroundImage1 : backgroundImage2;
-        canvas.BlitImage(image, XRect(0, 0, image->GetWidth(), image->GetHeight()), bounds,
-                         XCanvas::kRopCopy);
-    }
-    else if (centerLine)
-    {
-        canvas.SetForeColor(centerLineColor.Get());
-        canvas.DrawLine(inner.left, cy, inner.right - 1, cy, 1, 1);
-        canvas.SetForeColor(kBlack);
-        canvas.DrawLine(inner.left + 1, cy + 1, inner.right, cy + 1, 1, 1);
-    }
+    DrawBackground(canvas, bounds, inner, cy);
 
     if (!analyzers.empty())
         DrawAnalyzers(canvas, inner);
@@ -1048,6 +1036,38 @@ void XEQView::Draw(XCanvas& canvas)
             return;
     }
 
+    DrawSummedCurve(canvas, inner, columns, cy, shift);
+
+    const bool large = IsLargeView();
+    if (drawCurveWhileDragging && dragging && large && focusBand >= 0)
+    {
+        canvas.SetForeColor(draggedCurveColor.Get());
+        DrawRow(canvas, curves.GetBandRow(focusBand), inner.left, columns, cy);
+    }
+
+    if (large)
+        DrawBalls(canvas);
+}
+
+void XEQView::DrawBackground(XCanvas& canvas, const XRect& bounds, const XRect& inner, int32_t cy)
+{
+    if (backgroundImage1 != nullptr)
+    {
+        const XImage* image = enabledCached ? backgroundImage1 : backgroundImage2;
+        canvas.BlitImage(image, XRect(0, 0, image->GetWidth(), image->GetHeight()), bounds,
+                         XCanvas::kRopCopy);
+    }
+    else if (centerLine)
+    {
+        canvas.SetForeColor(centerLineColor.Get());
+        canvas.DrawLine(inner.left, cy, inner.right - 1, cy, 1, 1);
+        canvas.SetForeColor(kBlack);
+        canvas.DrawLine(inner.left + 1, cy + 1, inner.right, cy + 1, 1, 1);
+    }
+}
+
+void XEQView::DrawSummedCurve(XCanvas& canvas, const XRect& inner, int32_t columns, int32_t cy, int32_t shift)
+{
     const XEQBandCurves::Row& summed = curves.GetSummedRow();
     const int32_t penWidth = canvas.GetPenWidth();
     canvas.SetPenWidth(static_cast<int32_t>(lineWidth.Get()));
@@ -1071,16 +1091,10 @@ void XEQView::Draw(XCanvas& canvas)
         DrawRow(canvas, summed, inner.left + 1, columns, cy + 1 - shift);
     }
     canvas.SetPenWidth(penWidth);
+}
 
-    const bool large = IsLargeView();
-    if (drawCurveWhileDragging && dragging && large && focusBand >= 0)
-    {
-        canvas.SetForeColor(draggedCurveColor.Get());
-        DrawRow(canvas, curves.GetBandRow(focusBand), inner.left, columns, cy);
-    }
-
-    if (!large)
-        return;
+void XEQView::DrawBalls(XCanvas& canvas)
+{
     const int selected = highlightSelectedBand ? GetSelectedBand() : -1;
     for (int band = 0; band < bandCount; ++band)
         if (band != selected)

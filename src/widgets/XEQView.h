@@ -348,6 +348,11 @@ private:
     bool MayDragChange(const XParam* param) const;
     void DragStep(const XPoint& point);
     void DrawShading(XCanvas& canvas, const XRect& inner, int32_t columns, int32_t cy, int32_t shift);
+    /** Draw's steps: the background image (or the centre line), the summed curve (or its shade when
+        the EQ is off), and the band balls with the selected one last. */
+    void DrawBackground(XCanvas& canvas, const XRect& bounds, const XRect& inner, int32_t cy);
+    void DrawSummedCurve(XCanvas& canvas, const XRect& inner, int32_t columns, int32_t cy, int32_t shift);
+    void DrawBalls(XCanvas& canvas);
     void DrawRow(XCanvas& canvas, const XEQBandCurves::Row& row, int32_t left, int32_t columns,
                  int32_t baseY);
     void DrawBall(XCanvas& canvas, int band, bool highlighted);

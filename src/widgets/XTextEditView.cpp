@@ -1066,42 +1066,58 @@ bool XTextEditView::XTextEdit::HandleKeyPress(int32_t keyCode, XKeyInfo& modifie
     // The number pad's plus and minus also arrive as plain characters with the keypad bit.
     if ((modifiers & XKeyMod::kKeypad) != 0 && (keyCode == '+' || keyCode == '-'))
         return false;
-
-    if (HasCtrl(modifiers))
-    {
-        switch (keyCode)
-        {
-        case 'c':
-        case 'C':
-            Copy();
-            return true;
-        case 'x':
-        case 'X':
-            Cut();
-            return true;
-        case 'v':
-        case 'V':
-            Paste();
-            return true;
-        default:
-            break;
-        }
-    }
+    if (HasCtrl(modifiers) && HandleClipboardKey(keyCode))
+        return true;
     if (readOnly)
         return false;
-
     if (timeEdit && (keyCode == XKeyCode::kEnd || keyCode == XKeyCode::kHome))
     {
-        const int32_t tool = GetCursorTool(XPoint(ColumnToX(caret.x), GetHeight() / 4));
-        if ((tool == kCursorStepDown || tool == kCursorStepUp) && modified)
-        {
-            modified = false;
-            DeliverToOwner(kCommitToParamMessage);
-        }
+        CommitAtStepArrow();
         return true;
     }
+    if (const std::optional<bool> handled = HandleEditKey(keyCode, modifiers))
+        return *handled;
+    if (const std::optional<bool> handled = HandleMoveKey(keyCode, modifiers))
+        return *handled;
+    if (keyCode >= XKeyCode::kF1 && keyCode <= XKeyCode::kF12)
+        return false;
+    return HandleCharacter(keyCode, modifiers);
+}
 
-    const bool shift = HasShift(modifiers);
+bool XTextEditView::XTextEdit::HandleClipboardKey(int32_t keyCode)
+{
+    switch (keyCode)
+    {
+    case 'c':
+    case 'C':
+        Copy();
+        return true;
+    case 'x':
+    case 'X':
+        Cut();
+        return true;
+    case 'v':
+    case 'V':
+        Paste();
+        return true;
+    default:
+        break;
+    }
+    return false;
+}
+
+void XTextEditView::XTextEdit::CommitAtStepArrow()
+{
+    const int32_t tool = GetCursorTool(XPoint(ColumnToX(caret.x), GetHeight() / 4));
+    if ((tool == kCursorStepDown || tool == kCursorStepUp) && modified)
+    {
+        modified = false;
+        DeliverToOwner(kCommitToParamMessage);
+    }
+}
+
+std::optional<bool> XTextEditView::XTextEdit::HandleEditKey(int32_t keyCode, XKeyInfo modifiers)
+{
     switch (keyCode)
     {
     case XKeyCode::kPageUp:
@@ -1134,7 +1150,7 @@ bool XTextEditView::XTextEdit::HandleKeyPress(int32_t keyCode, XKeyInfo& modifie
         if (timeEdit)
             NextField();
         else
-            owner->MoveFocusToSibling(shift);
+            owner->MoveFocusToSibling(HasShift(modifiers));
         return true;
     case XKeyCode::kReturn:
         FocusChanged(false);
@@ -1144,6 +1160,16 @@ bool XTextEditView::XTextEdit::HandleKeyPress(int32_t keyCode, XKeyInfo& modifie
         modified = false;
         FocusChanged(false);
         return false;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<bool> XTextEditView::XTextEdit::HandleMoveKey(int32_t keyCode, XKeyInfo modifiers)
+{
+    const bool shift = HasShift(modifiers);
+    switch (keyCode)
+    {
     case XKeyCode::kLeft:
     case XKeyCode::kRight:
         if (timeEdit)
@@ -1172,11 +1198,8 @@ bool XTextEditView::XTextEdit::HandleKeyPress(int32_t keyCode, XKeyInfo& modifie
         MoveCaretBy(keyCode == XKeyCode::kHome ? -caret.x : text.Length() - caret.x);
         return true;
     default:
-        break;
+        return std::nullopt;
     }
-    if (keyCode >= XKeyCode::kF1 && keyCode <= XKeyCode::kF12)
-        return false;
-    return HandleCharacter(keyCode, modifiers);
 }
 
 bool XTextEditView::XTextEdit::MouseDown(const XPoint& point, int32_t button)

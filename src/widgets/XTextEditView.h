@@ -9,6 +9,7 @@
 #include "gui/XViewPort.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class XCanvas;
@@ -20,7 +21,7 @@ class XCanvas;
     as the clip view and draws its text at its scroll offset instead of being a huge component.
 
     Every focus loss commits: CommitText posts 1004000, emits textCommitted and, when the text was
-    modified, the editor first delivers 20000012, which writes the bound parameter. Tab and Shift+Tab
+    modified, the editor first delivers kTextEntryDone, which writes the bound parameter. Tab and Shift+Tab
     move between all text edit views of the process in creation order. A click asks the application
     for the on-screen text entry (1004004). The time views derive from it and switch the editor to
     field-wise time editing. GUI thread only; the views own their clip view and editor. */
@@ -168,7 +169,7 @@ public:
     bool IsStepping() const { return stepping; }
     void ClearClickedSinceCommit() { clickedSinceCommit = false; }
 
-    /** Orders and clamps the points, stores the selection and delivers 20000013 when it changed. */
+    /** Orders and clamps the points, stores the selection and delivers kTextEntryChanged when it changed. */
     void SetSelection(XPoint start, XPoint end, bool scroll);
     void MoveCaretBy(int32_t n);
     /** Inserts at column position (the caret when negative). */
@@ -224,6 +225,13 @@ private:
     void SelectFieldAroundCaret();
     bool SelectionIsFieldAroundCaret() const;
     bool HandleShiftMove(int32_t keyCode);
+    /** The parts of HandleKeyPress: Ctrl+C, X and V (true when keyCode is one); at Home or End of a
+        time field, the commit of a stepped value; the editing and focus keys and the caret keys
+        (no value for any other key, else HandleKeyPress's answer). */
+    bool HandleClipboardKey(int32_t keyCode);
+    void CommitAtStepArrow();
+    std::optional<bool> HandleEditKey(int32_t keyCode, XKeyInfo modifiers);
+    std::optional<bool> HandleMoveKey(int32_t keyCode, XKeyInfo modifiers);
     bool HandleCharacter(int32_t keyCode, XKeyInfo modifiers);
     void DeliverToOwner(uint32_t code);
 

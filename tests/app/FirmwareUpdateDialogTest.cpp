@@ -65,8 +65,8 @@ protected:
         InitViewFactory();
         mainGroup.AddParams(AppStateParamTable, GlobalParamTables::kAppStatePrefix);
         services.SetGroups(&mainGroup, nullptr, nullptr, nullptr);
-        saveUserPreset = services.GetParam(FirmwareUpdateDialog::kSaveUserPresetParamId);
-        presetPath = services.GetParam(FirmwareUpdateDialog::kSaveUserPresetPathParamId);
+        saveUserPreset = services.GetParam(GlobalParamTables::kSaveUserPresetId);
+        presetPath = services.GetParam(GlobalParamTables::kSaveUserPresetPathId);
         QM7Style::ResetSkinCaches();
         XStyle::SetCurrentStyle(&style);
     }

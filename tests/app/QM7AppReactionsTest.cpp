@@ -27,8 +27,6 @@ namespace
 using AppScenario::Scenario;
 using FrameBytes::Sent;
 
-constexpr int32_t kDelayTimeId = 43;
-constexpr int32_t kOutputGainId = 51;
 constexpr int32_t kBypassedFlag = 0x80;
 constexpr int32_t kCompareDiffersFlag = 0x400;
 constexpr double kAllBands = 2147483647.0;
@@ -272,9 +270,9 @@ int RunListenModeScenario()
     XParam* listenMode = app.GetParam(QM7App::kListenModeId);
     XParam* button = app.GetParam(QM7App::kCompareEditDisplayButtonId);
     XParam* liveGain = OutputParam(1, "outputGain");
-    XParam* compareGain = GetCompareOutputChannel(0)->GetParam(kOutputGainId);
+    XParam* compareGain = GetCompareOutputChannel(0)->GetParam(ChannelParamTables::kOutputGainId);
     XParam* liveDelay = OutputParam(2, "delayTime");
-    XParam* compareDelay = GetCompareOutputChannel(1)->GetParam(kDelayTimeId);
+    XParam* compareDelay = GetCompareOutputChannel(1)->GetParam(ChannelParamTables::kOutputDelayId);
     XParam* liveColour = app.GetPresetParam(QM7App::kColorChanFirstId);
     XParam* compareColour = app.GetComparePresetParam(QM7App::kColorChanFirstId);
     SCENARIO_CHECK(button->GetValue() == 1.0);

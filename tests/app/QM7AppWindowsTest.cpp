@@ -49,18 +49,23 @@ int RunWindowScenario()
     XParam* crossoverParam = app->GetParam(EditorWindows::kCrossoverParamId);
     SCENARIO_CHECK(windows.Find(EditorWindows::kCrossover) == nullptr);
 
-    // A user change and a program write of the parameter both show and hide; the window's own
-    // write-back of the parameter shows it no second time. The first show marks the document clean.
+    // A user change and a program write of the parameter both show and hide, from a message after
+    // the change; the window's own write-back of the parameter shows it no second time. The first
+    // show marks the document clean.
     app->GetParamDoc()->SetModified(true);
     crossoverParam->ChangeValue(1, true);
+    SCENARIO_CHECK(windows.Find(EditorWindows::kCrossover) == nullptr);
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return windows.Find(EditorWindows::kCrossover) != nullptr; }));
     SCENARIO_CHECK(!app->GetParamDoc()->IsModified());
     auto* crossover = windows.Find<CountingWindow>(EditorWindows::kCrossover);
     SCENARIO_CHECK(crossover != nullptr && crossover->IsShown() && crossover->shows == 1);
+    if (crossover == nullptr)
+        return failures;
     crossoverParam->SetValue(0, true);
-    SCENARIO_CHECK(crossover != nullptr && !crossover->IsShown());
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return !crossover->IsShown(); }));
     crossoverParam->SetValue(1, true);
-    SCENARIO_CHECK(crossover != nullptr && crossover->IsShown() && crossover->shows == 2 &&
-                   crossover->builds == 1);
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return crossover->IsShown(); }));
+    SCENARIO_CHECK(crossover->shows == 2 && crossover->builds == 1);
     crossover->Hide();
     SCENARIO_CHECK(crossoverParam->GetValue() == 0.0);
 
@@ -73,8 +78,12 @@ int RunWindowScenario()
     windows.Register({EditorWindows::kConfiguration, EditorWindows::kConfigParamId, nullptr});
     XParam* config = app->GetParam(EditorWindows::kConfigParamId);
     config->ChangeValue(1, true);
+    crossoverParam->SetValue(0, true); // handled after the configuration's message
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return !crossover->IsShown(); }));
     SCENARIO_CHECK(windows.Find(EditorWindows::kConfiguration) == nullptr);
     app->ShowWindowForParam(80, true);
+    app->ShowWindowForParam(EditorWindows::kCrossoverParamId, true);
+    SCENARIO_CHECK(crossover->IsShown());
     app->ShowWindowForParam(EditorWindows::kCrossoverParamId, false);
     SCENARIO_CHECK(!crossover->IsShown());
 

@@ -293,7 +293,7 @@ int RunWindowCommandScenario()
     SCENARIO_CHECK(crossoverParam->GetValue() == 0.0 && !first->IsChecked());
     // The toolbar's window button works through the same parameter.
     crossoverParam->ChangeValue(1, true);
-    SCENARIO_CHECK(crossover->IsShown());
+    SCENARIO_CHECK(Scenario::RunUntil([&] { return crossover->IsShown(); }));
     return failures;
 }
 

@@ -7,6 +7,8 @@
 #include "app/FrontPanelDisplay.h"
 #include "app/QM7SlavePanel.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "gui/XButton.h"
 #include "gui/XImage.h"
 #include "gui/XPict.h"
@@ -34,11 +36,6 @@ constexpr int kDisplayWidth = DeviceCommWatcher::kDisplayWidth;
 constexpr int kDisplayHeight = DeviceCommWatcher::kDisplayHeight;
 const juce::Colour kDisplayDark = FrontPanelDisplay::kDarkColour.ToColour();
 const juce::Colour kDisplayLit = FrontPanelDisplay::kLitColour.ToColour();
-/** Ids the panels bind. */
-constexpr int kUsbActiveId = 110;
-constexpr int kMasterSlaveStateId = 0;
-constexpr int kLimitBypassId = 49;
-
 /** The parts of a view tree of one type, depth first. */
 template <typename View> std::vector<View*> FindAll(juce::Component& root)
 {
@@ -170,7 +167,7 @@ TEST(PanelSourceName, EachSourceValueHasItsTextAndAnyOtherReadsInput1)
 
 TEST_F(PanelTest, TheUsbIndicatorShowsWhileAUnitIsConnected)
 {
-    XParam* usbActive = Main(kUsbActiveId);
+    XParam* usbActive = Main(GlobalParamTables::kUsbActiveId);
     usbActive->SetValue(1, false);
     QM7Panel* connectedAtStart = AddPanel();
     EXPECT_TRUE(connectedAtStart->GetUsbIndicator()->isVisible());
@@ -246,7 +243,7 @@ TEST_F(PanelTest, TheSlavePanelShowsEachOutputsControlsWhileItIsSlaved)
     }
 
     // Bit 3 is output 2; set through the slave channel configuration, as the link sets it.
-    XParam* config = groups.slave.GetParam(QM7SlavePanel::kSlavedChanConfigId);
+    XParam* config = groups.slave.GetParam(GlobalParamTables::kSlavedChanConfigId);
     for (int bits : {8, 0, 0xFC, 0x54})
     {
         config->SetValue(bits, true);
@@ -266,7 +263,7 @@ TEST_F(PanelTest, TheSlavePanelShowsEachOutputsControlsWhileItIsSlaved)
     EXPECT_EQ(slave->GetSlavedFlag(QM7SlavePanel::kFlagCount), nullptr);
 
     // "SLAVE" on the display while the master/slave state is 0.
-    XParam* state = Main(kMasterSlaveStateId);
+    XParam* state = Main(GlobalParamTables::kMSStateId);
     XPict* slaveText = nullptr;
     for (XPict* pict : FindAll<XPict>(*slave))
         if (pict->GetShowParam() == state)
@@ -350,10 +347,10 @@ TEST_F(PanelSimTest, TheUnitsMetersMoveTheLedsAndItsDisplayReachesTheMirror)
     {
         GetOutputChannel(output)->GetParam(115)->SetText(names[output], false);
         GetOutputChannel(output)->GetParam(51)->SetValue(gains[output], false);
-        GetOutputChannel(output)->GetParam(kLimitBypassId)->SetValue(0, false);
+        GetOutputChannel(output)->GetParam(ChannelParamTables::kLimitBypassId)->SetValue(0, false);
     }
     GetOutputChannel(4)->GetParam(45)->SetValue(1, false);
-    groups.main.GetParam(kUsbActiveId)->SetValue(1, false);
+    groups.main.GetParam(GlobalParamTables::kUsbActiveId)->SetValue(1, false);
 
     window.SetFrameXYWH(0, 0, 1010, 150);
     panel = new QM7Panel(XRect(0, 0, 1010, 150), display.GetImage());

@@ -1,11 +1,12 @@
 #include "core/BitArray.h"
 
+#include "core/XResult.h"
+
 #include <gtest/gtest.h>
 #include <string>
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 std::string Bits(const BitArray& bits)
 {
@@ -31,7 +32,7 @@ TEST(BitArrayTest, SetBeyondTheCountGrows)
     EXPECT_EQ(bits.FindFirstSet(), 20);
     EXPECT_EQ(bits.FindLastSet(), 20);
     EXPECT_EQ(bits.GetData()[2], 0x10);
-    EXPECT_EQ(bits.Set(-1, true), kFailed);
+    EXPECT_EQ(bits.Set(-1, true), XResult::kFailed);
     EXPECT_FALSE(bits.IsSet(-1));
     EXPECT_FALSE(bits.IsSet(21));
 }
@@ -50,10 +51,10 @@ TEST(BitArrayTest, RemoveBits)
         {"101010101010101010101", 3, 100, 0, "101"}, // run passes the end
         {"110011", 1, 2, 0, "1011"},                 // bits above move down
         {"1000000001", 0, 9, 0, "1"},                // carries across bytes
-        {"101", 3, 1, kFailed, "101"},               // index at the count
-        {"101", 0, 0, kFailed, "101"},
-        {"101", -1, 1, kFailed, "101"},
-        {"", 0, 1, kFailed, ""},
+        {"101", 3, 1, XResult::kFailed, "101"},      // index at the count
+        {"101", 0, 0, XResult::kFailed, "101"},
+        {"101", -1, 1, XResult::kFailed, "101"},
+        {"", 0, 1, XResult::kFailed, ""},
     };
     for (const Case& c : cases)
     {
@@ -73,7 +74,7 @@ TEST(BitArrayTest, InsertMovesBitsUpAcrossBytes)
     EXPECT_EQ(Bits(bits), "011111111");
     ASSERT_EQ(bits.InsertAt(4, false), 0);
     EXPECT_EQ(Bits(bits), "0111011111");
-    EXPECT_EQ(bits.InsertAt(-2, true), kFailed);
+    EXPECT_EQ(bits.InsertAt(-2, true), XResult::kFailed);
 }
 
 TEST(BitArrayTest, RegrownBitsAreCleared)

@@ -1,6 +1,7 @@
 #include "core/MemoryDataIO.h"
 #include "core/XMemory.h"
 #include "core/XMemoryIO.h"
+#include "core/XResult.h"
 #include "core/XString.h"
 
 #include <cstring>
@@ -56,7 +57,7 @@ TEST(DataIOTest, ShortReadsGiveAllOnesOrZeroAndTheShortReadCode)
 {
     Stream s;
     EXPECT_EQ(s.io.GetInt8(), 0xFF);
-    EXPECT_EQ(s.io.GetLastError(), IDataIO::kShortRead);
+    EXPECT_EQ(s.io.GetLastError(), XResult::kShortRead);
     s.io.WriteInt8(7);
     EXPECT_EQ(s.io.GetInt16(), 0xFFFF);
     EXPECT_EQ(s.io.GetInt32(), -1);
@@ -72,7 +73,7 @@ TEST(DataIOTest, ShortReadsGiveAllOnesOrZeroAndTheShortReadCode)
     five.io.Write("12345", 5);
     char buffer[8];
     EXPECT_EQ(five.io.Read(buffer, 8), 5);
-    EXPECT_EQ(five.io.GetLastError(), IDataIO::kShortRead);
+    EXPECT_EQ(five.io.GetLastError(), XResult::kShortRead);
 }
 
 TEST(DataIOTest, StringFormsStoreTheirLengthsAsTheFormatSays)
@@ -130,7 +131,7 @@ TEST(DataIOTest, StringLengthsBeyondTheStreamAreRefused)
         else
             io.ReadString(text);
         EXPECT_TRUE(text.IsEmpty());
-        EXPECT_EQ(io.GetLastError(), IDataIO::kShortRead);
+        EXPECT_EQ(io.GetLastError(), XResult::kShortRead);
     }
 }
 
@@ -176,7 +177,7 @@ TEST(DataIOTest, MemoryStreamSeeksWithinItsBytesOrGrowsWhenWritable)
     Stream readOnly(XMemoryIO::kReadable);
     readOnly.memory.Append("12345", 5);
     EXPECT_EQ(readOnly.io.Seek(5, 0), -1);
-    EXPECT_EQ(readOnly.io.GetLastError(), IDataIO::kBadSeek);
+    EXPECT_EQ(readOnly.io.GetLastError(), XResult::kBadSeek);
     EXPECT_EQ(readOnly.io.Seek(4, 0), 4);
     EXPECT_EQ(readOnly.io.Seek(-2, 1), 2);
     EXPECT_EQ(readOnly.io.Seek(2, 2), 3);
@@ -184,7 +185,7 @@ TEST(DataIOTest, MemoryStreamSeeksWithinItsBytesOrGrowsWhenWritable)
     EXPECT_EQ(readOnly.io.Seek(-1, 0), -1);
     EXPECT_EQ(readOnly.io.Seek(0, 3), -1);
     EXPECT_EQ(readOnly.io.Write("x", 1), 0);
-    EXPECT_EQ(readOnly.io.GetLastError(), IDataIO::kWriteRefused);
+    EXPECT_EQ(readOnly.io.GetLastError(), XResult::kWriteRefused);
 
     Stream writable(XMemoryIO::kWritable);
     writable.memory.Append("12345", 5);
@@ -198,7 +199,7 @@ TEST(DataIOTest, MemoryStreamSeeksWithinItsBytesOrGrowsWhenWritable)
     EXPECT_EQ(std::memcmp(writable.memory.GetData(), "12345\0\0\0\0ab", 11), 0);
     char byte = 0;
     EXPECT_EQ(writable.io.Read(&byte, 1), 0);
-    EXPECT_EQ(writable.io.GetLastError(), IDataIO::kShortRead);
+    EXPECT_EQ(writable.io.GetLastError(), XResult::kShortRead);
 }
 
 TEST(DataIOTest, PositionsAreSeparateUnlessShared)
@@ -236,7 +237,7 @@ TEST(DataIOTest, FixedMemoryStreamStopsAtItsEnd)
     uint8_t bytes[10] = {};
     MemoryDataIO io(bytes, 10);
     EXPECT_EQ(io.Seek(10, 0), -1);
-    EXPECT_EQ(io.GetLastError(), IDataIO::kBadSeek);
+    EXPECT_EQ(io.GetLastError(), XResult::kBadSeek);
     EXPECT_EQ(io.Seek(9, 0), 9);
     EXPECT_EQ(io.Seek(-4, 1), 5);
     EXPECT_EQ(io.Seek(1, 2), 9);
@@ -244,14 +245,14 @@ TEST(DataIOTest, FixedMemoryStreamStopsAtItsEnd)
     EXPECT_EQ(io.Seek(1, 7), -1);
     EXPECT_EQ(io.Seek(6, 0), 6);
     EXPECT_EQ(io.Write("abcdef", 6), 4);
-    EXPECT_EQ(io.GetLastError(), IDataIO::kWriteRefused);
+    EXPECT_EQ(io.GetLastError(), XResult::kWriteRefused);
     EXPECT_EQ(std::memcmp(bytes + 6, "abcd", 4), 0);
     EXPECT_EQ(io.GetPosition(), 10);
     EXPECT_EQ(io.GetSize(), 10);
     io.Seek(8, 0);
     char out[4];
     EXPECT_EQ(io.Read(out, 4), 2);
-    EXPECT_EQ(io.GetLastError(), IDataIO::kShortRead);
+    EXPECT_EQ(io.GetLastError(), XResult::kShortRead);
     EXPECT_TRUE(io.IsValid());
     EXPECT_FALSE(MemoryDataIO(nullptr, 4).IsValid());
 }

@@ -1,11 +1,12 @@
 #include "core/GenericList.h"
 
+#include "core/XResult.h"
+
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 std::vector<int*> Items(const XList<int>& list)
 {
@@ -22,8 +23,8 @@ TEST(GenericListTest, AddRemoveKeepsHeadTailAndCount)
     int b = 2;
     int c = 3;
     XList<int> list;
-    EXPECT_EQ(list.Add(nullptr), kFailed);
-    EXPECT_EQ(list.AddHead(nullptr), kFailed);
+    EXPECT_EQ(list.Add(nullptr), XResult::kFailed);
+    EXPECT_EQ(list.AddHead(nullptr), XResult::kFailed);
     ASSERT_EQ(list.Add(&b), 0);
     ASSERT_EQ(list.AddHead(&a), 0);
     ASSERT_EQ(list.Add(&c), 0);
@@ -34,8 +35,8 @@ TEST(GenericListTest, AddRemoveKeepsHeadTailAndCount)
     ASSERT_EQ(list.Add(&c), 0);
     EXPECT_EQ(Items(list), (std::vector<int*>{&a, &b, &c}));
     ASSERT_EQ(list.Remove(&a), 0);
-    EXPECT_EQ(list.Remove(&a), kFailed);
-    EXPECT_EQ(list.Remove(nullptr), kFailed);
+    EXPECT_EQ(list.Remove(&a), XResult::kFailed);
+    EXPECT_EQ(list.Remove(nullptr), XResult::kFailed);
     EXPECT_EQ(list.GetCount(), 2);
     EXPECT_EQ(list.GetAt(0), &b);
     EXPECT_EQ(list.GetAt(1), &c);

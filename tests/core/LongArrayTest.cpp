@@ -2,13 +2,13 @@
 
 #include "core/GenericObjectArray.h"
 #include "core/ObjectArray.h"
+#include "core/XResult.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 std::vector<int32_t> Entries(const LongArray& array)
 {
@@ -29,11 +29,11 @@ TEST(LongArrayTest, RemoveAtEdgeCases)
         std::vector<int32_t> left;
     };
     const Case cases[] = {
-        {2, 10, 0, {10, 20}},                   // a count past the end is cut
-        {5, 1, kFailed, {10, 20, 30, 40, 50}},  // index at the count
-        {0, 0, kFailed, {10, 20, 30, 40, 50}},  // nothing to remove
-        {-1, 1, kFailed, {10, 20, 30, 40, 50}}, // negative index
-        {1, 2, 0, {10, 40, 50}},                // entries behind move down
+        {2, 10, 0, {10, 20}},                            // a count past the end is cut
+        {5, 1, XResult::kFailed, {10, 20, 30, 40, 50}},  // index at the count
+        {0, 0, XResult::kFailed, {10, 20, 30, 40, 50}},  // nothing to remove
+        {-1, 1, XResult::kFailed, {10, 20, 30, 40, 50}}, // negative index
+        {1, 2, 0, {10, 40, 50}},                         // entries behind move down
         {4, 1, 0, {10, 20, 30, 40}},
     };
     for (const Case& c : cases)
@@ -45,7 +45,7 @@ TEST(LongArrayTest, RemoveAtEdgeCases)
         EXPECT_EQ(Entries(array), c.left) << c.index << "," << c.count;
     }
     LongArray empty;
-    EXPECT_EQ(empty.RemoveAt(0, 1), kFailed);
+    EXPECT_EQ(empty.RemoveAt(0, 1), XResult::kFailed);
 }
 
 TEST(LongArrayTest, InsertBeyondTheCountFillsWithZeros)
@@ -60,7 +60,7 @@ TEST(LongArrayTest, InsertBeyondTheCountFillsWithZeros)
     ASSERT_EQ(array.InsertAt(-1, 6), 0);
     EXPECT_EQ(array.GetAt(0), 5);
     EXPECT_EQ(array.GetAt(array.GetCount() - 1), 6);
-    EXPECT_EQ(array.InsertAt(-2, 1), kFailed);
+    EXPECT_EQ(array.InsertAt(-2, 1), XResult::kFailed);
 }
 
 TEST(LongArrayTest, GrowthAfterShrinkReadsZerosNotStaleEntries)
@@ -71,14 +71,14 @@ TEST(LongArrayTest, GrowthAfterShrinkReadsZerosNotStaleEntries)
     ASSERT_EQ(array.RemoveAt(2, 6), 0);
     ASSERT_EQ(array.SetAt(6, 7), 0);
     EXPECT_EQ(Entries(array), (std::vector<int32_t>{1, 2, 0, 0, 0, 0, 7}));
-    EXPECT_EQ(array.SetAt(-1, 7), kFailed);
+    EXPECT_EQ(array.SetAt(-1, 7), XResult::kFailed);
 }
 
 TEST(LongArrayTest, UniqueAddScansUpToTheFirstZero)
 {
     LongArray array;
     EXPECT_EQ(array.Add(4, true), 0);
-    EXPECT_EQ(array.Add(4, true), kFailed);
+    EXPECT_EQ(array.Add(4, true), XResult::kFailed);
     array.Add(0);
     array.Add(9);
     EXPECT_EQ(array.Add(9, true), 0) << "entries behind a 0 are not looked at";
@@ -111,7 +111,7 @@ TEST(GenericObjectArrayTest, AddRemoveAndLookUp)
     int b = 0;
     ObjectArray<int> array;
     EXPECT_EQ(array.Add(&a), 0);
-    EXPECT_EQ(array.Add(&a, true), kFailed);
+    EXPECT_EQ(array.Add(&a, true), XResult::kFailed);
     EXPECT_EQ(array.Add(&b), 0);
     EXPECT_EQ(array.Add(&a), 0);
     EXPECT_EQ(array.GetCount(), 3);
@@ -124,7 +124,7 @@ TEST(GenericObjectArrayTest, AddRemoveAndLookUp)
     EXPECT_EQ(array.At(1), &b);
     EXPECT_EQ(array.Last(), &b);
     EXPECT_EQ(array.Remove(&a), 0);
-    EXPECT_EQ(array.Remove(&a), kFailed);
+    EXPECT_EQ(array.Remove(&a), XResult::kFailed);
 
     EXPECT_EQ(array.At(-1), nullptr);
     EXPECT_EQ(array.At(5), nullptr);
@@ -144,7 +144,7 @@ TEST(GenericObjectArrayTest, ContainsStopsAtTheFirstNullAndPointersKeepFullWidth
     EXPECT_EQ(array.At(3), &b) << "a pointer comes back unchanged";
     EXPECT_FALSE(array.Contains(&b));
     EXPECT_EQ(array.Add(&b, true), 0);
-    EXPECT_EQ(array.RemoveAt(0, static_cast<int16_t>(-1)), kFailed);
+    EXPECT_EQ(array.RemoveAt(0, static_cast<int16_t>(-1)), XResult::kFailed);
     int index = 0;
     int seen = 0;
     while (index < array.GetCount())

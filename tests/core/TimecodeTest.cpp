@@ -1,11 +1,12 @@
 #include "core/Timecode.h"
 
-#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/TimeOptions.h"
 #include "core/TimeParam.h"
 #include "core/XMessageCodes.h"
+#include "core/XResult.h"
 #include "core/XTimeValue.h"
+#include "support/ParamTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -167,8 +168,8 @@ TEST_F(TimecodeTest, NormalizeRegroupsDigitsAndCarries)
         {"99:99:99:99", false, 0, "23:59:59:29"},
         {"23:59:59:30", true, 0, "23:00:00:00"},    // the hour stops at 23
         {"01:02:03:04:05", true, 0, "01:02:03:04"}, // cut to 11 characters first
-        {"1:2:3:4:5", true, Timecode::kFailed, "1:2:3:4:5"},
-        {"12:ab", true, Timecode::kFailed, "12:ab"},
+        {"1:2:3:4:5", true, XResult::kFailed, "1:2:3:4:5"},
+        {"12:ab", true, XResult::kFailed, "12:ab"},
     };
     for (const Case& c : cases)
     {

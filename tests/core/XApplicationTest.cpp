@@ -17,6 +17,7 @@
 #include "core/XMessenger.h"
 #include "core/XMsgPort.h"
 #include "core/XParamDesc.h"
+#include "core/XResult.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFileSystem.h"
 #include "platform/PlatformRegistry.h"
@@ -44,7 +45,6 @@ namespace
 constexpr int kWaitMs = 20000;
 constexpr uint32_t kBoundElsewhere = 7001;
 constexpr uint32_t kBoundHere = 7002;
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr int32_t kNewFails = static_cast<int32_t>(0x80000006);
 /** Time runs this much faster in the scenarios, so that the fixed pauses of quit and destruction
     stay short. */
@@ -134,7 +134,7 @@ public:
     int32_t Save() override
     {
         ++saves;
-        return kFailed; // a failed save is not reported and clears the dirty mark all the same
+        return XResult::kFailed; // a failed save is not reported and clears the dirty mark all the same
     }
 
 private:
@@ -253,7 +253,7 @@ int RunLifecycle()
             CHECK(opened.GetWhat() == XMsgCode::kDocumentReply);
             CHECK(opened.GetInt32("result", 0) == 0);
             CHECK(app.document.opened == "C:\\docs\\a.doc");
-            CHECK(Ask(app, XMsgCode::kOpenDocument, nullptr).GetInt32("result") == kFailed);
+            CHECK(Ask(app, XMsgCode::kOpenDocument, nullptr).GetInt32("result") == XResult::kFailed);
             const XMessage saved = Ask(app, XMsgCode::kSaveDocument, "");
             CHECK(saved.GetWhat() == XMsgCode::kDocumentReply);
             CHECK(saved.GetInt32("result", -1) == 0);
@@ -386,9 +386,13 @@ int RunRoutingAndFiles()
             const char* name;
         };
         const NameCase names[] = {
-            {"C:\\dir\\file.txt", "file.txt"}, {"C:\\dir\\", "dir"}, {"C:\\", "C:"},
-            {"/home/u/x.qm7", "x.qm7"},        {nullptr, "Error"},
-            {"/", "/"},                         {"\\\\", "/"},
+            {"C:\\dir\\file.txt", "file.txt"},
+            {"C:\\dir\\", "dir"},
+            {"C:\\", "C:"},
+            {"/home/u/x.qm7", "x.qm7"},
+            {nullptr, "Error"},
+            {"/", "/"},
+            {"\\\\", "/"},
         };
         for (const auto& c : names)
         {
@@ -399,7 +403,7 @@ int RunRoutingAndFiles()
         // Code handlers: one without a looper gets the message in the poster's thread.
         RecordingHandler unattached("unattached", journal);
         XMessage message(kBoundElsewhere, 0);
-        CHECK(app.SendToCodeHandler(&message) == kFailed);
+        CHECK(app.SendToCodeHandler(&message) == XResult::kFailed);
         app.SetCodeHandler(kBoundElsewhere, &unattached);
         CHECK(app.FindCodeHandler(kBoundElsewhere) == &unattached);
         CHECK(!app.AcceptMessage(&message));
@@ -448,7 +452,7 @@ int RunRoutingAndFiles()
         request.SetReplySink(&reply);
         app.DispatchMessage(&request, nullptr);
         CHECK(reply.GetWhat() == XMsgCode::kDocumentReply);
-        CHECK(reply.GetInt32("result") == kFailed);
+        CHECK(reply.GetInt32("result") == XResult::kFailed);
     }
     CHECK(GetApplication() == nullptr);
     CHECK(GetApplicationName() == "Error");

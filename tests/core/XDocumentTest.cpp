@@ -3,6 +3,7 @@
 #include "core/XMemory.h"
 #include "core/XMessage.h"
 #include "core/XMsgPort.h"
+#include "core/XResult.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 
@@ -18,9 +19,6 @@
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
-constexpr int32_t kNotFound = static_cast<int32_t>(0x80000005);
-constexpr int32_t kWriteRefused = static_cast<int32_t>(0x80000008);
 
 /** Little-endian document bytes, built field by field. */
 class Bytes
@@ -194,12 +192,12 @@ TEST_F(XDocumentTest, WriteHeaderWritesTheMarkedHeaderThatReadHeaderReadsBack)
 TEST_F(XDocumentTest, HeaderFailuresAreReturned)
 {
     XDocument missing(folder.Child("missing.kdoc").c_str());
-    EXPECT_EQ(missing.WriteHeader(1, "a", "b", "c", "d"), kNotFound) << "the file must exist";
-    EXPECT_EQ(missing.ReadHeader(), kNotFound);
-    EXPECT_EQ(missing.Load(), kNotFound);
+    EXPECT_EQ(missing.WriteHeader(1, "a", "b", "c", "d"), XResult::kFileNotFound) << "the file must exist";
+    EXPECT_EQ(missing.ReadHeader(), XResult::kFileNotFound);
+    EXPECT_EQ(missing.Load(), XResult::kFileNotFound);
 
     XDocument untitled;
-    EXPECT_EQ(untitled.Load(), kFailed);
+    EXPECT_EQ(untitled.Load(), XResult::kFailed);
 
     struct stat info
     {
@@ -207,7 +205,7 @@ TEST_F(XDocumentTest, HeaderFailuresAreReturned)
     if (::stat("/dev/full", &info) == 0)
     {
         XDocument full("/dev/full");
-        EXPECT_EQ(full.WriteHeader(1, "a", "b", "c", "d"), kWriteRefused)
+        EXPECT_EQ(full.WriteHeader(1, "a", "b", "c", "d"), XResult::kWriteRefused)
             << "a refused write is not a success";
     }
 }
@@ -409,7 +407,7 @@ TEST_F(XDocumentTest, PathsOfOpenImportSaveAndExport)
     EXPECT_EQ(document.Save(), 0);
 
     RecordingDocument untitled;
-    EXPECT_EQ(untitled.Save(), kFailed);
+    EXPECT_EQ(untitled.Save(), XResult::kFailed);
     EXPECT_EQ(untitled.ImportFrom(path.c_str()), 0);
     EXPECT_STREQ(untitled.GetPath().CStr(), "") << "an imported document stays untitled";
     EXPECT_FALSE(untitled.GetKeepPath());

@@ -1,5 +1,6 @@
 #include "core/XFile.h"
 
+#include "core/XResult.h"
 #include "support/TestSupport.h"
 
 #include <cstring>
@@ -10,10 +11,6 @@
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
-constexpr int32_t kNotFound = static_cast<int32_t>(0x80000005);
-constexpr int32_t kOpenFailed = static_cast<int32_t>(0x80000006);
-constexpr int32_t kBadSeek = static_cast<int32_t>(0x80000009);
 
 class XFileTest : public ::testing::Test
 {
@@ -48,13 +45,13 @@ TEST_F(XFileTest, OpenResultsFollowFlagsAndWhatIsOnDisk)
         bool existsAfter;
     };
     const Case cases[] = {
-        {"missing.txt", XFile::kRead, kNotFound, false},
+        {"missing.txt", XFile::kRead, XResult::kFileNotFound, false},
         {"created.txt", XFile::kReadWriteCreate, 0, true},
         {"openedAlways.txt", XFile::kRead | XFile::kOpenAlways, 0, true},
         {"createdBy20.txt", XFile::kWrite | XFile::kCreateAlways, 0, true},
-        {"no/such/folder.txt", XFile::kRead, kOpenFailed, false},
-        {"no/such/folder.txt", XFile::kReadWriteCreate, kOpenFailed, false},
-        {"sub", XFile::kRead, kOpenFailed, true},
+        {"no/such/folder.txt", XFile::kRead, XResult::kOpenFailed, false},
+        {"no/such/folder.txt", XFile::kReadWriteCreate, XResult::kOpenFailed, false},
+        {"sub", XFile::kRead, XResult::kOpenFailed, true},
         {"there.txt", XFile::kWrite, 0, true},
         {"there.txt", 0, 0, true},
     };
@@ -69,7 +66,7 @@ TEST_F(XFileTest, OpenResultsFollowFlagsAndWhatIsOnDisk)
         EXPECT_EQ(Exists(c.name), c.existsAfter) << c.name;
     }
     EXPECT_EQ(Contents("there.txt"), "old content") << "opening existing never empties";
-    EXPECT_EQ(XFile("").Open(XFile::kRead), kOpenFailed);
+    EXPECT_EQ(XFile("").Open(XFile::kRead), XResult::kOpenFailed);
 }
 
 TEST_F(XFileTest, CreateAlwaysEmptiesAndOpenAlwaysKeeps)
@@ -90,7 +87,7 @@ TEST_F(XFileTest, SecondOpenIsRefusedAndKeepsTheFirst)
     Put("a.txt", "abc");
     XFile file(folder.Child("a.txt").c_str());
     ASSERT_EQ(file.Open(XFile::kRead), 0);
-    EXPECT_EQ(file.Open(XFile::kWrite), kFailed);
+    EXPECT_EQ(file.Open(XFile::kWrite), XResult::kFailed);
     EXPECT_EQ(file.GetOpenFlags(), XFile::kRead);
     char text[4] = {};
     EXPECT_EQ(file.Read(text, 3), 3);
@@ -139,12 +136,12 @@ TEST_F(XFileTest, SizeOfAClosedFileComesFromThePath)
 TEST_F(XFileTest, CloseTwiceAndCheckOpen)
 {
     XFile file(folder.Child("a.txt").c_str());
-    EXPECT_EQ(file.CheckOpen(), kFailed);
+    EXPECT_EQ(file.CheckOpen(), XResult::kFailed);
     ASSERT_EQ(file.Open(XFile::kReadWriteCreate), 0);
     EXPECT_EQ(file.CheckOpen(), 0);
     EXPECT_EQ(file.Close(), 0);
-    EXPECT_EQ(file.Close(), kFailed);
-    EXPECT_EQ(file.GetLastError(), kFailed);
+    EXPECT_EQ(file.Close(), XResult::kFailed);
+    EXPECT_EQ(file.GetLastError(), XResult::kFailed);
     EXPECT_EQ(file.Open(XFile::kRead), 0) << "a closed file opens again, clearing the last error";
     EXPECT_EQ(file.GetLastError(), 0);
 }
@@ -153,7 +150,7 @@ TEST_F(XFileTest, SeekOrigins)
 {
     Put("ten.bin", "0123456789");
     XFile file(folder.Child("ten.bin").c_str());
-    EXPECT_EQ(file.Seek(0, 0), kBadSeek) << "closed";
+    EXPECT_EQ(file.Seek(0, 0), XResult::kBadSeek) << "closed";
     ASSERT_EQ(file.Open(XFile::kRead), 0);
     struct Case
     {
@@ -163,16 +160,23 @@ TEST_F(XFileTest, SeekOrigins)
         int32_t expectedPosition;
     };
     const Case cases[] = {
-        {3, 0, 0, 3},  {2, 1, 0, 5},          {7, 7, 0, 7},          {-2, 1, 0, 5},  {4, 2, 0, 6},
-        {0, 2, 0, 10}, {-1, 0, kBadSeek, 10}, {20, 2, kBadSeek, 10}, {25, 0, 0, 25},
+        {3, 0, 0, 3},
+        {2, 1, 0, 5},
+        {7, 7, 0, 7},
+        {-2, 1, 0, 5},
+        {4, 2, 0, 6},
+        {0, 2, 0, 10},
+        {-1, 0, XResult::kBadSeek, 10},
+        {20, 2, XResult::kBadSeek, 10},
+        {25, 0, 0, 25},
     };
     for (const auto& c : cases)
     {
         EXPECT_EQ(file.Seek(c.offset, c.whence), c.expectedResult) << c.offset << " whence " << c.whence;
         EXPECT_EQ(file.GetPosition(), c.expectedPosition) << c.offset << " whence " << c.whence;
     }
-    EXPECT_EQ(file.GetLastError(), kBadSeek);
-    EXPECT_EQ(file.Seek(INT64_MAX, 1), kBadSeek) << "no overflow";
+    EXPECT_EQ(file.GetLastError(), XResult::kBadSeek);
+    EXPECT_EQ(file.Seek(INT64_MAX, 1), XResult::kBadSeek) << "no overflow";
 
     char digit = 0;
     EXPECT_EQ(file.ReadAt(8, &digit, 1), 1);

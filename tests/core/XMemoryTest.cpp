@@ -1,5 +1,7 @@
 #include "core/XMemory.h"
 
+#include "core/XResult.h"
+
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -31,8 +33,8 @@ TEST(XMemoryTest, CapacityFollowsTheSizeClasses)
     }
 
     XMemory memory;
-    EXPECT_EQ(memory.SetCapacity(2000000000, false), XMemory::kFailed);
-    EXPECT_EQ(memory.SetCapacity(-1, false), XMemory::kFailed);
+    EXPECT_EQ(memory.SetCapacity(2000000000, false), XResult::kFailed);
+    EXPECT_EQ(memory.SetCapacity(-1, false), XResult::kFailed);
     EXPECT_TRUE(memory.IsValid()); // a refused size does not spoil the buffer
 }
 

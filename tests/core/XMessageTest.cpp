@@ -4,6 +4,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
 #include "core/XParamMessage.h"
+#include "core/XResult.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 
 namespace
 {
-constexpr int32_t kNotFound = XMessage::kNotFound;
 
 std::vector<uint8_t> FlattenToVector(const XMessage& message)
 {
@@ -193,14 +193,14 @@ TEST(XMessageItems, MissingItemsGiveDefaults)
     EXPECT_EQ(nullptr, message.GetPointer("self"));
 
     int32_t out = 77;
-    EXPECT_EQ(kNotFound, message.FindInt32("count", out));
-    EXPECT_EQ(kNotFound, message.FindInt32("present", out, -1));
+    EXPECT_EQ(XResult::kFailed, message.FindInt32("count", out));
+    EXPECT_EQ(XResult::kFailed, message.FindInt32("present", out, -1));
     EXPECT_EQ(77, out);
     XPoint point(3, 4);
-    EXPECT_EQ(kNotFound, message.FindPoint("where", point));
+    EXPECT_EQ(XResult::kFailed, message.FindPoint("where", point));
     EXPECT_EQ(XPoint(), point);
     XRect rect(1, 1, 2, 2);
-    EXPECT_EQ(kNotFound, message.FindRect("frame", rect));
+    EXPECT_EQ(XResult::kFailed, message.FindRect("frame", rect));
     EXPECT_EQ(XRect(1, 1, 2, 2), rect);
 }
 
@@ -446,7 +446,7 @@ TEST(XMessageFlatten, MalformedNestedMessageLeavesTargetEmpty)
     outer.AddData("inner", XMessage::kTypeMessage, bogus.data(), static_cast<int32_t>(bogus.size()), false);
     XMessage target;
     target.AddInt32("old", 1);
-    EXPECT_EQ(kNotFound, outer.FindMessage("inner", target));
+    EXPECT_EQ(XResult::kFailed, outer.FindMessage("inner", target));
     EXPECT_EQ(0, target.GetItemBytes());
 }
 
@@ -474,7 +474,7 @@ TEST(XMessageFlatten, MalformedBlocksAreRefusedInsideTheirBounds)
         Put32(extra, 0, Get32(extra, 0) - 2); // nodes run past the total
         add("nodes past the total size", extra, -1);
         Put32(b, 0 + XMessage::kHeaderSize + 8, 0);
-        add("used size 0", b, kNotFound);
+        add("used size 0", b, XResult::kFailed);
     }
     add("shorter than a short header", std::vector<uint8_t>(11, 0), -1);
     {
@@ -588,7 +588,7 @@ TEST(XMessageFlatten, UsedSizeZeroKeepsTheItemsBeforeIt)
     Put32(b, second + 8, 0);
     SealTotal(b);
     XMessage message;
-    EXPECT_EQ(kNotFound, message.Unflatten(b.data(), static_cast<int32_t>(b.size())));
+    EXPECT_EQ(XResult::kFailed, message.Unflatten(b.data(), static_cast<int32_t>(b.size())));
     EXPECT_EQ(9u, message.GetWhat());
     EXPECT_EQ(5, message.GetInt32("first"));
     EXPECT_EQ(nullptr, message.FindItem("second"));

@@ -6,6 +6,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XMsgPort.h"
+#include "core/XResult.h"
 #include "support/TestSupport.h"
 
 #include <atomic>
@@ -23,7 +24,6 @@ namespace
 constexpr int kWaitMs = 20000;
 constexpr uint32_t kQuestion = 5001;
 constexpr uint32_t kAnswer = 5002;
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 /** Answers every message with kAnswer and the int32 item "echo" = the message's value, unless it
     keeps silent; remembers the "source" pointer of the last message. */
@@ -81,8 +81,8 @@ TEST(XMessengerPlainTest, UnattachedHandlerHasNoPort)
     EXPECT_EQ(messenger.GetPort(), -1);
     EXPECT_FALSE(messenger.IsValid());
     XMessage message(kQuestion, 0);
-    EXPECT_EQ(messenger.SendMessage(&message), kFailed);
-    EXPECT_EQ(messenger.SendAndWait(&message, nullptr), kFailed);
+    EXPECT_EQ(messenger.SendMessage(&message), XResult::kFailed);
+    EXPECT_EQ(messenger.SendAndWait(&message, nullptr), XResult::kFailed);
     EXPECT_EQ(unattached.received.load(), 0);
     EXPECT_EQ(XMessenger().GetPort(), -1);
 }
@@ -91,7 +91,7 @@ TEST_F(MessengerTest, NamesResolveOnFirstSendAndStayWhileTheLooperIsMissing)
 {
     XMessenger missing("no-such-looper", "answering");
     XMessage message(kQuestion, 0);
-    EXPECT_EQ(missing.SendMessage(&message), kFailed);
+    EXPECT_EQ(missing.SendMessage(&message), XResult::kFailed);
     EXPECT_TRUE(missing.HasPendingNames()) << "kept for a later try";
 
     XMessenger named("messenger-worker", "ANSWERING");
@@ -260,14 +260,14 @@ TEST(XMessengerPlainTest, AWaitEndsWhenTheTargetPortIsDeletedUnread)
     ASSERT_TRUE(TestSupport::WaitUntil([port] { return CountPortBlocks(port) == 1; }, kWaitMs));
     DeletePort(port);
     waiter.join();
-    EXPECT_EQ(result, kFailed);
+    EXPECT_EQ(result, XResult::kFailed);
     EXPECT_EQ(reply.GetWhat(), XMsgCode::kNoReply);
 }
 
 TEST_F(MessengerTest, InvokeSendsACopyNamingTheInvoker)
 {
     XInvoker invoker(&answering);
-    EXPECT_EQ(invoker.Invoke(), kFailed) << "neither a stored nor a given message";
+    EXPECT_EQ(invoker.Invoke(), XResult::kFailed) << "neither a stored nor a given message";
 
     invoker.SetMessage(new XMessage(kQuestion, 1));
     ASSERT_EQ(invoker.Invoke(), 0);
@@ -281,7 +281,7 @@ TEST_F(MessengerTest, InvokeSendsACopyNamingTheInvoker)
     EXPECT_TRUE(TestSupport::WaitUntil([this] { return answering.received.load() == 2; }, kWaitMs));
 
     AnsweringHandler unattached("alone");
-    EXPECT_EQ(invoker.SetTarget(&unattached, nullptr), kFailed);
+    EXPECT_EQ(invoker.SetTarget(&unattached, nullptr), XResult::kFailed);
     EXPECT_EQ(invoker.SetTarget(&silent, nullptr), 0);
     XMessenger aimed;
     invoker.GetMessenger(aimed);

@@ -3,6 +3,7 @@
 #include "core/XMemory.h"
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
+#include "core/XResult.h"
 
 #include <atomic>
 #include <chrono>
@@ -15,7 +16,6 @@
 
 namespace
 {
-constexpr int32_t kPortFailed = static_cast<int32_t>(0x80000001);
 constexpr int32_t kLooperSlots = 255;
 
 /** A port made for one test and deleted after it. */
@@ -56,7 +56,7 @@ TEST(XMsgPort, MoreBlocksThanSlotsAreAllReadBackInOrder)
         EXPECT_EQ(static_cast<uint32_t>(1000 + i), code);
     }
     uint32_t code = 0;
-    EXPECT_EQ(kPortFailed, ReadPort(port.id, &code, nullptr, 0));
+    EXPECT_EQ(XResult::kFailed, ReadPort(port.id, &code, nullptr, 0));
 }
 
 TEST(XMsgPort, EmptyPortWithTimeoutZeroFailsAtOnce)
@@ -65,7 +65,7 @@ TEST(XMsgPort, EmptyPortWithTimeoutZeroFailsAtOnce)
     XMemory buffer;
     uint32_t code = 7;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(kPortFailed, ReadPort(port.id, &code, &buffer, 0));
+    EXPECT_EQ(XResult::kFailed, ReadPort(port.id, &code, &buffer, 0));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(7u, code);
 }
@@ -73,7 +73,7 @@ TEST(XMsgPort, EmptyPortWithTimeoutZeroFailsAtOnce)
 TEST(XMsgPort, TimedReadRunsOut)
 {
     ScopedPort port("timed");
-    EXPECT_EQ(kPortFailed, ReadPort(port.id, nullptr, nullptr, 20));
+    EXPECT_EQ(XResult::kFailed, ReadPort(port.id, nullptr, nullptr, 20));
 }
 
 TEST(XMsgPort, NullDataReadsBackEmptyWithItsCode)
@@ -105,7 +105,7 @@ TEST(XMsgPort, DeletedPortsRefuseEverything)
     EXPECT_EQ(0, DeletePort(port));
     EXPECT_EQ(-1, DeletePort(port));
     EXPECT_EQ(-1, WritePort(port, 1, "abc", 3));
-    EXPECT_EQ(kPortFailed, ReadPort(port, nullptr, nullptr, 0));
+    EXPECT_EQ(XResult::kFailed, ReadPort(port, nullptr, nullptr, 0));
     EXPECT_EQ(-1, CountPortBlocks(port));
     EXPECT_STREQ("", GetPortName(port).CStr());
 
@@ -148,7 +148,7 @@ TEST(XMsgPort, ReaderWaitingOnADeletedPortWakesSafely)
         EXPECT_EQ(0, DeletePort(port));
         reader.join();
         EXPECT_TRUE(done);
-        EXPECT_EQ(kPortFailed, result.load());
+        EXPECT_EQ(XResult::kFailed, result.load());
     }
 }
 
@@ -358,7 +358,7 @@ TEST(XMessageReply, ReplyToADeletedPortFailsQuietly)
     XMessage received;
     ReceiveWithReplyPort(requests.id, replies, received);
     DeletePort(replies);
-    EXPECT_EQ(kPortFailed, received.SendReplyCode(XMsgCode::kDocumentReply));
+    EXPECT_EQ(XResult::kFailed, received.SendReplyCode(XMsgCode::kDocumentReply));
     EXPECT_FALSE(received.IsReplyExpected());
 }
 
@@ -373,5 +373,5 @@ TEST(XMessageReply, LargeMessagesCrossAPort)
     XMessage received;
     ASSERT_EQ(0, received.ReadFromPort(port.id, 0));
     EXPECT_EQ(text, received.GetString("text"));
-    EXPECT_EQ(kPortFailed, received.ReadFromPort(port.id, 0));
+    EXPECT_EQ(XResult::kFailed, received.ReadFromPort(port.id, 0));
 }

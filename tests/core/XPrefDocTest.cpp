@@ -1,14 +1,15 @@
 #include "core/XPrefDoc.h"
 
 #include "ChildScenario.h"
-#include "support/ParamTestSupport.h"
 #include "XStringPrinter.h"
 #include "core/FloatParam.h"
 #include "core/IPrefDocument.h"
 #include "core/ParamGroupRegistry.h"
 #include "core/XApplication.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "platform/PlatformClock.h"
+#include "support/ParamTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <fstream>
@@ -23,7 +24,6 @@ using ParamTest::FakeHost;
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr int32_t kPref = XParamDesc::kFlagPreference;
 
 std::string ReadFile(const std::string& path)
@@ -58,7 +58,7 @@ TEST_F(XPrefDocTest, OneOnOffPreferenceWritesThreeLines)
     doc.AddGroup(group.get());
     group->GetParam(1)->SetValue(1, false);
 
-    EXPECT_EQ(doc.Save(), kFailed) << "no path: nothing is written";
+    EXPECT_EQ(doc.Save(), XResult::kFailed) << "no path: nothing is written";
     const std::string path = folder.Child("prefs.txt");
     doc.SetPath(path.c_str());
     EXPECT_EQ(doc.Save(), 0);
@@ -125,7 +125,7 @@ TEST_F(XPrefDocTest, ChangesMarkDirtyUntilASaveAndGoneParametersLeaveTheList)
     group->GetParam(1)->SetValue(1, true);
     EXPECT_TRUE(doc.IsDirty());
     doc.SetPath(folder.Child("missing-folder/prefs.txt").c_str());
-    EXPECT_EQ(doc.Save(), kFailed);
+    EXPECT_EQ(doc.Save(), XResult::kFailed);
     EXPECT_TRUE(doc.IsDirty()) << "a failed write keeps the mark";
     doc.SetPath(folder.Child("prefs.txt").c_str());
     EXPECT_EQ(doc.Save(), 0);
@@ -142,11 +142,12 @@ TEST_F(XPrefDocTest, GroupPathsAreTakenOnceAndNeverThroughAGroup)
     XParamGroup first("first");
     XParamGroup second("second");
     EXPECT_EQ(RegisterParamGroupPath(registry, &first, "Channels\\%s", "InputA"), 0);
-    EXPECT_EQ(RegisterParamGroupPath(registry, &second, "CHANNELS\\inputa"), kFailed);
-    EXPECT_EQ(RegisterParamGroupPath(registry, &second, "channels\\InputA\\Sub"), kFailed)
+    EXPECT_EQ(RegisterParamGroupPath(registry, &second, "CHANNELS\\inputa"), XResult::kFailed);
+    EXPECT_EQ(RegisterParamGroupPath(registry, &second, "channels\\InputA\\Sub"), XResult::kFailed)
         << "through a group";
-    EXPECT_EQ(RegisterParamGroupPath(registry, &second, "Channels"), kFailed) << "a level is taken too";
-    EXPECT_EQ(RegisterParamGroupPath(registry, nullptr, "Other"), kFailed);
+    EXPECT_EQ(RegisterParamGroupPath(registry, &second, "Channels"), XResult::kFailed)
+        << "a level is taken too";
+    EXPECT_EQ(RegisterParamGroupPath(registry, nullptr, "Other"), XResult::kFailed);
     EXPECT_EQ(registry.Find("channels\\inputa"), &first);
     EXPECT_EQ(registry.Find("channels\\inputa\\sub"), nullptr);
 }
@@ -159,7 +160,7 @@ int RunApplicationPreferences()
     auto group = TipsGroup("PrefApp");
     auto twin = TipsGroup("PrefAppTwin");
 
-    SCENARIO_CHECK(RegisterParamGroup(&app, nullptr, "x") == kFailed);
+    SCENARIO_CHECK(RegisterParamGroup(&app, nullptr, "x") == XResult::kFailed);
     SCENARIO_CHECK(RegisterParamGroup(&app, group.get(), "App\\%s", "Main") == 0);
     SCENARIO_CHECK(GetParamGroupRegistry().Find("app\\main") == group.get());
     // The path is used as formatted: a '%' in an argument is not formatted again.

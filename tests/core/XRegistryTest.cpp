@@ -1,5 +1,7 @@
 #include "core/XRegistry.h"
 
+#include "core/XResult.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -7,7 +9,6 @@
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 struct Item
 {
@@ -48,11 +49,11 @@ TEST(XRegistry, TakenPathsAndPathsThroughLeavesAreRefused)
     const Case refused[] = {{"out\\gain"}, {"OUT"},  {"Out\\Gain\\Deeper"}, {""}, {"Out\\\\Gain2"},
                             {"\\Out"},     {"Out\\"}};
     for (const Case& c : refused)
-        EXPECT_EQ(kFailed, registry.AddPath(&b, "%s", c.path)) << c.path;
+        EXPECT_EQ(XResult::kFailed, registry.AddPath(&b, "%s", c.path)) << c.path;
     EXPECT_EQ(&a, registry.FindPath("Out\\Gain"));
 
     const std::string tooLong(1024, 'x');
-    EXPECT_EQ(kFailed, registry.AddPath(&b, "%s", tooLong.c_str()));
+    EXPECT_EQ(XResult::kFailed, registry.AddPath(&b, "%s", tooLong.c_str()));
     EXPECT_EQ(0, registry.AddPath(&b, "%s", tooLong.substr(1).c_str()));
 }
 

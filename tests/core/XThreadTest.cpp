@@ -3,6 +3,7 @@
 #include "core/IThreadCallback.h"
 #include "core/LongArray.h"
 #include "core/ThreadServices.h"
+#include "core/XResult.h"
 #include "core/XSmartLock.h"
 #include "support/TestSupport.h"
 
@@ -16,7 +17,6 @@
 namespace
 {
 constexpr int kWaitMs = 20000;
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 /** Snapshot of one registry record, taken under the registry's lock. */
 struct RecordCopy
@@ -159,7 +159,7 @@ TEST(XThreadTest, AutoDeleteThreadDeletesItself)
 
 TEST(XThreadTest, ExitCurrentThreadEndsOnlyTheCallingThread)
 {
-    EXPECT_EQ(ExitCurrentThread(CurrentThreadId() + 1), kFailed);
+    EXPECT_EQ(ExitCurrentThread(CurrentThreadId() + 1), XResult::kFailed);
 
     static std::atomic<bool> pastExit{false};
     static std::atomic<bool> unwound{false};

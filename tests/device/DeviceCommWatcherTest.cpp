@@ -3,15 +3,16 @@
 
 #include "device/DeviceCommWatcher.h"
 
-#include "support/ParamTestSupport.h"
 #include "core/XMessageCodes.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceJobLink.h"
 #include "device/IDeviceRequests.h"
 #include "device/IReceivePresetHandler.h"
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
+#include "support/ParamTestSupport.h"
 #include "support/TestSupport.h"
 #include "support/WatcherTestRig.h"
 
@@ -138,13 +139,12 @@ protected:
         output groups map, are left out. */
     int CountDiffering(const std::function<uint32_t(int)>& bitsOf)
     {
-        constexpr int kGainReductionId = 46;
         int differing = 0;
         for (int wireId = 0; wireId < WireIdSpace::kCount; ++wireId)
             if (XParam* param = watcher->GetLiveParam(wireId);
-                param != nullptr &&
-                !(wireId >= WireIdSpace::kOutputBase &&
-                  (wireId - WireIdSpace::kOutputBase) % WireIdSpace::kOutputStride == kGainReductionId))
+                param != nullptr && !(wireId >= WireIdSpace::kOutputBase &&
+                                      (wireId - WireIdSpace::kOutputBase) % WireIdSpace::kOutputStride ==
+                                          ChannelParamTables::kGainReductionId))
             {
                 const uint32_t bits = bitsOf(wireId);
                 float asFloat;

@@ -6,6 +6,7 @@
 
 #include "core/XDocument.h"
 #include "core/XParam.h"
+#include "core/XResult.h"
 #include "device/IDeviceJob.h"
 #include "device/IDeviceJobLink.h"
 #include "device/IReceivePresetHandler.h"
@@ -238,7 +239,7 @@ public:
     {
         std::lock_guard<std::mutex> hold(lock);
         written.emplace_back(path);
-        return failWrites.load() ? kFailed : 0;
+        return failWrites.load() ? XResult::kFailed : 0;
     }
     int32_t SaveAs(const char* path) override
     {

@@ -7,6 +7,7 @@
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceJobLink.h"
+#include "device/GlobalParamTables.h"
 #include "device/ListenModeMananger.h"
 #include "device/SendAllParamsJob.h"
 #include "device/UserPresetSavingMananger.h"
@@ -26,8 +27,6 @@ using WatcherRig::Sent;
 namespace
 {
 constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
-constexpr int32_t kListenModeId = 6;
-constexpr int32_t kCurrentPresetWireId = 14;
 /** Values the unit is sent when every parameter goes: the live map less the ids never sent. */
 constexpr size_t kSentValueCount = 519;
 
@@ -101,7 +100,7 @@ TEST_F(DeviceJobsSimTest, SendAllBracketsEveryValueInWireOrderAndLeavesTheUnitEq
     EXPECT_TRUE(std::is_sorted(wireIds.begin(), wireIds.end()));
     EXPECT_EQ(std::adjacent_find(wireIds.begin(), wireIds.end()), wireIds.end());
     EXPECT_EQ(frames[kSentValueCount], (Sent{kCmdBulkBracket, {0}}));
-    EXPECT_EQ(frames[kSentValueCount + 1], (Sent{kCmdParamId, {kCurrentPresetWireId, 0}}));
+    EXPECT_EQ(frames[kSentValueCount + 1], (Sent{kCmdParamId, {GlobalParamTables::kCurrentPresetId, 0}}));
     EXPECT_EQ(frames.size(), kSentValueCount + 2);
 
     // The unit now holds the editor's values: reading them all back changes none.
@@ -123,13 +122,13 @@ TEST_F(DeviceJobsSimTest, ListenModeSwitchEndsWithTheUnitsAnswerOrGivesUpOnASile
         SCOPED_TRACE(unitAnswers ? "answering unit" : "slaved unit: changes are ignored");
         ASSERT_TRUE(
             StartConnectedEditor(unitAnswers ? juce::StringArray{} : juce::StringArray{"--mode", "slave"}));
-        XParam* listenMode = groups.services.GetParam(kListenModeId);
+        XParam* listenMode = groups.services.GetParam(GlobalParamTables::kListenModeId);
         listenMode->SetValue(1.0, false);
 
         // The application's step: the new value goes to the unit while the old one stays.
         ListenModeMananger job(&editor->jobLink);
         listenMode->AddWatcher(&job, ListenModeMananger::kWatchKey, false);
-        SendProvisionally(listenMode, kListenModeId, 0.0);
+        SendProvisionally(listenMode, GlobalParamTables::kListenModeId, 0.0);
         ProgressRecorder progress;
         job.Run(progress);
         listenMode->RemoveWatcher(&job);
@@ -137,8 +136,8 @@ TEST_F(DeviceJobsSimTest, ListenModeSwitchEndsWithTheUnitsAnswerOrGivesUpOnASile
         const std::vector<Sent> frames = UnitReceived();
         ASSERT_GE(frames.size(), 2u);
         EXPECT_EQ(frames[frames.size() - 2].command, kCmdSetParamValue);
-        EXPECT_EQ(WireIdOf(frames[frames.size() - 2]), kListenModeId);
-        EXPECT_EQ(frames.back(), (Sent{kCmdParamId, {kListenModeId, 0}}));
+        EXPECT_EQ(WireIdOf(frames[frames.size() - 2]), GlobalParamTables::kListenModeId);
+        EXPECT_EQ(frames.back(), (Sent{kCmdParamId, {GlobalParamTables::kListenModeId, 0}}));
         EXPECT_EQ(job.IsDone(), unitAnswers);
         EXPECT_EQ(listenMode->GetValue(), unitAnswers ? 0.0 : 1.0);
         EXPECT_EQ(job.GetFailureText().IsEmpty(), unitAnswers);

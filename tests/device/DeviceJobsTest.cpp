@@ -1,5 +1,6 @@
 #include "DeviceJobFakes.h"
 #include "core/XMessageCodes.h"
+#include "device/GlobalParamTables.h"
 #include "device/ListenModeMananger.h"
 #include "device/MasterSlaveGuiThread.h"
 #include "device/SendAllParamsJob.h"
@@ -19,10 +20,6 @@ using DeviceJobFakes::Request;
 namespace
 {
 constexpr int kWaitMs = 30000;
-constexpr int32_t kListenModeId = 6;
-constexpr int32_t kCurrentPresetId = 14;
-constexpr int32_t kMasterSlaveModeId = 25;
-constexpr int32_t kConfirmChangeListenModeId = 123;
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
 constexpr int32_t kFlagsChanged = static_cast<int32_t>(XMsgCode::kParamFlagsChanged);
 
@@ -65,12 +62,12 @@ TEST_F(DeviceJobsTest, ListenModeSwitchAsksForTheValueAndEndsOnlyOnItsOwnKeysVal
     ListenModeMananger job(&link);
     EXPECT_STREQ(job.GetWindowStyle().title, "Switching DSP Memories ");
     EXPECT_FALSE(job.GetWindowStyle().hasProgressBar);
-    XParam* listenMode = Param(kListenModeId);
+    XParam* listenMode = Param(GlobalParamTables::kListenModeId);
     listenMode->AddWatcher(&job, ListenModeMananger::kWatchKey, false);
 
     JobThread runner(job, progress);
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return !link.RequestsOf("id").empty(); }, kWaitMs));
-    EXPECT_EQ(link.RequestsOf("id"), (std::vector<Request>{{"id", kListenModeId}}));
+    EXPECT_EQ(link.RequestsOf("id"), (std::vector<Request>{{"id", GlobalParamTables::kListenModeId}}));
 
     job.ParamChanged(kValueSet, listenMode, 0x1234);
     job.ParamChanged(kFlagsChanged, listenMode, ListenModeMananger::kWatchKey);
@@ -120,7 +117,7 @@ TEST_F(DeviceJobsTest, JobsWithoutAWatcherOrAConnectionEndAtOnceAndSendNothing)
 
 TEST_F(DeviceJobsTest, SlaveModeWaitEndsWhenTheModeGoesToMasterOrTheLinkDrops)
 {
-    XParam* mode = Param(kMasterSlaveModeId);
+    XParam* mode = Param(GlobalParamTables::kMasterSlaveModeId);
     {
         MasterSlaveGuiThread job(&link);
         EXPECT_STREQ(job.GetWindowStyle().title, "Device is in Slave Mode");
@@ -246,14 +243,16 @@ TEST_F(DeviceJobsTest, SavingUserPresetsEndsOnASilentUnitADroppedLinkOrAFailedWr
 
 TEST_F(DeviceJobsTest, SendAllSendsEveryLiveValueInWireOrderBetweenTheBracketsOnceTheQueueDrains)
 {
-    const std::vector<int> wireIds{kCurrentPresetId, 300, kListenModeId, 65, 51};
+    const std::vector<int> wireIds{GlobalParamTables::kCurrentPresetId, 300, GlobalParamTables::kListenModeId,
+                                   65, 51};
     for (int wireId : wireIds)
-        link.liveMap[wireId] = Param(wireId < 51 ? wireId : kConfirmChangeListenModeId);
-    Param(kListenModeId)->SetValue(0.0, false);
+        link.liveMap[wireId] = Param(wireId < 51 ? wireId : GlobalParamTables::kConfirmChangeListenModeId);
+    Param(GlobalParamTables::kListenModeId)->SetValue(0.0, false);
 
     SendAllParamsJob job(&link);
     ASSERT_TRUE(job.Start());
-    EXPECT_EQ(Param(kListenModeId)->GetValue(), 1.0) << "the unit starts from listen mode 1";
+    EXPECT_EQ(Param(GlobalParamTables::kListenModeId)->GetValue(), 1.0)
+        << "the unit starts from listen mode 1";
     ASSERT_TRUE(
         TestSupport::WaitUntil([&] { return link.RequestsOf("value").size() == wireIds.size(); }, kWaitMs));
     PlatformClock::Sleep(3 * SendAllParamsJob::kQueueWaitStepMs);
@@ -270,19 +269,19 @@ TEST_F(DeviceJobsTest, SendAllSendsEveryLiveValueInWireOrderBetweenTheBracketsOn
                                                      {"value", 65},
                                                      {"value", 300},
                                                      {"bracket", 0},
-                                                     {"id", kCurrentPresetId},
+                                                     {"id", GlobalParamTables::kCurrentPresetId},
                                                      {"sending", 1}}));
     EXPECT_EQ(groups.services.StatusTexts(),
               (std::vector<std::string>{"sending data to device...", "connected to QM-Seven"}));
     EXPECT_EQ(groups.services.compareButtonHidden.load(), 1);
     EXPECT_EQ(groups.services.compareButtonShown.load(), 1);
-    EXPECT_EQ(Param(kConfirmChangeListenModeId)->GetValue(), 1.0);
+    EXPECT_EQ(Param(GlobalParamTables::kConfirmChangeListenModeId)->GetValue(), 1.0);
 }
 
 TEST_F(DeviceJobsTest, SendAllThatLosesTheLinkStillRestoresSendingAndTheCompareButton)
 {
     for (int wireId = 0; wireId < 200; ++wireId)
-        link.liveMap[wireId] = Param(kCurrentPresetId);
+        link.liveMap[wireId] = Param(GlobalParamTables::kCurrentPresetId);
     SendAllParamsJob job(&link);
     ASSERT_TRUE(job.Start());
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return !link.RequestsOf("value").empty(); }, kWaitMs));

@@ -5,6 +5,7 @@
 
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
 #include "device/GlobalParamTables.h"
@@ -26,7 +27,6 @@ namespace
 {
 constexpr double kFastTimeScale = 1000.0;
 constexpr int kImageSize = FactoryPresetBuilder::kImageSize;
-constexpr int32_t kFailed = FactoryPresetBuilder::kFailed;
 
 std::string Contents(const std::string& path)
 {
@@ -376,18 +376,19 @@ TEST_F(FactoryPresets, SavedFileLaysFifteenImagesIntoEachSector)
 
 TEST_F(FactoryPresets, FailuresBuildOrSaveNothing)
 {
-    EXPECT_EQ(builder->LoadData(source.Child("missing").c_str(), HeaderFolder().c_str()), kFailed);
+    EXPECT_EQ(builder->LoadData(source.Child("missing").c_str(), HeaderFolder().c_str()), XResult::kFailed);
     EXPECT_TRUE(builder->GetImages().empty());
     EXPECT_TRUE(status.texts.empty());
 
     AddFile("a.qm7", Preset(""));
     ASSERT_EQ(Load(), 0);
-    EXPECT_EQ(builder->Save(source.Child("no/such/folder/x.fps").c_str(), nullptr), kFailed);
+    EXPECT_EQ(builder->Save(source.Child("no/such/folder/x.fps").c_str(), nullptr), XResult::kFailed);
     EXPECT_EQ(builder->GetImages().size(), 60u);
 
     // A header folder that cannot be made: the images are built all the same.
     Write(source.Child("blocker"), "a file");
-    EXPECT_EQ(builder->LoadData(PresetFolder().c_str(), source.Child("blocker/src").c_str()), kFailed);
+    EXPECT_EQ(builder->LoadData(PresetFolder().c_str(), source.Child("blocker/src").c_str()),
+              XResult::kFailed);
     EXPECT_EQ(builder->GetImages().size(), 60u);
 }
 

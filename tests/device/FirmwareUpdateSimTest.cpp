@@ -9,6 +9,7 @@
 #include "device/FirmwareCommands.h"
 #include "device/FirmwareUpdateJob.h"
 #include "device/FlashEngine.h"
+#include "device/GlobalParamTables.h"
 #include "device/WatcherFirmwareUpdateHost.h"
 #include "device/XParamDoc.h"
 #include "support/SimUnitTest.h"
@@ -23,8 +24,6 @@
 namespace
 {
 constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
-constexpr int32_t kSaveUserPresetId = 125;
-constexpr int32_t kSaveUserPresetPathId = 126;
 constexpr int kUserPresetCount = FirmwareUpdateJob::kUserPresetCount;
 /** A preset's name travels in PresetName1..5 (preset ids 0..4, wire ids 51..55), four characters to
     an int32 with the first in the low byte, padded with blanks. */
@@ -86,11 +85,11 @@ public:
 
     int GetSaveUserPreset() override
     {
-        return static_cast<int>(GetAppServices().GetParam(kSaveUserPresetId)->GetValue());
+        return static_cast<int>(GetAppServices().GetParam(GlobalParamTables::kSaveUserPresetId)->GetValue());
     }
     XString GetSaveUserPresetPath() override
     {
-        return GetAppServices().GetParam(kSaveUserPresetPathId)->GetText();
+        return GetAppServices().GetParam(GlobalParamTables::kSaveUserPresetPathId)->GetText();
     }
     bool IsEmptyPresetName(const XString& name) override { return ::IsEmptyPresetName(name); }
     void SyncCompareGroups(bool toLive) override { GetAppServices().SyncCompareGroups(toLive); }
@@ -187,8 +186,10 @@ TEST_F(FirmwareUpdateSimTest, TheUpdateKeepsAndSavesTheUserPresetsAndTheUnitCome
         ASSERT_NO_FATAL_FAILURE(StoreUserPreset(number));
 
     // The firmware dialog's choice; the application clears auto-reconnect around the update.
-    GetAppServices().GetParam(kSaveUserPresetId)->SetValue(1.0, false);
-    GetAppServices().GetParam(kSaveUserPresetPathId)->SetText(savedPresets.Path().c_str(), false);
+    GetAppServices().GetParam(GlobalParamTables::kSaveUserPresetId)->SetValue(1.0, false);
+    GetAppServices()
+        .GetParam(GlobalParamTables::kSaveUserPresetPathId)
+        ->SetText(savedPresets.Path().c_str(), false);
     editor->link.SetAutoReconnect(false);
     {
         FlashEngine engine(editor->link);

@@ -4,6 +4,7 @@
 
 #include "device/IPCConnection.h"
 
+#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
 #include "platform/PlatformProcess.h"
@@ -29,7 +30,6 @@ using FrameBytes::Bytes;
 
 constexpr int kWaitMs = 10000;
 constexpr int kScriptReportMs = 300;
-constexpr int32_t kNotConnected = static_cast<int32_t>(0x80000001);
 
 class LoopbackServer;
 
@@ -315,7 +315,7 @@ TEST_F(IPCLink, LosingTheServerEndsTheConnection)
     // Frames now go nowhere, and say so.
     TWMsgBuf frame;
     ASSERT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, 9, nullptr), 0);
-    EXPECT_EQ(connection.Send(frame, nullptr), kNotConnected);
+    EXPECT_EQ(connection.Send(frame, nullptr), XResult::kFailed);
 
     EXPECT_EQ(connection.Open(), 0);
     EXPECT_TRUE(connection.IsConnected());
@@ -326,12 +326,12 @@ TEST(IPCConnectionStart, WithoutServerOrProgramItStaysUnconnected)
     const int port = FreePort();
     ASSERT_GT(port, 0);
     IPCConnection connection(port, XString());
-    EXPECT_EQ(connection.Open(), kNotConnected);
+    EXPECT_EQ(connection.Open(), XResult::kFailed);
     EXPECT_FALSE(connection.IsConnected());
 
     TestSupport::TempFolder folder;
     IPCConnection cannotStart(port, folder.Child("no-such-server").c_str());
-    EXPECT_EQ(cannotStart.Open(), kNotConnected);
+    EXPECT_EQ(cannotStart.Open(), XResult::kFailed);
     EXPECT_FALSE(cannotStart.IsConnected());
 }
 

@@ -4,13 +4,13 @@
 #include "device/PresetReceiveJob.h"
 
 #include "FakePresetUnit.h"
-#include "support/ParamTestSupport.h"
 #include "core/XMessageCodes.h"
 #include "core/XParamGroup.h"
 #include "device/GlobalParamTables.h"
 #include "device/IDeviceJob.h"
 #include "device/PresetsManager.h"
 #include "support/AppServicesStandIn.h"
+#include "support/ParamTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>
@@ -103,7 +103,7 @@ TEST_F(PresetReceive, FillsEveryPresetInOrderAndAnnouncesTheCurrentPreset)
     main.AddParams(UnitSettingsParamTable, GlobalParamTables::kUnitSettingsPrefix);
     services.SetGroups(&main, nullptr, nullptr, nullptr);
     ParamTest::Recorder currentPresetWatcher;
-    services.GetParam(PresetReceiveJob::kCurrentPresetId)->AddWatcher(&currentPresetWatcher, 1, false);
+    services.GetParam(GlobalParamTables::kCurrentPresetId)->AddWatcher(&currentPresetWatcher, 1, false);
 
     Start();
     // The window's thread reads the entries while the reader writes them.
@@ -147,7 +147,7 @@ TEST_F(PresetReceive, FillsEveryPresetInOrderAndAnnouncesTheCurrentPreset)
     const std::vector<ParamTest::Note> notes = currentPresetWatcher.Notes();
     ASSERT_FALSE(notes.empty());
     EXPECT_EQ(notes.back().code, static_cast<int32_t>(XMsgCode::kParamValueSet));
-    services.GetParam(PresetReceiveJob::kCurrentPresetId)->RemoveWatcher(&currentPresetWatcher);
+    services.GetParam(GlobalParamTables::kCurrentPresetId)->RemoveWatcher(&currentPresetWatcher);
 }
 
 TEST_F(PresetReceive, ProgressIsFiftyAfterPresetFortyAndCancellingKeepsTheRest)

@@ -8,6 +8,7 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
 #include "support/ParamTestSupport.h"
@@ -20,7 +21,6 @@
 namespace
 {
 constexpr int kOutputs = 6;
-constexpr int32_t kRefused = static_cast<int32_t>(0x80000001);
 
 class Regions : public ::testing::Test
 {
@@ -130,7 +130,7 @@ TEST_F(Regions, SwitchesLiveUnderTheirPathsAndTheBuildRunsOnce)
     }
     EXPECT_EQ(regions.GetSwitchGroup().CountParams(), 17);
 
-    EXPECT_EQ(regions.BuildRegions(), kRefused);
+    EXPECT_EQ(regions.BuildRegions(), XResult::kFailed);
     EXPECT_EQ(regions.Count(), RegionsManager::kRegionCount);
     EXPECT_EQ(regions.GetSwitchGroup().CountParams(), 17);
 }

@@ -1,5 +1,7 @@
 #include "device/RequestPayloads.h"
 
+#include "core/XResult.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
@@ -16,8 +18,6 @@ using FrameBytes::Bytes;
 using FrameBytes::Contents;
 
 // Rows of the output table as the parameters are built from them.
-constexpr int kOutputMuteId = 45;
-constexpr int kOutputGainId = 51;
 constexpr int32_t kUnitSwitch = 2;
 constexpr int32_t kUnitDecibel = 14;
 constexpr int32_t kOutputMuteFlags = 0x1;
@@ -44,12 +44,12 @@ Bytes SetParamValueBytes(int32_t type, double value)
 
 TEST(RequestPayloads, OutputMuteAndOutputGainFramesAreTheGoldenBytes)
 {
-    const int mute1 = EncodeWireId(WireIdSpace::kOutput, 0, kOutputMuteId);
+    const int mute1 = EncodeWireId(WireIdSpace::kOutput, 0, ChannelParamTables::kOutputMuteId);
     EXPECT_EQ(SetParamFrame(mute1, kUnitSwitch, 1.0, kOutputMuteFlags),
               (Bytes{0xBB, 0x00, 0xAA, 0xFF, 0x14, 0x00, 0x00, 0x00, 0x03, 0x00,
                      0x05, 0x08, 0x31, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00}));
 
-    const int gain4 = EncodeWireId(WireIdSpace::kOutput, 3, kOutputGainId);
+    const int gain4 = EncodeWireId(WireIdSpace::kOutput, 3, ChannelParamTables::kOutputGainId);
     EXPECT_EQ(SetParamFrame(gain4, kUnitDecibel, -3.5, kOutputGainFlags | kFrontPanelLockFlag),
               (Bytes{0xBB, 0x00, 0xAA, 0xFF, 0x14, 0x00, 0x00, 0x00, 0x03, 0x00,
                      0x05, 0x08, 0xD3, 0x01, 0x01, 0x00, 0x00, 0x60, 0xC0, 0x04}));
@@ -88,8 +88,8 @@ TEST(RequestPayloads, WireIdsOutsideTheSpaceAreRefused)
     for (int wireId : {-1, 572, 0x10131})
     {
         TWMsgBuf payload;
-        EXPECT_EQ(RequestPayloads::SetParamValue(payload, wireId, 2, 1.0, 0), RequestPayloads::kRefused);
-        EXPECT_EQ(RequestPayloads::ParamId(payload, wireId), RequestPayloads::kRefused);
+        EXPECT_EQ(RequestPayloads::SetParamValue(payload, wireId, 2, 1.0, 0), XResult::kFailed);
+        EXPECT_EQ(RequestPayloads::ParamId(payload, wireId), XResult::kFailed);
         EXPECT_EQ(payload.GetByteCount(), 0) << wireId;
     }
     TWMsgBuf payload;
@@ -120,7 +120,7 @@ TEST(RequestPayloads, RecallNamesTheBankAndWhetherItIsAUserPreset)
     for (unsigned preset : {81u, 277u, static_cast<unsigned>(-1)})
     {
         TWMsgBuf payload;
-        EXPECT_EQ(RequestPayloads::Recall(payload, preset), RequestPayloads::kRefused) << preset;
+        EXPECT_EQ(RequestPayloads::Recall(payload, preset), XResult::kFailed) << preset;
         EXPECT_EQ(payload.GetByteCount(), 0);
     }
 }
@@ -137,8 +137,8 @@ TEST(RequestPayloads, PresetNumbersFlagsAndPlainValues)
     for (int preset : {-1, 81, 256})
     {
         TWMsgBuf refused;
-        EXPECT_EQ(RequestPayloads::PresetNumber(refused, preset), RequestPayloads::kRefused) << preset;
-        EXPECT_EQ(RequestPayloads::PresetFlags(refused, preset, 0), RequestPayloads::kRefused) << preset;
+        EXPECT_EQ(RequestPayloads::PresetNumber(refused, preset), XResult::kFailed) << preset;
+        EXPECT_EQ(RequestPayloads::PresetFlags(refused, preset, 0), XResult::kFailed) << preset;
         EXPECT_EQ(refused.GetByteCount(), 0);
     }
 }

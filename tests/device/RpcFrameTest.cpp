@@ -1,4 +1,5 @@
 #include "core/XMemory.h"
+#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCConnection.h"
 #include "device/TWRPCDispatcher.h"
@@ -100,9 +101,9 @@ TEST(RpcFrame, APayloadOverTheLengthFieldIsRefusedNotCut)
     EXPECT_EQ(connection.sent[0][11], 0xFF);
 
     payload.WriteInt8(0);
-    EXPECT_EQ(dispatcher.SendRequest(0, 5, &payload, nullptr), TWRPCDispatcher::kRefused);
+    EXPECT_EQ(dispatcher.SendRequest(0, 5, &payload, nullptr), XResult::kFailed);
     TWMsgBuf frame;
-    EXPECT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, 5, &payload), TWRPCDispatcher::kRefused);
+    EXPECT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, 5, &payload), XResult::kFailed);
     EXPECT_EQ(frame.GetByteCount(), 0);
     EXPECT_EQ(connection.sent.size(), 1u);
 }
@@ -114,7 +115,7 @@ TEST(RpcFrame, SendRequestGoesOutOnlyWhileConnectedWithTheReplyBufferUntouched)
     EXPECT_EQ(connection.GetMessageHandler(), &dispatcher);
 
     connection.connected = false;
-    EXPECT_EQ(dispatcher.SendRequest(0, 1, nullptr, nullptr), TWRPCDispatcher::kRefused);
+    EXPECT_EQ(dispatcher.SendRequest(0, 1, nullptr, nullptr), XResult::kFailed);
     EXPECT_TRUE(connection.sent.empty());
 
     connection.connected = true;
@@ -127,7 +128,7 @@ TEST(RpcFrame, SendRequestGoesOutOnlyWhileConnectedWithTheReplyBufferUntouched)
     EXPECT_EQ(Contents(reply), Bytes{0x77});
 
     TWRPCDispatcher unconnected(nullptr);
-    EXPECT_EQ(unconnected.SendRequest(0, 1, nullptr, nullptr), TWRPCDispatcher::kRefused);
+    EXPECT_EQ(unconnected.SendRequest(0, 1, nullptr, nullptr), XResult::kFailed);
 }
 
 TEST(RpcFrame, ReceivedFramesAreSplitIntoAddressCommandAndPayload)

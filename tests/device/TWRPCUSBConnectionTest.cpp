@@ -2,6 +2,7 @@
 
 #include "UsbUnitPeer.h"
 #include "core/ILinkRestoredListener.h"
+#include "core/XResult.h"
 #include "device/TWMsgBuf.h"
 #include "device/TWRPCDispatcher.h"
 #include "device/UsbLinkManager.h"
@@ -19,7 +20,6 @@ using FrameBytes::Bytes;
 constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
 /** How long one request waits for its answer before it is sent again. */
 constexpr int kAnswerWaitMs = 500;
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 
 constexpr int kDeviceInfoRequest = 1;
 constexpr int kDeviceInfo = 2;
@@ -145,12 +145,12 @@ TEST_F(TWRPCUSBConnectionTest, SendsOnAClosedConnectionAreRefusedAndQueueNothing
     TWMsgBuf buffer;
     ASSERT_EQ(buffer.SetContents(frame.data(), static_cast<int>(frame.size())), 0);
 
-    EXPECT_EQ(connection.Send(buffer, nullptr), kFailed) << "before Open";
+    EXPECT_EQ(connection.Send(buffer, nullptr), XResult::kFailed) << "before Open";
     ASSERT_EQ(connection.Open(), 0);
     EXPECT_TRUE(connection.IsReading());
     EXPECT_EQ(connection.Open(), 0) << "a second Open keeps the one reader";
     TWMsgBuf reply;
-    EXPECT_EQ(connection.Send(buffer, &reply), kFailed) << "open, but no unit";
+    EXPECT_EQ(connection.Send(buffer, &reply), XResult::kFailed) << "open, but no unit";
     EXPECT_EQ(link.GetQueuedTotal(), 0);
 
     EXPECT_TRUE(connection.Stop());
@@ -248,7 +248,7 @@ TEST_F(TWRPCUSBConnectionTest, KillingTheUnitAndStartingItAgainReconnects)
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return !connection.IsConnected(); }, kWaitMs));
     TWMsgBuf frame;
     ASSERT_EQ(TWRPCDispatcher::BuildRequest(frame, 0, kDeviceInfoRequest, nullptr), 0);
-    EXPECT_EQ(connection.Send(frame, nullptr), kFailed) << "the unit is away";
+    EXPECT_EQ(connection.Send(frame, nullptr), XResult::kFailed) << "the unit is away";
 
     // Nobody but the connection's reader scans for the unit again.
     ASSERT_TRUE(StartUnit());

@@ -5,6 +5,7 @@
 #include "core/ILog.h"
 #include "core/Log.h"
 #include "core/XMemory.h"
+#include "core/XResult.h"
 #include "device/IFlashEngine.h"
 #include "support/FrameBytes.h"
 #include "support/UsbDeviceFolderTest.h"
@@ -107,7 +108,7 @@ TEST_F(UsbLinkManagerTest, AScanThatFindsNothingDoesNotWaitAndOpenScansOnce)
     EXPECT_NE(link.QueueFrame("x", 1), 0) << "no port before a unit was opened";
     EXPECT_EQ(link.GetPendingFrames(), 0);
     XMemory chunk;
-    EXPECT_EQ(link.PopReceived(chunk), UsbLinkManager::kFailed);
+    EXPECT_EQ(link.PopReceived(chunk), XResult::kFailed);
 }
 
 TEST_F(UsbLinkManagerTest, FramesTravelWholeBothWaysAndCloseEndsTheLinkInTime)

@@ -3,20 +3,22 @@
 
 #include "support/WatcherTestRig.h"
 
+#include "device/GlobalParamTables.h"
+
 #include <gtest/gtest.h>
 
 namespace
 {
 /** An id that no group of the rig holds. */
 constexpr int32_t kMissingId = 100000;
-constexpr int32_t kListenModeId = 6;
 } // namespace
 
 TEST(WatcherTestRig, IdsMissingFromTheGroupsGetAStandInPerGroup)
 {
     WatcherRig::Groups groups;
     WatcherRig::RecordingServices& services = groups.services;
-    EXPECT_EQ(services.GetParam(kListenModeId), groups.main.GetParam(kListenModeId));
+    EXPECT_EQ(services.GetParam(GlobalParamTables::kListenModeId),
+              groups.main.GetParam(GlobalParamTables::kListenModeId));
     EXPECT_EQ(services.GetPresetParam(0), groups.preset.GetParam(0));
 
     XParam* main = services.GetParam(kMissingId);
@@ -33,8 +35,8 @@ TEST(WatcherTestRig, IdsMissingFromTheGroupsGetAStandInPerGroup)
 TEST(WatcherTestRig, ServicesWithoutGroupsGiveStandIns)
 {
     WatcherRig::RecordingServices services;
-    XParam* param = services.GetParam(kListenModeId);
+    XParam* param = services.GetParam(GlobalParamTables::kListenModeId);
     ASSERT_NE(param, nullptr);
-    EXPECT_EQ(services.GetParam(kListenModeId), param);
-    EXPECT_NE(services.GetSlaveParam(kListenModeId), nullptr);
+    EXPECT_EQ(services.GetParam(GlobalParamTables::kListenModeId), param);
+    EXPECT_NE(services.GetSlaveParam(GlobalParamTables::kListenModeId), nullptr);
 }

@@ -8,6 +8,7 @@
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
+#include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
 #include "device/GlobalParamTables.h"
@@ -33,11 +34,9 @@
 
 namespace
 {
-constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
 constexpr double kFastTimeScale = 50.0;
 /** Waits of a load pass at once, for tests that load many times. */
 constexpr double kInstantTimeScale = 1e6;
-constexpr int32_t kToolbarABId = 62;
 /** Far beyond any read: reaching it means the reader hangs. */
 constexpr int kHangTimeoutMs = 120000;
 
@@ -129,7 +128,7 @@ protected:
         channels.push_back(std::make_unique<ChannelInput>("InputB"));
         for (int output = 1; output <= 6; ++output)
             channels.push_back(std::make_unique<ChannelOutput>(("Output" + std::to_string(output)).c_str()));
-        auto* selector = dynamic_cast<FloatParam*>(mainGroup.GetParam(kToolbarABId));
+        auto* selector = dynamic_cast<FloatParam*>(mainGroup.GetParam(GlobalParamTables::kToolbarABId));
         for (auto& channel : channels)
         {
             channel->SetSelector(selector);
@@ -395,7 +394,7 @@ TEST_F(PresetDocument, FilesThatAreNotPresetsFailAndChangeNothing)
         Write(path, c.content);
         int32_t result = 0;
         TestSupport::RunWithin([&] { result = document.Open(path.c_str()); }, kHangTimeoutMs);
-        EXPECT_EQ(result, kFailed);
+        EXPECT_EQ(result, XResult::kFailed);
         EXPECT_EQ(Snapshot(), before) << "no channel or preset parameter changes";
         EXPECT_STREQ(document.GetPath().CStr(), previous.c_str())
             << "a later Save writes where it did before";
@@ -404,7 +403,7 @@ TEST_F(PresetDocument, FilesThatAreNotPresetsFailAndChangeNothing)
         EXPECT_EQ(services.TakeCalls(), kReadAndRearm) << "sending and linking are re-armed all the same";
         EXPECT_EQ(Contents(path), c.content) << "the unreadable file stays as it was";
     }
-    EXPECT_EQ(document.Open(folder.Child("missing.qm7").c_str()), kFailed);
+    EXPECT_EQ(document.Open(folder.Child("missing.qm7").c_str()), XResult::kFailed);
     EXPECT_EQ(Param("preset\\CurrentSessionName")->GetText().CStr(), sessionName);
     EXPECT_EQ(Param("QM7\\documentDirty")->GetValue(), 1);
 }
@@ -460,7 +459,7 @@ TEST_F(PresetDocument, APresetCutAnywhereIsRefusedOrLoadsEveryValue)
         services.TakeCalls();
         if (result != 0)
         {
-            ASSERT_EQ(result, kFailed);
+            ASSERT_EQ(result, XResult::kFailed);
             ASSERT_TRUE(Fingerprint(groups) == before) << "the cut at byte " << length << " changed values";
             continue;
         }
@@ -580,12 +579,12 @@ TEST_F(PresetDocument, FailedSaveKeepsTheOldFileAndTheDocumentState)
     Param("Output6\\outputGain")->SetValue(-20, true);
     titleView.titles.clear();
 
-    EXPECT_EQ(document.SaveAs(folder.Child("no/such/folder/x.qm7").c_str()), kFailed);
+    EXPECT_EQ(document.SaveAs(folder.Child("no/such/folder/x.qm7").c_str()), XResult::kFailed);
     EXPECT_STREQ(document.GetPath().CStr(), path.c_str());
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(Param("QM7\\documentDirty")->GetValue(), 1);
     EXPECT_TRUE(titleView.titles.empty());
-    EXPECT_EQ(document.SaveAs(""), kFailed);
+    EXPECT_EQ(document.SaveAs(""), XResult::kFailed);
 
     // A write that fails half-way (the file size limit) leaves the old file whole and no
     // temporary file behind.
@@ -598,7 +597,7 @@ TEST_F(PresetDocument, FailedSaveKeepsTheOldFileAndTheDocumentState)
     const int32_t result = document.SaveAs(path.c_str());
     ::setrlimit(RLIMIT_FSIZE, &saved_limit);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(result, kFailed);
+    EXPECT_EQ(result, XResult::kFailed);
     EXPECT_EQ(Contents(path), saved);
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(juce::File(folder.Path()).getNumberOfChildFiles(juce::File::findFiles), 1);
@@ -646,7 +645,7 @@ TEST_F(PresetDocument, DamagedFilesNeverBreakTheReader)
         }
         Write(path, damaged);
         const int32_t result = document.Open(path.c_str());
-        EXPECT_TRUE(result == 0 || result == kFailed) << result;
+        EXPECT_TRUE(result == 0 || result == XResult::kFailed) << result;
         for (XParamGroup* group : DocumentGroups())
         {
             for (int32_t index = 0; index < group->CountParams(); ++index)

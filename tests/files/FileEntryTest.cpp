@@ -1,3 +1,4 @@
+#include "core/XResult.h"
 #include "files/FileTexts.h"
 #include "files/XFileEntry.h"
 #include "files/XFolderListing.h"
@@ -134,7 +135,7 @@ TEST(FolderListingTest, GetEntryOutOfRangeFailsAndLeavesTheOutEntryAlone)
     XFileEntry out("\\sentinel", true, 6);
     for (int32_t index : {-1, 1, 1000})
     {
-        EXPECT_EQ(listing.GetEntry(index, out), XFolderListing::kFailed) << index;
+        EXPECT_EQ(listing.GetEntry(index, out), XResult::kFailed) << index;
         EXPECT_STREQ(out.GetPath().CStr(), "\\sentinel");
         EXPECT_EQ(out.GetStoredDriveKind(), 6);
     }

@@ -1,5 +1,6 @@
 #include "files/FileOperations.h"
 
+#include "core/XResult.h"
 #include "files/XFileEntry.h"
 #include "platform/PlatformFileSystem.h"
 #include "support/TestSupport.h"
@@ -86,13 +87,13 @@ TEST(FileListenersTest, ListenersAreCalledInOrderAndRemovedOnce)
     int other = 0;
     ASSERT_EQ(XFileEntry::AddNotifyCallback(first, &calls), XFileEntry::kOk);
     ASSERT_EQ(XFileEntry::AddNotifyCallback(second, &calls), XFileEntry::kOk);
-    EXPECT_EQ(XFileEntry::AddNotifyCallback(nullptr, &calls), XFileEntry::kFailed);
+    EXPECT_EQ(XFileEntry::AddNotifyCallback(nullptr, &calls), XResult::kFailed);
     NotifyFileChanged(XFileEntry("/x/y"));
     EXPECT_EQ(calls, (std::vector<std::string>{"first \\x\\y", "second \\x\\y"}));
 
-    EXPECT_EQ(XFileEntry::RemoveNotifyCallback(first, &other), XFileEntry::kFailed) << "never registered";
+    EXPECT_EQ(XFileEntry::RemoveNotifyCallback(first, &other), XResult::kFailed) << "never registered";
     EXPECT_EQ(XFileEntry::RemoveNotifyCallback(first, &calls), XFileEntry::kOk);
-    EXPECT_EQ(XFileEntry::RemoveNotifyCallback(first, &calls), XFileEntry::kFailed);
+    EXPECT_EQ(XFileEntry::RemoveNotifyCallback(first, &calls), XResult::kFailed);
     calls.clear();
     NotifyFileChanged(XFileEntry("/z"));
     EXPECT_EQ(calls, (std::vector<std::string>{"second \\z"}));

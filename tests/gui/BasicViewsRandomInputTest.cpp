@@ -110,6 +110,20 @@ void Exercise(XView& view, XMessage& block, std::mt19937& random)
     }
     view.Draw(canvas);
 }
+
+/** The view tree stays whole: every view below view names its parent, and no bounds are inverted. */
+void ExpectTreeWhole(XView& view)
+{
+    const XRect bounds = view.GetBounds();
+    EXPECT_LE(bounds.left, bounds.right);
+    EXPECT_LE(bounds.top, bounds.bottom);
+    for (int i = 0; i < view.getNumChildComponents(); ++i)
+        if (auto* child = dynamic_cast<XView*>(view.getChildComponent(i)))
+        {
+            EXPECT_EQ(child->GetParentView(), &view);
+            ExpectTreeWhole(*child);
+        }
+}
 } // namespace
 
 TEST(BasicViewsRandomInput, RandomDescriptionBlocksNeitherCrashNorHang)
@@ -132,6 +146,7 @@ TEST(BasicViewsRandomInput, RandomDescriptionBlocksNeitherCrashNorHang)
         [] { return std::make_unique<XScaler>(); },
         [] { return std::make_unique<XScrollPane>(); },
     };
+    const int32_t viewsBefore = XView::CountLiveViews();
     std::mt19937 random(20261210);
     for (int round = 0; round < 150; ++round)
     {
@@ -146,7 +161,18 @@ TEST(BasicViewsRandomInput, RandomDescriptionBlocksNeitherCrashNorHang)
                     new XView(XRect(0, 0, RandomNumber(random) % 500, RandomNumber(random) % 500)));
                 pane->StepScroll(random() % 2 == 0, random() % 2 == 0);
                 pane->SetScrollPosition(RandomNumber(random), random() % 2 == 0);
+                for (const bool horizontal : {false, true})
+                {
+                    const int32_t position = pane->GetScrollPosition(horizontal);
+                    EXPECT_GE(position, 0);
+                    EXPECT_LE(position, std::max(0, pane->GetScrollRange(horizontal) -
+                                                        pane->GetVisibleSize(horizontal)));
+                }
             }
+            ExpectTreeWhole(*view);
+            view.reset();
+            // Every view made for the round, the bars and children too, is gone with its owner.
+            ASSERT_EQ(XView::CountLiveViews(), viewsBefore) << "round " << round;
         }
     }
     XStyle::SetCurrentStyle(nullptr);

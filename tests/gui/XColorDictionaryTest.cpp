@@ -1,9 +1,10 @@
 #include "gui/XColorDictionary.h"
 
+#include "core/XResult.h"
 #include "core/XString.h"
 #include "gui/ISkinTextReader.h"
 #include "support/LogCapture.h"
-#include "support/gui/GuiTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ TEST(XColorDictionary, UnknownNamesAreOpaqueRed)
     XColorDictionary dictionary;
     dictionary.SetColor("known", XRGB(1, 2, 3, 4));
     XRGB out(9, 9, 9, 9);
-    EXPECT_EQ(dictionary.FindColor("unknown", out), XColorDictionary::kNotFound);
+    EXPECT_EQ(dictionary.FindColor("unknown", out), XResult::kFailed);
     EXPECT_EQ(out, kOpaqueRed);
     EXPECT_EQ(dictionary.GetColor("unknown"), kOpaqueRed);
     EXPECT_EQ(dictionary.FindColor("KNOWN", out), XColorDictionary::kResultOk);
@@ -154,8 +155,8 @@ TEST(XColorDictionary, MissingOrEmptyFileLeavesTheDictionaryEmpty)
 {
     TestSupport::TempFolder folder;
     XColorDictionary dictionary;
-    EXPECT_EQ(dictionary.Load(folder.Child("GlobalColors.dat").c_str()), XColorDictionary::kNotFound);
-    EXPECT_EQ(LoadColours(dictionary, folder, ""), XColorDictionary::kNotFound);
+    EXPECT_EQ(dictionary.Load(folder.Child("GlobalColors.dat").c_str()), XResult::kFailed);
+    EXPECT_EQ(LoadColours(dictionary, folder, ""), XResult::kFailed);
     EXPECT_EQ(dictionary.GetCount(), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "core/XCommandManager.h"
 #include "core/XDocument.h"
 #include "core/XMessage.h"
+#include "core/XResult.h"
 #include "gui/NewDocumentCmd.h"
 #include "gui/OpenDocumentCmd.h"
 #include "gui/SaveDocumentAsCmd.h"
@@ -150,7 +151,7 @@ TEST_F(DocumentCmdTest, SaveOfAnUntitledDocumentRunsSaveAsAndAFailedSaveIsReport
     EXPECT_EQ(doc.calls, std::vector<std::string>{"save /tmp/b/mix.KRX "});
 
     doc.calls.clear();
-    doc.saveResult = XDocument::kFailed;
+    doc.saveResult = XResult::kFailed;
     answerer.answers = {XDialog::kOK};
     save.Execute(nullptr);
     EXPECT_EQ(doc.calls, std::vector<std::string>{"save /tmp/b/mix.KRX "});

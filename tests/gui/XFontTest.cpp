@@ -1,7 +1,8 @@
 #include "gui/XFont.h"
 
+#include "core/XResult.h"
 #include "support/LogCapture.h"
-#include "support/gui/GuiTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -132,8 +133,8 @@ TEST(XFont, FontTableDefinesCopiesAndEndsEntries)
 TEST(XFont, FontTableFailures)
 {
     TestSupport::TempFolder folder;
-    EXPECT_EQ(XFont::LoadFontTable(folder.Child("missing.dat").c_str()), XFont::kTableMissing);
-    EXPECT_EQ(LoadTable(folder, ""), XFont::kTableMissing);
+    EXPECT_EQ(XFont::LoadFontTable(folder.Child("missing.dat").c_str()), XResult::kFailed);
+    EXPECT_EQ(LoadTable(folder, ""), XResult::kFailed);
 
     EXPECT_EQ(LoadTable(folder, "font : beforeBadPair { size = 11 }\n"
                                 "font : badPair { size 11 }\n"
@@ -266,7 +267,7 @@ TEST(XFont, RandomTablesNeverBreakTheReader)
             text += pieces[random() % pieces.size()];
         LogCapture log;
         const int32_t result = LoadTable(folder, text);
-        EXPECT_TRUE(result == XFont::kResultOk || result == XFont::kTableMissing ||
+        EXPECT_TRUE(result == XFont::kResultOk || result == XResult::kFailed ||
                     result == XFont::kTableMalformed);
         if (const XFontDescriptor* font = XFont::FindNamedFontDescriptor("name"))
         {

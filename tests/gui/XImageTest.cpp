@@ -1,5 +1,6 @@
 #include "gui/XImage.h"
 
+#include "core/XResult.h"
 #include "core/XString.h"
 #include "gui/SkinTestFiles.h"
 #include "support/TestSupport.h"
@@ -63,11 +64,11 @@ TEST(XImage, MissingOrUndecodableFilesLeaveNoPicture)
     // A failed load drops the picture held before.
     XImage image(XString(folder.Child("real.PNG").c_str()));
     ASSERT_TRUE(image.HasPicture()) << "names on disk are matched regardless of case";
-    EXPECT_EQ(image.LoadFromFile(XString(folder.Child("none.png").c_str())), XImage::kLoadFailed);
+    EXPECT_EQ(image.LoadFromFile(XString(folder.Child("none.png").c_str())), XResult::kFailed);
     EXPECT_FALSE(image.HasPicture());
-    EXPECT_EQ(image.LoadFromFile(XString(folder.Child("text.png").c_str())), XImage::kLoadFailed);
-    EXPECT_EQ(image.LoadFromFile(XString(folder.Path().c_str())), XImage::kLoadFailed) << "a folder";
-    EXPECT_EQ(image.LoadFromFile(XString()), XImage::kLoadFailed);
+    EXPECT_EQ(image.LoadFromFile(XString(folder.Child("text.png").c_str())), XResult::kFailed);
+    EXPECT_EQ(image.LoadFromFile(XString(folder.Path().c_str())), XResult::kFailed) << "a folder";
+    EXPECT_EQ(image.LoadFromFile(XString()), XResult::kFailed);
 }
 
 TEST(XImage, LoadsFromStreamsAndMemory)
@@ -81,7 +82,7 @@ TEST(XImage, LoadsFromStreamsAndMemory)
     XImage fromMemory;
     EXPECT_EQ(fromMemory.LoadFromData(bytes.getData(), bytes.getSize()), XImage::kResultOk);
     EXPECT_EQ(fromMemory.GetHeight(), 2);
-    EXPECT_EQ(fromMemory.LoadFromData(nullptr, 0), XImage::kLoadFailed);
+    EXPECT_EQ(fromMemory.LoadFromData(nullptr, 0), XResult::kFailed);
 }
 
 TEST(XImage, ReportsAnAlphaChannelForEveryFormatButRgb)

@@ -85,6 +85,8 @@ TEST_F(TextWidgetsFuzz, RandomDescriptionsKeysAndGesturesNeitherCrashNorHang)
 {
     auto param = MakeParam(0, 100);
     juce::Random random(4036);
+    constexpr int kSettledRound = 50;
+    int32_t viewsSettled = 0;
     const int32_t keys[] = {XKeyCode::kLeft,   XKeyCode::kRight,  XKeyCode::kUp,     XKeyCode::kDown,
                             XKeyCode::kHome,   XKeyCode::kEnd,    XKeyCode::kTab,    XKeyCode::kBackspace,
                             XKeyCode::kDelete, XKeyCode::kReturn, XKeyCode::kEscape, XKeyCode::kPageUp};
@@ -108,12 +110,29 @@ TEST_F(TextWidgetsFuzz, RandomDescriptionsKeysAndGesturesNeitherCrashNorHang)
             const XPoint point(random.nextInt(180) - 10, random.nextInt(70) - 10);
             view->MouseDown(point, XView::kButtonLeft);
             view->MouseUp(point, XView::kButtonLeft);
+            // The value stays in its parameter's range, and the caret and selection in the text.
+            EXPECT_GE(param->GetValue(), 0.0);
+            EXPECT_LE(param->GetValue(), 100.0);
+            if (auto* text = dynamic_cast<XTextEditView*>(view))
+                if (XTextEditView::XTextEdit* editor = text->GetEditor())
+                    for (const XPoint& at :
+                         {editor->GetCaret(), editor->GetSelectionStart(), editor->GetSelectionEnd()})
+                    {
+                        EXPECT_GE(at.x, 0);
+                        EXPECT_LE(at.x, editor->GetText().Length());
+                    }
         }
         if (auto* text = dynamic_cast<XTextEditView*>(view))
             text->CommitText();
         WidgetTest::Render(*view);
         root.RemoveChild(view);
         delete view;
+        // Views a widget kind makes once and keeps for all may appear in the first rounds;
+        // after them no round leaves a view behind.
+        if (round == kSettledRound)
+            viewsSettled = XView::CountLiveViews();
+        else if (round > kSettledRound)
+            EXPECT_LE(XView::CountLiveViews(), viewsSettled) << "a view of the widget stayed behind";
     }
     ViewTest::Pump();
 }

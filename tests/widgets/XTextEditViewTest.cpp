@@ -274,6 +274,16 @@ TEST_F(TextEditViewTest, ADoubleClickSelectsAllAndADragSelectsARange)
     edit->MouseUp(XPoint(1, 5), XView::kButtonLeft);
     EXPECT_EQ(XTextEditView::GetFocusedEditor(), edit);
     EXPECT_FALSE(edit->HasSelection()) << "a single click places the caret";
+    // The second press of a double click, as the toolkit delivers it once it has matched the two
+    // presses (by their event times, not the wall clock).
+    const juce::Point<float> at(1.0f, 5.0f);
+    const juce::Time when = juce::Time::getCurrentTime();
+    edit->mouseDoubleClick(juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), at,
+                                            juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier),
+                                            juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f,
+                                            edit, edit, when, at, when, 2, false));
+    EXPECT_EQ(edit->GetSelectionStart().x, 0) << "a double click selects all";
+    EXPECT_EQ(edit->GetSelectionEnd().x, 8);
     const int32_t x = edit->ColumnToX(5);
     edit->MouseDown(XPoint(1, 5), XView::kButtonLeft);
     edit->MouseMoved(XPoint(x, 5), XView::kButtonLeft);

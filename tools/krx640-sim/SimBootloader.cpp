@@ -291,7 +291,6 @@ void SimBootloader::HandleCommand(uint8_t received, std::vector<uint8_t>& answer
 void SimBootloader::HandleBlock(const uint8_t* block, size_t size, std::vector<uint8_t>& answer,
                                 Outcome& outcome)
 {
-    using Step = SimFlashFault::Step;
     const Expect was = expect;
     expect = Expect::command; // also after every refusal
     switch (was)
@@ -299,7 +298,28 @@ void SimBootloader::HandleBlock(const uint8_t* block, size_t size, std::vector<u
     case Expect::command:
         HandleCommand(block[0], answer, outcome);
         return;
+    case Expect::controllerHeader:
+    case Expect::controllerData:
+    case Expect::controllerVerifyHeader:
+        HandleControllerBlock(was, block, size, answer, outcome);
+        return;
+    case Expect::flashHeader:
+    case Expect::flashData:
+    case Expect::flashVerifyHeader:
+        HandleFlashBlock(was, block, size, answer, outcome);
+        return;
+    case Expect::sector:
+        HandleEraseBlock(block, answer, outcome);
+        return;
+    }
+}
 
+void SimBootloader::HandleControllerBlock(Expect was, const uint8_t* block, size_t size,
+                                          std::vector<uint8_t>& answer, Outcome& outcome)
+{
+    using Step = SimFlashFault::Step;
+    switch (was)
+    {
     case Expect::controllerHeader:
         headerFirst = Int32At(block);
         if (headerFirst < kFirstWritableControllerPage || headerFirst >= kControllerPageCount ||
@@ -327,7 +347,17 @@ void SimBootloader::HandleBlock(const uint8_t* block, size_t size, std::vector<u
                  answer, outcome);
         return;
     }
+    default:
+        return;
+    }
+}
 
+void SimBootloader::HandleFlashBlock(Expect was, const uint8_t* block, size_t size,
+                                     std::vector<uint8_t>& answer, Outcome& outcome)
+{
+    using Step = SimFlashFault::Step;
+    switch (was)
+    {
     case Expect::flashHeader:
         headerFirst = Int32At(block);
         headerSecond = Int32At(block + kInt32Size);
@@ -361,25 +391,27 @@ void SimBootloader::HandleBlock(const uint8_t* block, size_t size, std::vector<u
                  kFlashPageSize, answer, outcome);
         return;
     }
-
-    case Expect::sector:
-    {
-        const int32_t sector = Int32At(block);
-        if (sector < 0 || sector >= kSectorCount)
-        {
-            Append(answer, kNak);
-            return;
-        }
-        if (!Answer(Step::header, kAck, answer, outcome))
-            return;
-        Append(answer, kBusy);
-        if (Answer(Step::status, kAck, answer, outcome))
-        {
-            EraseSectors(sector, sector, outcome);
-            outcome.notes.push_back("bootloader: sector " + std::to_string(sector) + " erased");
-        }
+    default:
         return;
     }
+}
+
+void SimBootloader::HandleEraseBlock(const uint8_t* block, std::vector<uint8_t>& answer, Outcome& outcome)
+{
+    using Step = SimFlashFault::Step;
+    const int32_t sector = Int32At(block);
+    if (sector < 0 || sector >= kSectorCount)
+    {
+        Append(answer, kNak);
+        return;
+    }
+    if (!Answer(Step::header, kAck, answer, outcome))
+        return;
+    Append(answer, kBusy);
+    if (Answer(Step::status, kAck, answer, outcome))
+    {
+        EraseSectors(sector, sector, outcome);
+        outcome.notes.push_back("bootloader: sector " + std::to_string(sector) + " erased");
     }
 }
 

@@ -99,6 +99,13 @@ private:
     size_t ExpectedSize() const;
     void HandleBlock(const uint8_t* block, size_t size, std::vector<uint8_t>& answer, Outcome& outcome);
     void HandleCommand(uint8_t command, std::vector<uint8_t>& answer, Outcome& outcome);
+    /** HandleBlock's steps of the controller's pages, the serial flash's pages and a sector erase; each
+        answers the block the state before it expected (was). */
+    void HandleControllerBlock(Expect was, const uint8_t* block, size_t size, std::vector<uint8_t>& answer,
+                               Outcome& outcome);
+    void HandleFlashBlock(Expect was, const uint8_t* block, size_t size, std::vector<uint8_t>& answer,
+                          Outcome& outcome);
+    void HandleEraseBlock(const uint8_t* block, std::vector<uint8_t>& answer, Outcome& outcome);
     /** Sends text as the answer of step unless a fault replaces it; whether "ACK" went out unchanged
         (or was only preceded by a read-past answer). */
     bool Answer(SimFlashFault::Step step, const char* text, std::vector<uint8_t>& answer, Outcome& outcome);

@@ -5,6 +5,8 @@
 
 FileIconPainter::FileIconPainter(ColourOf colour) : colourOf(std::move(colour)) {}
 
+// One short drawing per icon kind on a shared grid and shared helpers (the lambdas below): kept in one
+// function so that the drawings share them, which is why this runs long.
 bool FileIconPainter::Paint(juce::Graphics& g, const SkinImageRow& row)
 {
     const float side = static_cast<float>(std::min(row.width, row.height));
