@@ -7,6 +7,7 @@
 #include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/PresetsWindow.h"
+#include "windows/SharedWindowState.h"
 #include "windows/SubWindowRegistry.h"
 
 // Each editor window includes its header here and gives its row its function:
@@ -14,6 +15,9 @@
 
 void EditorWindows::Register(SubWindowRegistry& registry)
 {
+    // The display state the windows share (draw types, focus bands) exists before any window, so
+    // that a window made early finds the others' parameters by path.
+    SharedWindowState::Instance();
     using Row = SubWindowRegistry::Row;
     constexpr int32_t kNone = SubWindowRegistry::kNoWindowParam;
     registry.Register(Row{kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>});

@@ -22,6 +22,12 @@ const XParamDesc kDrawTypeTable[] = {
     {0, "", 0, 0, 0, 0, 0u, 0, nullptr},
 };
 
+// The input bands only take the types 0..4, whose draw types stay below 25.
+const XParamDesc kInputDrawTypeTable[] = {
+    {8, "DrawTypeBand[10]", kInteger, 0, 24, 0, 25u, kTransient, nullptr},
+    {0, "", 0, 0, 0, 0, 0u, 0, nullptr},
+};
+
 bool InRange(int32_t index, int32_t count)
 {
     return index >= 0 && index < count;
@@ -57,6 +63,13 @@ SharedWindowState::SharedWindowState()
         drawTypeGroups[output] = std::make_unique<XParamGroup>();
         drawTypeGroups[output]->AddParams(kDrawTypeTable, prefix.CStr());
     }
+    for (int32_t input = 0; input < kInputCount; ++input)
+    {
+        XString prefix;
+        prefix.Format(kInputDrawTypeGroupFormat, 'A' + input);
+        inputDrawTypeGroups[input] = std::make_unique<XParamGroup>();
+        inputDrawTypeGroups[input]->AddParams(kInputDrawTypeTable, prefix.CStr());
+    }
 }
 
 SharedWindowState::~SharedWindowState() = default;
@@ -83,6 +96,18 @@ XParam* SharedWindowState::DrawType(int32_t output, int32_t band)
     return drawTypeGroups[output]->GetParam(kDrawTypeFirstId + band);
 }
 
+XParamGroup* SharedWindowState::InputDrawTypeGroup(int32_t input)
+{
+    return InRange(input, kInputCount) ? inputDrawTypeGroups[input].get() : nullptr;
+}
+
+XParam* SharedWindowState::InputDrawType(int32_t input, int32_t band)
+{
+    if (!InRange(input, kInputCount) || !InRange(band, kInputBandCount))
+        return nullptr;
+    return inputDrawTypeGroups[input]->GetParam(kInputDrawTypeFirstId + band);
+}
+
 void SharedWindowState::Reset()
 {
     ResetQuietly(curActiveChannel);
@@ -94,5 +119,8 @@ void SharedWindowState::Reset()
         for (int32_t index = 0; XParam* drawType = drawTypeGroups[output]->GetParamAt(index); ++index)
             ResetQuietly(*drawType);
     }
+    for (const auto& group : inputDrawTypeGroups)
+        for (int32_t index = 0; XParam* drawType = group->GetParamAt(index); ++index)
+            ResetQuietly(*drawType);
     BlockClipboard::Reset();
 }

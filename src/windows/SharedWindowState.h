@@ -11,8 +11,11 @@
     output equaliser's selected output (CurActiveChannel, which the system overview sets before it
     opens that window), the focus band of each output, per output and band whether the band panel
     shows its second Q control, and the draw types under which the response views draw each output
-    band ("FilterGroup<output>\DrawTypeBand<band>", both from 1). Every parameter is local to the
-    program: transient and never sent to the unit. The block clipboard is BlockClipboard's.
+    band ("FilterGroup<output>\DrawTypeBand<band>", both from 1), and the draw types of the input
+    equaliser's ten bands per input ("PEQDrawChA\DrawTypeBand<k + 1>" and "PEQDrawChB\...", band 0
+    being the high-pass filter), which the input graphic equaliser, the frequency response and the
+    system overview draw too. Every parameter is local to the program: transient and never sent to
+    the unit. The block clipboard is BlockClipboard's.
 
     One per process (Instance), made on first use; GUI thread only. */
 class SharedWindowState final
@@ -24,6 +27,11 @@ public:
     static constexpr int32_t kDrawTypeCount = 6;
     static constexpr int32_t kDrawTypeFirstId = 6;
     static constexpr const char* kDrawTypeGroupFormat = "FilterGroup%d";
+    static constexpr int32_t kInputCount = 2;
+    /** Input draw-type parameters: ids 8..17, "DrawTypeBand1".."DrawTypeBand10" for bands 0..9. */
+    static constexpr int32_t kInputBandCount = 10;
+    static constexpr int32_t kInputDrawTypeFirstId = 8;
+    static constexpr const char* kInputDrawTypeGroupFormat = "PEQDrawCh%c";
 
     static SharedWindowState& Instance();
 
@@ -42,6 +50,11 @@ public:
     XParamGroup* DrawTypeGroup(int32_t output);
     /** The draw type of an output's band (output 0..5, band 0..4); null outside. */
     XParam* DrawType(int32_t output, int32_t band);
+    /** The input's draw-type group (0 = A, 1 = B; parameters by id 8..17); null outside 0..1. */
+    XParamGroup* InputDrawTypeGroup(int32_t input);
+    /** The draw type of an input's band (input 0..1, band 0..9 with 0 the high-pass filter); null
+        outside. */
+    XParam* InputDrawType(int32_t input, int32_t band);
 
     /** Every value back to its default, without notifications, and the block clipboard emptied
         (tests start from here). */
@@ -52,4 +65,5 @@ private:
     std::array<FloatParam, kOutputCount> focusBands;
     std::array<std::array<FloatParam, kBandCount>, kOutputCount> qShown;
     std::array<std::unique_ptr<XParamGroup>, kOutputCount> drawTypeGroups;
+    std::array<std::unique_ptr<XParamGroup>, kInputCount> inputDrawTypeGroups;
 };

@@ -54,6 +54,43 @@ TEST_F(SharedWindowStateTest, ItsParametersAreFoundByPathClampedToTheirRangesAnd
     EXPECT_EQ(state.DrawType(3, 2)->GetValue(), 0.0);
 }
 
+TEST_F(SharedWindowStateTest, TheInputDrawTypesAreFoundByPathPerInputAndBandAndStayLocal)
+{
+    SharedWindowState& state = SharedWindowState::Instance();
+    struct Path
+    {
+        const char* path;
+        int32_t input;
+        int32_t band;
+    };
+    for (const Path& c : {Path{"PEQDrawChA\\DrawTypeBand1", 0, 0}, Path{"PEQDrawChA\\DrawTypeBand10", 0, 9},
+                          Path{"peqdrawchb\\drawtypeband1", 1, 0}, Path{"PEQDrawChB\\DrawTypeBand7", 1, 6}})
+    {
+        XParam* drawType = state.InputDrawType(c.input, c.band);
+        ASSERT_NE(drawType, nullptr) << c.path;
+        EXPECT_EQ(WindowTest::Param(c.path), drawType) << c.path;
+        EXPECT_EQ(state.InputDrawTypeGroup(c.input)->GetParam(8 + c.band), drawType) << c.path;
+    }
+    EXPECT_EQ(WindowTest::Param("PEQDrawChA\\DrawTypeBand11"), nullptr);
+    EXPECT_NE(state.InputDrawType(0, 3), state.InputDrawType(1, 3));
+    for (const Path& c : {Path{"", -1, 0}, Path{"", 2, 0}, Path{"", 0, -1}, Path{"", 0, 10}})
+        EXPECT_EQ(state.InputDrawType(c.input, c.band), nullptr) << c.input << "," << c.band;
+    EXPECT_EQ(state.InputDrawTypeGroup(2), nullptr);
+
+    {
+        ParamTest::FakeHost host;
+        state.InputDrawType(1, 9)->ChangeValue(30, true);
+        state.InputDrawType(0, 0)->ChangeValue(8, true);
+        EXPECT_EQ(host.marks.load(), 0);
+    }
+    SetParamHost(&ViewTest::Application());
+    EXPECT_EQ(state.InputDrawType(1, 9)->GetValue(), 24.0);
+    EXPECT_EQ(state.InputDrawType(0, 0)->GetValue(), 8.0);
+    state.Reset();
+    EXPECT_EQ(state.InputDrawType(1, 9)->GetValue(), 0.0);
+    EXPECT_EQ(state.InputDrawType(0, 0)->GetValue(), 0.0);
+}
+
 TEST_F(WindowSimTest, TheWindowsRequestsReachTheSimulatedUnit)
 {
     EXPECT_FALSE(GetDeviceRequests().IsConnected());
