@@ -17,6 +17,7 @@
 #include "windows/DelayPanel.h"
 #include "windows/DelaySliderStyle.h"
 #include "windows/DelayTotals.h"
+#include "windows/DistanceMirrors.h"
 #include "windows/EditorWindows.h"
 #include "windows/LocalParamDesc.h"
 
@@ -43,52 +44,11 @@ constexpr int32_t kLabelId = 115;
 const XRGB kCompareGrey(178, 178, 178, 255);
 constexpr int32_t kRowPitch = 56;
 
-/** The distance units of the mirrors, in the order of their id rows. */
-enum DistanceUnit : int32_t
-{
-    kCentimetres = 0,
-    kMetres,
-    kInches,
-    kFeet,
-    kMicroseconds,
-    kDistanceUnitCount
-};
+/** The distance mirrors' units, in the order of their id rows. */
+constexpr int32_t kCentimetres = DistanceMirrors::kCentimetres;
+constexpr int32_t kDistanceUnitCount = DistanceMirrors::kUnitCount;
 
 ChannelDelayWindow* liveWindow = nullptr;
-
-double DistanceToMs(int32_t unit, double value)
-{
-    switch (unit)
-    {
-    case kCentimetres:
-        return MetersToDelayMs(value / DelayUnits::kCentimetersPerMeter);
-    case kMetres:
-        return MetersToDelayMs(value);
-    case kInches:
-        return FeetToDelayMs(value / DelayUnits::kInchesPerFoot);
-    case kFeet:
-        return FeetToDelayMs(value);
-    default:
-        return value / DelayUnits::kMicrosecondsPerMs;
-    }
-}
-
-double MsToDistance(int32_t unit, double ms)
-{
-    switch (unit)
-    {
-    case kCentimetres:
-        return DelayMsToMeters(ms) * DelayUnits::kCentimetersPerMeter;
-    case kMetres:
-        return DelayMsToMeters(ms);
-    case kInches:
-        return DelayMsToFeet(ms) * DelayUnits::kInchesPerFoot;
-    case kFeet:
-        return DelayMsToFeet(ms);
-    default:
-        return ms * DelayUnits::kMicrosecondsPerMs;
-    }
-}
 
 bool DistanceVeto(XParam* param, double* value, int32_t user, int32_t phase)
 {
@@ -112,20 +72,7 @@ XString TotalDelayText(XParam*, double value, int32_t)
     return XString(text);
 }
 
-constexpr XParamDescExt DistanceExt(ParamTextCallback text, int32_t unit)
-{
-    XParamDescExt ext;
-    ext.textCallback = text;
-    ext.vetoCallback = &DistanceVeto;
-    ext.vetoUser = unit;
-    return ext;
-}
-
-const XParamDescExt kCmExt = DistanceExt(&CentimetersText, kCentimetres);
-const XParamDescExt kMtExt = DistanceExt(&MetersText, kMetres);
-const XParamDescExt kInExt = DistanceExt(&InchesText, kInches);
-const XParamDescExt kFtExt = DistanceExt(&FeetText, kFeet);
-const XParamDescExt kMicrosecExt = DistanceExt(&MicrosecondsText, kMicroseconds);
+constexpr DistanceMirrors::Exts kDistanceExts = DistanceMirrors::MakeExts(&DistanceVeto);
 
 std::vector<XParamDesc> LocalRows()
 {
@@ -138,12 +85,16 @@ std::vector<XParamDesc> LocalRows()
     };
     constexpr int32_t kPlain = 0;
     std::vector<XParamDesc> rows{
-        row("delayCmCh[6]", kPlain, -8000, 30000, 38001, ChannelDelayWindow::kCmId, &kCmExt),
-        row("delayMtCh[6]", kPlain, -80, 300, 38001, ChannelDelayWindow::kMtId, &kMtExt),
-        row("delayInCh[6]", kPlain, -3600, 14000, 17601, ChannelDelayWindow::kInId, &kInExt),
-        row("delayFtCh[6]", kPlain, -300, 1200, 150001, ChannelDelayWindow::kFtId, &kFtExt),
+        row("delayCmCh[6]", kPlain, -8000, 30000, 38001, ChannelDelayWindow::kCmId,
+            &kDistanceExts[DistanceMirrors::kCentimetres]),
+        row("delayMtCh[6]", kPlain, -80, 300, 38001, ChannelDelayWindow::kMtId,
+            &kDistanceExts[DistanceMirrors::kMetres]),
+        row("delayInCh[6]", kPlain, -3600, 14000, 17601, ChannelDelayWindow::kInId,
+            &kDistanceExts[DistanceMirrors::kInches]),
+        row("delayFtCh[6]", kPlain, -300, 1200, 150001, ChannelDelayWindow::kFtId,
+            &kDistanceExts[DistanceMirrors::kFeet]),
         row("delayMicrosecCh[6]", kPlain, -200000, 680000, 44001, ChannelDelayWindow::kMicrosecId,
-            &kMicrosecExt),
+            &kDistanceExts[DistanceMirrors::kMicroseconds]),
         row("kTotalDelayOutput[6]", XParamDesc::kTypeMilliseconds, 0, 900, 150001,
             ChannelDelayWindow::kTotalId, nullptr),
     };
@@ -445,7 +396,7 @@ void ChannelDelayWindow::UpdateDistanceParams(XParam* source, int32_t output, do
         XParam* mirror = GetLocalParam(kFirstIds[unit] + output);
         if (mirror == nullptr || mirror == source)
             continue;
-        if (mirror->SetValue(MsToDistance(unit, ms), true) && unit == kCentimetres)
+        if (mirror->SetValue(DistanceMirrors::FromMs(unit, ms), true) && unit == kCentimetres)
             mirror->Notify(kValueSet);
     }
     if (XParam* total = GetLocalParam(kTotalId + output))
@@ -461,7 +412,7 @@ void ChannelDelayWindow::ApplyDistanceEntry(XParam* mirror, double value, int32_
     if (delay == nullptr)
         return;
     const double before = delay->GetValue();
-    SetOutputDelayFromDistance(mirror, output, DistanceToMs(unit, value));
+    SetOutputDelayFromDistance(mirror, output, DistanceMirrors::ToMs(unit, value));
     // A delay that stays (an entry clamped to the limit already set) sends no notification: the
     // field still shows the distance of the delay, not what was typed.
     if (delay->GetValue() == before)

@@ -6,7 +6,6 @@
 #include "core/XProperty.h"
 #include "core/XVariant.h"
 #include "device/ChannelLinking.h"
-#include "device/DelayUnits.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
@@ -15,6 +14,7 @@
 #include "gui/XText.h"
 #include "widgets/XEQView.h"
 #include "widgets/XEQViewBg.h"
+#include "windows/DistanceMirrors.h"
 #include "windows/EditorWindows.h"
 #include "windows/LocalParamDesc.h"
 #include "windows/OutputParamIds.h"
@@ -51,39 +51,18 @@ constexpr int32_t kPanelTop = 229;
 constexpr int32_t kPanelWidth = 129;
 constexpr int32_t kPanelBottom = 595;
 
-/** The mirror units, in the order of the veto's user word. */
-enum MirrorUnit : int32_t
-{
-    kMicroseconds = 0,
-    kCentimetres,
-    kMetres,
-    kInches,
-    kFeet,
-    kMirrorUnitCount
-};
+/** The mirrors' first ids by unit (the veto's user word). */
+constexpr int32_t kMirrorUnitCount = DistanceMirrors::kUnitCount;
 constexpr int32_t kMirrorFirstIds[kMirrorUnitCount] = {
-    CrossOverWindow::kDelayMicrosecId, CrossOverWindow::kDelayCmId, CrossOverWindow::kDelayMtId,
-    CrossOverWindow::kDelayInId, CrossOverWindow::kDelayFtId};
+    CrossOverWindow::kDelayCmId, CrossOverWindow::kDelayMtId, CrossOverWindow::kDelayInId,
+    CrossOverWindow::kDelayFtId, CrossOverWindow::kDelayMicrosecId};
 
 /** The window whose mirrors the veto callbacks serve. */
 CrossOverWindow* liveWindow = nullptr;
 
 bool DelayMirrorVeto(XParam* param, double* value, int32_t user, int32_t phase);
 
-constexpr XParamDescExt MirrorExt(ParamTextCallback text, int32_t unit)
-{
-    XParamDescExt ext;
-    ext.textCallback = text;
-    ext.vetoCallback = &DelayMirrorVeto;
-    ext.vetoUser = unit;
-    return ext;
-}
-
-const XParamDescExt kMicrosecondsExt = MirrorExt(&MicrosecondsText, kMicroseconds);
-const XParamDescExt kCentimetresExt = MirrorExt(&CentimetersText, kCentimetres);
-const XParamDescExt kMetresExt = MirrorExt(&MetersText, kMetres);
-const XParamDescExt kInchesExt = MirrorExt(&InchesText, kInches);
-const XParamDescExt kFeetExt = MirrorExt(&FeetText, kFeet);
+constexpr DistanceMirrors::Exts kMirrorExts = DistanceMirrors::MakeExts(&DelayMirrorVeto);
 
 /** The crossover group's rows, each expanding to outputs 1..6, ended by an empty record. */
 std::vector<XParamDesc> LocalRows()
@@ -103,52 +82,20 @@ std::vector<XParamDesc> LocalRows()
         row("LPFQCh[6]", kNumber, 0.4, 20, 1, 197, CrossOverWindow::kLpfQId, nullptr),
         // Steps of 1 us, 0.1 cm, 0.01 m, 0.1 in and 0.01 ft for the spinners.
         row("delayMicrosecCh[6]", kNumber, -200000, 680000, 0, 880001, CrossOverWindow::kDelayMicrosecId,
-            &kMicrosecondsExt),
-        row("delayCmCh[6]", kNumber, -800, 3000, 0, 38001, CrossOverWindow::kDelayCmId, &kCentimetresExt),
-        row("delayMtCh[6]", kNumber, -80, 300, 0, 38001, CrossOverWindow::kDelayMtId, &kMetresExt),
-        row("delayInCh[6]", kNumber, -3600, 14000, 0, 176001, CrossOverWindow::kDelayInId, &kInchesExt),
-        row("delayFtCh[6]", kNumber, -300, 1200, 0, 150001, CrossOverWindow::kDelayFtId, &kFeetExt),
+            &kMirrorExts[DistanceMirrors::kMicroseconds]),
+        row("delayCmCh[6]", kNumber, -800, 3000, 0, 38001, CrossOverWindow::kDelayCmId,
+            &kMirrorExts[DistanceMirrors::kCentimetres]),
+        row("delayMtCh[6]", kNumber, -80, 300, 0, 38001, CrossOverWindow::kDelayMtId,
+            &kMirrorExts[DistanceMirrors::kMetres]),
+        row("delayInCh[6]", kNumber, -3600, 14000, 0, 176001, CrossOverWindow::kDelayInId,
+            &kMirrorExts[DistanceMirrors::kInches]),
+        row("delayFtCh[6]", kNumber, -300, 1200, 0, 150001, CrossOverWindow::kDelayFtId,
+            &kMirrorExts[DistanceMirrors::kFeet]),
     };
     XParamDesc end;
     end.Init();
     rows.push_back(end);
     return rows;
-}
-
-/** Milliseconds of a mirror's value in its unit. */
-double MirrorToMs(int32_t unit, double value)
-{
-    switch (unit)
-    {
-    case kMicroseconds:
-        return value / DelayUnits::kMicrosecondsPerMs;
-    case kCentimetres:
-        return MetersToDelayMs(value / DelayUnits::kCentimetersPerMeter);
-    case kMetres:
-        return MetersToDelayMs(value);
-    case kInches:
-        return FeetToDelayMs(value / DelayUnits::kInchesPerFoot);
-    default:
-        return FeetToDelayMs(value);
-    }
-}
-
-/** A mirror's value in its unit for a delay in milliseconds. */
-double MsToMirror(int32_t unit, double ms)
-{
-    switch (unit)
-    {
-    case kMicroseconds:
-        return ms * DelayUnits::kMicrosecondsPerMs;
-    case kCentimetres:
-        return DelayMsToMeters(ms) * DelayUnits::kCentimetersPerMeter;
-    case kMetres:
-        return DelayMsToMeters(ms);
-    case kInches:
-        return DelayMsToFeet(ms) * DelayUnits::kInchesPerFoot;
-    default:
-        return DelayMsToFeet(ms);
-    }
 }
 
 bool DelayMirrorVeto(XParam* param, double* value, int32_t user, int32_t phase)
@@ -401,13 +348,11 @@ void CrossOverWindow::SetCurveFilter(int32_t output, int32_t unitCode, bool high
 
 void CrossOverWindow::UpdateDelayMirrors(XParam* source, int32_t output, double ms)
 {
-    // Centimetres, metres, inches, feet, microseconds.
-    static constexpr int32_t kOrder[] = {kCentimetres, kMetres, kInches, kFeet, kMicroseconds};
-    for (int32_t unit : kOrder)
+    for (int32_t unit = 0; unit < kMirrorUnitCount; ++unit)
     {
         XParam* mirror = GetLocalParam(kMirrorFirstIds[unit] + output);
         if (mirror != nullptr && mirror != source && mirror != mirrorInEntry)
-            mirror->SetValue(MsToMirror(unit, ms), true);
+            mirror->SetValue(DistanceMirrors::FromMs(unit, ms), true);
     }
 }
 
@@ -455,7 +400,7 @@ bool CrossOverWindow::ApplyMirrorEntry(XParam* mirror, double* value, int32_t un
     if (delay == nullptr)
         return false;
     // An entry that converts to the current delay (within rounding) changes nothing and is refused.
-    const double ms = MirrorToMs(unit, *value);
+    const double ms = DistanceMirrors::ToMs(unit, *value);
     const double before = delay->GetValue();
     constexpr double kSameMs = 1e-9;
     if (std::abs(ms - before) <= kSameMs)
@@ -469,7 +414,7 @@ bool CrossOverWindow::ApplyMirrorEntry(XParam* mirror, double* value, int32_t un
         return false;
     // The delay's range clamped the entry: the field shows what was set, not what was typed.
     if (std::abs(set - ms) > kSameMs)
-        *value = MsToMirror(unit, set);
+        *value = DistanceMirrors::FromMs(unit, set);
     UpdateDelayMirrors(mirror, output, set);
     return true;
 }
@@ -479,8 +424,7 @@ void CrossOverWindow::CopyDelayFlags(int32_t output)
     XParam* delay = OutputParam(output, kXoverDelayTime);
     if (delay == nullptr)
         return;
-    static constexpr int32_t kOrder[] = {kCentimetres, kMetres, kInches, kFeet, kMicroseconds};
-    for (int32_t unit : kOrder)
+    for (int32_t unit = 0; unit < kMirrorUnitCount; ++unit)
     {
         if (XParam* mirror = GetLocalParam(kMirrorFirstIds[unit] + output))
         {

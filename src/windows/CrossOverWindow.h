@@ -104,7 +104,7 @@ public:
     XText* GetCompareCover(int32_t index) const;
     bool GetRangeFlag() const { return rangeFlag; }
 
-    /** An entry in a delay mirror (unit 0 us, 1 cm, 2 m, 3 in, 4 ft), from the mirrors' veto: sets
+    /** An entry in a delay mirror (unit: a DistanceMirrors::Unit), from the mirrors' veto: sets
         the output's xoverDelayTime from *value and the other mirrors, and accepts; refuses when the
         delay is missing or does not change. When the delay's range clamps the entry, *value
         becomes the distance (or time) of the delay that was set. */
