@@ -71,6 +71,7 @@
 #include "windows/ConfigWindow.h"
 #include "windows/EditorWindows.h"
 #include "windows/FrontPanelWindow.h"
+#include "windows/InputDelayWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
@@ -1052,6 +1053,8 @@ void QM7App::RefreshDelayWindows()
         return;
     if (auto* outputDelay = windows->Find<ChannelDelayWindow>(EditorWindows::kOutputDelay))
         outputDelay->ResetCheckParams();
+    if (auto* inputDelay = windows->Find<InputDelayWindow>(EditorWindows::kInputDelay))
+        inputDelay->ResyncCheckParam();
 }
 
 void QM7App::RefreshFrontPanelWindow()

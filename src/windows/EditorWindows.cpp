@@ -6,6 +6,7 @@
 #include "windows/ContactClosureWindow.h"
 #include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
+#include "windows/InputDelayWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SharedWindowState.h"
 #include "windows/SubWindowRegistry.h"
@@ -24,7 +25,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kCrossover, kCrossoverParamId, &MakeWindow<CrossOverWindow>});
     registry.Register(Row{kInputParametricEq, kInputPeqParamId, nullptr});
     registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});
-    registry.Register(Row{kInputDelay, kInputDelayParamId, nullptr});
+    registry.Register(Row{kInputDelay, kInputDelayParamId, &MakeWindow<InputDelayWindow>});
     registry.Register(Row{kOutputDelay, kOutputDelayParamId, &MakeWindow<ChannelDelayWindow>});
     registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
     registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
