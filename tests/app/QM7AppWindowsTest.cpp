@@ -7,7 +7,9 @@
 #include "device/IDeviceRequests.h"
 #include "device/XParamDoc.h"
 #include "support/FrameBytes.h"
+#include "windows/ChannelDelayWindow.h"
 #include "windows/EditorWindows.h"
+#include "windows/InputDelayWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -101,9 +103,45 @@ int RunWindowScenario()
     SCENARIO_CHECK(!GetDeviceRequests().IsConnected());
     return failures;
 }
+
+/** The refresh after a document load or an edit-mode change reaches both delay windows: the output
+    window's link checks clear once it has content, and the input window is found and left as is. */
+int RunDelayRefreshScenario()
+{
+    int failures = 0;
+    Scenario scenario;
+    QM7App* app = scenario.app;
+    SubWindowRegistry& windows = app->GetWindows();
+    auto* output = windows.Get<ChannelDelayWindow>(EditorWindows::kOutputDelay);
+    auto* input = windows.Get<InputDelayWindow>(EditorWindows::kInputDelay);
+    SCENARIO_CHECK(output != nullptr && input != nullptr);
+    if (output == nullptr || input == nullptr)
+        return failures;
+
+    output->GetCheckParam(3)->SetValue(1, false);
+    app->RefreshDelayWindows();
+    SCENARIO_CHECK(output->GetCheckParam(3)->GetValue() == 1.0); // no content yet: nothing to reset
+
+    output->Show();
+    input->Show();
+    output->GetCheckParam(4)->ChangeValue(1, true);
+    SCENARIO_CHECK(!output->GetLinkGroup(0).IsEmpty());
+    InputDelayWindow::GetDelayLinkFlag().SetValue(1, true);
+    app->RefreshDelayWindows();
+    SCENARIO_CHECK(output->GetCheckParam(3)->GetValue() == 0.0 &&
+                   output->GetCheckParam(4)->GetValue() == 0.0);
+    SCENARIO_CHECK(output->GetLinkGroup(0).IsEmpty());
+    SCENARIO_CHECK(InputDelayWindow::GetDelayLinkFlag().GetValue() == 1.0);
+    return failures;
+}
 } // namespace
 
 TEST(QM7AppWindows, WindowParametersAndMessagesShowTheRegisteredWindowsWhichReachTheUnit)
 {
     ChildScenario::ExpectPasses(RunWindowScenario);
+}
+
+TEST(QM7AppWindows, TheDelayRefreshReachesBothDelayWindows)
+{
+    ChildScenario::ExpectPasses(RunDelayRefreshScenario);
 }
