@@ -7,6 +7,7 @@
 #include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/InputDelayWindow.h"
+#include "windows/OutputLevelsWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SharedWindowState.h"
 #include "windows/SubWindowRegistry.h"
@@ -29,7 +30,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kOutputDelay, kOutputDelayParamId, &MakeWindow<ChannelDelayWindow>});
     registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
     registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
-    registry.Register(Row{kLimitersAndLevels, kLevelsParamId, nullptr});
+    registry.Register(Row{kLimitersAndLevels, kLevelsParamId, &MakeWindow<OutputLevelsWindow>});
     registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
     registry.Register(Row{kFrontPanelAccess, kNone, &MakeWindow<FrontPanelWindow>});
     registry.Register(Row{kPresets, kNone, &MakeWindow<PresetsWindow>});
