@@ -7,6 +7,7 @@
 #include "windows/CrossOverWindow.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/InputDelayWindow.h"
+#include "windows/InputPEQWindow.h"
 #include "windows/OutputLevelsWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SharedWindowState.h"
@@ -24,7 +25,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     constexpr int32_t kNone = SubWindowRegistry::kNoWindowParam;
     registry.Register(Row{kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>});
     registry.Register(Row{kCrossover, kCrossoverParamId, &MakeWindow<CrossOverWindow>});
-    registry.Register(Row{kInputParametricEq, kInputPeqParamId, nullptr});
+    registry.Register(Row{kInputParametricEq, kInputPeqParamId, &MakeWindow<InputPEQWindow>});
     registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});
     registry.Register(Row{kInputDelay, kInputDelayParamId, &MakeWindow<InputDelayWindow>});
     registry.Register(Row{kOutputDelay, kOutputDelayParamId, &MakeWindow<ChannelDelayWindow>});

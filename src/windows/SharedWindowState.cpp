@@ -63,8 +63,14 @@ SharedWindowState::SharedWindowState()
         drawTypeGroups[output] = std::make_unique<XParamGroup>();
         drawTypeGroups[output]->AddParams(kDrawTypeTable, prefix.CStr());
     }
+    const XParamDesc inputFocus[kInputCount] = {
+        LocalParamDesc("CurFilterFocusA", kInteger, 0, kInputBandCount - 1, 1, kInputBandCount),
+        LocalParamDesc("CurFilterFocusB", kInteger, 0, kInputBandCount - 1, 1, kInputBandCount)};
     for (int32_t input = 0; input < kInputCount; ++input)
     {
+        inputFocusBands[input].SetDesc(&inputFocus[input]);
+        for (FloatParam& band : inputQShown[input])
+            band.SetDesc(&shown);
         XString prefix;
         prefix.Format(kInputDrawTypeGroupFormat, 'A' + input);
         inputDrawTypeGroups[input] = std::make_unique<XParamGroup>();
@@ -96,6 +102,17 @@ XParam* SharedWindowState::DrawType(int32_t output, int32_t band)
     return drawTypeGroups[output]->GetParam(kDrawTypeFirstId + band);
 }
 
+FloatParam* SharedWindowState::InputPeqFocusBand(int32_t input)
+{
+    return InRange(input, kInputCount) ? &inputFocusBands[input] : nullptr;
+}
+
+FloatParam* SharedWindowState::InputPeqQShown(int32_t input, int32_t band)
+{
+    return InRange(input, kInputCount) && InRange(band, kInputBandCount) ? &inputQShown[input][band]
+                                                                         : nullptr;
+}
+
 XParamGroup* SharedWindowState::InputDrawTypeGroup(int32_t input)
 {
     return InRange(input, kInputCount) ? inputDrawTypeGroups[input].get() : nullptr;
@@ -118,6 +135,12 @@ void SharedWindowState::Reset()
             ResetQuietly(band);
         for (int32_t index = 0; XParam* drawType = drawTypeGroups[output]->GetParamAt(index); ++index)
             ResetQuietly(*drawType);
+    }
+    for (int32_t input = 0; input < kInputCount; ++input)
+    {
+        ResetQuietly(inputFocusBands[input]);
+        for (FloatParam& band : inputQShown[input])
+            ResetQuietly(band);
     }
     for (const auto& group : inputDrawTypeGroups)
         for (int32_t index = 0; XParam* drawType = group->GetParamAt(index); ++index)

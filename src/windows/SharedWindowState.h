@@ -14,8 +14,9 @@
     band ("FilterGroup<output>\DrawTypeBand<band>", both from 1), and the draw types of the input
     equaliser's ten bands per input ("PEQDrawChA\DrawTypeBand<k + 1>" and "PEQDrawChB\...", band 0
     being the high-pass filter), which the input graphic equaliser, the frequency response and the
-    system overview draw too. Every parameter is local to the program: transient and never sent to
-    the unit. The block clipboard is BlockClipboard's.
+    system overview draw too, with each input's focus band (CurFilterFocusA/B) and per input and band
+    whether the band panel shows its second Q control. Every parameter is local to the program: transient and
+   never sent to the unit. The block clipboard is BlockClipboard's.
 
     One per process (Instance), made on first use; GUI thread only. */
 class SharedWindowState final
@@ -50,6 +51,12 @@ public:
     XParamGroup* DrawTypeGroup(int32_t output);
     /** The draw type of an output's band (output 0..5, band 0..4); null outside. */
     XParam* DrawType(int32_t output, int32_t band);
+    /** The input equaliser's focus band of input 0 (A, "CurFilterFocusA") or 1 (B,
+        "CurFilterFocusB"), 0..9 (0 the high-pass filter), 1 at first; null outside 0..1. */
+    FloatParam* InputPeqFocusBand(int32_t input);
+    /** 1 while the input band's panel shows its second Q control; null outside inputs 0..1, bands
+        0..9. */
+    FloatParam* InputPeqQShown(int32_t input, int32_t band);
     /** The input's draw-type group (0 = A, 1 = B; parameters by id 8..17); null outside 0..1. */
     XParamGroup* InputDrawTypeGroup(int32_t input);
     /** The draw type of an input's band (input 0..1, band 0..9 with 0 the high-pass filter); null
@@ -66,4 +73,6 @@ private:
     std::array<std::array<FloatParam, kBandCount>, kOutputCount> qShown;
     std::array<std::unique_ptr<XParamGroup>, kOutputCount> drawTypeGroups;
     std::array<std::unique_ptr<XParamGroup>, kInputCount> inputDrawTypeGroups;
+    std::array<FloatParam, kInputCount> inputFocusBands;
+    std::array<std::array<FloatParam, kInputBandCount>, kInputCount> inputQShown;
 };

@@ -1,0 +1,207 @@
+#include "windows/PEQFilterPanel.h"
+
+#include "core/BitArray.h"
+#include "core/XParam.h"
+#include "device/ChannelInput.h"
+#include "device/ChannelLists.h"
+#include "gui/XButton.h"
+#include "gui/XColorDictionary.h"
+#include "gui/XFont.h"
+#include "gui/XPopupMenu.h"
+#include "gui/XText.h"
+#include "widgets/XComboBox.h"
+#include "windows/EqBandRules.h"
+#include "windows/InputPEQWindow.h"
+#include "windows/SharedWindowState.h"
+
+namespace
+{
+constexpr int32_t kCaptionLeft = 6;
+constexpr int32_t kCaptionTop = 24;
+constexpr int32_t kCaptionWidth = 106;
+constexpr int32_t kCaptionHeight = 11;
+const XRGB kCaptionColor{210, 210, 210, 255};
+
+constexpr int32_t kControlLeft = 2;
+constexpr int32_t kControlTop = 34;
+constexpr int32_t kControlWidth = 72;
+constexpr int32_t kControlHeight = 19;
+// Value boxes fill the panel's width (at 2 they would lose their right edge).
+constexpr int32_t kBoxLeft = 0;
+constexpr int32_t kBoxWidth = PEQFilterPanel::kWidth;
+
+const XRGB kPopupTextColor{42, 44, 45, 255};
+const XRect kPopupLabelRect(0, 4, 50, 15);
+const XRGB kBoxBack{245, 245, 245, 255};
+// The value boxes' text field paints the dark background of the text entry view over its picture,
+// so their text takes the light label colour (as the output equaliser's boxes do).
+constexpr const char* kBoxTextColourName = "windowLabel";
+
+constexpr const char* kBandDimFormat = "InputParametricEq\\ParametricBand%dDim.png";
+constexpr const char* kBandLitFormat = "InputParametricEq\\ParametricBand%dLit.png";
+constexpr const char* kBypassDim = "InputParametricEq\\bypassSmallDim.png";
+constexpr const char* kBypassLit = "InputParametricEq\\bypassSmallLit.png";
+constexpr const char* kPopupArrow = "widget\\DropDownExtraSmall.png";
+constexpr const char* kBoxField = "widget\\SpinnerTextFieldExtraSmall.png";
+constexpr const char* kBoxSpinner = "widget\\SpinnerSmall.png";
+constexpr const char* kBoxSpinnerUp = "widget\\SpinnerSmallUp.png";
+constexpr const char* kBoxSpinnerDown = "widget\\SpinnerSmallDown.png";
+const XPoint kBypassAt(0, 140);
+
+enum Row
+{
+    kTypeRow = 0,
+    kGainRow = 1,
+    kFrequencyRow = 2,
+    kQRow = 3,
+};
+
+XRect RowRect(int32_t left, int32_t top, int32_t width, int32_t height, int32_t row)
+{
+    const int32_t y = top + PEQFilterPanel::kRowPitch * row;
+    return XRect(left, y, left + width, y + height);
+}
+
+XString Formatted(const char* format, int32_t number)
+{
+    XString text;
+    text.Format(format, number);
+    return text;
+}
+
+using Rules = EqBandRules;
+} // namespace
+
+PEQFilterPanel::PEQFilterPanel(int32_t inputIndex, int32_t bandIndex) : input(inputIndex), band(bandIndex)
+{
+    SetTransparent(true);
+}
+
+PEQFilterPanel::~PEQFilterPanel() = default;
+
+XParam* PEQFilterPanel::GetInputParam(int32_t id) const
+{
+    ChannelInput* channel = GetInputChannel(input);
+    return channel != nullptr ? channel->GetParam(id) : nullptr;
+}
+
+void PEQFilterPanel::FocusBand()
+{
+    if (XParam* focus = SharedWindowState::Instance().InputPeqFocusBand(input))
+        focus->ChangeValue(band, true);
+}
+
+void PEQFilterPanel::mouseDown(const juce::MouseEvent&)
+{
+    FocusBand();
+}
+
+void PEQFilterPanel::ApplyStyle()
+{
+    XView::ApplyStyle();
+    if (built)
+        return;
+    built = true;
+    SharedWindowState& state = SharedWindowState::Instance();
+    XParam* qShown = state.InputPeqQShown(input, band);
+
+    // The high-pass column is band 0: its buttons carry the number 0.
+    bandButton = new XButton(XRect(0, 0, 0, 0), state.InputPeqFocusBand(input),
+                             Formatted(kBandDimFormat, band).CStr(), Formatted(kBandLitFormat, band).CStr());
+    bandButton->SetMatchValue(static_cast<float>(band));
+    AddChild(bandButton);
+
+    BuildControls(qShown);
+
+    bypassButton = new XButton(XRect(kBypassAt.x, kBypassAt.y, kBypassAt.x, kBypassAt.y),
+                               GetInputParam(InputPEQWindow::kBypassId + band), kBypassDim, kBypassLit);
+    bypassButton->GetPressStartedSignal().Connect([this] { FocusBand(); });
+    AddChild(bypassButton);
+
+    BuildCaptions(qShown);
+}
+
+void PEQFilterPanel::BuildControls(XParam* qShown)
+{
+    XParam* slope = GetInputParam(InputPEQWindow::kSlopeId + band);
+    XParam* q = GetInputParam(InputPEQWindow::kQId + band);
+    typePopup = AddPopup(kTypeRow, GetInputParam(InputPEQWindow::kTypeId + band));
+    gainBox = AddValueBox(kGainRow, GetInputParam(InputPEQWindow::kGainId + band));
+    ShowForTypes(*gainBox, {Rules::kLowShelf, Rules::kHighShelf, Rules::kPeaking});
+    passSlopePopup = AddPopup(kGainRow, slope);
+    ShowForTypes(*passSlopePopup, {Rules::kLowPass, Rules::kHighPass});
+    frequencyBox = AddValueBox(kFrequencyRow, GetInputParam(InputPEQWindow::kFreqId + band));
+    frequencyBox->SetDirectStep(true);
+    peakingQBox = AddValueBox(kQRow, q);
+    ShowForTypes(*peakingQBox, {Rules::kPeaking});
+    secondQBox = AddValueBox(kQRow, q);
+    if (qShown != nullptr)
+        secondQBox->SetShowParam(qShown, 1);
+    shelfSlopePopup = AddPopup(kQRow, slope);
+    ShowForTypes(*shelfSlopePopup, {Rules::kLowShelf, Rules::kHighShelf});
+}
+
+void PEQFilterPanel::BuildCaptions(XParam* qShown)
+{
+    AddCaption(kTypeRow, "TYPE");
+    ShowForTypes(*AddCaption(kGainRow, "GAIN"), {Rules::kLowShelf, Rules::kHighShelf, Rules::kPeaking});
+    ShowForTypes(*AddCaption(kGainRow, "SLOPE"), {Rules::kLowPass, Rules::kHighPass});
+    AddCaption(kFrequencyRow, "FREQ");
+    ShowForTypes(*AddCaption(kQRow, "RESP / Q"), {Rules::kPeaking});
+    XText* secondQCaption = AddCaption(kQRow, "RESP / Q");
+    if (qShown != nullptr)
+        secondQCaption->SetShowParam(qShown, 1);
+    ShowForTypes(*AddCaption(kQRow, "SLOPE"), {Rules::kLowShelf, Rules::kHighShelf});
+}
+
+XText* PEQFilterPanel::AddCaption(int32_t row, const char* text)
+{
+    auto* caption = new XText(RowRect(kCaptionLeft, kCaptionTop, kCaptionWidth, kCaptionHeight, row), text,
+                              kCaptionColor, XFont::GetNamedFont("buttonTiny", false), XView::kJustifyLeft);
+    caption->SetTransparent(true);
+    AddChild(caption);
+    captions.push_back(caption);
+    return caption;
+}
+
+XPopupMenu* PEQFilterPanel::AddPopup(int32_t row, XParam* param)
+{
+    auto* popup = new XPopupMenu(RowRect(kControlLeft, kControlTop, kControlWidth, kControlHeight, row),
+                                 nullptr, nullptr);
+    popup->SetFont(XFont::GetNamedFont("tiny", false));
+    popup->SetTextColors(kPopupTextColor, kPopupTextColor);
+    popup->SetJustification(XView::kJustifyLeft);
+    popup->SetLabelRect(kPopupLabelRect);
+    popup->SetTransparent(true);
+    popup->SetArrowImage(kPopupArrow, nullptr);
+    popup->SetPot(param);
+    popup->GetItemChosenSignal().Connect([this](XMenuItem*) { FocusBand(); });
+    AddChild(popup);
+    return popup;
+}
+
+XComboBox* PEQFilterPanel::AddValueBox(int32_t row, XParam* param)
+{
+    auto* box = new XComboBox(RowRect(kBoxLeft, kControlTop, kBoxWidth, kControlHeight, row), param,
+                              kBoxField, kBoxSpinner, kBoxSpinnerUp, kBoxSpinnerDown);
+    box->SetFont(XFont::GetNamedFont("tiny", false));
+    box->SetBackColor(kBoxBack);
+    box->SetTextColor(GetColorDictionary().GetColor(kBoxTextColourName));
+    box->SetJustification(XView::kJustifyCentred);
+    box->Changed().Connect([this] { FocusBand(); });
+    // Added once its settings are made: adding it builds its field and spinner.
+    AddChild(box);
+    return box;
+}
+
+void PEQFilterPanel::ShowForTypes(XView& view, std::initializer_list<int32_t> types) const
+{
+    XParam* type = GetInputParam(InputPEQWindow::kTypeId + band);
+    if (type == nullptr)
+        return;
+    BitArray values;
+    for (const int32_t value : types)
+        values.Set(value, true);
+    view.SetShowParam(type, *types.begin());
+    view.SetShowValues(values);
+}
