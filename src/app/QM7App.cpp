@@ -72,6 +72,7 @@
 #include "windows/EditorWindows.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/InputDelayWindow.h"
+#include "windows/InputPEQWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
@@ -956,8 +957,12 @@ void QM7App::ShowWindowForParam(int32_t paramId, bool show)
     }
 }
 
-void QM7App::ShowEditorWindow(int32_t windowParamId, int32_t /*channel*/)
+void QM7App::ShowEditorWindow(int32_t windowParamId, int32_t channel)
 {
+    // The input windows first choose the input the message names (out-of-range inputs are ignored).
+    if (windowParamId == EditorWindows::kInputPeqParamId)
+        if (auto* inputPeq = windows->Get<InputPEQWindow>(EditorWindows::kInputParametricEq))
+            inputPeq->SelectChannel(static_cast<uint32_t>(channel));
     if (SubWindow* window = windows->Get(windowParamId))
         window->Show();
 }

@@ -10,6 +10,7 @@
 #include "windows/ChannelDelayWindow.h"
 #include "windows/EditorWindows.h"
 #include "windows/InputDelayWindow.h"
+#include "windows/InputPEQWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -134,7 +135,38 @@ int RunDelayRefreshScenario()
     SCENARIO_CHECK(InputDelayWindow::GetDelayLinkFlag().GetValue() == 1.0);
     return failures;
 }
+/** Message 73 chooses the input its "channel" item names, when it is 0 or 1, and shows the input
+    equaliser window. */
+int RunInputPeqMessageScenario()
+{
+    int failures = 0;
+    Scenario scenario;
+    QM7App* app = scenario.app;
+    auto* window = app->GetWindows().Get<InputPEQWindow>(EditorWindows::kInputParametricEq);
+    SCENARIO_CHECK(window != nullptr);
+    if (window == nullptr)
+        return failures;
+    struct Case
+    {
+        int32_t channel;
+        double selected;
+    };
+    for (const Case& c : {Case{1, 1.0}, Case{2, 1.0}, Case{-1, 1.0}, Case{0, 0.0}})
+    {
+        XMessage message(EditorWindows::kInputPeqParamId);
+        message.AddInt32("channel", c.channel);
+        app->MessageReceived(message);
+        SCENARIO_CHECK(window->IsShown());
+        SCENARIO_CHECK(window->GetSelectedInput().GetValue() == c.selected);
+    }
+    return failures;
+}
 } // namespace
+
+TEST(QM7AppWindows, TheInputEqMessageChoosesTheNamedInputAndShowsTheWindow)
+{
+    ChildScenario::ExpectPasses(RunInputPeqMessageScenario);
+}
 
 TEST(QM7AppWindows, WindowParametersAndMessagesShowTheRegisteredWindowsWhichReachTheUnit)
 {
