@@ -1,6 +1,6 @@
 // Time to compute EQ response curves: one output's full response (crossover and parametric bands) and the
 // 89 bands that the output frequency-response window sums, each band evaluated at every pixel column and
-// summed; and one drag step (one band recomputed, added to the cached sum of the others).
+// summed; and one drag step or changed band (one band recomputed, added to the cached sum of the others).
 
 #include "platform/PlatformClock.h"
 #include "widgets/XEQBandCurves.h"
@@ -121,5 +121,7 @@ int main()
     MeasureFullResponse("frequency-response window at its own size", ResponseWindowBands(), responseWindow);
     MeasureDragStep("drag step, one output", OutputBands(), 3, wide);
     MeasureDragStep("drag step, frequency-response window", ResponseWindowBands(), 86, wide);
+    // A refresh after one band's bypass or gain changed: only that band is recomputed.
+    MeasureDragStep("one band changed, frequency-response window", ResponseWindowBands(), 30, responseWindow);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "windows/ConfigWindow.h"
 #include "windows/ContactClosureWindow.h"
 #include "windows/CrossOverWindow.h"
+#include "windows/FreqResponseWindow.h"
 #include "windows/FrontPanelWindow.h"
 #include "windows/InputDelayWindow.h"
 #include "windows/InputPEQWindow.h"
@@ -32,7 +33,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
     registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
     registry.Register(Row{kLimitersAndLevels, kLevelsParamId, &MakeWindow<OutputLevelsWindow>});
-    registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, nullptr});
+    registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, &MakeWindow<FreqResponseWindow>});
     registry.Register(Row{kFrontPanelAccess, kNone, &MakeWindow<FrontPanelWindow>});
     registry.Register(Row{kPresets, kNone, &MakeWindow<PresetsWindow>});
     registry.Register(Row{kContactClosure, kNone, &MakeWindow<ContactClosureWindow>});

@@ -1,0 +1,322 @@
+// The output frequency response window: which input bands each output's view draws for its
+// source, the band and block bypasses that take bands out of the curves, the shapes of the output
+// bands as the output EQ window draws them, and in the real window against the simulated unit with
+// its meters running: the meters move and one dB toggle sets the range of all six graphs.
+
+#include "windows/FreqResponseWindow.h"
+
+#include "WindowTestSupport.h"
+#include "device/ChannelInput.h"
+#include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
+#include "gui/XButton.h"
+#include "gui/XText.h"
+#include "widgets/XEQView.h"
+#include "widgets/XQM7FrontPanelLEDMeter.h"
+#include "windows/ChannelEqWindow.h"
+#include "windows/CrossOverWindow.h"
+#include "windows/FreqPanel.h"
+#include "windows/OutputParamIds.h"
+#include "windows/SharedWindowState.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace
+{
+using WindowTest::Param;
+using namespace OutputParamIds;
+
+constexpr int32_t kSource = 1;
+constexpr int32_t kChannelEqBypass = 42;
+constexpr int32_t kInputPeqAllBypass = 61;
+constexpr int32_t kInputGeqAllBypass = 94;
+
+XParam* Out(int32_t output, int32_t id)
+{
+    return OutputParam(output, id);
+}
+
+/** The editing lock follows the connection and the listen mode: compare mode (the covers shown)
+    while connected and not listening live. */
+void SetCompareMode(bool on)
+{
+    Param("QM7\\usbActive")->SetValue(1, true);
+    Param("global\\ListenMode")->SetValue(on ? 0 : 1, true);
+    Param("QM7\\lockUIForEditCompare")->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+}
+
+XParam* In(int32_t input, int32_t id)
+{
+    return GetInputChannel(input)->GetParam(id);
+}
+
+/** The bands of a view that are drawn, as a string of '1' (on) and '0' (off) by band index. */
+std::string OnBands(const XEQView& view)
+{
+    std::string on;
+    for (int band = 0; band < view.GetNumBands(); ++band)
+        on += view.IsBandOn(band) ? '1' : '0';
+    return on;
+}
+
+/** What OnBands gives for a view whose bands are all drawn but for those listed off. */
+std::string AllOnBut(const std::vector<int>& off)
+{
+    std::string on(FreqResponseWindow::kBandCount, '1');
+    for (int band : off)
+        on[static_cast<size_t>(band)] = '0';
+    return on;
+}
+
+std::vector<int> Range(int first, int count)
+{
+    std::vector<int> bands(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        bands[static_cast<size_t>(i)] = first + i;
+    return bands;
+}
+
+std::vector<int> Join(std::vector<int> a, const std::vector<int>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+/** Input n's parametric and graphic bands in a view. */
+std::vector<int> InputBands(int32_t input)
+{
+    return Join(Range(10 * input, 10), Range(20 + 31 * input, 31));
+}
+
+/** The windows the application creates at start-up before this one (the crossover's local types
+    and Qs, the output EQ's draw types), then the window, shown. */
+template <class Base> class WithFreqResponseWindow : public Base
+{
+protected:
+    void SetUp() override
+    {
+        Base::SetUp();
+        if (this->IsSkipped())
+            return;
+        for (int32_t input = 0; input < 2; ++input)
+            In(input, 51)->SetValue(0, true); // the high-pass filters in (bypassed at start)
+        crossover = std::make_unique<CrossOverWindow>();
+        outputEq = std::make_unique<ChannelEqWindow>();
+        window = std::make_unique<FreqResponseWindow>();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        outputEq.reset();
+        crossover.reset();
+        Base::TearDown();
+    }
+
+    std::unique_ptr<CrossOverWindow> crossover;
+    std::unique_ptr<ChannelEqWindow> outputEq;
+    std::unique_ptr<FreqResponseWindow> window;
+};
+
+using FreqResponseWindowTest = WithFreqResponseWindow<WindowTest::WindowTestBase>;
+} // namespace
+
+TEST_F(FreqResponseWindowTest, AnOutputDrawsTheBandsOfTheInputsItsSourceFeeds)
+{
+    Out(2, kSource)->SetValue(1, true); // output 3 from input B
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    XEQView& view = *window->GetView(2);
+    FreqPanel& strip = *window->GetPanel(2);
+    ASSERT_EQ(view.GetNumBands(), FreqResponseWindow::kBandCount);
+    EXPECT_EQ(OnBands(view), AllOnBut(InputBands(0)));
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 3), &window->BandOff());
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 13), strip.ParametricBandDraw(1, 3));
+
+    const struct
+    {
+        double source;
+        std::vector<int> off;
+    } cases[] = {{2, {}}, {0, InputBands(1)}, {1, InputBands(0)}, {2, {}}};
+    for (const auto& c : cases)
+    {
+        Out(2, kSource)->SetValue(c.source, true);
+        EXPECT_EQ(OnBands(view), AllOnBut(c.off)) << "source " << c.source;
+    }
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 3), strip.ParametricBandDraw(0, 3));
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 20 + 31 + 30), strip.GraphicBandDraw(1, 30));
+    EXPECT_EQ(OnBands(*window->GetView(0)), AllOnBut(InputBands(1))) << "the others keep input A";
+    EXPECT_EQ(WindowTest::ImageMisses(), "");
+}
+
+TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
+{
+    const int sources[] = {0, 1, 2, 0, 1, 2};
+    for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+        Out(o, kSource)->SetValue(sources[o], true);
+    In(0, 54)->SetValue(1, true); // input A's band 3 bypassed before the block
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    // By source: the bands of the input that does not feed the output.
+    const std::vector<int> unrouted[] = {InputBands(1), InputBands(0), {}};
+
+    // Input A's parametric block: gone from every output fed by A; back with only band 3 missing.
+    In(0, kInputPeqAllBypass)->SetValue(1, true);
+    for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+    {
+        std::vector<int> off = unrouted[sources[o]];
+        if (sources[o] != 1)
+            off = Join(off, Range(0, 10));
+        EXPECT_EQ(OnBands(*window->GetView(o)), AllOnBut(off)) << o;
+    }
+    In(0, kInputPeqAllBypass)->SetValue(0, true);
+    for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+    {
+        std::vector<int> off = unrouted[sources[o]];
+        if (sources[o] != 1)
+            off.push_back(3);
+        EXPECT_EQ(OnBands(*window->GetView(o)), AllOnBut(off)) << o;
+    }
+
+    // Single bands and the output's own block, on output 3 (A+B).
+    XEQView& view = *window->GetView(2);
+    const struct
+    {
+        XParam* bypass;
+        std::vector<int> off;
+    } cases[] = {
+        {Out(2, 39), {3, 86}},                               // output band 3
+        {Out(2, kChannelEqBypass), {3, 84, 85, 86, 87, 88}}, // the output EQ, not the crossover
+        {In(1, ChannelParamTables::kGeqBypassFirstId + 4), {3, 84, 85, 86, 87, 88, 20 + 31 + 4}},
+        {In(1, kInputGeqAllBypass), Join({3, 84, 85, 86, 87, 88}, Range(51, 31))},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.bypass->GetName().CStr());
+        c.bypass->ChangeValue(1,
+                              true); // as a click does: a graphic band's bypass is a bit of the input's mask
+        EXPECT_EQ(OnBands(view), AllOnBut(c.off));
+    }
+
+    // A band bypass recomputes its band in the views that draw it; an input's block bypass every
+    // band of all six views.
+    auto rowsComputed = [this](const std::function<void()>& change)
+    {
+        std::vector<int64_t> rows;
+        for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+        {
+            window->GetView(o)->UpdateCurves();
+            rows.push_back(window->GetView(o)->GetComputedRowCount());
+        }
+        change();
+        for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+        {
+            window->GetView(o)->UpdateCurves();
+            rows[static_cast<size_t>(o)] =
+                window->GetView(o)->GetComputedRowCount() - rows[static_cast<size_t>(o)];
+        }
+        return rows;
+    };
+    EXPECT_EQ(rowsComputed([] { In(0, ChannelParamTables::kGeqBypassFirstId + 7)->ChangeValue(1, true); }),
+              (std::vector<int64_t>{1, 0, 1, 1, 0, 1}));
+    EXPECT_FALSE(window->GetView(0)->IsBandOn(27));
+    EXPECT_EQ(rowsComputed([] { In(0, kInputGeqAllBypass)->SetValue(1, true); }),
+              std::vector<int64_t>(6, FreqResponseWindow::kBandCount));
+}
+
+TEST_F(FreqResponseWindowTest, OutputBandsDrawWithTheOutputEqShapesAndTheCurveFollowsGainAndMute)
+{
+    // A 6 dB/oct low shelf on output 1's band 1: drawn as one (9), not as the unit's type code 0.
+    Out(0, 12)->SetValue(0, true);
+    Out(0, 32)->SetValue(0, true);
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    XEQView& view = *window->GetView(0);
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kFirstOutputBand)->GetValue(), 9);
+    Out(0, 32)->SetValue(1, true);
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kFirstOutputBand)->GetValue(), 11);
+    // The input bands take the input EQ's drawing types, the crossover bands the crossover window's.
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, 0), SharedWindowState::Instance().InputDrawType(0, 0));
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, 13), SharedWindowState::Instance().InputDrawType(1, 3));
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kHighPassBand),
+              Param("crossover\\HPFTypeCh1"));
+
+    EXPECT_EQ(view.GetOffsetParam(), Out(0, kOutputGain));
+    Out(0, kOutputMute)->SetValue(1, true);
+    EXPECT_FALSE(view.IsEQEnabled());
+    Out(0, kOutputMute)->SetValue(0, true);
+    EXPECT_TRUE(view.IsEQEnabled());
+
+    SetCompareMode(true);
+    EXPECT_TRUE(window->GetCompareCover()->isVisible());
+    SetCompareMode(false);
+    EXPECT_FALSE(window->GetCompareCover()->isVisible());
+}
+
+namespace
+{
+using FreqResponseWindowSimTest = WithFreqResponseWindow<WindowTest::WindowSimTestBase>;
+
+void Click(GuiTestSupport::PeerMouse& mouse, juce::Component& target)
+{
+    const juce::Point<int> centre = target.getLocalBounds().getCentre();
+    mouse.Wait(500); // no double click with the last one
+    mouse.Send(target, centre, {});
+    mouse.Send(target, centre, juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier));
+    mouse.Send(target, centre, {});
+}
+
+std::vector<double> Ranges(const FreqResponseWindow& window)
+{
+    std::vector<double> ranges;
+    for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+        ranges.push_back(window.GetView(o)->GetDisplayRange());
+    return ranges;
+}
+} // namespace
+
+TEST_F(FreqResponseWindowSimTest, MetersMoveAndOneGraphsToggleSetsTheRangeOfAllSix)
+{
+    ASSERT_TRUE(ConnectEditor({"--meters"}));
+    SetCompareMode(false);
+    // Curves with something to show: gains, graphic and parametric bands, crossovers.
+    const double sources[] = {0, 0, 1, 1, 2, 2};
+    for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+    {
+        Out(o, kSource)->SetValue(sources[o], true);
+        Out(o, kOutputGain)->SetValue(-3 * o, true);
+        Out(o, kHipassFreq)->SetValue(40 + 30 * o, true);
+        Out(o, kLopassFreq)->SetValue(2000 + 3000 * o, true);
+        Out(o, 17 + o % 5)->SetValue(o % 2 == 0 ? 6 : -6, true);
+    }
+    for (int32_t k = 0; k < 31; k += 3)
+        In(0, 62 + k)->SetValue(k % 2 == 0 ? 4 : -3, true);
+    In(1, 13)->SetValue(8, true);
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    GuiTestSupport::PeerMouse mouse(*window);
+
+    std::vector<int32_t> seen;
+    const bool moved = ViewTest::PumpUntil(
+        [&]
+        {
+            const int32_t lit = window->GetPanel(3)->GetLevelMeter()->GetPosition();
+            if (std::find(seen.begin(), seen.end(), lit) == seen.end())
+                seen.push_back(lit);
+            return seen.size() >= 3;
+        },
+        kSimWaitMs);
+    EXPECT_TRUE(moved) << "lit counts seen: " << seen.size();
+
+    EXPECT_EQ(Ranges(*window), std::vector<double>(6, FreqResponseWindow::kInitialRange));
+    Click(mouse, *window->GetPanel(5)->GetRangeButton());
+    EXPECT_EQ(Ranges(*window), std::vector<double>(6, FreqResponseWindow::kNarrowRange));
+    Click(mouse, *window->GetPanel(0)->GetRangeButton());
+    EXPECT_EQ(Ranges(*window), std::vector<double>(6, FreqResponseWindow::kWideRange));
+    Click(mouse, *window->GetPanel(2)->GetRangeButton());
+    EXPECT_EQ(Ranges(*window), std::vector<double>(6, FreqResponseWindow::kNarrowRange));
+    Click(mouse, *window->GetPanel(2)->GetRangeButton());
+    EXPECT_EQ(Ranges(*window), std::vector<double>(6, FreqResponseWindow::kWideRange));
+
+    GuiTestSupport::RunLoopFor(200);
+    GuiTestSupport::TakeScreenshot(*window, "FrequencyResponseWindow");
+    EXPECT_EQ(WindowTest::ImageMisses(), "");
+}
