@@ -10,6 +10,7 @@
 #include "device/ChannelLists.h"
 #include "device/ChannelParamTables.h"
 #include "gui/XButton.h"
+#include "gui/XColorDictionary.h"
 #include "gui/XText.h"
 #include "widgets/XEQView.h"
 #include "widgets/XQM7FrontPanelLEDMeter.h"
@@ -224,7 +225,7 @@ TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
               std::vector<int64_t>(6, FreqResponseWindow::kBandCount));
 }
 
-TEST_F(FreqResponseWindowTest, OutputBandsDrawWithTheOutputEqShapesAndTheCurveFollowsGainAndMute)
+TEST_F(FreqResponseWindowTest, BandsDrawWithTheEqWindowsShapesAndTheCurveFollowsGainMuteAndColour)
 {
     // A 6 dB/oct low shelf on output 1's band 1: drawn as one (9), not as the unit's type code 0.
     Out(0, 12)->SetValue(0, true);
@@ -245,6 +246,13 @@ TEST_F(FreqResponseWindowTest, OutputBandsDrawWithTheOutputEqShapesAndTheCurveFo
     EXPECT_FALSE(view.IsEQEnabled());
     Out(0, kOutputMute)->SetValue(0, true);
     EXPECT_TRUE(view.IsEQEnabled());
+
+    // Each curve takes its output's colour, again when the configuration changes.
+    Param("preset\\ColorChan1")->SetValue(3, true);
+    Param("preset\\ColorChan6")->SetValue(0, true);
+    Param("preset\\currentconfig")->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+    EXPECT_EQ(view.GetCurveColor(), GetColorDictionary().GetColor("outputColor4"));
+    EXPECT_EQ(window->GetView(5)->GetCurveColor(), GetColorDictionary().GetColor("outputColor1"));
 
     SetCompareMode(true);
     EXPECT_TRUE(window->GetCompareCover()->isVisible());
