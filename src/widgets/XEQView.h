@@ -208,6 +208,16 @@ public:
     {
         return centerLineColor.Get();
     }
+    /** The colour a window marks this view with (the graphic equaliser: its active input's view);
+        kept for the view, which draws nothing with it. */
+    void SetMarkingColor(const XRGB& colour)
+    {
+        markingColor = colour;
+    }
+    XRGB GetMarkingColor() const
+    {
+        return markingColor;
+    }
     uint32_t GetLineWidth() const
     {
         return lineWidth.Get();
@@ -403,6 +413,7 @@ private:
     uint8_t enablePolarity = 1;
     bool centerLine = true;
     bool drawCurveWhileDragging = false;
+    XRGB markingColor{0, 0, 0, 255};
     int analyzerDrawMode = kAnalyzerTrace;
     int analyzerBarCount = 0;
     /** Set by the refresh timer and analyzer parameters while there are analyzers; cleared by a repaint. */

@@ -9,6 +9,7 @@
 #include "windows/FrontPanelWindow.h"
 #include "windows/InputDelayWindow.h"
 #include "windows/InputPEQWindow.h"
+#include "windows/MasterGraphicEqWindow.h"
 #include "windows/OutputLevelsWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SharedWindowState.h"
@@ -27,7 +28,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>});
     registry.Register(Row{kCrossover, kCrossoverParamId, &MakeWindow<CrossOverWindow>});
     registry.Register(Row{kInputParametricEq, kInputPeqParamId, &MakeWindow<InputPEQWindow>});
-    registry.Register(Row{kInputGraphicEq, kInputGeqParamId, nullptr});
+    registry.Register(Row{kInputGraphicEq, kInputGeqParamId, &MakeWindow<MasterGraphicEqWindow>});
     registry.Register(Row{kInputDelay, kInputDelayParamId, &MakeWindow<InputDelayWindow>});
     registry.Register(Row{kOutputDelay, kOutputDelayParamId, &MakeWindow<ChannelDelayWindow>});
     registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
