@@ -73,6 +73,7 @@
 #include "windows/FrontPanelWindow.h"
 #include "windows/InputDelayWindow.h"
 #include "windows/InputPEQWindow.h"
+#include "windows/MasterGraphicEqWindow.h"
 #include "windows/PresetsWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
@@ -963,6 +964,9 @@ void QM7App::ShowEditorWindow(int32_t windowParamId, int32_t channel)
     if (windowParamId == EditorWindows::kInputPeqParamId)
         if (auto* inputPeq = windows->Get<InputPEQWindow>(EditorWindows::kInputParametricEq))
             inputPeq->SelectChannel(static_cast<uint32_t>(channel));
+    if (windowParamId == EditorWindows::kInputGeqParamId)
+        if (auto* inputGeq = windows->Get<MasterGraphicEqWindow>(EditorWindows::kInputGraphicEq))
+            inputGeq->SelectChannel(static_cast<uint32_t>(channel));
     if (SubWindow* window = windows->Get(windowParamId))
         window->Show();
 }

@@ -11,6 +11,7 @@
 #include "windows/EditorWindows.h"
 #include "windows/InputDelayWindow.h"
 #include "windows/InputPEQWindow.h"
+#include "windows/MasterGraphicEqWindow.h"
 #include "windows/SubWindow.h"
 #include "windows/SubWindowRegistry.h"
 
@@ -135,14 +136,16 @@ int RunDelayRefreshScenario()
     SCENARIO_CHECK(InputDelayWindow::GetDelayLinkFlag().GetValue() == 1.0);
     return failures;
 }
-/** Message 73 chooses the input its "channel" item names, when it is 0 or 1, and shows the input
-    equaliser window. */
-int RunInputPeqMessageScenario()
+/** Messages 73 and 74 choose the input their "channel" item names, when it is 0 or 1, and show the
+    input parametric or graphic equaliser window. */
+template <typename Window>
+int RunInputEqMessageScenario(int32_t windowParamId, const char* windowName,
+                              FloatParam& (Window::*selected)())
 {
     int failures = 0;
     Scenario scenario;
     QM7App* app = scenario.app;
-    auto* window = app->GetWindows().Get<InputPEQWindow>(EditorWindows::kInputParametricEq);
+    auto* window = app->GetWindows().Get<Window>(windowName);
     SCENARIO_CHECK(window != nullptr);
     if (window == nullptr)
         return failures;
@@ -153,19 +156,36 @@ int RunInputPeqMessageScenario()
     };
     for (const Case& c : {Case{1, 1.0}, Case{2, 1.0}, Case{-1, 1.0}, Case{0, 0.0}})
     {
-        XMessage message(EditorWindows::kInputPeqParamId);
+        XMessage message(windowParamId);
         message.AddInt32("channel", c.channel);
         app->MessageReceived(message);
         SCENARIO_CHECK(window->IsShown());
-        SCENARIO_CHECK(window->GetSelectedInput().GetValue() == c.selected);
+        SCENARIO_CHECK((window->*selected)().GetValue() == c.selected);
     }
     return failures;
+}
+
+int RunInputPeqMessageScenario()
+{
+    return RunInputEqMessageScenario(EditorWindows::kInputPeqParamId, EditorWindows::kInputParametricEq,
+                                     &InputPEQWindow::GetSelectedInput);
+}
+
+int RunInputGeqMessageScenario()
+{
+    return RunInputEqMessageScenario(EditorWindows::kInputGeqParamId, EditorWindows::kInputGraphicEq,
+                                     &MasterGraphicEqWindow::GetCurActiveChannel);
 }
 } // namespace
 
 TEST(QM7AppWindows, TheInputEqMessageChoosesTheNamedInputAndShowsTheWindow)
 {
     ChildScenario::ExpectPasses(RunInputPeqMessageScenario);
+}
+
+TEST(QM7AppWindows, TheInputGraphicEqMessageChoosesTheNamedInputAndShowsTheWindow)
+{
+    ChildScenario::ExpectPasses(RunInputGeqMessageScenario);
 }
 
 TEST(QM7AppWindows, WindowParametersAndMessagesShowTheRegisteredWindowsWhichReachTheUnit)

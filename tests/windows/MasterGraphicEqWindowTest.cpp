@@ -146,6 +146,9 @@ TEST_F(MasterGraphicEqWindowTest, GraphicBandsSitOnTheIsoFrequenciesWithAQThatGr
         EXPECT_EQ(view->GetBandParam(XEQView::kBandFrequency, 9), In(input, 30));
         EXPECT_EQ(view->GetBandParam(XEQView::kBandQ, 4), In(input, 35));
         EXPECT_EQ(view->GetBandParam(XEQView::kBandOn, 2), window.GetDrawFlag(input, 2));
+        const std::string drawType = std::string("PEQDrawCh") + (input == 0 ? "A" : "B") + "\\DrawTypeBand4";
+        EXPECT_EQ(view->GetBandParam(XEQView::kBandType, 3), Param(drawType.c_str()));
+        EXPECT_NE(Param(drawType.c_str()), nullptr);
         for (int32_t band : {0, 12, 30})
         {
             const int32_t slot = 10 + band;
