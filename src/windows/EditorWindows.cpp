@@ -14,6 +14,7 @@
 #include "windows/PresetsWindow.h"
 #include "windows/SharedWindowState.h"
 #include "windows/SubWindowRegistry.h"
+#include "windows/SystemOverviewWindow.h"
 
 // Each editor window includes its header here and gives its row its function:
 // {kConfiguration, kConfigParamId, &MakeWindow<ConfigWindow>}.
@@ -31,7 +32,7 @@ void EditorWindows::Register(SubWindowRegistry& registry)
     registry.Register(Row{kInputGraphicEq, kInputGeqParamId, &MakeWindow<MasterGraphicEqWindow>});
     registry.Register(Row{kInputDelay, kInputDelayParamId, &MakeWindow<InputDelayWindow>});
     registry.Register(Row{kOutputDelay, kOutputDelayParamId, &MakeWindow<ChannelDelayWindow>});
-    registry.Register(Row{kSystemOverview, kOverviewParamId, nullptr});
+    registry.Register(Row{kSystemOverview, kOverviewParamId, &MakeWindow<SystemOverviewWindow>});
     registry.Register(Row{kOutputParametricEq, kOutputEqParamId, &MakeWindow<ChannelEqWindow>});
     registry.Register(Row{kLimitersAndLevels, kLevelsParamId, &MakeWindow<OutputLevelsWindow>});
     registry.Register(Row{kFrequencyResponse, kFreqResponseParamId, &MakeWindow<FreqResponseWindow>});

@@ -1,0 +1,51 @@
+#include "windows/SysOvvMstrPEQPanel.h"
+
+#include "core/ParamRegistry.h"
+#include "gui/XColorDictionary.h"
+#include "widgets/XEQView.h"
+
+namespace
+{
+constexpr int32_t kViewBandCount = 11;
+constexpr int32_t kBoundBandCount = 10; // the high-pass filter and nine bands
+constexpr int32_t kTypeFirstId = 1;
+constexpr int32_t kGainFirstId = 11;
+constexpr int32_t kFreqFirstId = 21;
+constexpr int32_t kQFirstId = 31;
+constexpr int32_t kBypassFirstId = 51; // HPFBypass, then Band1Bypass..Band9Bypass
+constexpr int32_t kAllBypassId = 61;
+} // namespace
+
+XParam* SysOvvMstrPEQPanel::DrawTypeOf(int32_t input, int32_t band, XParam* unitType)
+{
+    XParam* drawType = FindParam("PEQDrawCh%c\\DrawTypeBand%d", 'A' + input, band + 1);
+    return drawType != nullptr ? drawType : unitType;
+}
+
+SysOvvMstrPEQPanel::SysOvvMstrPEQPanel(const XPoint& position, int32_t channel, SysOvvShared& shared)
+    : SysOvvBlockPanel(Kind::InputPeq, position, channel, shared)
+{
+}
+
+void SysOvvMstrPEQPanel::BuildChildren()
+{
+    const int32_t input = GetChannel();
+    AddLed(17, 56, ChannelParam(kBypassFirstId), kLedGreen, kLedDim);
+    AddLed(47, 56, ChannelParam(kAllBypassId), kLedGreen, kLedDim);
+
+    curve = MakeCurve(XRect(6, 6, 66, 42), kViewBandCount);
+    curve->SetBandOnMode(1);
+    curve->SetCurveColor(GetColorDictionary().GetColor(input == 0 ? "inputA" : "inputB"));
+    curve->BindEnableParam(ChannelParam(kAllBypassId));
+    curve->SetEnablePolarity(0);
+    for (int32_t band = 0; band < kBoundBandCount; ++band)
+    {
+        curve->BindBandParam(XEQView::kBandGain, ChannelParam(kGainFirstId + band), band);
+        curve->BindBandParam(XEQView::kBandFrequency, ChannelParam(kFreqFirstId + band), band);
+        curve->BindBandParam(XEQView::kBandQ, ChannelParam(kQFirstId + band), band);
+        curve->BindBandParam(XEQView::kBandType, DrawTypeOf(input, band, ChannelParam(kTypeFirstId + band)),
+                             band);
+        curve->BindBandParam(XEQView::kBandOn, ChannelParam(kBypassFirstId + band), band);
+    }
+    AddChild(curve);
+}
