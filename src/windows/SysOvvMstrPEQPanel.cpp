@@ -1,8 +1,8 @@
 #include "windows/SysOvvMstrPEQPanel.h"
 
-#include "core/ParamRegistry.h"
 #include "gui/XColorDictionary.h"
 #include "widgets/XEQView.h"
+#include "windows/SharedWindowState.h"
 
 namespace
 {
@@ -18,7 +18,7 @@ constexpr int32_t kAllBypassId = 61;
 
 XParam* SysOvvMstrPEQPanel::DrawTypeOf(int32_t input, int32_t band, XParam* unitType)
 {
-    XParam* drawType = FindParam("PEQDrawCh%c\\DrawTypeBand%d", 'A' + input, band + 1);
+    XParam* drawType = SharedWindowState::Instance().InputDrawType(input, band);
     return drawType != nullptr ? drawType : unitType;
 }
 

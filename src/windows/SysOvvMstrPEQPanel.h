@@ -13,8 +13,8 @@ public:
     SysOvvMstrPEQPanel(const XPoint& position, int32_t channel, SysOvvShared& shared);
     /** Null until built. */
     XEQView* GetCurve() const { return curve; }
-    /** The input PEQ window's draw type of band 0..9 of input 0..1 ("PEQDrawCh<A|B>\DrawTypeBand<n>");
-        unitType while that window has not made it. */
+    /** The draw type of band 0..9 of input 0..1 ("PEQDrawCh<A|B>\DrawTypeBand<n>", kept in step by
+        the input PEQ window); unitType when there is none. */
     static XParam* DrawTypeOf(int32_t input, int32_t band, XParam* unitType);
 
 protected:

@@ -10,6 +10,7 @@
 #include "gui/XOKDialog.h"
 #include "support/SimUnitTest.h"
 #include "windows/EditorWindows.h"
+#include "windows/InputPEQWindow.h"
 #include "windows/SubWindowRegistry.h"
 #include "windows/SystemOverviewWindow.h"
 
@@ -154,8 +155,11 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
             // Input B's PEQ block asks for the input PEQ window on input B.
             Click(mouse, *overview->GetBlock(Kind::InputPeq, 1), false);
             SCENARIO_CHECK(RunUntil([&] { return !app->shown.empty() && app->shown.back() == "73 1"; }));
-            if (SubWindow* inputPeq = windows.Find(EditorWindows::kInputParametricEq))
-                SCENARIO_CHECK(RunUntil([&] { return inputPeq->IsShown(); }));
+            auto* inputPeq = windows.Find<InputPEQWindow>(EditorWindows::kInputParametricEq);
+            SCENARIO_CHECK(inputPeq != nullptr && RunUntil([&] { return inputPeq->IsShown(); }));
+            SCENARIO_CHECK(inputPeq != nullptr && inputPeq->GetSelectedInput().GetValue() == 1.0);
+            if (inputPeq != nullptr)
+                inputPeq->Hide();
 
             // Output 2's limiter copied onto output 5 through the menus.
             GetOutputChannel(1)->GetParam(kLimitThresholdId)->ChangeValue(-9, true);

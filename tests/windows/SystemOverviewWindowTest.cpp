@@ -282,6 +282,7 @@ TEST_F(SystemOverviewWindowTest, TheSummedResponseDrawsOnlyTheInputsThatFeedTheO
 
     // The output bands are drawn with the output EQ window's draw types.
     EXPECT_EQ(view->GetBandParam(XEQView::kBandType, 84), SharedWindowState::Instance().DrawType(2, 0));
+    EXPECT_EQ(view->GetBandParam(XEQView::kBandType, 13), SharedWindowState::Instance().InputDrawType(1, 3));
 }
 
 TEST_F(SystemOverviewWindowTest, AnOutputsColourGoesToItsCurvesAndItsDelaySpeaker)
