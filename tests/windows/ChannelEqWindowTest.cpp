@@ -475,6 +475,7 @@ TEST_F(ChannelEqWindowSimTest, TabsBallsAndTypeMenusWorkWithTheMouseAndReachTheU
     mouse.Send(*view, at, juce::ModifierKeys());
     EXPECT_GT(gain->GetValue(), gainBefore);
     EXPECT_GT(frequency->GetValue(), frequencyBefore);
+    EXPECT_EQ(SharedWindowState::Instance().ChannelEqFocusBand(2)->GetValue(), 2.0);
     const int gainWire = editor->watcher.FindLiveWireId(gain);
     const int frequencyWire = editor->watcher.FindLiveWireId(frequency);
     EXPECT_TRUE(ViewTest::PumpUntil([&] { return UnitGot(gainWire) && UnitGot(frequencyWire); }, kSimWaitMs));

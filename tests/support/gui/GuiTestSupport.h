@@ -45,6 +45,10 @@ public:
     void Send(juce::Point<int> point, juce::ModifierKeys mods)
     {
         eventTime += kEventSpacingMs;
+        // The display's own events (enter, leave, motion of the real pointer) carry these as the held
+        // buttons: set them as a real event would, so that such an event in the middle of a drag is
+        // not taken for a release.
+        juce::ModifierKeys::currentModifiers = mods;
         window.getPeer()->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, point.toFloat(),
                                            mods, juce::MouseInputSource::defaultPressure,
                                            juce::MouseInputSource::defaultOrientation, eventTime);
