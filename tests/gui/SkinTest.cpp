@@ -118,6 +118,43 @@ TEST_F(SkinTest, EveryManifestRowLoadsThroughTheResourceManagerAtItsSize)
     }
 }
 
+// Windows pick an input's pictures by the colour word in their names (input A orange, input B
+// cyan): a picture so named is drawn in a colour of that hue, and so are the inputs' own colours.
+TEST_F(SkinTest, PicturesNamedByAColourAreDrawnInThatColour)
+{
+    struct Hue
+    {
+        const char* word;
+        float lowest; // juce hues, 0..1 around the colour circle
+        float highest;
+    };
+    const Hue hues[] = {{"orange", 15.0f / 360, 45.0f / 360}, {"cyan", 170.0f / 360, 200.0f / 360}};
+    const auto expectHue = [](const std::string& colourName, const Hue& hue)
+    {
+        XRGB colour;
+        ASSERT_EQ(GetColorDictionary().FindColor(colourName.c_str(), colour), XColorDictionary::kResultOk)
+            << colourName;
+        const float drawn = colour.ToColour().getHue();
+        EXPECT_TRUE(drawn >= hue.lowest && drawn <= hue.highest)
+            << colourName << " is not " << hue.word << " (hue " << drawn * 360 << ")";
+    };
+    expectHue("inputA", hues[0]);
+    expectHue("inputB", hues[1]);
+    int named = 0;
+    for (const auto& row : SkinTestSupport::ReadManifestRows())
+    {
+        for (const Hue& hue : hues)
+        {
+            if (row.name.find(hue.word) == std::string::npos)
+                continue;
+            SCOPED_TRACE("manifest line " + std::to_string(row.line) + ": " + row.name);
+            ++named;
+            expectHue(row.accent, hue);
+        }
+    }
+    EXPECT_GE(named, 8);
+}
+
 TEST_F(SkinTest, EveryCursorOfTheBaseViewIsInTheSkin)
 {
     SkinTestSupport::SkinMissLog log(resources);

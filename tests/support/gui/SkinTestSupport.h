@@ -31,7 +31,7 @@ inline juce::File ManifestFile()
     return juce::File(KRX_SOURCE_DIR).getChildFile("tools/skingen/ImageManifest.txt");
 }
 
-/** The fields of a manifest row that loading checks: name, size and sequence length. */
+/** The fields of a manifest row that tests check: name, size, accent and sequence length. */
 struct ManifestRow
 {
     std::string name;
@@ -39,6 +39,7 @@ struct ManifestRow
     int height = 0;
     int frames = 1;
     int line = 0;
+    std::string accent; ///< the colour name the picture is drawn in, "-" for the kind's own
 };
 
 /** Reads the rows of the checked-in manifest (name WIDTHxHEIGHT kind accent frames ...). */
@@ -61,6 +62,7 @@ inline std::vector<ManifestRow> ReadManifestRows()
         row.name = fields[0].toStdString();
         row.width = fields[1].upToFirstOccurrenceOf("x", false, false).getIntValue();
         row.height = fields[1].fromFirstOccurrenceOf("x", false, false).getIntValue();
+        row.accent = fields[3].toStdString();
         row.frames = fields[4].getIntValue();
         rows.push_back(row);
     }
