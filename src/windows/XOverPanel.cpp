@@ -145,7 +145,7 @@ void XOverPanel::Build()
     polarity->SetPot(param(kOutputPolarity));
     polarity->SetLabelRect(XRect(0, 0, 99, 18));
     polarity->SetFont(Font("medium"));
-    polarity->SetTextColors(kMenuText, kMenuText);
+    polarity->SetTextColors(Colour("windowLabel"), Colour("windowLabel"));
     polarity->SetArrowImage(kDropDownLong, nullptr);
     AddChild(polarity);
 
@@ -204,7 +204,9 @@ void XOverPanel::ShowPolarity()
         return;
     const bool inverted = polarityParam->GetValue() == 1.0;
     polarity->SetArrowImage(inverted ? kDropDownLongInverted : kDropDownLong, nullptr);
-    const XRGB& text = inverted ? kInvertedMenuText : kMenuText;
+    // The normal face is the skin's dark drop-down: its text is the windows' label colour, as in the
+    // other windows' drop-downs on that face.
+    const XRGB text = inverted ? kInvertedMenuText : Colour("windowLabel");
     polarity->SetTextColors(text, text);
     polarity->Invalidate();
 }

@@ -12,6 +12,7 @@
 #include "device/DelayUnits.h"
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
+#include "gui/XImage.h"
 #include "gui/XPopupMenu.h"
 #include "gui/XText.h"
 #include "support/ParamTestSupport.h"
@@ -253,9 +254,23 @@ TEST_F(CrossOverWindowTest, TheStripsShowOneDelayBoxPerUnitAndTheCurvesFollowMut
     ASSERT_EQ(lock->GetValue(), 1);
     EXPECT_FALSE(window->GetCompareCover(0)->isVisible());
 
-    // Output 1's polarity drop-down takes its inverted look.
+    // Output 1's polarity drop-down takes its inverted look and back; its text stays readable on
+    // either face (a clear difference in brightness from the face's middle).
+    XPopupMenu* polarity = window->GetPanel(0)->GetPolarityMenu();
+    for (const double value : {1.0, 0.0})
+    {
+        Out(0, kOutputPolarity)->SetValue(value, true);
+        ASSERT_NE(polarity->GetMainImage(), nullptr);
+        const juce::Image* face = polarity->GetMainImage()->GetJuceImage();
+        ASSERT_NE(face, nullptr);
+        const juce::Colour middle = face->getPixelAt(face->getWidth() / 2, face->getHeight() / 2);
+        const juce::Colour text = polarity->GetPopupTextColor().ToColour();
+        EXPECT_GT(std::abs(text.getPerceivedBrightness() - middle.getPerceivedBrightness()), 0.3f)
+            << "polarity " << value << ": text " << text.toDisplayString(false) << " on "
+            << middle.toDisplayString(false);
+    }
     Out(0, kOutputPolarity)->SetValue(1, true);
-    EXPECT_EQ(window->GetPanel(0)->GetPolarityMenu()->GetPopupTextColor(), XRGB(212, 210, 207, 255));
+    EXPECT_EQ(polarity->GetPopupTextColor(), XRGB(212, 210, 207, 255));
     EXPECT_EQ(WindowTest::ImageMisses(), "");
 }
 
