@@ -817,6 +817,12 @@ void XPopupWindow::CreateTitleBoxes()
         XView::AddChild(minimizeButton);
         minimizeButton->GetClickedSignal().Connect([this] { SetMinimised(!IsMinimised()); });
     }
+    // The title bar shows round the boxes' pictures: see-through from the first paint on, so that a
+    // box never shows as an unpainted square.
+    for (XView* box : {static_cast<XView*>(closeBox), static_cast<XView*>(maximizeButton),
+                       static_cast<XView*>(minimizeButton)})
+        if (box != nullptr)
+            box->SetTransparent(true);
     LayoutTitleBar();
 }
 

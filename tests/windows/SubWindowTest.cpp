@@ -11,11 +11,13 @@
 #include "device/ChannelLists.h"
 #include "device/DeviceCommand.h"
 #include "gui/XCloseBox.h"
+#include "gui/XMinimizeButton.h"
 #include "gui/XPict.h"
 #include "gui/XText.h"
 #include "support/ParamTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace
 {
@@ -266,6 +268,33 @@ TEST_F(SubWindowTest, ShowAndHideSetTheWindowParameterAsAUserChangeAndOnlyWhenIt
     plain.Hide();
     EXPECT_TRUE(codes.Codes().empty());
     EXPECT_EQ(windowParam->GetValue(), 0.0);
+}
+
+// The title boxes show their pictures over the title bar from the window's first picture on: no
+// box is a blank square.
+TEST_F(SubWindowTest, TheTitleBoxesShowTheirPicturesInTheFirstPicture)
+{
+    TestWindow window(kWindowParamId);
+    ASSERT_TRUE(WindowTest::ShowOnScreen(window));
+    const juce::Image shot = window.createComponentSnapshot(window.getLocalBounds(), true, 1.0f);
+    for (juce::Component* box : {static_cast<juce::Component*>(window.GetCloseBox()),
+                                 static_cast<juce::Component*>(window.GetMinimizeButton())})
+    {
+        ASSERT_NE(box, nullptr);
+        const juce::Rectangle<int> area = box->getBoundsInParent();
+        SCOPED_TRACE(area.toString().toStdString());
+        std::set<juce::uint32> colours;
+        int seeThrough = 0;
+        for (int y = area.getY(); y < area.getBottom(); ++y)
+            for (int x = area.getX(); x < area.getRight(); ++x)
+            {
+                const juce::Colour pixel = shot.getPixelAt(x, y);
+                colours.insert(pixel.getARGB());
+                seeThrough += pixel.getAlpha() < 255 ? 1 : 0;
+            }
+        EXPECT_EQ(seeThrough, 0) << "the title bar shows behind the picture";
+        EXPECT_GT(colours.size(), 2u) << "a picture, not a plain square";
+    }
 }
 
 TEST_F(SubWindowTest, ClickingTheCloseBoxWithTheMouseHidesTheWindowAndClearsItsParameter)
