@@ -1,6 +1,5 @@
 #include "windows/FilterPanel.h"
 
-#include "core/BitArray.h"
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
@@ -11,7 +10,6 @@
 #include "gui/XText.h"
 #include "widgets/XComboBox.h"
 #include "windows/ChannelEqWindow.h"
-#include "windows/EqBandRules.h"
 #include "windows/SharedWindowState.h"
 
 namespace
@@ -37,14 +35,6 @@ constexpr const char* kBoxSpinner = "widget\\SpinnerSmall.png";
 constexpr const char* kBoxSpinnerUp = "widget\\SpinnerSmallUp.png";
 constexpr const char* kBoxSpinnerDown = "widget\\SpinnerSmallDown.png";
 
-enum Row
-{
-    kTypeRow = 0,
-    kGainRow = 1,
-    kFrequencyRow = 2,
-    kQRow = 3,
-};
-
 XRect RowRect(int32_t left, int32_t top, int32_t width, int32_t height, int32_t row)
 {
     const int32_t y = top + FilterPanel::kRowPitch * row;
@@ -52,9 +42,8 @@ XRect RowRect(int32_t left, int32_t top, int32_t width, int32_t height, int32_t 
 }
 } // namespace
 
-FilterPanel::FilterPanel(int32_t bandIndex, int32_t outputIndex) : band(bandIndex), output(outputIndex)
+FilterPanel::FilterPanel(int32_t bandIndex, int32_t outputIndex) : EqBandPanel(bandIndex), output(outputIndex)
 {
-    SetTransparent(true);
 }
 
 FilterPanel::~FilterPanel() = default;
@@ -65,15 +54,14 @@ XParam* FilterPanel::GetChannelParam(int32_t id) const
     return channel != nullptr ? channel->GetParam(id) : nullptr;
 }
 
-void FilterPanel::FocusBand()
+XParam* FilterPanel::GetFocusParam() const
 {
-    if (XParam* focus = SharedWindowState::Instance().ChannelEqFocusBand(output))
-        focus->ChangeValue(band, true);
+    return SharedWindowState::Instance().ChannelEqFocusBand(output);
 }
 
-void FilterPanel::mouseDown(const juce::MouseEvent&)
+XParam* FilterPanel::GetTypeParam() const
 {
-    FocusBand();
+    return GetChannelParam(ChannelEqWindow::kTypeId + band);
 }
 
 void FilterPanel::ApplyStyle()
@@ -83,12 +71,6 @@ void FilterPanel::ApplyStyle()
         return;
     built = true;
     SharedWindowState& state = SharedWindowState::Instance();
-    XParam* type = GetChannelParam(ChannelEqWindow::kTypeId + band);
-    XParam* gain = GetChannelParam(ChannelEqWindow::kGainId + band);
-    XParam* frequency = GetChannelParam(ChannelEqWindow::kFreqId + band);
-    XParam* q = GetChannelParam(ChannelEqWindow::kQId + band);
-    XParam* slope = GetChannelParam(ChannelEqWindow::kSlopeId + band);
-    XParam* bypass = GetChannelParam(ChannelEqWindow::kBandBypassId + band);
     XParam* qShown = state.ChannelEqQShown(output, band);
 
     XString dim;
@@ -100,47 +82,23 @@ void FilterPanel::ApplyStyle()
     bandButton->SetMatchValue(static_cast<float>(band));
     AddChild(bandButton);
 
-    using Rules = EqBandRules;
-    AddCaption(kTypeRow, "TYPE");
-    ShowForTypes(*AddCaption(kGainRow, "GAIN"), {Rules::kLowShelf, Rules::kHighShelf, Rules::kPeaking});
-    ShowForTypes(*AddCaption(kGainRow, "SLOPE"), {Rules::kLowPass, Rules::kHighPass});
-    AddCaption(kFrequencyRow, "FREQUENCY");
-    ShowForTypes(*AddCaption(kQRow, "RESP / Q"), {Rules::kPeaking});
-    XText* secondQCaption = AddCaption(kQRow, "RESP / Q");
-    if (qShown != nullptr)
-        secondQCaption->SetShowParam(qShown, 1);
-    ShowForTypes(*AddCaption(kQRow, "SLOPE"), {Rules::kLowShelf, Rules::kHighShelf});
+    BuildCaptions(qShown, "FREQUENCY");
+    BuildControls({GetTypeParam(), GetChannelParam(ChannelEqWindow::kGainId + band),
+                   GetChannelParam(ChannelEqWindow::kFreqId + band),
+                   GetChannelParam(ChannelEqWindow::kQId + band),
+                   GetChannelParam(ChannelEqWindow::kSlopeId + band)},
+                  qShown);
 
-    typePopup = AddPopup(kTypeRow, type);
-    gainBox = AddValueBox(kGainRow, gain);
-    ShowForTypes(*gainBox, {Rules::kLowShelf, Rules::kHighShelf, Rules::kPeaking});
-    passSlopePopup = AddPopup(kGainRow, slope);
-    ShowForTypes(*passSlopePopup, {Rules::kLowPass, Rules::kHighPass});
-    frequencyBox = AddValueBox(kFrequencyRow, frequency);
-    frequencyBox->SetDirectStep(true);
-    peakingQBox = AddValueBox(kQRow, q);
-    ShowForTypes(*peakingQBox, {Rules::kPeaking});
-    secondQBox = AddValueBox(kQRow, q);
-    if (qShown != nullptr)
-        secondQBox->SetShowParam(qShown, 1);
-    shelfSlopePopup = AddPopup(kQRow, slope);
-    ShowForTypes(*shelfSlopePopup, {Rules::kLowShelf, Rules::kHighShelf});
-
-    bypassButton = new XButton(XRect(kBypassAt.x, kBypassAt.y, kBypassAt.x, kBypassAt.y), bypass,
-                               "buttons\\bypassDim.png", "buttons\\bypassLit.png");
-    bypassButton->GetPressStartedSignal().Connect([this] { FocusBand(); });
-    AddChild(bypassButton);
+    AddBypassButton(new XButton(XRect(kBypassAt.x, kBypassAt.y, kBypassAt.x, kBypassAt.y),
+                                GetChannelParam(ChannelEqWindow::kBandBypassId + band),
+                                "buttons\\bypassDim.png", "buttons\\bypassLit.png"));
 }
 
 XText* FilterPanel::AddCaption(int32_t row, const char* text)
 {
-    auto* caption =
-        new XText(RowRect(kCaptionLeft, kCaptionTop, kCaptionWidth, kCaptionHeight, row), text, kCaptionColor,
-                  XFont::GetNamedFont("buttonSmall", false), kCaptionJustification);
-    caption->SetTransparent(true);
-    AddChild(caption);
-    captions.push_back(caption);
-    return caption;
+    return KeepCaption(new XText(RowRect(kCaptionLeft, kCaptionTop, kCaptionWidth, kCaptionHeight, row), text,
+                                 kCaptionColor, XFont::GetNamedFont("buttonSmall", false),
+                                 kCaptionJustification));
 }
 
 XPopupMenu* FilterPanel::AddPopup(int32_t row, XParam* param)
@@ -152,9 +110,7 @@ XPopupMenu* FilterPanel::AddPopup(int32_t row, XParam* param)
     popup->SetTextColors(text, text);
     popup->SetLabelRect(captionRect);
     popup->SetPot(param);
-    popup->GetItemChosenSignal().Connect([this](XMenuItem*) { FocusBand(); });
-    AddChild(popup);
-    return popup;
+    return AddFocusingPopup(popup);
 }
 
 XComboBox* FilterPanel::AddValueBox(int32_t row, XParam* param)
@@ -165,20 +121,5 @@ XComboBox* FilterPanel::AddValueBox(int32_t row, XParam* param)
     box->SetBackColor(kValueBoxBack);
     box->SetTextColor(GetColorDictionary().GetColor(kTextColourName));
     box->SetJustification(XView::kJustifyCentred);
-    box->Changed().Connect([this] { FocusBand(); });
-    // Added once its settings are made: adding it builds its field and spinner.
-    AddChild(box);
-    return box;
-}
-
-void FilterPanel::ShowForTypes(XView& view, std::initializer_list<int32_t> types) const
-{
-    XParam* type = GetChannelParam(ChannelEqWindow::kTypeId + band);
-    if (type == nullptr)
-        return;
-    BitArray values;
-    for (const int32_t value : types)
-        values.Set(value, true);
-    view.SetShowParam(type, *types.begin());
-    view.SetShowValues(values);
+    return AddFocusingBox(box);
 }

@@ -1,6 +1,5 @@
 #include "windows/PEQFilterPanel.h"
 
-#include "core/BitArray.h"
 #include "core/XParam.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
@@ -10,7 +9,6 @@
 #include "gui/XPopupMenu.h"
 #include "gui/XText.h"
 #include "widgets/XComboBox.h"
-#include "windows/EqBandRules.h"
 #include "windows/InputPEQWindow.h"
 #include "windows/SharedWindowState.h"
 
@@ -48,14 +46,6 @@ constexpr const char* kBoxSpinnerUp = "widget\\SpinnerSmallUp.png";
 constexpr const char* kBoxSpinnerDown = "widget\\SpinnerSmallDown.png";
 const XPoint kBypassAt(0, 140);
 
-enum Row
-{
-    kTypeRow = 0,
-    kGainRow = 1,
-    kFrequencyRow = 2,
-    kQRow = 3,
-};
-
 XRect RowRect(int32_t left, int32_t top, int32_t width, int32_t height, int32_t row)
 {
     const int32_t y = top + PEQFilterPanel::kRowPitch * row;
@@ -68,13 +58,11 @@ XString Formatted(const char* format, int32_t number)
     text.Format(format, number);
     return text;
 }
-
-using Rules = EqBandRules;
 } // namespace
 
-PEQFilterPanel::PEQFilterPanel(int32_t inputIndex, int32_t bandIndex) : input(inputIndex), band(bandIndex)
+PEQFilterPanel::PEQFilterPanel(int32_t inputIndex, int32_t bandIndex)
+    : EqBandPanel(bandIndex), input(inputIndex)
 {
-    SetTransparent(true);
 }
 
 PEQFilterPanel::~PEQFilterPanel() = default;
@@ -85,15 +73,14 @@ XParam* PEQFilterPanel::GetInputParam(int32_t id) const
     return channel != nullptr ? channel->GetParam(id) : nullptr;
 }
 
-void PEQFilterPanel::FocusBand()
+XParam* PEQFilterPanel::GetFocusParam() const
 {
-    if (XParam* focus = SharedWindowState::Instance().InputPeqFocusBand(input))
-        focus->ChangeValue(band, true);
+    return SharedWindowState::Instance().InputPeqFocusBand(input);
 }
 
-void PEQFilterPanel::mouseDown(const juce::MouseEvent&)
+XParam* PEQFilterPanel::GetTypeParam() const
 {
-    FocusBand();
+    return GetInputParam(InputPEQWindow::kTypeId + band);
 }
 
 void PEQFilterPanel::ApplyStyle()
@@ -111,57 +98,23 @@ void PEQFilterPanel::ApplyStyle()
     bandButton->SetMatchValue(static_cast<float>(band));
     AddChild(bandButton);
 
-    BuildControls(qShown);
-
-    bypassButton = new XButton(XRect(kBypassAt.x, kBypassAt.y, kBypassAt.x, kBypassAt.y),
-                               GetInputParam(InputPEQWindow::kBypassId + band), kBypassDim, kBypassLit);
-    bypassButton->GetPressStartedSignal().Connect([this] { FocusBand(); });
-    AddChild(bypassButton);
-
-    BuildCaptions(qShown);
-}
-
-void PEQFilterPanel::BuildControls(XParam* qShown)
-{
     XParam* slope = GetInputParam(InputPEQWindow::kSlopeId + band);
-    XParam* q = GetInputParam(InputPEQWindow::kQId + band);
-    typePopup = AddPopup(kTypeRow, GetInputParam(InputPEQWindow::kTypeId + band));
-    gainBox = AddValueBox(kGainRow, GetInputParam(InputPEQWindow::kGainId + band));
-    ShowForTypes(*gainBox, {Rules::kLowShelf, Rules::kHighShelf, Rules::kPeaking});
-    passSlopePopup = AddPopup(kGainRow, slope);
-    ShowForTypes(*passSlopePopup, {Rules::kLowPass, Rules::kHighPass});
-    frequencyBox = AddValueBox(kFrequencyRow, GetInputParam(InputPEQWindow::kFreqId + band));
-    frequencyBox->SetDirectStep(true);
-    peakingQBox = AddValueBox(kQRow, q);
-    ShowForTypes(*peakingQBox, {Rules::kPeaking});
-    secondQBox = AddValueBox(kQRow, q);
-    if (qShown != nullptr)
-        secondQBox->SetShowParam(qShown, 1);
-    shelfSlopePopup = AddPopup(kQRow, slope);
-    ShowForTypes(*shelfSlopePopup, {Rules::kLowShelf, Rules::kHighShelf});
-}
+    BuildControls({GetTypeParam(), GetInputParam(InputPEQWindow::kGainId + band),
+                   GetInputParam(InputPEQWindow::kFreqId + band), GetInputParam(InputPEQWindow::kQId + band),
+                   slope},
+                  qShown);
 
-void PEQFilterPanel::BuildCaptions(XParam* qShown)
-{
-    AddCaption(kTypeRow, "TYPE");
-    ShowForTypes(*AddCaption(kGainRow, "GAIN"), {Rules::kLowShelf, Rules::kHighShelf, Rules::kPeaking});
-    ShowForTypes(*AddCaption(kGainRow, "SLOPE"), {Rules::kLowPass, Rules::kHighPass});
-    AddCaption(kFrequencyRow, "FREQ");
-    ShowForTypes(*AddCaption(kQRow, "RESP / Q"), {Rules::kPeaking});
-    XText* secondQCaption = AddCaption(kQRow, "RESP / Q");
-    if (qShown != nullptr)
-        secondQCaption->SetShowParam(qShown, 1);
-    ShowForTypes(*AddCaption(kQRow, "SLOPE"), {Rules::kLowShelf, Rules::kHighShelf});
+    AddBypassButton(new XButton(XRect(kBypassAt.x, kBypassAt.y, kBypassAt.x, kBypassAt.y),
+                                GetInputParam(InputPEQWindow::kBypassId + band), kBypassDim, kBypassLit));
+
+    BuildCaptions(qShown, "FREQ");
 }
 
 XText* PEQFilterPanel::AddCaption(int32_t row, const char* text)
 {
-    auto* caption = new XText(RowRect(kCaptionLeft, kCaptionTop, kCaptionWidth, kCaptionHeight, row), text,
-                              kCaptionColor, XFont::GetNamedFont("buttonTiny", false), XView::kJustifyLeft);
-    caption->SetTransparent(true);
-    AddChild(caption);
-    captions.push_back(caption);
-    return caption;
+    return KeepCaption(new XText(RowRect(kCaptionLeft, kCaptionTop, kCaptionWidth, kCaptionHeight, row), text,
+                                 kCaptionColor, XFont::GetNamedFont("buttonTiny", false),
+                                 XView::kJustifyLeft));
 }
 
 XPopupMenu* PEQFilterPanel::AddPopup(int32_t row, XParam* param)
@@ -175,9 +128,7 @@ XPopupMenu* PEQFilterPanel::AddPopup(int32_t row, XParam* param)
     popup->SetTransparent(true);
     popup->SetArrowImage(kPopupArrow, nullptr);
     popup->SetPot(param);
-    popup->GetItemChosenSignal().Connect([this](XMenuItem*) { FocusBand(); });
-    AddChild(popup);
-    return popup;
+    return AddFocusingPopup(popup);
 }
 
 XComboBox* PEQFilterPanel::AddValueBox(int32_t row, XParam* param)
@@ -188,20 +139,5 @@ XComboBox* PEQFilterPanel::AddValueBox(int32_t row, XParam* param)
     box->SetBackColor(kBoxBack);
     box->SetTextColor(GetColorDictionary().GetColor(kBoxTextColourName));
     box->SetJustification(XView::kJustifyCentred);
-    box->Changed().Connect([this] { FocusBand(); });
-    // Added once its settings are made: adding it builds its field and spinner.
-    AddChild(box);
-    return box;
-}
-
-void PEQFilterPanel::ShowForTypes(XView& view, std::initializer_list<int32_t> types) const
-{
-    XParam* type = GetInputParam(InputPEQWindow::kTypeId + band);
-    if (type == nullptr)
-        return;
-    BitArray values;
-    for (const int32_t value : types)
-        values.Set(value, true);
-    view.SetShowParam(type, *types.begin());
-    view.SetShowValues(values);
+    return AddFocusingBox(box);
 }
