@@ -5,12 +5,14 @@
 #include "core/XMessage.h"
 #include "core/XParamDesc.h"
 #include "core/XSmartLock.h"
+#include "files/FileCopyThread.h"
 #include "files/FileOperations.h"
 #include "files/FileTexts.h"
 #include "files/XFileBrowserListView.h"
 #include "files/XFileEntry.h"
 #include "files/XFileRow.h"
 #include "files/XFolderNameValidator.h"
+#include "files/XProgressDialog.h"
 #include "files/XVolumeManager.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
@@ -20,6 +22,7 @@
 #include "gui/XGetTextDialog.h"
 #include "gui/XOKCancelDialog.h"
 #include "gui/XPopupMenu.h"
+#include "gui/XYesNoCancelDialog.h"
 #include "gui/XText.h"
 #include "platform/PlatformFileSystem.h"
 #include "widgets/XTextEditView.h"
@@ -872,4 +875,157 @@ void XFileBrowser::DeleteSelectedWithMessage()
         XErrorDialog error{Label(kDeleteFailedText)};
         error.RunModal(this, 0);
     }
+}
+
+// Copying and moving from another browser ---------------------------------------------------------
+
+int32_t XFileBrowser::TransferFrom(XFileBrowser* source, bool move)
+{
+    if (source == nullptr || source->GetList() == nullptr)
+        return kMissingArgument;
+    if (IsRoot() || source->IsRoot())
+        return 0;
+    std::vector<XListRow*> rows;
+    if (source->GetList()->GetSelectedRows(&rows) != 0)
+        return kFailed;
+    if (!rows.empty() && ConfirmTransfer(rows, move))
+        Refresh();
+    return 0;
+}
+
+int32_t XFileBrowser::ClassifyTransfer(const XString& source, const XString& target)
+{
+    XString sourceName;
+    XString targetName;
+    source.GetLastComponent(sourceName);
+    target.GetLastComponent(targetName);
+    if (source.IsEmpty() || target.IsEmpty() || sourceName.IsEmpty() || targetName.IsEmpty())
+        return kTransferUnknown;
+    if (PlatformFileSystem::FileExists(target.CStr()))
+    {
+        if (PlatformFileSystem::PathIsFolder(source.CStr()))
+            return kTransferFolderOntoFile;
+        if (PlatformFileSystem::FileExists(source.CStr()) && source != target && sourceName == targetName)
+            return kTransferFileOntoFile;
+        return kTransferNoConflict;
+    }
+    if (PlatformFileSystem::PathIsFolder(target.CStr()))
+    {
+        if (PlatformFileSystem::FileExists(source.CStr()))
+            return kTransferFileOntoFolder;
+        if (PlatformFileSystem::PathIsFolder(source.CStr()))
+            return kTransferFolderOntoFolder;
+    }
+    return kTransferNoConflict;
+}
+
+bool XFileBrowser::ConfirmTransfer(const std::vector<XListRow*>& rows, bool move)
+{
+    bool overwrite = false;
+    for (XListRow* row : rows)
+    {
+        auto* fileRow = dynamic_cast<XFileRow*>(row);
+        int32_t conflict = kTransferUnknown;
+        XString name;
+        if (fileRow != nullptr)
+        {
+            const XString source = fileRow->GetPath();
+            XString target = WithTrailingBackslash(listing.GetPath());
+            target += fileRow->GetName();
+            source.GetLastComponent(name);
+            conflict = ClassifyTransfer(source, target);
+        }
+        switch (conflict)
+        {
+        case kTransferFileOntoFolder:
+        case kTransferFolderOntoFile:
+        {
+            XErrorDialog error{Label(conflict == kTransferFileOntoFolder ? kFileOntoFolderText : kFolderOntoFileText)
+                                   .Arg(name)};
+            error.RunModal(this, 0);
+            return false;
+        }
+        case kTransferFolderOntoFolder:
+        {
+            XYesNoCancelDialog question(XString(kFolderExistsTitle), Label(kFolderExistsQuestion).Arg(name), this,
+                                        nullptr, XString("Yes"), XString("No"), XString("Cancel"));
+            if (question.RunModal(this, 0) != XDialog::kOK)
+                return false;
+            break;
+        }
+        case kTransferUnknown:
+        {
+            XErrorDialog error{Label(kUnknownTransferText)};
+            error.RunModal(this, 0);
+            return true;
+        }
+        case kTransferFileOntoFile:
+            overwrite = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (overwrite)
+    {
+        XOKCancelDialog question(Label(kOverwriteAllTitle), Label(kOverwriteAllQuestion), this, nullptr,
+                                 XString("OK"), XString("Cancel"));
+        if (question.RunModal(this, 0) == XDialog::kCancel)
+            return false;
+    }
+    if (TransferRows(rows, move) != 0)
+    {
+        XErrorDialog error{Label(kTransferFailedText)};
+        error.RunModal(this, 0);
+    }
+    return true;
+}
+
+int32_t XFileBrowser::TransferRows(const std::vector<XListRow*>& rows, bool move)
+{
+    XString title(move ? "Moving " : "Copying ");
+    title += rows.size() < 2 ? "File..." : "Files...";
+
+    // The worker gets copies: the rows may be rebuilt by a refresh while the dialog runs.
+    std::vector<FileCopyThread::Item> items;
+    for (XListRow* row : rows)
+    {
+        FileCopyThread::Item item;
+        if (auto* fileRow = dynamic_cast<XFileRow*>(row))
+        {
+            item.path = fileRow->GetPath();
+            item.name = fileRow->GetName();
+        }
+        else
+            item.isFileRow = false;
+        items.push_back(item);
+    }
+    FileCopyThread thread(std::move(items), listing.GetPath(), move);
+    XProgressDialog dialog(title, title, this, false);
+    XProgressDialog* const target = &dialog;
+    thread.failedSignal.Connect([target] { target->Fail(); });
+    thread.doneSignal.Connect([target] { target->Finish(); });
+    thread.currentFileSignal.Connect([target](const char* path) { target->SetProgressText(path); });
+    thread.progressSignal.Connect([target](uint32_t done, uint32_t total) { target->SetProgressRatio(done, total); });
+    thread.amountSignal.Connect([target](uint64_t delta, bool wrap) { target->StepProgress(delta, wrap); });
+    thread.resetSignal.Connect([target] { target->ResetProgress(); });
+    thread.completeSignal.Connect([target] { target->Complete(); });
+    thread.Start(kTransferThreadLevel, nullptr, nullptr);
+    const XDialogResult result = dialog.RunModal(this, 0);
+    thread.Join();
+    return result == XDialog::kOK ? 0 : kFailed;
+}
+
+std::vector<XFileEntry> XFileBrowser::GetSelectedEntries() const
+{
+    std::vector<XFileEntry> entries;
+    std::vector<XListRow*> rows;
+    if (list == nullptr || list->GetSelectedRows(&rows) != 0)
+        return entries;
+    for (XListRow* row : rows)
+    {
+        if (auto* fileRow = dynamic_cast<XFileRow*>(row))
+            entries.emplace_back(fileRow->GetPath().CStr(), fileRow->IsFolder(), 0);
+    }
+    return entries;
 }

@@ -122,6 +122,49 @@ public:
     /** DeleteSelected, telling a failure in an error dialog. */
     void DeleteSelectedWithMessage();
 
+    // Copying and moving from another browser ----------------------------------------------------
+
+    /** Conflict classes of one item (ClassifyTransfer). */
+    enum TransferConflict : int32_t
+    {
+        kTransferNoConflict = 0,
+        kTransferFileOntoFolder = 1,
+        kTransferFolderOntoFile = 2,
+        kTransferFolderOntoFolder = 3,
+        kTransferFileOntoFile = 4,
+        kTransferUnknown = 5
+    };
+    static constexpr const char* kFileOntoFolderText = "Cannot copy these items because the file \"%1\" being "
+                                                       "copied has the same name as an existing folder.";
+    static constexpr const char* kFolderOntoFileText = "Cannot copy these items because the folder \"%1\" "
+                                                       "being copied has the same name as an existing file.";
+    static constexpr const char* kUnknownTransferText = "Cannot copy these items because an unknown error occurred.";
+    static constexpr const char* kFolderExistsTitle = "Folder Exists...";
+    static constexpr const char* kFolderExistsQuestion =
+        "This folder already contains a folder named '%1.'\r\n\r\nIf the files in the existing folder have the "
+        "same name as the files in the folder you are moving or copying, they will be replaced.\r\nDo you still "
+        "want to move or copy the folder?";
+    static constexpr const char* kOverwriteAllTitle = "Overwrite All?";
+    static constexpr const char* kOverwriteAllQuestion = "At least one of the files being copied has the same name "
+                                                         "as an existing file. Overwrite all files necessary?";
+    static constexpr const char* kTransferFailedText = "An unknown error occurred during the file transfer.";
+    static constexpr int32_t kTransferThreadLevel = 3;
+
+    /** Copies (or moves) the source browser's selected rows into this browser's folder, after the
+        conflict questions, under a progress dialog; refreshes this browser when asked to. 0 (also
+        when either browser shows the drives); kMissingArgument without a source or its list;
+        kFailed when the source's selection cannot be read. */
+    int32_t TransferFrom(XFileBrowser* source, bool move);
+    /** The conflict checks and questions of the rows, then TransferRows (telling a failure). True
+        when this browser is to be refreshed. */
+    bool ConfirmTransfer(const std::vector<XListRow*>& rows, bool move);
+    /** The conflict class of copying source to target (TransferConflict). */
+    static int32_t ClassifyTransfer(const XString& source, const XString& target);
+    /** Runs the copy worker under a progress dialog: 0 when it finished, else kFailed. */
+    int32_t TransferRows(const std::vector<XListRow*>& rows, bool move);
+    /** Copies of the entries of the selected file rows, in row order. */
+    std::vector<XFileEntry> GetSelectedEntries() const;
+
     /** The file-change listener: marks a refresh when the change touches the shown folder. Any
         thread. */
     void OnFileChanged(const XFileEntry& changed);
