@@ -24,7 +24,7 @@ juce::File At(const std::string& path)
     return juce::File(juce::String::fromUTF8(path.c_str()));
 }
 
-struct Run
+struct CopyRun
 {
     std::vector<std::string> files;
     std::vector<std::pair<uint32_t, uint32_t>> progress;
@@ -32,9 +32,9 @@ struct Run
     bool failed = false;
 };
 
-Run CopyItems(std::vector<FileCopyThread::Item> items, const std::string& target, bool move)
+CopyRun CopyItems(std::vector<FileCopyThread::Item> items, const std::string& target, bool move)
 {
-    Run run;
+    CopyRun run;
     FileCopyThread thread(std::move(items), Backslashed(target), move);
     thread.currentFileSignal.Connect([&run](const char* path) { run.files.emplace_back(path); });
     thread.progressSignal.Connect([&run](uint32_t done, uint32_t total)
@@ -66,7 +66,7 @@ TEST(FileCopyThreadTest, ProgressCountsEachItemOfNPlusOneAndEndsFull)
     At(folder.Child("dst/sub/kept.txt")).create();
     At(folder.Child("dst/a.txt")).replaceWithText("old");
 
-    const Run run =
+    const CopyRun run =
         CopyItems({ItemOf(folder.Child("src/a.txt"), "a.txt"), ItemOf(folder.Child("src/sub"), "sub"),
                    ItemOf(folder.Child("dst/a.txt"), "a.txt")},
                   folder.Child("dst"), false);
@@ -86,6 +86,7 @@ TEST(FileCopyThreadTest, ProgressCountsEachItemOfNPlusOneAndEndsFull)
 TEST(FileCopyThreadTest, AFailingItemStopsTheRestAndKeepsWhatWasDone)
 {
     TestSupport::TempFolder folder;
+    At(folder.Child("src")).createDirectory();
     At(folder.Child("src/a.txt")).replaceWithText("a");
     At(folder.Child("src/c.txt")).replaceWithText("c");
     At(folder.Child("dst")).createDirectory();
@@ -97,7 +98,7 @@ TEST(FileCopyThreadTest, AFailingItemStopsTheRestAndKeepsWhatWasDone)
                  {"not a file row", {XString(), XString(), false}}};
     for (const auto& c : cases)
     {
-        const Run run = CopyItems({ItemOf(folder.Child("src/a.txt"), "a.txt"), c.second,
+        const CopyRun run = CopyItems({ItemOf(folder.Child("src/a.txt"), "a.txt"), c.second,
                                    ItemOf(folder.Child("src/c.txt"), "c.txt")},
                                   folder.Child("dst"), true);
         EXPECT_TRUE(run.failed) << c.name;
