@@ -17,6 +17,7 @@
 #include "windows/DelayPanel.h"
 #include "windows/DelaySliderStyle.h"
 #include "windows/DelayTotals.h"
+#include "windows/DelayUnitControls.h"
 #include "windows/DistanceMirrors.h"
 #include "windows/EditorWindows.h"
 #include "windows/LocalParamDesc.h"
@@ -34,8 +35,6 @@ constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
 constexpr const char* kUnitsPath = "global\\OutDelayUnits";
 constexpr const char* kTemperaturePath = "global\\temp";
 constexpr const char* kTempUnitsPath = "global\\TempUnits";
-constexpr const char* kCelsiusPath = "QM7\\TempCelcuis";
-constexpr const char* kFahrenheitPath = "QM7\\TempFarenheit";
 constexpr const char* kConfigPath = "preset\\currentconfig";
 constexpr const char* kColourFormat = "preset\\ColorChan%d";
 constexpr const char* kLockPath = "QM7\\lockUIForEditCompare";
@@ -252,34 +251,7 @@ void ChannelDelayWindow::BuildContent()
     sliderStyle = std::make_unique<DelaySliderStyle>();
 
     XParam* units = Find(kUnitsPath);
-    auto* menu = new XPopupMenu(XRect(90, 14, 219, 41), nullptr, nullptr);
-    menu->SetPot(units);
-    menu->SetTextColors(Colour("windowLabel"), Colour("windowLabel"));
-    menu->SetArrowImage("widget\\DropDown.png", nullptr);
-    menu->SetTransparent(true);
-    AddChild(menu);
-
-    XParam* tempUnits = Find(kTempUnitsPath);
-    for (const auto& radio : {std::pair<int32_t, int32_t>{692, 1}, std::pair<int32_t, int32_t>{745, 0}})
-    {
-        auto* button = new XButton(XRect(radio.first, 19, radio.first, 19), tempUnits,
-                                   "widget\\RadioUnchecked2.png", "widget\\RadioChecked2.png");
-        button->SetMatchValue(static_cast<float>(radio.second));
-        AddChild(button);
-    }
-    for (const auto& temp : {std::pair<const char*, int32_t>{kCelsiusPath, 1},
-                             std::pair<const char*, int32_t>{kFahrenheitPath, 0}})
-    {
-        auto* box = new XComboBox(XRect(542, 14, 624, 39), Find(temp.first),
-                                  "widget\\SpinnerTextFieldMediumNarrow.png", "widget\\SpinnerLarge.png",
-                                  "widget\\SpinnerLargeUp.png", "widget\\SpinnerLargeDown.png");
-        box->SetFont(Font("small"));
-        box->SetBackColor(Colour("widgetBack"));
-        box->SetTextColor(Colour("windowLabel"));
-        if (tempUnits != nullptr)
-            box->SetShowParam(tempUnits, temp.second);
-        AddChild(box);
-    }
+    AddDelayUnitControls(*this, units, Find(kTempUnitsPath), 542);
 
     for (int32_t i = 0; i < kOutputCount; ++i)
     {

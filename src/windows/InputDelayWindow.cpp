@@ -20,6 +20,7 @@
 #include "widgets/XSlider.h"
 #include "windows/CompareOverlay.h"
 #include "windows/DelaySliderStyle.h"
+#include "windows/DelayUnitControls.h"
 #include "windows/DistanceMirrors.h"
 #include "windows/EditorWindows.h"
 #include "windows/InputParameterLinkWindow.h"
@@ -39,8 +40,6 @@ constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
 constexpr const char* kUnitsPath = "global\\InDelayUnits";
 constexpr const char* kTemperaturePath = "global\\temp";
 constexpr const char* kTempUnitsPath = "global\\TempUnits";
-constexpr const char* kCelsiusPath = "QM7\\TempCelcuis";
-constexpr const char* kFahrenheitPath = "QM7\\TempFarenheit";
 constexpr const char* kConfigPath = "preset\\currentconfig";
 
 /** Input B's name, field and bypass stand this far right of input A's; its slider this far lower. */
@@ -232,34 +231,7 @@ void InputDelayWindow::BuildLinkControls()
                                               &GetDelayLinkFlag());
     AddChild(linkWindow);
 
-    auto* menu = new XPopupMenu(XRect(90, 14, 219, 41), nullptr, nullptr);
-    menu->SetPot(Find(kUnitsPath));
-    menu->SetTextColors(Colour("windowLabel"), Colour("windowLabel"));
-    menu->SetArrowImage("widget\\DropDown.png", nullptr);
-    menu->SetTransparent(true);
-    AddChild(menu);
-
-    XParam* tempUnits = Find(kTempUnitsPath);
-    for (const auto& radio : {std::pair<int32_t, int32_t>{692, 1}, std::pair<int32_t, int32_t>{745, 0}})
-    {
-        auto* button = new XButton(XRect(radio.first, 19, radio.first, 19), tempUnits,
-                                   "widget\\RadioUnchecked2.png", "widget\\RadioChecked2.png");
-        button->SetMatchValue(static_cast<float>(radio.second));
-        AddChild(button);
-    }
-    for (const auto& temp : {std::pair<const char*, int32_t>{kCelsiusPath, 1},
-                             std::pair<const char*, int32_t>{kFahrenheitPath, 0}})
-    {
-        auto* box = new XComboBox(XRect(562, 14, 644, 39), Find(temp.first),
-                                  "widget\\SpinnerTextFieldMediumNarrow.png", "widget\\SpinnerLarge.png",
-                                  "widget\\SpinnerLargeUp.png", "widget\\SpinnerLargeDown.png");
-        box->SetFont(Font("small"));
-        box->SetBackColor(Colour("widgetBack"));
-        box->SetTextColor(Colour("windowLabel"));
-        if (tempUnits != nullptr)
-            box->SetShowParam(tempUnits, temp.second);
-        AddChild(box);
-    }
+    AddDelayUnitControls(*this, Find(kUnitsPath), Find(kTempUnitsPath), 562);
 
     // One of three buttons at one place, each opening the linking window.
     XParam* inputsLinked = Find(InputChansLinked::kPath);
