@@ -4,6 +4,7 @@
 #include "core/IAppServices.h"
 #include "core/ParamEdits.h"
 #include "core/XParam.h"
+#include "device/GlobalParamTables.h"
 #include "device/XParamDoc.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XOKDialog.h"
@@ -28,12 +29,12 @@ AppFirmwareUpdateHost::AppFirmwareUpdateHost(QM7App& application) : app(applicat
 
 int AppFirmwareUpdateHost::GetSaveUserPreset()
 {
-    return ParamEdits::TruncToInt(app.GetParam(kSaveUserPresetId)->GetValue());
+    return ParamEdits::TruncToInt(app.GetParam(GlobalParamTables::kSaveUserPresetId)->GetValue());
 }
 
 XString AppFirmwareUpdateHost::GetSaveUserPresetPath()
 {
-    return app.GetParam(kSaveUserPresetPathId)->GetText();
+    return app.GetParam(GlobalParamTables::kSaveUserPresetPathId)->GetText();
 }
 
 bool AppFirmwareUpdateHost::IsEmptyPresetName(const XString& name)

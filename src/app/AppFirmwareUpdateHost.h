@@ -6,7 +6,7 @@ class QM7App;
 
 /** The firmware update's host as the application supplies it: the device watcher's half from
     WatcherFirmwareUpdateHost (the application sets and clears its watcher), and the application's
-    half: the firmware dialog's two parameters (SaveUserPreset 125, SaveUserPresetPath 126), the
+    half: the firmware dialog's two parameters (SaveUserPreset, SaveUserPresetPath), the
     compare groups synced, the preset document written as a preset file, the wait cursor and
     messages. Owned by the application, which it must not outlive.
 
@@ -16,9 +16,6 @@ class QM7App;
 class AppFirmwareUpdateHost final : public WatcherFirmwareUpdateHost
 {
 public:
-    static constexpr int32_t kSaveUserPresetId = 125;
-    static constexpr int32_t kSaveUserPresetPathId = 126;
-
     explicit AppFirmwareUpdateHost(QM7App& app);
 
     int GetSaveUserPreset() override;

@@ -131,20 +131,8 @@ void QM7SlavePanel::ParamChanged(int32_t code, XParam* param, int32_t key)
     XView::ParamChanged(code, param, key);
 }
 
-void QM7SlavePanel::ApplyStyle()
+void QM7SlavePanel::AddOutputNames()
 {
-    XView::ApplyStyle();
-    if (built)
-        return;
-    built = true;
-    IAppServices& services = GetAppServices();
-    XFont* const tiny = XFont::FindNamedFont("tiny", false);
-
-    XPict* unit = PictureAt(XPoint(), "krx640DeviceBg.png");
-    AddChild(unit);
-    const XRect frame = GetFrame();
-    SetFrame(XRect(frame.left, frame.top, frame.left + unit->GetWidth(), frame.top + unit->GetHeight()));
-
     for (int32_t output = 0; output < kOutputCount; ++output)
     {
         XPict* back = PictureAt(XPoint(kNameBackAt.x + kColumnStep * output, kNameBackAt.y),
@@ -157,7 +145,11 @@ void QM7SlavePanel::ApplyStyle()
         text->SetBackColor(kWhite);
         AddChild(text);
     }
+}
 
+void QM7SlavePanel::AddMeters()
+{
+    IAppServices& services = GetAppServices();
     XPict* slaveText = PictureAt(kSlaveTextAt, "Device\\SLAVE_text.png");
     slaveText->SetShowParam(services.GetParam(GlobalParamTables::kMSStateId), 0);
     AddChild(slaveText);
@@ -172,7 +164,10 @@ void QM7SlavePanel::ApplyStyle()
         AddChild(new XMeterStick(Offset(kOutputMeterFrame, kColumnStep * output),
                                  services.GetSlaveParam(GlobalParamTables::kSlaveMeterOut1Id + output),
                                  "Device\\deviceMeterDim.png", "Device\\deviceMeterLit.png"));
+}
 
+void QM7SlavePanel::AddFaders()
+{
     for (int32_t output = 0; output < kOutputCount; ++output)
     {
         FloatParam* flag = flags[kFirstOutputFlag + output].get();
@@ -186,7 +181,11 @@ void QM7SlavePanel::ApplyStyle()
         disabled->SetShowParam(flag, kShownWhenFree);
         AddChild(disabled);
     }
+}
 
+void QM7SlavePanel::AddGainFields()
+{
+    XFont* const tiny = XFont::FindNamedFont("tiny", false);
     for (int32_t output = 0; output < kOutputCount; ++output)
     {
         FloatParam* flag = flags[kFirstOutputFlag + output].get();
@@ -202,13 +201,35 @@ void QM7SlavePanel::ApplyStyle()
         none->SetShowParam(flag, kShownWhenFree);
         AddChild(none);
     }
+}
 
+void QM7SlavePanel::AddMutes()
+{
     for (int32_t output = 0; output < kOutputCount; ++output)
     {
         auto* mute = new XPict(Offset(kMuteFrame, kColumnStep * output), "",
                                "Device\\deviceButtonMute_disabled.png", false);
         AddChild(mute);
     }
+}
+
+void QM7SlavePanel::ApplyStyle()
+{
+    XView::ApplyStyle();
+    if (built)
+        return;
+    built = true;
+
+    XPict* unit = PictureAt(XPoint(), "krx640DeviceBg.png");
+    AddChild(unit);
+    const XRect frame = GetFrame();
+    SetFrame(XRect(frame.left, frame.top, frame.left + unit->GetWidth(), frame.top + unit->GetHeight()));
+
+    AddOutputNames();
+    AddMeters();
+    AddFaders();
+    AddGainFields();
+    AddMutes();
 
     for (const std::unique_ptr<FloatParam>& flag : flags)
         flag->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));

@@ -42,6 +42,13 @@ public:
     void ParamChanged(int32_t code, XParam* param, int32_t key) override;
 
 private:
+    // ApplyStyle's parts, called in this order (it is the drawing order).
+    void AddOutputNames();
+    void AddMeters();
+    void AddFaders();
+    void AddGainFields();
+    void AddMutes();
+
     std::array<std::unique_ptr<FloatParam>, kFlagCount> flags;
     bool built = false;
 };

@@ -11,6 +11,7 @@
 #include "device/ChannelLists.h"
 #include "device/DeviceCommand.h"
 #include "device/FirmwareCommands.h"
+#include "device/GlobalParamTables.h"
 #include "device/PresetsManager.h"
 #include "device/RequestPayloads.h"
 #include "device/UsbLinkManager.h"
@@ -483,8 +484,8 @@ int RunUpdateHostScenario()
     DeviceCommWatcher& watcher = scenario.AttachWatcher();
     SCENARIO_CHECK(host.GetWatcher() == &watcher && host.IsUnitConnected());
 
-    app.GetParam(AppFirmwareUpdateHost::kSaveUserPresetId)->SetValue(1, false);
-    app.GetParam(AppFirmwareUpdateHost::kSaveUserPresetPathId)->SetText("/tmp/kept presets", false);
+    app.GetParam(GlobalParamTables::kSaveUserPresetId)->SetValue(1, false);
+    app.GetParam(GlobalParamTables::kSaveUserPresetPathId)->SetText("/tmp/kept presets", false);
     SCENARIO_CHECK(host.GetSaveUserPreset() == 1);
     SCENARIO_CHECK(host.GetSaveUserPresetPath() == "/tmp/kept presets");
     SCENARIO_CHECK(host.IsEmptyPresetName("?  ") && !host.IsEmptyPresetName("Main"));
