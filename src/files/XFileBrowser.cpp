@@ -810,10 +810,10 @@ int32_t XFileBrowser::DeleteSelected()
     if (IsRoot())
         return 0;
     if (list == nullptr)
-        return kMissingArgument;
+        return XResult::kNullArgument;
     std::vector<XListRow*> selected;
     if (list->GetSelectedRows(&selected) != 0)
-        return kFailed;
+        return XResult::kFailed;
     if (selected.empty())
         return 0;
     const char* question = kDeleteAllQuestion;
@@ -821,7 +821,7 @@ int32_t XFileBrowser::DeleteSelected()
     {
         auto* row = dynamic_cast<XFileRow*>(selected.front());
         if (row == nullptr)
-            return kFailed;
+            return XResult::kFailed;
         question = row->IsFolder() ? kDeleteFolderQuestion : kDeleteFileQuestion;
     }
     XOKCancelDialog confirm(Label("Confirm Delete"), XString(question), nullptr, nullptr, XString("OK"),
@@ -841,7 +841,7 @@ int32_t XFileBrowser::DeleteSelected()
     {
         auto* fileRow = dynamic_cast<XFileRow*>(row);
         if (fileRow == nullptr)
-            return kFailed;
+            return XResult::kFailed;
         items.emplace_back(fileRow->GetPath(), fileRow->IsFolder());
     }
     for (const auto& [path, isFolder] : items)

@@ -4,6 +4,7 @@
 #include "core/StringParam.h"
 #include "core/XMessageCodes.h"
 #include "core/XMutex.h"
+#include "core/XResult.h"
 #include "core/XSignal.h"
 #include "core/XString.h"
 #include "core/XStringArray.h"
@@ -58,8 +59,6 @@ public:
     static constexpr const char* kInUseText =
         "A file you have chosen to delete is currently in use by the system.";
     static constexpr const char* kDeleteFailedText = "Could not delete selected files.";
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
-    static constexpr int32_t kMissingArgument = static_cast<int32_t>(0x80000002);
 
     explicit XFileBrowser(const char* name);
     ~XFileBrowser() override;
@@ -116,8 +115,8 @@ public:
 
     /** Asks for a name and creates the folder in the current folder; nothing in "Root". */
     void NewFolder();
-    /** Deletes the selected rows after confirmation: 0, kFailed, kMissingArgument or the failing
-        helper's code. */
+    /** Deletes the selected rows after confirmation: 0, XResult::kFailed, XResult::kNullArgument or the
+       failing helper's code. */
     int32_t DeleteSelected();
     /** DeleteSelected, telling a failure in an error dialog. */
     void DeleteSelectedWithMessage();

@@ -5,6 +5,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "core/XResult.h"
 #include "files/XListColumn.h"
 #include "files/XListContainer.h"
 #include "files/XListHeader.h"
@@ -23,8 +24,6 @@ const XRGB XListView::kDefaultHeaderForeColor{0, 0, 0, 255};
 
 namespace
 {
-constexpr int32_t kMissingArgument = static_cast<int32_t>(0x80000002);
-
 /** The comma fields of a description value. */
 std::vector<std::string> CommaFields(const std::string& text)
 {
@@ -195,13 +194,13 @@ XListRow* XListView::GetSelectedRow() const
 int32_t XListView::GetSelectedRows(std::vector<XListRow*>* out) const
 {
     if (out == nullptr)
-        return kMissingArgument;
+        return XResult::kNullArgument;
     out->clear();
     for (int32_t index = 0; index < GetRowCount(); ++index)
     {
         XListRow* row = GetRowAt(index);
         if (row == nullptr)
-            return kMissingArgument;
+            return XResult::kNullArgument;
         if (row->IsSelected())
             out->push_back(row);
     }

@@ -60,19 +60,20 @@ int32_t XVolumeManager::EjectVolume(const XFileEntry& volume, ProgressCallback c
     Report(callback, userData, 0.1f);
     std::string device;
     if (tool.FindDevice(volume.GetPath().CStr(), device) != PlatformVolumeEjector::kOk)
-        return kFailed;
+        return XResult::kFailed;
     Report(callback, userData, 0.2f);
     int32_t attempt = 0;
     while (tool.Unmount(device) != PlatformVolumeEjector::kOk)
     {
         PlatformClock::Sleep(kUnmountRetryMs);
         if (++attempt >= kUnmountAttempts)
-            return kFailed;
+            return XResult::kFailed;
     }
     // Stages with no work of their own here still report, so a progress dialog moves evenly.
     for (const float fraction : {0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f})
         Report(callback, userData, fraction);
-    const int32_t result = tool.PowerOff(device) == PlatformVolumeEjector::kOk ? kOk : kFailed;
+    const int32_t result =
+        tool.PowerOff(device) == PlatformVolumeEjector::kOk ? XResult::kOk : XResult::kFailed;
     Report(callback, userData, 1.0f);
     PlatformClock::Sleep(kSettleMs);
     return result;

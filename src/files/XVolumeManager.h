@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XServer.h"
 #include "gui/IVolumeUpdater.h"
 
@@ -22,8 +23,6 @@ class XVolumeManager final : public XServer, public IVolumeUpdater
 {
 public:
     static constexpr uint32_t kDrivesChangedMessage = 10000049;
-    static constexpr int32_t kOk = 0;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
     /** Unmount attempts of a volume in use, and the pause after each failed one. */
     static constexpr int32_t kUnmountAttempts = 100;
     static constexpr uint32_t kUnmountRetryMs = 500;
@@ -45,8 +44,8 @@ public:
     const std::vector<std::unique_ptr<XFileEntry>>& GetDrives() const { return drives; }
 
     /** Unmounts the volume whose root is the entry and powers its device off, reporting
-        0.1 ... 1.0 through the callback (each report followed by a 50 ms pause). kOk when the
-        volume was ejected, else kFailed. */
+        0.1 ... 1.0 through the callback (each report followed by a 50 ms pause). XResult::kOk when the
+        volume was ejected, else XResult::kFailed. */
     int32_t EjectVolume(const XFileEntry& volume, ProgressCallback callback, void* userData);
 
     /** Replaces the system's ejector (not owned); null restores it. */

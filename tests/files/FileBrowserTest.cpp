@@ -1,4 +1,5 @@
 #include "core/XMessage.h"
+#include "core/XResult.h"
 #include "files/FileOperations.h"
 #include "files/FileViewTypes.h"
 #include "files/XFileBrowser.h"
@@ -303,11 +304,11 @@ TEST(VolumeManager, EjectionReportsItsStagesAndFailsCleanly)
         int unmountAttempts;
     };
     const Case cases[] = {
-        {"ejected", false, 0, false, XVolumeManager::kOk, 10, 1},
-        {"busy for a while", false, 3, false, XVolumeManager::kOk, 10, 4},
-        {"nothing mounted", true, 0, false, XVolumeManager::kFailed, 1, 0},
-        {"stays in use", false, 1000, false, XVolumeManager::kFailed, 2, 100},
-        {"power-off refused", false, 0, true, XVolumeManager::kFailed, 10, 1},
+        {"ejected", false, 0, false, XResult::kOk, 10, 1},
+        {"busy for a while", false, 3, false, XResult::kOk, 10, 4},
+        {"nothing mounted", true, 0, false, XResult::kFailed, 1, 0},
+        {"stays in use", false, 1000, false, XResult::kFailed, 2, 100},
+        {"power-off refused", false, 0, true, XResult::kFailed, 10, 1},
     };
     XVolumeManager& volumes = XVolumeManager::GetInstance();
     for (const Case& c : cases)
