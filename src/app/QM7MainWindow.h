@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/GlobalParamTables.h"
 #include "device/XParamDoc.h"
 #include "gui/XMainWindow.h"
 
@@ -70,11 +71,11 @@ public:
 
     /** Main group ids the window binds. */
     static constexpr int32_t kStatusId = 61;
-    static constexpr int32_t kUsbActiveId = 110;
-    static constexpr int32_t kRs232ActiveId = 111;
-    static constexpr int32_t kLockUIForEditCompareId = 119;
-    static constexpr int32_t kCompareButtonId = 122;
-    static constexpr int32_t kDisplayLoadingId = 127;
+    static constexpr int32_t kUsbActiveId = GlobalParamTables::kUsbActiveId;
+    static constexpr int32_t kRs232ActiveId = GlobalParamTables::kRs232ActiveId;
+    static constexpr int32_t kLockUIForEditCompareId = GlobalParamTables::kEditCompareLockId;
+    static constexpr int32_t kCompareButtonId = GlobalParamTables::kCompareEditDisplayButtonId;
+    static constexpr int32_t kDisplayLoadingId = GlobalParamTables::kDisplayLoadingId;
 
     /** The window with the application's name as title; its content comes with BuildContents. */
     explicit QM7MainWindow(QM7App& app);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XCommand.h"
+#include "device/GlobalParamTables.h"
 #include "device/IReceivePresetHandler.h"
 
 #include <atomic>
@@ -34,7 +35,7 @@ public:
     /** Main group ids: the recall and store locations, the unit's current preset. */
     static constexpr int32_t kRecallMemLocationId = 92;
     static constexpr int32_t kStoreMemLocationId = 91;
-    static constexpr int32_t kCurrentPresetId = 14;
+    static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
     /** The preset group's programName. */
     static constexpr int32_t kProgramNameId = 64;
     /** The unit answers within milliseconds; this long without an answer gives up. */

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XCommand.h"
+#include "device/GlobalParamTables.h"
 
 #include <cstdint>
 
@@ -19,8 +20,8 @@ public:
     /** Main group ids: the location the store dialog edits, the unit's current preset, its listen
         mode. */
     static constexpr int32_t kStoreMemLocationId = 91;
-    static constexpr int32_t kCurrentPresetId = 14;
-    static constexpr int32_t kListenModeId = 6;
+    static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
+    static constexpr int32_t kListenModeId = GlobalParamTables::kListenModeId;
     /** The pause after the listen mode is set. */
     static constexpr uint32_t kSettleMs = 100;
 

@@ -4,6 +4,7 @@
 #include "core/ObjectArray.h"
 #include "core/XHandler.h"
 #include "core/XMessageCodes.h"
+#include "device/GlobalParamTables.h"
 #include "device/IParamSendingState.h"
 #include "device/TWRPCDispatcher.h"
 
@@ -76,12 +77,12 @@ public:
     static constexpr uint32_t kMsgPresetStored = FourCharCode("stor");
 
     /** Ids of the application's parameters the watcher writes (main group, slave group). */
-    static constexpr int32_t kListenModeId = 6;
-    static constexpr int32_t kEnableChannelLinkingId = 89;
-    static constexpr int32_t kRs232ActiveId = 111;
-    static constexpr int32_t kConfirmChangeListenModeId = 123;
-    static constexpr int32_t kGetAllFromRecallId = 124;
-    static constexpr int32_t kDisplayLoadingId = 127;
+    static constexpr int32_t kListenModeId = GlobalParamTables::kListenModeId;
+    static constexpr int32_t kEnableChannelLinkingId = GlobalParamTables::kChannelLinkingId;
+    static constexpr int32_t kRs232ActiveId = GlobalParamTables::kRs232ActiveId;
+    static constexpr int32_t kConfirmChangeListenModeId = GlobalParamTables::kConfirmChangeListenModeId;
+    static constexpr int32_t kGetAllFromRecallId = GlobalParamTables::kGetAllFromRecallId;
+    static constexpr int32_t kDisplayLoadingId = GlobalParamTables::kDisplayLoadingId;
     static constexpr int32_t kSlaveMeterInputFirstId = 93;
     static constexpr int32_t kSlaveMeterOutputFirstId = 95;
     static constexpr int32_t kSlavedChanConfigId = 109;

@@ -51,6 +51,7 @@ constexpr int32_t kChannelLinkingId = 89;            // enableChannelLinking
 constexpr int32_t kUsbActiveId = 110;                // usbActive
 constexpr int32_t kRs232ActiveId = 111;              // rs232Active
 constexpr int32_t kTempFahrenheitId = 113;           // TempFarenheit
+constexpr int32_t kEditCompareLockId = 119;          // lockUIForEditCompare
 constexpr int32_t kCompareEditDisplayButtonId = 122; // compareeditdisplaybutton
 constexpr int32_t kConfirmChangeListenModeId = 123;  // confirmchangelistenmode
 constexpr int32_t kGetAllFromRecallId = 124;         // CheckSendGetAllIsFromRecall

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/GlobalParamTables.h"
+
 class XText;
 class SubWindow;
 
@@ -10,7 +12,7 @@ namespace CompareOverlay
 {
 constexpr const char* kTooltip = "Compare Mode";
 /** Main group id of "QM7\lockUIForEditCompare". */
-constexpr int kEditLockParamId = 119;
+constexpr int kEditLockParamId = GlobalParamTables::kEditCompareLockId;
 
 /** Adds the cover to the window's content as its last child (above everything added before),
     binds its visibility and tells the edit-lock parameter's watchers 1000000. The window owns it. */

@@ -5,6 +5,7 @@
 #include "core/XParamGroup.h"
 #include "core/XRGB.h"
 #include "core/XString.h"
+#include "device/GlobalParamTables.h"
 #include "windows/EditorWindows.h"
 #include "windows/SubWindow.h"
 
@@ -45,12 +46,12 @@ public:
     static constexpr int32_t kProgramDate2Id = 6;
     static constexpr int32_t kAuthorId = 7;
     static constexpr int32_t kRevisionId = 8;
-    static constexpr int32_t kCurrentConfigId = 9;
+    static constexpr int32_t kCurrentConfigId = GlobalParamTables::kCurrentConfigId;
     static constexpr int32_t kConfigLedsId = 12;
-    static constexpr int32_t kColorChanFirstId = 81;
+    static constexpr int32_t kColorChanFirstId = GlobalParamTables::kColorChanFirstId;
     /** Main group ids. */
-    static constexpr int32_t kCurrentPresetId = 14;
-    static constexpr int32_t kCompareLockId = 119;
+    static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
+    static constexpr int32_t kCompareLockId = GlobalParamTables::kEditCompareLockId;
 
     static constexpr const char* kProgramNamePath = "preset\\programName";
     static constexpr const char* kAuthorPath = "preset\\authorStr";

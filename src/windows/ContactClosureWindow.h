@@ -2,6 +2,7 @@
 
 #include "core/FloatParam.h"
 #include "core/XMessageCodes.h"
+#include "device/GlobalParamTables.h"
 #include "windows/SubWindow.h"
 
 #include <array>
@@ -30,12 +31,12 @@ public:
     static constexpr int32_t kSlaveChannelCount = 8;
 
     /** Main group ids. */
-    static constexpr int32_t kSerialOrContactsId = 15;
+    static constexpr int32_t kSerialOrContactsId = GlobalParamTables::kRS232OrContactsId;
     static constexpr int32_t kContactsValueId = 16;
     static constexpr int32_t kContactPresetFirstId = 17; // Contact1Preset..Contact8Preset = 17..24
-    static constexpr int32_t kMasterSlaveModeId = 25;
+    static constexpr int32_t kMasterSlaveModeId = GlobalParamTables::kMasterSlaveModeId;
     static constexpr int32_t kSlaveMaskId = 26;
-    static constexpr int32_t kCompareLockId = 119;
+    static constexpr int32_t kCompareLockId = GlobalParamTables::kEditCompareLockId;
     /** Slave group ids: slavedChanInA, slavedChanInB, slavedChanOut1..6 = 101..108. */
     static constexpr int32_t kSlaveChannelFirstId = 101;
 

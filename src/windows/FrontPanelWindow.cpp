@@ -4,6 +4,7 @@
 #include "core/ParamEdits.h"
 #include "core/XMessage.h"
 #include "core/XParam.h"
+#include "device/GlobalParamTables.h"
 #include "device/IDeviceRequests.h"
 #include "device/IPresetEntries.h"
 #include "device/RegionsManager.h"
@@ -19,9 +20,9 @@
 namespace
 {
 /** Ids of the watched parameters: main group, preset group. */
-constexpr int32_t kCurrentPresetId = 14;
+constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
 constexpr int32_t kProgramNameId = 64;
-constexpr int32_t kCurrentConfigId = 9;
+constexpr int32_t kCurrentConfigId = GlobalParamTables::kCurrentConfigId;
 constexpr int32_t kUserPresetCount = 20;
 
 constexpr int32_t kOnOff = XParamDesc::kTypeOnOff;

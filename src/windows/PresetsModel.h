@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/GlobalParamTables.h"
 #include "windows/FPModel.h"
 
 #include <cstdint>
@@ -26,7 +27,7 @@ public:
     static constexpr int32_t kPresetHidden = 8;
 
     /** Main group id of the unit's current preset. */
-    static constexpr int32_t kCurrentPresetId = 14;
+    static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
     static constexpr const char* kLockModePath = "QM7\\currentPresetLockMode";
 
     /** The five columns in their order: Locked, Visible, Location, Name, Config. */

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XMessageCodes.h"
+#include "device/GlobalParamTables.h"
 #include "windows/PresetsModel.h"
 #include "windows/SubWindow.h"
 
@@ -27,7 +28,7 @@ public:
     static constexpr const char* kTableName = "PresetsTable";
     static constexpr int32_t kCurrentPresetKey = static_cast<int32_t>(FourCharCode("crPr"));
     /** Main group id of "QM7\lockUIForEditCompare". */
-    static constexpr int32_t kCompareLockId = 119;
+    static constexpr int32_t kCompareLockId = GlobalParamTables::kEditCompareLockId;
 
     /** Watches the unit's current preset; makes the table. */
     PresetsWindow();
