@@ -46,6 +46,7 @@ public:
 
     virtual uint32_t GetLastError() = 0;
 
-    /** Waits ms milliseconds, scaled by the installer's time scale. */
+    /** Waits ms milliseconds, through PlatformClock, so the platform's one time scale shortens it in tests.
+     */
     virtual void Sleep(uint32_t ms) = 0;
 };

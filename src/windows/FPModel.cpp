@@ -2,6 +2,7 @@
 
 #include "core/XParam.h"
 #include "core/XParamGroup.h"
+#include "core/XStringConversion.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "gui/XColorDictionary.h"
@@ -96,7 +97,7 @@ void FPModel::PaintCellText(juce::Graphics& g, const XString& text, int width, i
         return;
     g.setColour(SkinColour(selected ? "listRowTextSelected" : "listRowText"));
     g.setFont(font->GetJuceFont());
-    g.drawText(juce::String(text.CStr()), kTextInset, 0, width - 2 * kTextInset, height,
+    g.drawText(ToJuceString(text), kTextInset, 0, width - 2 * kTextInset, height,
                juce::Justification::centredLeft, true);
 }
 
@@ -104,11 +105,11 @@ XString FPModel::ChannelText(const XParam* param)
 {
     if (param == nullptr)
         return XString();
-    const juce::String path(param->GetFullPath().CStr());
+    const juce::String path = ToJuceString(param->GetFullPath());
     juce::String channel = path.upToFirstOccurrenceOf("\\", false, false);
     if (channel.length() > 1)
         channel = channel.dropLastCharacters(1) + " " + channel.getLastCharacter();
-    return XString(channel.toRawUTF8());
+    return ToXString(channel);
 }
 
 XParam* FPModel::OtherInputParam(const XParam* param)
