@@ -492,6 +492,8 @@ XString QM7App::GetDefaultDocType()
 
 // Messages --------------------------------------------------------------------------------------
 
+// One case per message the application handles, each a call or two, so that the whole dispatch reads
+// at a glance; that is why it runs long.
 void QM7App::MessageReceived(XMessage& message)
 {
     const uint32_t what = message.GetWhat();
