@@ -882,12 +882,12 @@ void XFileBrowser::DeleteSelectedWithMessage()
 int32_t XFileBrowser::TransferFrom(XFileBrowser* source, bool move)
 {
     if (source == nullptr || source->GetList() == nullptr)
-        return kMissingArgument;
+        return XResult::kNullArgument;
     if (IsRoot() || source->IsRoot())
         return 0;
     std::vector<XListRow*> rows;
     if (source->GetList()->GetSelectedRows(&rows) != 0)
-        return kFailed;
+        return XResult::kFailed;
     if (!rows.empty() && ConfirmTransfer(rows, move))
         Refresh();
     return 0;
@@ -1013,7 +1013,7 @@ int32_t XFileBrowser::TransferRows(const std::vector<XListRow*>& rows, bool move
     thread.Start(kTransferThreadLevel, nullptr, nullptr);
     const XDialogResult result = dialog.RunModal(this, 0);
     thread.Join();
-    return result == XDialog::kOK ? 0 : kFailed;
+    return result == XDialog::kOK ? 0 : XResult::kFailed;
 }
 
 std::vector<XFileEntry> XFileBrowser::GetSelectedEntries() const
