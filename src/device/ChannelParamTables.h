@@ -36,30 +36,32 @@ constexpr int32_t kRegionLimiters = 0x800000;    // "Limiters and Levels"
 constexpr int32_t kGeqBypassFirstId = static_cast<int32_t>(0xFFFF0000u);
 
 /** Ids of InputChannelParamTable the code names. */
-constexpr int32_t kInputMeterId = 0;     // inputMeter
-constexpr int32_t kInputDelayId = 96;    // delayTime
-constexpr int32_t kGeqBandBypassId = 93; // GEQBandBypass; band i is bit i
+constexpr int32_t kInputMeterId = 0;        // inputMeter
+constexpr int32_t kInputDelayId = 96;       // delayTime
+constexpr int32_t kInputDelayBypassId = 97; // delayBypass
+constexpr int32_t kGeqBandBypassId = 93;    // GEQBandBypass; band i is bit i
 /** Ids of OutputChannelParamTable the code names. */
-constexpr int32_t kOutputMeterId = 0;      // outputMeter
-constexpr int32_t kOutputSourceId = 1;     // source
-constexpr int32_t kHipassTypeId = 2;       // hipassTypeQ
-constexpr int32_t kHipassFreqId = 3;       // hipassFreq
-constexpr int32_t kLopassTypeId = 5;       // lopassTypeQ
-constexpr int32_t kLopassFreqId = 6;       // lopassFreq
-constexpr int32_t kCrossoverDelayId = 8;   // xoverDelayTime
-constexpr int32_t kLinkedChannelId = 11;   // linkedChannel
-constexpr int32_t kOutputBand3GainId = 19; // band3Gain
-constexpr int32_t kOutputBand3FreqId = 24; // band3Freq
-constexpr int32_t kOutputDelayId = 43;     // delayTime
-constexpr int32_t kOutputMuteId = 45;      // outputMute
-constexpr int32_t kGainReductionId = 46;   // gainReduction
-constexpr int32_t kLimitThresholdId = 47;  // limitThreshold
-constexpr int32_t kLimitBypassId = 49;     // limitBypass
-constexpr int32_t kAmplifierIndexId = 50;  // OutChLimAmpIndex
-constexpr int32_t kOutputGainId = 51;      // outputGain
-constexpr int32_t kOutputLabelId = 115;    // label
-constexpr int32_t kFilterModeId = 571;     // chFilterMode
-constexpr int32_t kGuiMeterId = 573;       // outputGuiMeter
+constexpr int32_t kOutputMeterId = 0;        // outputMeter
+constexpr int32_t kOutputSourceId = 1;       // source
+constexpr int32_t kHipassTypeId = 2;         // hipassTypeQ
+constexpr int32_t kHipassFreqId = 3;         // hipassFreq
+constexpr int32_t kLopassTypeId = 5;         // lopassTypeQ
+constexpr int32_t kLopassFreqId = 6;         // lopassFreq
+constexpr int32_t kCrossoverDelayId = 8;     // xoverDelayTime
+constexpr int32_t kLinkedChannelId = 11;     // linkedChannel
+constexpr int32_t kOutputBand3GainId = 19;   // band3Gain
+constexpr int32_t kOutputBand3FreqId = 24;   // band3Freq
+constexpr int32_t kOutputDelayId = 43;       // delayTime
+constexpr int32_t kOutputDelayBypassId = 44; // delayBypass
+constexpr int32_t kOutputMuteId = 45;        // outputMute
+constexpr int32_t kGainReductionId = 46;     // gainReduction
+constexpr int32_t kLimitThresholdId = 47;    // limitThreshold
+constexpr int32_t kLimitBypassId = 49;       // limitBypass
+constexpr int32_t kAmplifierIndexId = 50;    // OutChLimAmpIndex
+constexpr int32_t kOutputGainId = 51;        // outputGain
+constexpr int32_t kOutputLabelId = 115;      // label
+constexpr int32_t kFilterModeId = 571;       // chFilterMode
+constexpr int32_t kGuiMeterId = 573;         // outputGuiMeter
 } // namespace ChannelParamTables
 
 /** kInputRowCount rows and the end row. */

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XResult.h"
 #include "core/XSignal.h"
 #include "core/XString.h"
 
@@ -17,8 +18,8 @@
 class ITask
 {
 public:
-    static constexpr int32_t kOk = 0;
-    static constexpr int32_t kFailed = static_cast<int32_t>(0x80000001);
+    static constexpr int32_t kOk = XResult::kOk;
+    static constexpr int32_t kFailed = XResult::kFailed;
 
     ITask() = default;
     ITask(const ITask&) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/ChannelParamTables.h"
+
 #include <cstdint>
 
 class XParam;
@@ -13,8 +15,8 @@ namespace DelayTotals
 constexpr int32_t kOutputCount = 6;
 constexpr int32_t kAlignmentTimeId = 8;
 constexpr int32_t kAlignmentBypassId = 9;
-constexpr int32_t kDelayTimeId = 43;
-constexpr int32_t kDelayBypassId = 44;
+constexpr int32_t kDelayTimeId = ChannelParamTables::kOutputDelayId;
+constexpr int32_t kDelayBypassId = ChannelParamTables::kOutputDelayBypassId;
 } // namespace DelayTotals
 
 /** The output's parameter by id; null for a missing output or id. */

@@ -2,6 +2,7 @@
 
 #include "core/XMessageCodes.h"
 #include "core/XParamGroup.h"
+#include "device/ChannelParamTables.h"
 #include "windows/SubWindow.h"
 
 #include <array>
@@ -43,8 +44,8 @@ public:
     static constexpr int32_t kMicroSecId = 8;
     static constexpr int32_t kLocalCount = 10;
     /** The input group's delay and bypass ids. */
-    static constexpr int32_t kDelayTimeId = 96;
-    static constexpr int32_t kDelayBypassId = 97;
+    static constexpr int32_t kDelayTimeId = ChannelParamTables::kInputDelayId;
+    static constexpr int32_t kDelayBypassId = ChannelParamTables::kInputDelayBypassId;
     /** Main group id of the input linking window for the delay ("WndLinkInputDelay"). */
     static constexpr int32_t kLinkWindowParamId = 116;
 

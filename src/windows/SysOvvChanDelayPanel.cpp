@@ -1,13 +1,14 @@
 #include "windows/SysOvvChanDelayPanel.h"
 
 #include "core/XRGB.h"
+#include "device/ChannelParamTables.h"
 #include "widgets/XSlider.h"
 #include "windows/SysOvvShared.h"
 
 namespace
 {
-constexpr int32_t kDelayTimeId = 43;
-constexpr int32_t kDelayBypassId = 44;
+constexpr int32_t kDelayTimeId = ChannelParamTables::kOutputDelayId;
+constexpr int32_t kDelayBypassId = ChannelParamTables::kOutputDelayBypassId;
 } // namespace
 
 SysOvvChanDelayPanel::SysOvvChanDelayPanel(const XPoint& position, int32_t channel, SysOvvShared& shared)

@@ -1,12 +1,13 @@
 #include "windows/SysOvvInputDelayPanel.h"
 
 #include "core/XRGB.h"
+#include "device/ChannelParamTables.h"
 #include "widgets/XSlider.h"
 
 namespace
 {
-constexpr int32_t kDelayTimeId = 96;
-constexpr int32_t kDelayBypassId = 97;
+constexpr int32_t kDelayTimeId = ChannelParamTables::kInputDelayId;
+constexpr int32_t kDelayBypassId = ChannelParamTables::kInputDelayBypassId;
 } // namespace
 
 SysOvvInputDelayPanel::SysOvvInputDelayPanel(const XPoint& position, int32_t channel, SysOvvShared& shared)
