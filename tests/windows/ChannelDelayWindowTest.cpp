@@ -212,7 +212,9 @@ TEST_F(ChannelDelayWindowTest, TickedRunsFormAtMostThreeGroupsThatTakeTheirHighe
         for (int32_t k : {c.locked - 1, c.locked})
         {
             if (c.locked >= 0 && k >= 0 && k < ChannelDelayWindow::kCheckCount)
+            {
                 EXPECT_EQ(window->GetCheckParam(k)->GetValue(), 0.0) << "check " << k;
+            }
         }
     }
 }
