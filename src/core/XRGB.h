@@ -36,6 +36,12 @@ struct XRGB
     juce::Colour ToColour() const;
     /** Red, green and blue times |percent| / 100, truncated and held to 255; alpha kept. */
     void ScaleBrightness(double percent);
+    /** A copy of colour with ScaleBrightness(percent) applied. */
+    static XRGB Scaled(XRGB colour, double percent)
+    {
+        colour.ScaleBrightness(percent);
+        return colour;
+    }
     /** Adds delta to red, green and blue, held back so that none leaves 0..255 (all three move by
         the same amount, so the hue stays); alpha kept. */
     void ShiftBrightness(int16_t delta);

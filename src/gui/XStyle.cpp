@@ -142,13 +142,6 @@ XRGB DictionaryColour(const char* name, const XRGB& fallback)
     return GetColorDictionary().FindColor(name, colour) == XColorDictionary::kResultOk ? colour : fallback;
 }
 
-/** Red, green and blue times |percent| / 100, each limited to 255; alpha kept. */
-XRGB Scaled(XRGB colour, int percent)
-{
-    colour.ScaleBrightness(percent);
-    return colour;
-}
-
 /** Red, green and blue moved together by delta, limited so that none leaves 0..255 (hue kept). */
 XRGB Shifted(XRGB colour, int delta)
 {
@@ -239,7 +232,7 @@ void FillDisc(XCanvas& canvas, const XRect& rect, const XRGB& colour)
 /** The colour of text and boxes of a disabled control. */
 XRGB DisabledColour(const XRGB& colour)
 {
-    return colour == kBlack ? kDisabledBlack : Scaled(colour, kDimPercent);
+    return colour == kBlack ? kDisabledBlack : XRGB::Scaled(colour, kDimPercent);
 }
 
 const ListColours& GetListColours()
@@ -250,10 +243,10 @@ const ListColours& GetListColours()
         ListColours& c = globals.list;
         c.back = DictionaryColour("listBack", XRGB(234, 238, 240));
         c.fore = DictionaryColour("listFore", XRGB(34, 38, 40));
-        c.headerBack = DictionaryColour("listHeaderBack", Scaled(c.back, 70));
+        c.headerBack = DictionaryColour("listHeaderBack", XRGB::Scaled(c.back, 70));
         c.headerText = DictionaryColour("listHeaderText", kBlack);
         c.rowBack = DictionaryColour("listRowBack", XRGB(234, 238, 240));
-        c.rowAltBack = DictionaryColour("listRowAltBack", Scaled(c.rowBack, 95));
+        c.rowAltBack = DictionaryColour("listRowAltBack", XRGB::Scaled(c.rowBack, 95));
         c.rowSelected = DictionaryColour("listRowSelected", XRGB(60, 60, 240));
         c.rowText = DictionaryColour("listRowText", kBlack);
         c.rowTextSelected = DictionaryColour("listRowTextSelected", kWhite);
@@ -814,7 +807,7 @@ void XStyle::DrawPopupMenu(IStyledPopupMenu* menu, const XRect& rect, XCanvas& c
         {
             const XRGB fore = canvas.GetForeColor();
             if (dimmed)
-                canvas.SetForeColor(Scaled(fore, kDimPercent));
+                canvas.SetForeColor(XRGB::Scaled(fore, kDimPercent));
             canvas.DrawText(textArea, text, kTextCentredOneLine);
             canvas.SetForeColor(fore);
         }
@@ -836,9 +829,9 @@ void XStyle::DrawWindowFrame(IStyledView* frame, const XRect& rect, XCanvas& can
 
     const XRect strip(rect.left, rect.top + kStripTop, rect.right,
                       rect.top + kStripTop + FontHeightOf(canvas) + kStripExtra);
-    canvas.FillRectColour(strip, Scaled(canvas.GetBackColor(), 85));
+    canvas.FillRectColour(strip, XRGB::Scaled(canvas.GetBackColor(), 85));
     canvas.SetPenWidth(1);
-    canvas.SetForeColor(Scaled(frame->GetTextColor(), 80));
+    canvas.SetForeColor(XRGB::Scaled(frame->GetTextColor(), 80));
     Line(canvas, rect.left + kLineIndent, strip.bottom, rect.right - kLineIndent, strip.bottom);
 
     const XString label = frame->GetLabel();
@@ -1051,7 +1044,7 @@ void XStyle::DrawScaler(IStyledScaler* scaler, const XRect& rect, XCanvas& canva
     const XRect thumb = scaler->GetThumbRect();
     if (!IsEmptyRect(thumb))
     {
-        canvas.FillRectColour(thumb, Scaled(back, kThumbPercent));
+        canvas.FillRectColour(thumb, XRGB::Scaled(back, kThumbPercent));
         canvas.SetForeColor(Shifted(back, kHighlightShift));
         Line(canvas, thumb.left + 1, thumb.top + 1, thumb.right - 2, thumb.top + 1);
         Line(canvas, thumb.left + 1, thumb.top + 1, thumb.left + 1, thumb.bottom - 2);
@@ -1089,7 +1082,7 @@ void XStyle::DrawSlider(IStyledSlider* slider, const XRect& trackRect, const XRe
         // A groove along the centre line, darkest in its middle, short of the ends by a fifth of
         // the knob's length.
         const XRGB back = canvas.GetBackColor();
-        const XRGB dark = Scaled(back, kGrooveDarkPercent);
+        const XRGB dark = XRGB::Scaled(back, kGrooveDarkPercent);
         if (horizontal)
         {
             const int32_t inset = WidthOf(thumbRect) / 5;
@@ -1142,14 +1135,14 @@ void XStyle::DrawSliderThumb(IStyledSlider* slider, const XRect& thumbRect, XCan
     {
         const int32_t x = thumbRect.left + WidthOf(thumbRect) / 2;
         Line(canvas, x, thumbRect.top + 2, x, thumbRect.bottom - 2);
-        canvas.SetForeColor(Scaled(shade, kGripLightPercent));
+        canvas.SetForeColor(XRGB::Scaled(shade, kGripLightPercent));
         Line(canvas, x + 1, thumbRect.top + 3, x + 1, thumbRect.bottom - 3);
     }
     else
     {
         const int32_t y = thumbRect.top + HeightOf(thumbRect) / 2;
         Line(canvas, thumbRect.left + 2, y, thumbRect.right - 2, y);
-        canvas.SetForeColor(Scaled(shade, kGripLightPercent));
+        canvas.SetForeColor(XRGB::Scaled(shade, kGripLightPercent));
         Line(canvas, thumbRect.left + 3, y + 1, thumbRect.right - 3, y + 1);
     }
 }
@@ -1204,12 +1197,12 @@ void XStyle::DrawListHeader(XCanvas& canvas, const XString& title, const XRect& 
     constexpr int32_t kCentredHorizontally = 4;
     const ListColours& colours = GetListColours();
     CanvasStateKeeper keeper(canvas);
-    XRGB light = Scaled(colours.headerBack, 130);
-    XRGB dark = Scaled(colours.headerBack, 70);
+    XRGB light = XRGB::Scaled(colours.headerBack, 130);
+    XRGB dark = XRGB::Scaled(colours.headerBack, 70);
     if (state == kStatePressed)
         std::swap(light, dark);
     else if (state == kStateFlat)
-        light = dark = Scaled(colours.headerBack, 90);
+        light = dark = XRGB::Scaled(colours.headerBack, 90);
 
     canvas.FillRectColour(rect, colours.headerBack);
     canvas.SetPenWidth(1);
@@ -1250,12 +1243,12 @@ void XStyle::DrawListCell(IStyledListRow* row, const XRect& rect, XCanvas& canva
     if (selected)
     {
         // Two ramps meeting in the middle: from the lighter selection colour to the plain one and back.
-        XRGB outer = Scaled(colours.rowSelected, kSelectedTopPercent);
+        XRGB outer = XRGB::Scaled(colours.rowSelected, kSelectedTopPercent);
         XRGB middle = colours.rowSelected;
         if (!focused)
         {
-            outer = Scaled(outer, kUnfocusedTopPercent);
-            middle = Scaled(middle, kUnfocusedSecondPercent);
+            outer = XRGB::Scaled(outer, kUnfocusedTopPercent);
+            middle = XRGB::Scaled(middle, kUnfocusedSecondPercent);
         }
         const int32_t split = rect.top + HeightOf(rect) / 2;
         canvas.FillGradientRect(XRect(rect.left, rect.top, rect.right, split), outer, middle, true);

@@ -59,12 +59,6 @@ const XRGB kCoverColor{178, 178, 178, 255};
 constexpr int32_t kCoverJustification = 8;
 constexpr int32_t kLockedMode = 1;
 
-XRGB Scaled(XRGB colour, double percent)
-{
-    colour.ScaleBrightness(percent);
-    return colour;
-}
-
 int32_t IntegerOf(const XParam* param, int32_t fallback)
 {
     return param != nullptr ? static_cast<int32_t>(param->GetValue()) : fallback;
@@ -295,9 +289,9 @@ void ChannelEqWindow::BuildEqView()
     eqView->SetNumBands(kBands);
     eqView->BindEnableParam(&eqEnable);
     eqView->SetBallRadius(kBallRadiusOn);
-    eqView->SetBallColor(Scaled(colour, kBallPercent));
+    eqView->SetBallColor(XRGB::Scaled(colour, kBallPercent));
     eqView->SetCurveColor(colour);
-    eqView->SetDraggedCurveColor(Scaled(colour, kDraggedPercent));
+    eqView->SetDraggedCurveColor(XRGB::Scaled(colour, kDraggedPercent));
     eqView->SetCenterLineColor(kCenterLineColor);
     eqView->SetBandOnMode(1);
     eqView->SetTransparent(true);
@@ -419,8 +413,8 @@ void ChannelEqWindow::SelectOutput(int32_t output)
     const int32_t index = ColorIndexOf(output);
     curActiveColor.ChangeValue(index, true);
     const XRGB colour = OutputColor(index);
-    eqView->SetBallColor(Scaled(colour, kBallPercent));
-    eqView->SetDraggedCurveColor(Scaled(colour, kDraggedPercent));
+    eqView->SetBallColor(XRGB::Scaled(colour, kBallPercent));
+    eqView->SetDraggedCurveColor(XRGB::Scaled(colour, kDraggedPercent));
     ApplyGraphLook(output, on);
     BindBands(output);
     XParam* focus = SharedWindowState::Instance().ChannelEqFocusBand(output);
@@ -436,7 +430,7 @@ void ChannelEqWindow::ApplyGraphLook(int32_t output, bool on)
     const XRGB colour = OutputColor(ColorIndexOf(output));
     eqView->SetLineWidth(on ? kLineWidthOn : kLineWidthOff);
     eqView->SetBallRadius(on ? kBallRadiusOn : 0);
-    eqView->SetCurveColor(on ? colour : Scaled(colour, kOffCurvePercent));
+    eqView->SetCurveColor(on ? colour : XRGB::Scaled(colour, kOffCurvePercent));
     eqView->SetHilite(on);
 }
 

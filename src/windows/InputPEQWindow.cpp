@@ -58,12 +58,6 @@ const XRGB kCoverColor{178, 178, 178, 255};
 constexpr int32_t kCoverJustification = 8;
 constexpr int32_t kLockedMode = 1;
 
-XRGB Scaled(XRGB colour, double percent)
-{
-    colour.ScaleBrightness(percent);
-    return colour;
-}
-
 int32_t IntegerOf(const XParam* param, int32_t fallback)
 {
     return param != nullptr ? static_cast<int32_t>(param->GetValue()) : fallback;
@@ -292,9 +286,9 @@ void InputPEQWindow::BuildEqView(int32_t input)
     view->BindEnableParam(InputParam(input, kEqBypassId));
     view->SetEnablePolarity(0); // enabled while the bypass is 0
     view->SetBallRadius(front ? kBallRadiusOn : 0);
-    view->SetBallColor(Scaled(colour, kBallPercent));
+    view->SetBallColor(XRGB::Scaled(colour, kBallPercent));
     view->SetCurveColor(colour);
-    view->SetDraggedCurveColor(Scaled(colour, kDraggedPercent));
+    view->SetDraggedCurveColor(XRGB::Scaled(colour, kDraggedPercent));
     view->SetDrawCurveWhileDragging(false);
     view->SetCenterLine(false);
     view->SetLineWidth(front ? activeLineWidth : inactiveLineWidth);
@@ -506,10 +500,10 @@ void InputPEQWindow::SelectInput(int32_t input)
         return;
     behind->SetLineWidth(inactiveLineWidth);
     behind->SetBallRadius(0);
-    behind->SetCurveColor(Scaled(InputColor(other), onO ? kBehindOnPercent : kOffPercent));
+    behind->SetCurveColor(XRGB::Scaled(InputColor(other), onO ? kBehindOnPercent : kOffPercent));
     view->SetLineWidth(onU ? activeLineWidth : inactiveLineWidth);
     view->SetBallRadius(onU ? kBallRadiusOn : 0);
-    view->SetCurveColor(onU ? InputColor(input) : Scaled(InputColor(input), kSelectedOffPercent));
+    view->SetCurveColor(onU ? InputColor(input) : XRGB::Scaled(InputColor(input), kSelectedOffPercent));
     // The other graph goes right behind this one: the rest of the window keeps its order.
     behind->toBehind(view);
 }
@@ -522,7 +516,7 @@ void InputPEQWindow::ApplyGraphLook(int32_t input, bool on)
     const XRGB colour = InputColor(input);
     view->SetLineWidth(on ? activeLineWidth : inactiveLineWidth);
     view->SetBallRadius(on ? kBallRadiusOn : 0);
-    view->SetCurveColor(on ? colour : Scaled(colour, kOffPercent));
+    view->SetCurveColor(on ? colour : XRGB::Scaled(colour, kOffPercent));
     view->SetHilite(on);
 }
 

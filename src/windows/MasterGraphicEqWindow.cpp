@@ -95,12 +95,6 @@ bool IsOn(const XParam* bypass)
     return bypass == nullptr || bypass->GetValue() == 0.0;
 }
 
-XRGB Scaled(XRGB colour, double percent)
-{
-    colour.ScaleBrightness(percent);
-    return colour;
-}
-
 XRGB InputColour(int32_t input)
 {
     return GetColorDictionary().GetColor(kInputColourNames[input == 0 ? 0 : 1]);
@@ -371,9 +365,9 @@ void MasterGraphicEqWindow::BuildEqView(int32_t input)
     view->SetNumBands(kViewBandCount);
     view->BindEnableParam(InputParam(input, kGeqAllBypassId));
     view->SetEnablePolarity(0); // on while the bypass is 0
-    view->SetBallColor(Scaled(colour, kBallPercent));
+    view->SetBallColor(XRGB::Scaled(colour, kBallPercent));
     view->SetCurveColor(colour);
-    view->SetDraggedCurveColor(Scaled(colour, kDraggedPercent));
+    view->SetDraggedCurveColor(XRGB::Scaled(colour, kDraggedPercent));
     view->SetBallRadius(0);
     view->SetLineWidth(activeLineWidth);
     view->SetBandOnMode(1);
@@ -569,7 +563,7 @@ void MasterGraphicEqWindow::ShowInputEnabled(int32_t input, bool on)
         return;
     const XRGB colour = InputColour(input);
     view->SetLineWidth(on ? activeLineWidth : inactiveLineWidth);
-    view->SetCurveColor(on ? colour : Scaled(colour, kOffPercent));
+    view->SetCurveColor(on ? colour : XRGB::Scaled(colour, kOffPercent));
     view->SetHilite(on);
 }
 
@@ -590,10 +584,10 @@ void MasterGraphicEqWindow::ShowActiveChannel(int32_t active)
     const bool activeOn = IsOn(InputParam(active, kGeqAllBypassId));
     const bool otherOn = IsOn(InputParam(other, kGeqAllBypassId));
     otherView->SetLineWidth(inactiveLineWidth);
-    otherView->SetCurveColor(Scaled(InputColour(other), otherOn ? kOtherOnPercent : kOtherOffPercent));
+    otherView->SetCurveColor(XRGB::Scaled(InputColour(other), otherOn ? kOtherOnPercent : kOtherOffPercent));
     activeView->SetLineWidth(activeOn ? activeLineWidth : inactiveLineWidth);
     const XRGB colour = InputColour(active);
-    activeView->SetCurveColor(activeOn ? colour : Scaled(colour, kOffPercent));
+    activeView->SetCurveColor(activeOn ? colour : XRGB::Scaled(colour, kOffPercent));
     activeView->toFront(false);
 }
 
