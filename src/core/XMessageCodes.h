@@ -19,6 +19,12 @@ namespace XMsgCode
 constexpr uint32_t kParamValueSet = 1000000;
 /** A parameter was changed by the user. */
 constexpr uint32_t kParamChangedByUser = 1000001;
+/** Whether a parameter notification's code says its value changed (set by the program or by the user). */
+constexpr bool IsValueChange(int32_t code)
+{
+    return static_cast<uint32_t>(code) == kParamValueSet ||
+           static_cast<uint32_t>(code) == kParamChangedByUser;
+}
 /** Bind the receiving control to the parameter given. */
 constexpr uint32_t kBindParam = 1000005;
 /** A parameter was destroyed: watchers drop it. */

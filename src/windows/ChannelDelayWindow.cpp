@@ -103,11 +103,6 @@ std::vector<XParamDesc> LocalRows()
     return rows;
 }
 
-bool IsValueChange(int32_t code)
-{
-    return code == kValueSet || code == kChangedByUser;
-}
-
 /** index 0..count-1 of a key of a family (base + index); -1 otherwise. */
 int32_t FamilyIndex(int32_t key, int32_t base, int32_t count)
 {
@@ -491,7 +486,7 @@ void ChannelDelayWindow::NotifyTotals()
 
 void ChannelDelayWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (param != nullptr && IsValueChange(code))
+    if (param != nullptr && XMsgCode::IsValueChange(code))
     {
         if (const int32_t i = FamilyIndex(key, kAlignKey, kOutputCount); i >= 0)
         {

@@ -24,7 +24,6 @@
 namespace
 {
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
-constexpr int32_t kChangedByUser = static_cast<int32_t>(XMsgCode::kParamChangedByUser);
 constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
 constexpr int32_t kOutputs = ChannelEqWindow::kOutputCount;
 constexpr int32_t kBands = ChannelEqWindow::kBandCount;
@@ -75,11 +74,6 @@ XString Formatted(const char* format, const char* word)
     XString text;
     text.Format(format, word);
     return text;
-}
-
-bool IsValueCode(int32_t code)
-{
-    return code == kValueSet || code == kChangedByUser;
 }
 
 /** The band or output added to a family key, or -1 when key is not of the family. */
@@ -344,7 +338,7 @@ void ChannelEqWindow::BindBands(int32_t output)
 
 void ChannelEqWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (IsValueCode(code) && param != nullptr)
+    if (XMsgCode::IsValueChange(code) && param != nullptr)
     {
         const int32_t value = static_cast<int32_t>(param->GetValue());
         int32_t index = -1;

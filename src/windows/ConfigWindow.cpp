@@ -134,11 +134,6 @@ bool LedVeto(XParam*, double* value, int32_t user, int32_t phase)
     return mask->ChangeValue(changed, true);
 }
 
-bool IsValueCode(int32_t code)
-{
-    return code == kValueSet || code == kChangedByUser;
-}
-
 char Printable(char ch)
 {
     const int32_t byte = static_cast<unsigned char>(ch);
@@ -461,7 +456,7 @@ void ConfigWindow::BuildCompareOverlay()
 
 void ConfigWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (IsValueCode(code) && param != nullptr)
+    if (XMsgCode::IsValueChange(code) && param != nullptr)
     {
         if (key == kConfigKey)
         {

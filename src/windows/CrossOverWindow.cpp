@@ -108,12 +108,6 @@ bool DelayMirrorVeto(XParam* param, double* value, int32_t user, int32_t phase)
     return liveWindow->ApplyMirrorEntry(param, value, user);
 }
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
-
 bool IsFlagsOrRefresh(int32_t code)
 {
     const auto what = static_cast<uint32_t>(code);
@@ -436,7 +430,7 @@ void CrossOverWindow::CopyDelayFlags(int32_t output)
 
 void CrossOverWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (param != nullptr && IsValueChange(code))
+    if (param != nullptr && XMsgCode::IsValueChange(code))
     {
         if (const int32_t i = FamilyIndex(key, kHpfTypeKey); i >= 0)
         {

@@ -44,11 +44,6 @@ void Describe(FloatParam& param, int32_t type, double min, double max, double va
     param.SetValue(value, false);
 }
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
 } // namespace
 
 FreqResponseWindow::FreqResponseWindow()
@@ -167,7 +162,7 @@ void FreqResponseWindow::InvalidateAllViews()
 
 void FreqResponseWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (param != nullptr && IsValueChange(code))
+    if (param != nullptr && XMsgCode::IsValueChange(code))
     {
         if (key == kConfigKey)
             UpdateCurveColours();

@@ -29,11 +29,6 @@ constexpr int32_t kOnOff = XParamDesc::kTypeOnOff;
 constexpr int32_t kEditEnds = 2;
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
 
-bool IsValueChange(int32_t code)
-{
-    return code == kValueSet || code == static_cast<int32_t>(XMsgCode::kParamChangedByUser);
-}
-
 FrontPanelWindow* WindowOf(const XParam* param)
 {
     return param != nullptr ? static_cast<FrontPanelWindow*>(param->GetClientData()) : nullptr;
@@ -201,7 +196,7 @@ void FrontPanelWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
     if (param == nullptr)
         return;
-    if (IsValueChange(code))
+    if (XMsgCode::IsValueChange(code))
     {
         if (key == kConfigKey || key == kProgramNameKey)
         {

@@ -94,11 +94,6 @@ std::vector<XParamDesc> LocalRows()
     return rows;
 }
 
-bool IsValueChange(int32_t code)
-{
-    return code == kValueSet || code == kChangedByUser;
-}
-
 XParam* Find(const char* path)
 {
     return FindParam("%s", path);
@@ -388,7 +383,7 @@ void InputDelayWindow::RecomputeDelaysFromDistances()
 
 void InputDelayWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (param != nullptr && IsValueChange(code))
+    if (param != nullptr && XMsgCode::IsValueChange(code))
     {
         if (key == kInputsLinkedKey || key == kLinkFlagKey)
         {

@@ -25,7 +25,6 @@
 namespace
 {
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
-constexpr int32_t kChangedByUser = static_cast<int32_t>(XMsgCode::kParamChangedByUser);
 constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
 constexpr int32_t kInputs = InputPEQWindow::kInputCount;
 constexpr int32_t kBands = InputPEQWindow::kBandCount;
@@ -61,11 +60,6 @@ constexpr int32_t kLockedMode = 1;
 int32_t IntegerOf(const XParam* param, int32_t fallback)
 {
     return param != nullptr ? static_cast<int32_t>(param->GetValue()) : fallback;
-}
-
-bool IsValueCode(int32_t code)
-{
-    return code == kValueSet || code == kChangedByUser;
 }
 
 /** The band added to a family key, or -1 when key is not of the family. */
@@ -406,7 +400,7 @@ void InputPEQWindow::BuildCompareCovers()
 
 void InputPEQWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (IsValueCode(code) && param != nullptr)
+    if (XMsgCode::IsValueChange(code) && param != nullptr)
     {
         const auto value = static_cast<int32_t>(param->GetValue());
         int32_t band = -1;

@@ -11,11 +11,6 @@ namespace
 constexpr const char* kCurrentConfigPath = "preset\\currentconfig";
 constexpr const char* kEditModePath = "QM7_KOVA\\globalEditMode";
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
 } // namespace
 
 InputParameterLinkWindow::InputParameterLinkWindow(int32_t regionIndex, XParam* windowParam,
@@ -75,7 +70,7 @@ void InputParameterLinkWindow::ParamChanged(int32_t code, XParam* param, int32_t
 {
     if (param == nullptr)
         return;
-    if (IsValueChange(code) && key == kConfigKey && !AreChannelPairsLinked())
+    if (XMsgCode::IsValueChange(code) && key == kConfigKey && !AreChannelPairsLinked())
     {
         regionModel.SetLink(false);
         RefreshTables();

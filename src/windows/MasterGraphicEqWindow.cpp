@@ -29,7 +29,6 @@
 namespace
 {
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
-constexpr int32_t kChangedByUser = static_cast<int32_t>(XMsgCode::kParamChangedByUser);
 constexpr int32_t kInputs = MasterGraphicEqWindow::kInputCount;
 constexpr int32_t kGraphicBands = MasterGraphicEqWindow::kGraphicBandCount;
 constexpr int32_t kPeqBands = MasterGraphicEqWindow::kParametricBandCount;
@@ -98,11 +97,6 @@ bool IsOn(const XParam* bypass)
 XRGB InputColour(int32_t input)
 {
     return GetColorDictionary().GetColor(kInputColourNames[input == 0 ? 0 : 1]);
-}
-
-bool IsValueCode(int32_t code)
-{
-    return code == kValueSet || code == kChangedByUser;
 }
 
 /** The index added to a family key, or -1 when key is not of the family. */
@@ -467,7 +461,7 @@ void MasterGraphicEqWindow::WatchAfterBuild()
 
 void MasterGraphicEqWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (IsValueCode(code))
+    if (XMsgCode::IsValueChange(code))
     {
         int32_t index = -1;
         if (key == kInputsLinkedKey || key == kLinkFlagKey)

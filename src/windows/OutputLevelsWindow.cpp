@@ -33,11 +33,6 @@ constexpr int32_t kUpperCoverBottom = 200;
 constexpr int32_t kLowerCoverTop = 250;
 constexpr XRect kGainCover{15, 215, 70, 240};
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
 } // namespace
 
 OutputLevelsWindow::OutputLevelsWindow()
@@ -118,7 +113,7 @@ void OutputLevelsWindow::BuildCovers()
 
 void OutputLevelsWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (key == kThresholdUnitsKey && IsValueChange(code))
+    if (key == kThresholdUnitsKey && XMsgCode::IsValueChange(code))
         for (int32_t o = 0; o < kOutputCount; ++o)
             if (XParam* threshold = OutputParam(o, kLimitThreshold))
                 threshold->Notify(code);

@@ -11,11 +11,6 @@
 
 namespace
 {
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
 
 bool IsTitleKey(int32_t key)
 {
@@ -103,6 +98,6 @@ void SubWindow::SetWindowParam(double value)
 void SubWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
     XPopupWindow::ParamChanged(code, param, key);
-    if (IsValueChange(code) && IsTitleKey(key) && isVisible())
+    if (XMsgCode::IsValueChange(code) && IsTitleKey(key) && isVisible())
         RepaintRect(XRect(0, 0, getWidth(), kTitleRepaintHeight));
 }

@@ -16,11 +16,6 @@ constexpr int32_t kSegmentCount = 8;
 constexpr int32_t kClipSegment = 7;
 constexpr float kSegmentLevels[kSegmentCount] = {-15, -12, -9, -6, -3, -1, 0, 0};
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
 } // namespace
 
 SysOvvOutputLevelsPanel::SysOvvOutputLevelsPanel(const XPoint& position, int32_t channel,
@@ -60,6 +55,6 @@ void SysOvvOutputLevelsPanel::BuildChildren()
 void SysOvvOutputLevelsPanel::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
     SysOvvBlockPanel::ParamChanged(code, param, key);
-    if (param != nullptr && key == kGainReductionKey && IsValueChange(code))
+    if (param != nullptr && key == kGainReductionKey && XMsgCode::IsValueChange(code))
         limiter.ChangeValue(param->GetValue() < 0.0 ? 1.0 : 0.0, true);
 }

@@ -74,12 +74,6 @@ void SetupOn(FloatParam& param, const char* name, ParamValueMapCallback map, int
     param.SetDesc(&desc);
 }
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
-
 bool Feeds(int32_t source, int32_t input)
 {
     constexpr int32_t kBothInputs = 2;
@@ -252,7 +246,7 @@ void SysOvvOutputPanel::BindInputBands(int32_t source)
 void SysOvvOutputPanel::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
     SysOvvBlockPanel::ParamChanged(code, param, key);
-    if (param == nullptr || !IsValueChange(code))
+    if (param == nullptr || !XMsgCode::IsValueChange(code))
         return;
     const double value = param->GetValue();
     auto invalidateAll = [this]

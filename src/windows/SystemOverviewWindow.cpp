@@ -53,12 +53,6 @@ constexpr const char* kSpeakers[] = {
     "block\\blockDelaySpeakerblue.png",  "block\\blockDelaySpeakermagenta.png",
     "block\\blockDelaySpeakergreen.png", "block\\blockDelaySpeakerpurple.png"};
 
-bool IsValueChange(int32_t code)
-{
-    const auto what = static_cast<uint32_t>(code);
-    return what == XMsgCode::kParamValueSet || what == XMsgCode::kParamChangedByUser;
-}
-
 /** A block class made at (x, y) for a channel. */
 template <typename T> SysOvvBlockPanel* Make(int32_t x, int32_t y, int32_t channel, SysOvvShared& shared)
 {
@@ -216,7 +210,7 @@ void SystemOverviewWindow::BindRoutedInputBands(int32_t output, int32_t source)
 
 void SystemOverviewWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
-    if (param != nullptr && IsValueChange(code))
+    if (param != nullptr && XMsgCode::IsValueChange(code))
     {
         if (key == kConfigKey)
             ApplyChannelColours(GetCurrentConfig());
