@@ -1,5 +1,6 @@
 #include "files/XFileManager.h"
 
+#include "core/FloatParam.h"
 #include "core/IAppDocument.h"
 #include "core/XApplication.h"
 #include "core/XMessage.h"
@@ -47,6 +48,11 @@ constexpr int32_t kColumnRowsForMargin = 7;
 constexpr int32_t kMarginParts = 6;
 constexpr int32_t kMaxBackupNameLength = 6;
 constexpr int32_t kDatSuffixLength = 4;
+/** The size graphs' scale: per mille of a disc. */
+constexpr double kSizeGraphFull = 1000.0;
+constexpr uint32_t kSizeGraphSteps = 1001;
+/** The size graphs' empty part, darker than their bar. */
+const XRGB kSizeGraphBackColour(30, 30, 30, 255);
 
 XString Label(const char* text)
 {
@@ -116,6 +122,10 @@ XString XFileManager::GetOpenDocumentPath() const
 
 XFileManager::~XFileManager()
 {
+    // The graphs are children, deleted after the parameters they show.
+    for (XMeterStick* graph : {sourceSizeGraph, destSizeGraph})
+        if (graph != nullptr)
+            graph->SetPot(nullptr);
     // The panes outlive this part of the view (the base deletes its children): they must not call
     // back while they go.
     for (const auto& disconnect : disconnections)
@@ -188,8 +198,18 @@ void XFileManager::CreatePanes()
     if (hasSelectedSizes)
     {
         const XRGB graphColour(80, 80, 80, 255);
-        sourceSizeGraph = new XMeterStick(XRect(0, 0, 1, 1), nullptr, graphColour, graphColour);
-        destSizeGraph = new XMeterStick(XRect(0, 0, 1, 1), nullptr, graphColour, graphColour);
+        for (auto* param : {&sourceSizeParam, &destSizeParam})
+        {
+            *param = std::make_unique<FloatParam>();
+            (*param)->SetMin(0.0);
+            (*param)->SetMax(kSizeGraphFull);
+            (*param)->SetCount(kSizeGraphSteps);
+            (*param)->SetValueNow(0.0, false);
+        }
+        sourceSizeGraph =
+            new XMeterStick(XRect(0, 0, 1, 1), sourceSizeParam.get(), graphColour, kSizeGraphBackColour);
+        destSizeGraph =
+            new XMeterStick(XRect(0, 0, 1, 1), destSizeParam.get(), graphColour, kSizeGraphBackColour);
         AddChild(sourceSizeGraph);
         AddChild(destSizeGraph);
     }
@@ -314,6 +334,25 @@ void XFileManager::OnFocus(XFileBrowser* pane, bool focused)
 void XFileManager::OnSelectionChanged()
 {
     UpdateButtons(activePane != nullptr && activePane->GetList()->GetSelectedIndex() >= 0);
+    UpdateSizeGraphs();
+}
+
+void XFileManager::UpdateSizeGraphs()
+{
+    if (sourceSizeGraph == nullptr)
+        return;
+    const double capacity = XDiskImage::GetMediaCapacity(XBackupMediaSelectDialog::GetMediaType());
+    const std::pair<XFileBrowser*, FloatParam*> graphs[] = {{sourcePane, sourceSizeParam.get()},
+                                                            {destPane, destSizeParam.get()}};
+    for (const auto& [pane, param] : graphs)
+    {
+        double bytes = 0.0;
+        if (pane->GetList()->GetSelectedIndex() >= 0)
+            for (const XFileEntry& entry : pane->GetSelectedEntries())
+                bytes += entry.GetSize(true);
+        const double share = capacity > 0.0 ? bytes / capacity : 0.0;
+        param->SetValueNow(share >= 1.0 ? kSizeGraphFull : share * kSizeGraphFull, true);
+    }
 }
 
 void XFileManager::OnPaneRefreshed(XFileBrowser* pane)
@@ -338,22 +377,18 @@ void XFileManager::UpdateButtons(bool hasSelection)
     if (hasSelection && activePane != nullptr)
     {
         const std::vector<XFileEntry> entries = activePane->GetSelectedEntries();
-        bool allDriveRoots = !entries.empty();
+        // Unmount needs every entry to be the root of a removable or USB drive: one fixed drive
+        // among them (the system's own included) leaves it unlit.
+        allUnmountable = !entries.empty();
         for (const XFileEntry& entry : entries)
         {
             anyBackupSource = anyBackupSource || IsBackupSource(entry);
             const bool root = PlatformFileSystem::IsDriveRoot(entry.GetPath().CStr());
             anyDriveRoot = anyDriveRoot || root;
-            allDriveRoots = allDriveRoots && root;
+            allUnmountable = allUnmountable && root && IsUnmountableKind(entry.GetDriveKind());
         }
-        allUnmountable = allDriveRoots;
         if (!entries.empty())
-        {
-            const int32_t kind = entries.back().GetDriveKind();
-            if (!IsUnmountableKind(kind))
-                allUnmountable = false;
-            readOnly = kind == PlatformFileSystem::kDriveCdRom;
-        }
+            readOnly = entries.back().GetDriveKind() == PlatformFileSystem::kDriveCdRom;
     }
     const bool rightward = activePane == sourcePane;
     for (XButton* button : {copyRightButton, moveRightButton})
@@ -583,11 +618,14 @@ void XFileManager::Burn()
     if (!PrepareBackup(*backup))
         return;
 
-    // No burner on this system: tell where the disc images are, then let the backup go.
+    // No burner on this system: tell where the disc images are (as the system writes paths, so
+    // that the user finds them), then let the backup go.
     XString where;
     for (const auto& image : backup->GetImages())
     {
-        where += image->GetIndexPath();
+        XString path = image->GetIndexPath();
+        path.ReplaceChar('\\', '/');
+        where += path;
         where += "\r\n";
     }
     XString text;

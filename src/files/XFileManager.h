@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class FloatParam;
 class XButton;
 class XFileBrowser;
 class XFileEntry;
@@ -24,8 +26,12 @@ class XText;
     Backup, restore and unmount run modally from their button's click: the work runs on a worker
     thread under a progress dialog and everything the operation made is gone before the click
     returns. Burning and sharing are not available on this system: the user is told so (and where
-    the backup's disc images were written). The panes, labels and buttons are children. GUI
-    thread. */
+    the backup's disc images were written).
+
+    With hasSelectedSizes a size graph under each pane shows how much of one backup disc (the medium
+    last chosen in "Burn Options", a DVD until then) that pane's selection would fill: its files and
+    the files directly in its folders, full at a disc or more. The panes, labels, buttons and graphs
+    are children; the manager owns the graphs' parameters. GUI thread. */
 class XFileManager : public XView
 {
 public:
@@ -95,6 +101,8 @@ public:
     XButton* GetRestoreButton() const { return restoreButton; }
     XButton* GetShareButton() const { return shareButton; }
     XButton* GetUnmountButton() const { return unmountButton; }
+    XMeterStick* GetSourceSizeGraph() const { return sourceSizeGraph; }
+    XMeterStick* GetDestSizeGraph() const { return destSizeGraph; }
     int32_t GetButtonWidth() const { return buttonWidth; }
     int32_t GetButtonHeight() const { return buttonHeight; }
 
@@ -105,6 +113,8 @@ private:
     void LayoutContent();
     void OnFocus(XFileBrowser* pane, bool focused);
     void OnSelectionChanged();
+    /** Sets each size graph to its pane's selected bytes against one disc. */
+    void UpdateSizeGraphs();
     void OnPaneRefreshed(XFileBrowser* pane);
     XFileBrowser* OtherPane(const XFileBrowser* pane) const;
     /** Sizes and assembles the backup under progress dialogs; false (backup to delete) on a stop. */
@@ -132,6 +142,8 @@ private:
     XButton* unmountButton = nullptr;
     XMeterStick* sourceSizeGraph = nullptr;
     XMeterStick* destSizeGraph = nullptr;
+    std::unique_ptr<FloatParam> sourceSizeParam; // shown by the graphs, per mille of a disc
+    std::unique_ptr<FloatParam> destSizeParam;
     int32_t buttonWidth = kDefaultButtonWidth;
     int32_t buttonHeight = kDefaultButtonHeight;
     bool hasShareButton = false;
