@@ -247,14 +247,43 @@ void ChannelDelayWindow::BuildContent()
 
     XParam* units = Find(kUnitsPath);
     AddDelayUnitControls(*this, units, Find(kTempUnitsPath), 542);
+    AddOutputLabels();
+    AddCheckBoxes();
 
+    graph = new QM7DelayGraph(XRect(145, 53, 660, 418), 130, units);
+    graph->SetOriginOffset(13);
+    graph->SetScale(469, 880.0);
+    AddChild(graph);
+
+    AddOutputSliders();
+    AddLinkGroupViews();
+    AddTotalFields();
+    AddDelayPanels();
+    AddCompareCover();
+
+    for (auto& group : groups)
+        group.UpdateLayout();
+    UpdateCheckVisibility();
+    UpdateSpeakerColours();
+    for (const char* path : {kUnitsPath, kTempUnitsPath, kLockPath})
+        if (XParam* param = Find(path))
+            param->Notify(kValueSet);
+    HideWaitCursor();
+}
+
+void ChannelDelayWindow::AddOutputLabels()
+{
     for (int32_t i = 0; i < kOutputCount; ++i)
     {
         const int32_t top = 99 + (kOutputCount - 1 - i) * kRowPitch;
         AddChild(new XText(XRect(16, top, 140, top + 16), GetOutputParamById(i, kLabelId),
                            Colour("windowText"), Font("smallbold"), kJustifyLeft));
     }
+}
 
+void ChannelDelayWindow::AddCheckBoxes()
+{
+    // All connecting lines first, so that no line covers a box.
     for (int32_t k = kCheckCount - 1; k >= 0; --k)
     {
         const int32_t top = 128 + (kCheckCount - 1 - k) * kRowPitch;
@@ -271,12 +300,10 @@ void ChannelDelayWindow::BuildContent()
         AddChild(box);
         checkBoxes[static_cast<size_t>(k)] = box;
     }
+}
 
-    graph = new QM7DelayGraph(XRect(145, 53, 660, 418), 130, units);
-    graph->SetOriginOffset(13);
-    graph->SetScale(469, 880.0);
-    AddChild(graph);
-
+void ChannelDelayWindow::AddOutputSliders()
+{
     for (int32_t i = 0; i < kOutputCount; ++i)
     {
         const int32_t top = 84 + (kOutputCount - 1 - i) * kRowPitch;
@@ -287,7 +314,10 @@ void ChannelDelayWindow::BuildContent()
         AddChild(slider);
         sliders[static_cast<size_t>(i)] = slider;
     }
+}
 
+void ChannelDelayWindow::AddLinkGroupViews()
+{
     for (int32_t g = 0; g < kGroupCount; ++g)
     {
         auto* slider =
@@ -301,7 +331,10 @@ void ChannelDelayWindow::BuildContent()
         panel->Hide();
         groups[static_cast<size_t>(g)].SetViews(slider, panel);
     }
+}
 
+void ChannelDelayWindow::AddTotalFields()
+{
     for (int32_t i = 0; i < kOutputCount; ++i)
     {
         const int32_t top = 94 + (kOutputCount - 1 - i) * kRowPitch;
@@ -312,7 +345,10 @@ void ChannelDelayWindow::BuildContent()
         text->SetTransparent(true);
         AddChild(text);
     }
+}
 
+void ChannelDelayWindow::AddDelayPanels()
+{
     for (int32_t i = 0; i < kOutputCount; ++i)
     {
         const int32_t left = 14 + i * 129;
@@ -321,7 +357,10 @@ void ChannelDelayWindow::BuildContent()
         AddChild(panel);
         panels[static_cast<size_t>(i)] = panel;
     }
+}
 
+void ChannelDelayWindow::AddCompareCover()
+{
     XParam* lock = Find(kLockPath);
     auto* cover =
         new XText(XRect(1, 1, getWidth(), getHeight()), " ", kCompareGrey, Font("dialogLabel"), kJustifyLeft);
@@ -330,15 +369,6 @@ void ChannelDelayWindow::BuildContent()
         cover->SetShowParam(lock, 0);
     cover->SetTooltipText(XString("Compare Mode"));
     AddChild(cover);
-
-    for (auto& group : groups)
-        group.UpdateLayout();
-    UpdateCheckVisibility();
-    UpdateSpeakerColours();
-    for (const char* path : {kUnitsPath, kTempUnitsPath, kLockPath})
-        if (XParam* param = Find(path))
-            param->Notify(kValueSet);
-    HideWaitCursor();
 }
 
 // Reactions -------------------------------------------------------------------------------------------

@@ -93,6 +93,19 @@ protected:
     void BuildContent() override;
 
 private:
+    // BuildContent's steps, in the order the views stack.
+    void AddOutputLabels();
+    /** The connecting lines, then the check boxes above them. */
+    void AddCheckBoxes();
+    void AddOutputSliders();
+    /** Each link group's slider and panel, hidden until the group forms. */
+    void AddLinkGroupViews();
+    /** Each output's total delay on its field picture. */
+    void AddTotalFields();
+    void AddDelayPanels();
+    /** The grey cover shown while the compare mode locks the window. */
+    void AddCompareCover();
+
     void UpdateCheckVisibility();
     void ClearChecksBeside(int32_t output);
     void NotifyTotals();
