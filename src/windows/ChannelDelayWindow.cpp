@@ -46,6 +46,10 @@ constexpr int32_t kRowPitch = 56;
 /** The distance mirrors' units, in the order of their id rows. */
 constexpr int32_t kCentimetres = DistanceMirrors::kCentimetres;
 constexpr int32_t kDistanceUnitCount = DistanceMirrors::kUnitCount;
+/** The first local id of each distance unit's row. */
+constexpr int32_t kDistanceFirstIds[kDistanceUnitCount] = {
+    ChannelDelayWindow::kCmId, ChannelDelayWindow::kMtId, ChannelDelayWindow::kInId,
+    ChannelDelayWindow::kFtId, ChannelDelayWindow::kMicrosecId};
 
 ChannelDelayWindow* liveWindow = nullptr;
 
@@ -387,10 +391,9 @@ void ChannelDelayWindow::ResetCheckParams()
 
 void ChannelDelayWindow::UpdateDistanceParams(XParam* source, int32_t output, double ms)
 {
-    static constexpr int32_t kFirstIds[kDistanceUnitCount] = {kCmId, kMtId, kInId, kFtId, kMicrosecId};
     for (int32_t unit = 0; unit < kDistanceUnitCount; ++unit)
     {
-        XParam* mirror = GetLocalParam(kFirstIds[unit] + output);
+        XParam* mirror = GetLocalParam(kDistanceFirstIds[unit] + output);
         if (mirror == nullptr || mirror == source)
             continue;
         if (mirror->SetValue(DistanceMirrors::FromMs(unit, ms), true) && unit == kCentimetres)
@@ -517,90 +520,101 @@ void ChannelDelayWindow::NotifyTotals()
 void ChannelDelayWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
 {
     if (param != nullptr && XMsgCode::IsValueChange(code))
-    {
-        if (const int32_t i = FamilyIndex(key, kAlignKey, kOutputCount); i >= 0)
-        {
-            if (XParam* total = GetLocalParam(kTotalId + i))
-                total->Notify(kValueSet);
-        }
-        else if (key == kCheckKey)
-        {
-            RebuildLinkGroups();
-        }
-        else if (key == kConfigKey)
-        {
-            UpdateSpeakerColours();
-            UpdateCheckVisibility();
-        }
-        else if (const int32_t b = FamilyIndex(key, kBypassKey, kOutputCount); b >= 0)
-        {
-            for (auto& group : groups)
-                group.SyncBypass(b);
-            NotifyTotals();
-        }
-        else if (const int32_t d = FamilyIndex(key, kDelayKey, kOutputCount); d >= 0)
-        {
-            const double ms = param->GetValue();
-            for (auto& group : groups)
-                group.FollowMemberDelay(d, ms);
-            UpdateDistanceParams(nullptr, d, ms);
-            NotifyTotals();
-        }
-        else if (key == kUnitsKey)
-        {
-            for (int32_t o = 0; o < kOutputCount; ++o)
-                if (XParam* delay = GetOutputDelayParam(o))
-                    delay->Notify(kValueSet);
-        }
-        else if (const int32_t g = FamilyIndex(key, kLinkKey, kGroupCount); g >= 0)
-        {
-            groups[static_cast<size_t>(g)].ApplyLinkDelay();
-        }
-        else if (key == kTemperatureKey && code == kChangedByUser)
-        {
-            // Only the user's temperature moves the delays (the distances stay); one that arrives
-            // from the unit keeps the delays the unit sent with it.
-            for (int32_t o = 0; o < kOutputCount; ++o)
-            {
-                XParam* delay = GetOutputDelayParam(o);
-                XParam* metres = GetLocalParam(kMtId + o);
-                if (delay == nullptr || metres == nullptr)
-                    continue;
-                const double ms =
-                    std::clamp(MetersToDelayMs(metres->GetValue()), delay->GetMin(), delay->GetMax());
-                if (!delay->ChangeValue(ms, true))
-                    delay->Notify(kValueSet);
-            }
-        }
-        else if (key == kTemperatureKey)
-        {
-            // A temperature from the unit keeps the delays: the distances follow them instead.
-            for (int32_t o = 0; o < kOutputCount; ++o)
-                if (XParam* delay = GetOutputDelayParam(o))
-                    UpdateDistanceParams(nullptr, o, delay->GetValue());
-        }
-        else if (key == kTempUnitsKey)
-        {
-            if (XParam* temperature = Find(kTemperaturePath))
-                temperature->Notify(kValueSet);
-        }
-    }
+        ValueChanged(code, param, key);
     else if (param != nullptr &&
              (code == static_cast<int32_t>(XMsgCode::kParamFlagsChanged) || code == kRefresh))
-    {
-        if (const int32_t d = FamilyIndex(key, kDelayKey, kOutputCount);
-            d >= 0 && (param->GetFlags() & kLockFlag) != 0)
-        {
-            ClearChecksBeside(d);
-            static constexpr int32_t kFirstIds[kDistanceUnitCount] = {kCmId, kMtId, kInId, kFtId,
-                                                                      kMicrosecId};
-            for (int32_t first : kFirstIds)
-                if (XParam* mirror = GetLocalParam(first + d))
-                {
-                    mirror->SetFlags(param->GetFlags());
-                    mirror->Notify(kRefresh);
-                }
-        }
-    }
+        FlagsChanged(param, key);
     SubWindow::ParamChanged(code, param, key);
+}
+
+void ChannelDelayWindow::ValueChanged(int32_t code, XParam* param, int32_t key)
+{
+    if (const int32_t i = FamilyIndex(key, kAlignKey, kOutputCount); i >= 0)
+    {
+        if (XParam* total = GetLocalParam(kTotalId + i))
+            total->Notify(kValueSet);
+    }
+    else if (key == kCheckKey)
+    {
+        RebuildLinkGroups();
+    }
+    else if (key == kConfigKey)
+    {
+        UpdateSpeakerColours();
+        UpdateCheckVisibility();
+    }
+    else if (const int32_t b = FamilyIndex(key, kBypassKey, kOutputCount); b >= 0)
+    {
+        for (auto& group : groups)
+            group.SyncBypass(b);
+        NotifyTotals();
+    }
+    else if (const int32_t d = FamilyIndex(key, kDelayKey, kOutputCount); d >= 0)
+    {
+        const double ms = param->GetValue();
+        for (auto& group : groups)
+            group.FollowMemberDelay(d, ms);
+        UpdateDistanceParams(nullptr, d, ms);
+        NotifyTotals();
+    }
+    else if (key == kUnitsKey)
+    {
+        for (int32_t o = 0; o < kOutputCount; ++o)
+            if (XParam* delay = GetOutputDelayParam(o))
+                delay->Notify(kValueSet);
+    }
+    else if (const int32_t g = FamilyIndex(key, kLinkKey, kGroupCount); g >= 0)
+    {
+        groups[static_cast<size_t>(g)].ApplyLinkDelay();
+    }
+    else if (key == kTemperatureKey)
+    {
+        // Only the user's temperature moves the delays (the distances stay); one that arrives from
+        // the unit keeps the delays the unit sent with it, and the distances follow them instead.
+        if (code == kChangedByUser)
+            SetDelaysFromMetres();
+        else
+            SetDistancesFromDelays();
+    }
+    else if (key == kTempUnitsKey)
+    {
+        if (XParam* temperature = Find(kTemperaturePath))
+            temperature->Notify(kValueSet);
+    }
+}
+
+void ChannelDelayWindow::SetDelaysFromMetres()
+{
+    for (int32_t o = 0; o < kOutputCount; ++o)
+    {
+        XParam* delay = GetOutputDelayParam(o);
+        XParam* metres = GetLocalParam(kMtId + o);
+        if (delay == nullptr || metres == nullptr)
+            continue;
+        const double ms = std::clamp(MetersToDelayMs(metres->GetValue()), delay->GetMin(), delay->GetMax());
+        if (!delay->ChangeValue(ms, true))
+            delay->Notify(kValueSet);
+    }
+}
+
+void ChannelDelayWindow::SetDistancesFromDelays()
+{
+    for (int32_t o = 0; o < kOutputCount; ++o)
+        if (XParam* delay = GetOutputDelayParam(o))
+            UpdateDistanceParams(nullptr, o, delay->GetValue());
+}
+
+void ChannelDelayWindow::FlagsChanged(XParam* param, int32_t key)
+{
+    const int32_t d = FamilyIndex(key, kDelayKey, kOutputCount);
+    if (d < 0 || (param->GetFlags() & kLockFlag) == 0)
+        return;
+    // A locked delay leaves its link groups, and its distances take its flags (so its lock).
+    ClearChecksBeside(d);
+    for (int32_t first : kDistanceFirstIds)
+        if (XParam* mirror = GetLocalParam(first + d))
+        {
+            mirror->SetFlags(param->GetFlags());
+            mirror->Notify(kRefresh);
+        }
 }

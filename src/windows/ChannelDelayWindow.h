@@ -106,6 +106,14 @@ private:
     /** The grey cover shown while the compare mode locks the window. */
     void AddCompareCover();
 
+    /** ParamChanged's reactions to a changed value, and to changed flags (a delay's lock). */
+    void ValueChanged(int32_t code, XParam* param, int32_t key);
+    void FlagsChanged(XParam* param, int32_t key);
+    /** The user's temperature: each delay from its distance in metres at the new speed of sound. */
+    void SetDelaysFromMetres();
+    /** The unit's temperature: each output's distances from its delay. */
+    void SetDistancesFromDelays();
+
     void UpdateCheckVisibility();
     void ClearChecksBeside(int32_t output);
     void NotifyTotals();
