@@ -241,46 +241,14 @@ XText* CrossOverWindow::GetCompareCover(int32_t index) const
 void CrossOverWindow::BuildContent()
 {
     ShowWaitCursor();
-    for (int32_t i = 0; i < kOutputCount; ++i)
-    {
-        auto* panel = new XOverPanel(i + 1);
-        const int32_t left = kPanelLeft + kPanelStep * i;
-        panel->SetFrame(XRect(left, kPanelTop, left + kPanelWidth, kPanelBottom));
-        AddChild(panel);
-        panels[static_cast<size_t>(i)] = panel;
-    }
+    AddOutputPanels();
 
     auto* background = new XEQViewBg(kGraphRect);
     background->OffsetLabelBand(-2);
     AddChild(background);
-
     for (int32_t i = 0; i < kOutputCount; ++i)
     {
-        auto* curve = new XEQView(kGraphRect);
-        curve->SetNumBands(2);
-        curve->SetTransparent(true);
-        SetProperty(*curve, "BallRadius", XVariant(static_cast<uint32_t>(0)));
-        SetProperty(*curve, "LineWidth", XVariant(static_cast<uint32_t>(2)));
-        curve->BindEnableParam(&constantOn);
-        curve->SetHighlightSelectedBand(true);
-        curve->BindOffsetParam(OutputParam(i, kOutputGain));
-        curve->BindEnableParam(OutputParam(i, kOutputMute));
-        curve->SetEnablePolarity(0);
-        curve->SetDisplayRange(kInitialRange);
-        const struct
-        {
-            int32_t frequencyId;
-            int32_t qId;
-            int32_t typeId;
-        } sides[2] = {{kHipassFreq, kHpfQId, kHpfTypeId}, {kLopassFreq, kLpfQId, kLpfTypeId}};
-        for (int32_t band = 0; band < 2; ++band)
-        {
-            curve->BindBandParam(XEQView::kBandGain, &zeroGain, band);
-            curve->BindBandParam(XEQView::kBandFrequency, OutputParam(i, sides[band].frequencyId), band);
-            curve->BindBandParam(XEQView::kBandQ, GetLocalParam(sides[band].qId + i), band);
-            curve->BindBandParam(XEQView::kBandType, GetLocalParam(sides[band].typeId + i), band);
-            curve->BindBandParam(XEQView::kBandOn, &constantOn, band);
-        }
+        XEQView* curve = MakeCurve(i);
         AddChild(curve);
         curves[static_cast<size_t>(i)] = curve;
     }
@@ -291,6 +259,56 @@ void CrossOverWindow::BuildContent()
     rangeToggle->GetClickedSignal().Connect([this] { ToggleDbRange(); });
     AddChild(rangeToggle);
 
+    AddDelayUnitsMenu();
+    UpdateCurveColours();
+    AddCompareCovers();
+    HideWaitCursor();
+}
+
+void CrossOverWindow::AddOutputPanels()
+{
+    for (int32_t i = 0; i < kOutputCount; ++i)
+    {
+        auto* panel = new XOverPanel(i + 1);
+        const int32_t left = kPanelLeft + kPanelStep * i;
+        panel->SetFrame(XRect(left, kPanelTop, left + kPanelWidth, kPanelBottom));
+        AddChild(panel);
+        panels[static_cast<size_t>(i)] = panel;
+    }
+}
+
+XEQView* CrossOverWindow::MakeCurve(int32_t output)
+{
+    auto* curve = new XEQView(kGraphRect);
+    curve->SetNumBands(2);
+    curve->SetTransparent(true);
+    SetProperty(*curve, "BallRadius", XVariant(static_cast<uint32_t>(0)));
+    SetProperty(*curve, "LineWidth", XVariant(static_cast<uint32_t>(2)));
+    curve->BindEnableParam(&constantOn);
+    curve->SetHighlightSelectedBand(true);
+    curve->BindOffsetParam(OutputParam(output, kOutputGain));
+    curve->BindEnableParam(OutputParam(output, kOutputMute));
+    curve->SetEnablePolarity(0);
+    curve->SetDisplayRange(kInitialRange);
+    const struct
+    {
+        int32_t frequencyId;
+        int32_t qId;
+        int32_t typeId;
+    } sides[2] = {{kHipassFreq, kHpfQId, kHpfTypeId}, {kLopassFreq, kLpfQId, kLpfTypeId}};
+    for (int32_t band = 0; band < 2; ++band)
+    {
+        curve->BindBandParam(XEQView::kBandGain, &zeroGain, band);
+        curve->BindBandParam(XEQView::kBandFrequency, OutputParam(output, sides[band].frequencyId), band);
+        curve->BindBandParam(XEQView::kBandQ, GetLocalParam(sides[band].qId + output), band);
+        curve->BindBandParam(XEQView::kBandType, GetLocalParam(sides[band].typeId + output), band);
+        curve->BindBandParam(XEQView::kBandOn, &constantOn, band);
+    }
+    return curve;
+}
+
+void CrossOverWindow::AddDelayUnitsMenu()
+{
     XParam* units = FindParam("%s", kDelayUnitsPath);
     delayUnitsMenu = new XPopupMenu(XRect(660, 610, 789, 637), nullptr, nullptr);
     delayUnitsMenu->SetPot(units);
@@ -303,9 +321,10 @@ void CrossOverWindow::BuildContent()
     AddChild(delayUnitsMenu);
     if (units != nullptr)
         units->Notify(kValueSet);
+}
 
-    UpdateCurveColours();
-
+void CrossOverWindow::AddCompareCovers()
+{
     const int32_t right = getWidth();
     const int32_t bottom = getHeight();
     const XRect coverFrames[2] = {XRect(1, 1, right, kUpperCoverBottom),
@@ -326,7 +345,6 @@ void CrossOverWindow::BuildContent()
     }
     if (lock != nullptr)
         lock->Notify(kValueSet);
-    HideWaitCursor();
 }
 
 // Reactions -------------------------------------------------------------------------------------------

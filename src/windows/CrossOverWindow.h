@@ -114,6 +114,15 @@ protected:
     void BuildContent() override;
 
 private:
+    // BuildContent's steps, in the order the views stack.
+    void AddOutputPanels();
+    /** The output's curve: its high-pass and low-pass bands, offset by the output's gain. */
+    XEQView* MakeCurve(int32_t output);
+    void AddDelayUnitsMenu();
+    /** The two grey covers (the window above the strips' foot, and its bottom row), shown while compare
+        mode locks the window. */
+    void AddCompareCovers();
+
     void CopyDelayFlags(int32_t output);
 
     XParamGroup crossoverGroup;
