@@ -112,19 +112,47 @@ void XOverPanel::ApplyStyle()
     }
 }
 
+XParam* XOverPanel::Param(int32_t id) const
+{
+    return OutputParam(outputNumber - 1, id);
+}
+
 void XOverPanel::Build()
 {
-    const int32_t output = outputNumber - 1;
-    auto param = [output](int32_t id) { return OutputParam(output, id); };
-
-    label = new XText(XRect(21, 0, 129, 22), param(kLabel), Colour("windowText"), Font("dialogLabel"),
+    label = new XText(XRect(21, 0, 129, 22), Param(kLabel), Colour("windowText"), Font("dialogLabel"),
                       kJustifyCentred);
     AddChild(label);
+    AddGainControls();
 
+    muteButton = new XButton(XRect(33, 338, 98, 363), Param(kOutputMute), "buttons\\buttonMute.png",
+                             "buttons\\buttonMuteLit.png");
+    AddChild(muteButton);
+
+    polarity = new XPopupMenu(XRect(6, 236, 128, 254), nullptr, nullptr);
+    polarity->SetPot(Param(kOutputPolarity));
+    polarity->SetLabelRect(XRect(0, 0, 99, 18));
+    polarity->SetFont(Font("medium"));
+    polarity->SetTextColors(Colour("windowLabel"), Colour("windowLabel"));
+    polarity->SetArrowImage(kDropDownLong, nullptr);
+    AddChild(polarity);
+
+    AddDelayControls();
+    AddFilterControls();
+    XParam* colour = AddColourBlocks();
+
+    if (colour != nullptr)
+        colour->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+    if (XParam* filterMode = Param(kChFilterMode))
+        filterMode->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+    ShowPolarity();
+}
+
+void XOverPanel::AddGainControls()
+{
     gainFader =
         new XSlider(XRect(4, 34, 38, 192), nullptr, true, "xover\\FaderTrack.png", "xover\\faderSlider.png");
     gainFader->SetFocusKnobImage("xover\\faderSlider_focus.png");
-    gainFader->SetPot(param(kOutputGain));
+    gainFader->SetPot(Param(kOutputGain));
     AddChild(gainFader);
 
     AddChild(new XPict(XRect(5, 196, 38, 211), nullptr, "widget\\TextFieldShort.png", false));
@@ -133,27 +161,18 @@ void XOverPanel::Build()
     gainField->SetBackColor(Colour("widgetBack"));
     gainField->SetTextColor(Colour("widgetText"));
     gainField->SetJustification(kJustifyCentred);
-    gainField->SetPot(param(kOutputGain));
+    gainField->SetPot(Param(kOutputGain));
     gainField->SetClickOnlyFocuses(true);
     AddChild(gainField);
+}
 
-    muteButton = new XButton(XRect(33, 338, 98, 363), param(kOutputMute), "buttons\\buttonMute.png",
-                             "buttons\\buttonMuteLit.png");
-    AddChild(muteButton);
-
-    polarity = new XPopupMenu(XRect(6, 236, 128, 254), nullptr, nullptr);
-    polarity->SetPot(param(kOutputPolarity));
-    polarity->SetLabelRect(XRect(0, 0, 99, 18));
-    polarity->SetFont(Font("medium"));
-    polarity->SetTextColors(Colour("windowLabel"), Colour("windowLabel"));
-    polarity->SetArrowImage(kDropDownLong, nullptr);
-    AddChild(polarity);
-
+void XOverPanel::AddDelayControls()
+{
     XParam* units = FindParam("%s", "global\\XOverDelayUnits");
     for (int32_t unit = 0; unit < kDelayUnitCount; ++unit)
     {
         XParam* delay =
-            unit == 0 ? param(kXoverDelayTime) : FindParam(kDelayMirrorFormats[unit], outputNumber);
+            unit == 0 ? Param(kXoverDelayTime) : FindParam(kDelayMirrorFormats[unit], outputNumber);
         XComboBox* box =
             MakeValueBox(XRect(6, 271, 130, 290), delay, "widget\\SpinnerMediumTextField.png", "medium");
         if (units != nullptr)
@@ -162,24 +181,30 @@ void XOverPanel::Build()
         delayBoxes[static_cast<size_t>(unit)] = box;
     }
 
-    delayBypass = new XButton(XRect(7, 305, 7, 305), param(kXoverDelayBypass), "buttons\\bypassDim.png",
+    delayBypass = new XButton(XRect(7, 305, 7, 305), Param(kXoverDelayBypass), "buttons\\bypassDim.png",
                               "buttons\\bypassLit.png");
     AddChild(delayBypass);
+}
 
+void XOverPanel::AddFilterControls()
+{
     AddChild(MakeCaption(40, 23, "xover\\hipassLabel.png"));
-    highPassType = MakeTypeMenu(XRect(46, 59, 128, 83), param(kHipassTypeQ));
+    highPassType = MakeTypeMenu(XRect(46, 59, 128, 83), Param(kHipassTypeQ));
     AddChild(highPassType);
-    highPassFreq = MakeValueBox(XRect(46, 95, 130, 114), param(kHipassFreq),
+    highPassFreq = MakeValueBox(XRect(46, 95, 130, 114), Param(kHipassFreq),
                                 "widget\\SpinnerTextFieldShort.png", "small");
     AddChild(highPassFreq);
 
     AddChild(MakeCaption(40, 123, "xover\\lopassLabel.png"));
-    lowPassType = MakeTypeMenu(XRect(46, 159, 128, 183), param(kLopassTypeQ));
+    lowPassType = MakeTypeMenu(XRect(46, 159, 128, 183), Param(kLopassTypeQ));
     AddChild(lowPassType);
-    lowPassFreq = MakeValueBox(XRect(46, 195, 130, 214), param(kLopassFreq),
+    lowPassFreq = MakeValueBox(XRect(46, 195, 130, 214), Param(kLopassFreq),
                                "widget\\SpinnerTextFieldShort.png", "small");
     AddChild(lowPassFreq);
+}
 
+XParam* XOverPanel::AddColourBlocks()
+{
     XParam* colour = FindParam("preset\\ColorChan%d", outputNumber);
     for (int32_t k = 0; k < kDelayUnitCount; ++k)
     {
@@ -189,12 +214,7 @@ void XOverPanel::Build()
         AddChild(block);
         colourBlocks[static_cast<size_t>(k)] = block;
     }
-
-    if (colour != nullptr)
-        colour->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
-    if (XParam* filterMode = param(kChFilterMode))
-        filterMode->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
-    ShowPolarity();
+    return colour;
 }
 
 void XOverPanel::ShowPolarity()

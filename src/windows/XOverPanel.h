@@ -54,7 +54,18 @@ public:
     XPict* GetColourBlock(int32_t colour) const;
 
 private:
+    /** The output's parameter of an OutputParamIds id; null when missing. */
+    XParam* Param(int32_t id) const;
     void Build();
+    // Build's steps, in the order the controls stack.
+    void AddGainControls();
+    /** The delay box of each unit (one shown at a time) and the delay bypass. */
+    void AddDelayControls();
+    /** The high-pass and low-pass captions, type menus and frequency boxes. */
+    void AddFilterControls();
+    /** The colour block of each colour index (the output's colour shown); returns the output's
+        colour parameter, null when missing. */
+    XParam* AddColourBlocks();
     void ShowPolarity();
 
     XPopupMenu* polarity = nullptr; // child, null until built
