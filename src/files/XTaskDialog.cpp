@@ -22,30 +22,40 @@ void XTaskDialog::TaskThread::Run()
 {
     if (task == nullptr)
     {
-        errorSignal.Emit(XString(kNoTaskText));
+        ReportError(XString(kNoTaskText));
         return;
     }
     XSleep(kStartPauseMs);
     try
     {
         task->Begin();
+        // A dialog that ended before this point asked to stop: Begin has just cleared its abort.
+        if (IsStopRequested())
+            task->Abort();
         const int32_t count = task->GetStepCount();
         for (int32_t step = 0; step < count; ++step)
         {
             XString error;
             if (task->RunStep(step, error) != 0)
             {
-                errorSignal.Emit(error);
+                ReportError(error);
                 return;
             }
         }
     }
     catch (...)
     {
-        errorSignal.Emit(XString("An exception was encountered."));
+        ReportError(XString("An exception was encountered."));
         return;
     }
+    reported.store(true);
     finishedSignal.Emit();
+}
+
+void XTaskDialog::TaskThread::ReportError(const XString& error)
+{
+    reported.store(true);
+    errorSignal.Emit(error);
 }
 
 void XTaskDialog::TaskThread::OnExit()
@@ -128,7 +138,14 @@ void XTaskDialog::MessageReceived(XMessage& message)
 
 void XTaskDialog::ResultHook(XDialogResult result)
 {
-    // The worker's last emission may still be under way: it ends before the run returns.
+    // The worker's last emission may still be under way: it ends before the run returns. Ended
+    // without the worker, nobody can abort the task any more: ask it to stop rather than wait for
+    // all of it (or for ever, for a task that waits for the user).
+    if (thread != nullptr && task != nullptr && !thread->HasReported())
+    {
+        thread->RequestStop();
+        task->Abort();
+    }
     thread.reset();
     DropTaskConnections();
     XProgressDialog::ResultHook(result);
