@@ -513,6 +513,9 @@ TEST_F(FileManagerTest, TheDriveButtonsFollowTheSelectedDrives)
             GuiTestSupport::TakeScreenshot(window, "file_manager_drives");
     }
     EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
+
+    ClickButton(files.GetShareButton());
+    EXPECT_EQ(shown, std::vector<std::string>{"Sharing...|Sharing files is not available here."});
 }
 
 TEST_F(FileManagerTest, UnmountKeepsTheOpenDocumentsVolumeAndEjectsTheOther)
@@ -686,6 +689,33 @@ TEST_F(FileManagerTest, BackupWritesTheDiscImagesOrStopsWhereTheUserOrTheMediumS
     }
 }
 
+TEST_F(FileManagerTest, BackupWithoutADiscDriveSaysSoAndWritesNothing)
+{
+    const std::string stick = temp.Child("usb");
+    WriteBytes(stick + "/song.wav", "sound");
+    FS::ReplaceVolumes("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + stick + " vfat rw 0 0\n",
+                       [](const FS::MountEntry& mount) -> FS::VolumeInfo {
+                           return {mount.device == "/dev/sdb1" ? FS::kDriveExternalBus : FS::kDriveFixed, ""};
+                       });
+    struct SeamEnd
+    {
+        ~SeamEnd() { FS::RestoreVolumes(); }
+    } seamEnd;
+    const std::string tempFiles = temp.Child("tmp");
+    At(tempFiles).createDirectory();
+    ScopedEnvironment tmpdir("TMPDIR", tempFiles);
+    TestFileManager& files = AddManager({"hasBurnButton"});
+    ASSERT_TRUE(Show());
+    files.GetSourcePane()->SetFolder(Backslashed(stick), true);
+    ViewTest::Pump();
+    ClickRow(*files.GetSourcePane(), "song.wav");
+    ClickButton(files.GetBackupButton());
+    EXPECT_EQ(shown, std::vector<std::string>{
+                         "Can't burn files...|There are no burnable CD or DVD drives in the system."});
+    EXPECT_TRUE(progressTitles.empty());
+    EXPECT_TRUE(FilesIn(tempFiles).empty());
+}
+
 TEST_F(FileManagerTest, RestoreAsksForEachDiscInTurnAndCopiesTheSetBack)
 {
     DriveSeam seam(temp);
@@ -750,6 +780,19 @@ TEST_F(FileManagerTest, RestoreAsksForEachDiscInTurnAndCopiesTheSetBack)
     EXPECT_EQ(progressResults, (std::vector<XDialogResult>{XDialog::kOK, XDialog::kOK}));
     EXPECT_EQ(Bytes(seam.usb + "/music/a.wav"), "first disc's sound");
     EXPECT_EQ(Bytes(seam.usb + "/music/deep/b.wav"), "second disc's sound");
+
+    // With the second disc in the drive, the user gives up when asked for the first.
+    At(seam.usb + "/music").deleteRecursively();
+    seam.InsertDisc(temp.Child("disc2"));
+    onShown = {};
+    shown.clear();
+    progressTitles.clear();
+    answers = {XDialog::kNo, XDialog::kOK, XDialog::kCancel};
+    ClickRow(*files.GetSourcePane(), "disc");
+    ClickButton(files.GetRestoreButton());
+    EXPECT_EQ(shown, std::vector<std::string>(expected.begin(), expected.begin() + 3));
+    EXPECT_TRUE(progressTitles.empty());
+    EXPECT_FALSE(At(seam.usb + "/music").exists());
 }
 
 TEST_F(FileManagerTest, TheSizeGraphsShowHowMuchOfADiscEachSelectionFills)
