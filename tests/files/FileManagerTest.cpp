@@ -28,12 +28,15 @@
 #include "widgets/XMeterStick.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -139,6 +142,23 @@ private:
     const double saved;
 };
 
+/** Calls step on the message thread every few milliseconds until it returns true. */
+class Poller final : private juce::Timer
+{
+public:
+    explicit Poller(std::function<bool()> stepFunction) : step(std::move(stepFunction)) { startTimer(5); }
+    ~Poller() override { stopTimer(); }
+
+private:
+    void timerCallback() override
+    {
+        if (step())
+            stopTimer();
+    }
+
+    std::function<bool()> step;
+};
+
 /** A file manager whose open document the test chooses. */
 class TestFileManager final : public XFileManager
 {
@@ -164,12 +184,18 @@ public:
         ticks.push_back(PlatformClock::GetTickCount());
         return kOk;
     }
-    /** The refused device cannot be powered off, which fails its ejection at once. */
+    /** The refused device cannot be powered off, which fails its ejection at once. While
+        holdPowerOff is set the ejection waits here (at 90 %), up to 20 s. */
     int32_t PowerOff(const std::string& device) override
     {
+        waiting = true;
+        for (int turn = 0; holdPowerOff && turn < 10000; ++turn)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         return !refuse.empty() && device.find(refuse) != std::string::npos ? kFailed : kOk;
     }
 
+    std::atomic<bool> holdPowerOff{false};
+    std::atomic<bool> waiting{false};
     std::mutex lock;
     std::vector<std::string> ejected; // guarded by lock
     std::vector<uint32_t> ticks;      // guarded by lock
@@ -198,6 +224,7 @@ protected:
                 if (auto* progress = dynamic_cast<XProgressDialog*>(&dialog))
                 {
                     progressTitles.emplace_back(progress->GetDialogTitle().CStr());
+                    runningProgress = progress;
                     progress->resultSignal.Connect([this](XDialogResult result)
                                                    { progressResults.push_back(result); });
                     return XDialog::kNotEnded;
@@ -318,6 +345,8 @@ protected:
     std::vector<std::string> shown;
     std::vector<std::string> progressTitles;
     std::vector<XDialogResult> progressResults;
+    /** The last progress dialog run, null once it is gone. */
+    juce::Component::SafePointer<XProgressDialog> runningProgress;
     /** Called with each answered dialog's "title|text" before it is answered. */
     std::function<void(const std::string&)> onShown;
     /** The medium picked in "Burn Options"; 0 leaves it. */
@@ -532,12 +561,29 @@ TEST_F(FileManagerTest, UnmountKeepsTheOpenDocumentsVolumeAndEjectsTheOther)
     ClickRow(*files.GetSourcePane(), "usb");
     ClickRow(*files.GetSourcePane(), "usb2", "control");
     ASSERT_TRUE(Lit(files.GetUnmountButton()));
+    // A picture of the dialog while the stick's ejection waits at its last stage.
+    ejector.holdPowerOff = true;
+    bool pictured = false;
+    Poller picture(
+        [&]
+        {
+            if (!ejector.waiting || runningProgress == nullptr)
+                return false;
+            ControlRefreshQueue::Get().RefreshQueuedControls();
+            EXPECT_EQ(runningProgress->GetProgress(), 90);
+            EXPECT_STREQ(runningProgress->GetProgressText().CStr(), "Unmounting volume 'usb2'\t(1 of 1)");
+            GuiTestSupport::TakeScreenshot(*runningProgress, "unmount_progress");
+            pictured = true;
+            ejector.holdPowerOff = false;
+            return true;
+        });
     ClickButton(files.GetUnmountButton());
     ASSERT_TRUE(ViewTest::PumpUntil([&] { return !progressResults.empty(); }, kWaitMs));
 
     const std::string usbRoot = std::string(Backslashed(seam.usb).CStr()) + "\\";
     EXPECT_EQ(shown, std::vector<std::string>{"Error...|The volume " + usbRoot +
                                               " is in use and cannot be unmounted."});
+    EXPECT_TRUE(pictured);
     EXPECT_EQ(progressTitles, std::vector<std::string>{"Unmounting Volume"}) << "one volume left";
     EXPECT_EQ(progressResults, std::vector<XDialogResult>{XDialog::kOK});
     std::lock_guard<std::mutex> hold(ejector.lock);
