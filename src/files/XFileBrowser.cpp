@@ -223,12 +223,27 @@ void XFileBrowser::LayoutChildren()
         folderMenu == nullptr || filterMenu == nullptr || pathText == nullptr || nameField == nullptr)
         return;
     const XRect bounds = GetBounds();
+    const int32_t buttonsLeft = LayoutButtonBar(bounds);
+    LayoutPathRow(bounds, buttonsLeft);
+    const bool topBar = showNewFolder || showDelete || showUp || showFolderMenu;
+    const int32_t topRows = (showPath ? kRowHeight + kGap : 0) + (topBar ? kRowHeight + kGap : 0);
+    const int32_t bottomTop = LayoutBottomRows(bounds);
+
+    const int32_t listTop = bounds.top + topRows;
+    const int32_t listBottom = (showFilter || showName) ? bottomTop - kGap : bounds.bottom - kGap;
+    list->SetFrame(XRect(bounds.left + kGap, listTop, bounds.right - kGap, listBottom));
+    const int32_t width = list->GetWidth();
+    list->SetColumnWidth(0, width * 10 / 100);
+    list->SetColumnWidth(1, width * 50 / 100);
+    list->SetColumnWidth(2, width * 35 / 100);
+}
+
+int32_t XFileBrowser::LayoutButtonBar(const XRect& bounds)
+{
+    // New, Del, Up from the right; the folder menu fills the rest. The bar sits below the path row.
     const int32_t L = bounds.left;
     const int32_t T = bounds.top;
     const int32_t R = bounds.right;
-    const int32_t B = bounds.bottom;
-
-    // Top bar: New, Del, Up from the right; the folder menu fills the rest.
     const int32_t barShift = showPath ? kRowHeight + kGap : 0;
     int32_t nextRight = R - kGap;
     int32_t lastLeft = -1;
@@ -258,19 +273,28 @@ void XFileBrowser::LayoutChildren()
         const int32_t menuRight = lastLeft >= 0 ? lastLeft - kGap : R - kGap;
         folderMenu->SetFrame(XRect(L + kGap, T + barShift, menuRight, T + barShift + kRowHeight));
     }
-    const bool topBar = showNewFolder || showDelete || showUp || showFolderMenu;
+    return lastLeft;
+}
 
+void XFileBrowser::LayoutPathRow(const XRect& bounds, int32_t buttonsLeft)
+{
     pathLabel->setVisible(showPath);
     pathText->setVisible(showPath);
-    if (showPath)
-    {
-        const int32_t labelLeft = showFolderMenu ? L + kGap : (lastLeft >= 0 ? lastLeft : L);
-        pathLabel->SetFrame(XRect(labelLeft, T, labelLeft + kLabelWidth, T + kRowHeight));
-        pathText->SetFrame(XRect(labelLeft + kLabelWidth + kGap, T, R - kGap, T + kRowHeight));
-    }
-    const int32_t topRows = (showPath ? kRowHeight + kGap : 0) + (topBar ? kRowHeight + kGap : 0);
+    if (!showPath)
+        return;
+    const int32_t T = bounds.top;
+    const int32_t labelLeft =
+        showFolderMenu ? bounds.left + kGap : (buttonsLeft >= 0 ? buttonsLeft : bounds.left);
+    pathLabel->SetFrame(XRect(labelLeft, T, labelLeft + kLabelWidth, T + kRowHeight));
+    pathText->SetFrame(XRect(labelLeft + kLabelWidth + kGap, T, bounds.right - kGap, T + kRowHeight));
+}
 
-    // Bottom rows: Filter at the bottom, Name above it (or at the bottom alone).
+int32_t XFileBrowser::LayoutBottomRows(const XRect& bounds)
+{
+    // Filter at the bottom, Name above it (or at the bottom alone).
+    const int32_t L = bounds.left;
+    const int32_t R = bounds.right;
+    const int32_t B = bounds.bottom;
     filterLabel->setVisible(showFilter);
     filterMenu->setVisible(showFilter);
     nameLabel->setVisible(showName);
@@ -299,13 +323,7 @@ void XFileBrowser::LayoutChildren()
         nameField->SelectAll();
         bottomTop = nameBottom - kRowHeight;
     }
-    const int32_t listTop = T + topRows;
-    const int32_t listBottom = (showFilter || showName) ? bottomTop - kGap : B - kGap;
-    list->SetFrame(XRect(L + kGap, listTop, R - kGap, listBottom));
-    const int32_t width = list->GetWidth();
-    list->SetColumnWidth(0, width * 10 / 100);
-    list->SetColumnWidth(1, width * 50 / 100);
-    list->SetColumnWidth(2, width * 35 / 100);
+    return bottomTop;
 }
 
 void XFileBrowser::ApplyStyle()

@@ -221,6 +221,15 @@ private:
     static XString FormatFilterMenuItem(XParam* param, double value, int32_t user);
     static XString FormatPathText(XParam* param, double value, int32_t user, int32_t extra);
     void ConnectButton(XButton* button, void (XFileBrowser::*operation)());
+    // LayoutChildren's steps.
+    /** Places the New, Del and Up buttons from the right and the folder menu in the rest of the bar
+        (connecting the buttons once); returns the leftmost shown button's left, -1 when none is shown. */
+    int32_t LayoutButtonBar(const XRect& bounds);
+    /** Places the "Path:" label and the path text in the top row. */
+    void LayoutPathRow(const XRect& bounds, int32_t buttonsLeft);
+    /** Places the filter row at the bottom and the name row above it; returns the top of the rows
+        shown (bounds.bottom when none). */
+    int32_t LayoutBottomRows(const XRect& bounds);
     bool IsRoot() const;
     XString CurrentFilterText() const;
     bool PassesFilter(const XFileEntry& entry, const XString& filterText) const;
