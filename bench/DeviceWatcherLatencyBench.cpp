@@ -149,7 +149,8 @@ bool RunSingleEdits(Editor& editor, WriteClock& clock, int edits)
     std::vector<double> latenciesMs;
     for (int edit = 0; edit < edits; ++edit)
     {
-        XParam* delay = GetOutputChannel(edit % WireIdSpace::kOutputCount)->GetParam(43);
+        XParam* delay =
+            GetOutputChannel(edit % WireIdSpace::kOutputCount)->GetParam(ChannelParamTables::kOutputDelayId);
         const int32_t queuedBefore = editor.link.GetQueuedTotal();
         const uint64_t start = PlatformClock::GetRealMicroseconds();
         delay->ChangeValue((edit / WireIdSpace::kOutputCount) % 2 == 0 ? 1.5 : 2.5, true);

@@ -101,10 +101,10 @@ constexpr const char* kQuit = "Quit";
 constexpr const char* kGlobalDirtyPath = "global\\GlobalDirty";
 
 /** Ids of the channels' parameters the connection's life touches. */
-constexpr int32_t kInputMeterId = 0;
-constexpr int32_t kOutputMeterId = 0;
-constexpr int32_t kXoverDelayTimeId = 8;
-constexpr int32_t kGainReductionId = 46;
+constexpr int32_t kInputMeterId = ChannelParamTables::kInputMeterId;
+constexpr int32_t kOutputMeterId = ChannelParamTables::kOutputMeterId;
+constexpr int32_t kXoverDelayTimeId = ChannelParamTables::kCrossoverDelayId;
+constexpr int32_t kGainReductionId = ChannelParamTables::kGainReductionId;
 
 /** Answers of the connect dialogs: which way the data goes. */
 constexpr int32_t kSyncNothing = 0;
@@ -117,8 +117,8 @@ constexpr const char* kLabelName = "label";
 constexpr double kSetUpOutputGain = -100.0;
 /** The ids of an output that a standard-edit link copies to its partner (all but linkedChannel and
     outputMute). */
-constexpr int32_t kLinkedCopyFirstId = 2;
-constexpr int32_t kLinkedCopyLastId = 51;
+constexpr int32_t kLinkedCopyFirstId = ChannelParamTables::kHipassTypeId;
+constexpr int32_t kLinkedCopyLastId = ChannelParamTables::kOutputWireIdLast;
 
 /** Flag bits of a live parameter: its value differs from its compare copy; the unit's two bits. */
 constexpr int32_t kCompareDiffersFlag = 0x400;

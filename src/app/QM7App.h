@@ -114,7 +114,7 @@ public:
     /** The skin folder of the program's images. */
     static constexpr const char* kSkinFolder = "QM7";
     static constexpr const char* kStyleName = "default";
-    static constexpr int32_t kStatusId = 61;
+    static constexpr int32_t kStatusId = GlobalParamTables::kStatusId;
     /** The menu group of the document and preset commands. */
     static constexpr const char* kFileCommandGroup = "File";
 

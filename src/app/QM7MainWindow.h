@@ -70,7 +70,7 @@ public:
     static const WindowCommand kWindowCommands[kWindowCommandCount];
 
     /** Main group ids the window binds. */
-    static constexpr int32_t kStatusId = 61;
+    static constexpr int32_t kStatusId = GlobalParamTables::kStatusId;
     static constexpr int32_t kUsbActiveId = GlobalParamTables::kUsbActiveId;
     static constexpr int32_t kRs232ActiveId = GlobalParamTables::kRs232ActiveId;
     static constexpr int32_t kLockUIForEditCompareId = GlobalParamTables::kEditCompareLockId;

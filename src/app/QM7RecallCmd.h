@@ -33,11 +33,11 @@ public:
     static constexpr const char* kEmptyPresetText = "Empty Preset can not be loaded.";
     static constexpr const char* kNoAnswerText = "The unit did not answer the request for the preset.";
     /** Main group ids: the recall and store locations, the unit's current preset. */
-    static constexpr int32_t kRecallMemLocationId = 92;
-    static constexpr int32_t kStoreMemLocationId = 91;
+    static constexpr int32_t kRecallMemLocationId = GlobalParamTables::kRecallMemLocationId;
+    static constexpr int32_t kStoreMemLocationId = GlobalParamTables::kStoreMemLocationId;
     static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
     /** The preset group's programName. */
-    static constexpr int32_t kProgramNameId = 64;
+    static constexpr int32_t kProgramNameId = GlobalParamTables::kProgramNameId;
     /** The unit answers within milliseconds; this long without an answer gives up. */
     static constexpr uint32_t kPresetInfoTimeoutMs = 5000;
     /** The pause after the recall request and after the request for every value. */

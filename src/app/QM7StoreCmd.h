@@ -19,7 +19,7 @@ public:
     static constexpr const char* kOverwriteText = "This will overwrite existing data.  Are you sure?";
     /** Main group ids: the location the store dialog edits, the unit's current preset, its listen
         mode. */
-    static constexpr int32_t kStoreMemLocationId = 91;
+    static constexpr int32_t kStoreMemLocationId = GlobalParamTables::kStoreMemLocationId;
     static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
     static constexpr int32_t kListenModeId = GlobalParamTables::kListenModeId;
     /** The pause after the listen mode is set. */

@@ -83,9 +83,9 @@ public:
     static constexpr int32_t kConfirmChangeListenModeId = GlobalParamTables::kConfirmChangeListenModeId;
     static constexpr int32_t kGetAllFromRecallId = GlobalParamTables::kGetAllFromRecallId;
     static constexpr int32_t kDisplayLoadingId = GlobalParamTables::kDisplayLoadingId;
-    static constexpr int32_t kSlaveMeterInputFirstId = 93;
-    static constexpr int32_t kSlaveMeterOutputFirstId = 95;
-    static constexpr int32_t kSlavedChanConfigId = 109;
+    static constexpr int32_t kSlaveMeterInputFirstId = GlobalParamTables::kSlaveMeterInAId;
+    static constexpr int32_t kSlaveMeterOutputFirstId = GlobalParamTables::kSlaveMeterOut1Id;
+    static constexpr int32_t kSlavedChanConfigId = GlobalParamTables::kSlavedChanConfigId;
 
     /** connection may be null (nothing is sent then). */
     explicit DeviceCommWatcher(TWRPCUSBConnection* connection);

@@ -10,6 +10,7 @@
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
 #include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "device/PresetFileReader.h"
 #include "device/WireId.h"
 #include "platform/PlatformClock.h"
@@ -55,8 +56,12 @@ struct GroupPlacement
     int base;
     int32_t lastId;
 };
-constexpr GroupPlacement kPlacements[] = {{13, 97},  {111, 97}, {209, 51}, {261, 51}, {313, 51},
-                                          {365, 51}, {417, 51}, {469, 51}, {0, 12}};
+constexpr int32_t kInputLastId = ChannelParamTables::kInputWireIdLast;
+constexpr int32_t kOutputLastId = ChannelParamTables::kOutputWireIdLast;
+constexpr int32_t kPresetLastId = GlobalParamTables::kConfigLedsId;
+constexpr GroupPlacement kPlacements[] = {{13, kInputLastId},   {111, kInputLastId},  {209, kOutputLastId},
+                                          {261, kOutputLastId}, {313, kOutputLastId}, {365, kOutputLastId},
+                                          {417, kOutputLastId}, {469, kOutputLastId}, {0, kPresetLastId}};
 constexpr int kGroupCount = static_cast<int>(sizeof kPlacements / sizeof kPlacements[0]);
 
 constexpr const char* kGuard = "KRX640_FACTORY_CHANNEL_NAMES_H";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XMessageCodes.h"
+#include "device/GlobalParamTables.h"
 
 #include <cstdint>
 
@@ -15,7 +16,9 @@ constexpr const char* kPath = "QM7\\inputChansLinked";
 /** The key under which the parameter watches the edit mode and the configuration. */
 constexpr int32_t kSourceKey = static_cast<int32_t>(FourCharCode("icLk"));
 /** The link windows' window-open parameters (main group): input delay, input PEQ, input GEQ. */
-constexpr int32_t kLinkWindowParamIds[] = {116, 117, 118};
+constexpr int32_t kLinkWindowParamIds[] = {GlobalParamTables::kWndLinkInputDelayId,
+                                           GlobalParamTables::kWndLinkInputPeqId,
+                                           GlobalParamTables::kWndLinkInputGeqId};
 
 /** Gives "QM7\inputChansLinked" its value map (InputChansLinkedValue) and makes it watch
     "QM7_KOVA\globalEditMode" and "preset\CurrentConfig", so that its watchers hear of every change

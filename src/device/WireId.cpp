@@ -1,18 +1,24 @@
 #include "device/WireId.h"
 
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
+
 namespace
 {
 constexpr int kMainCount = WireIdSpace::kPresetBase - WireIdSpace::kMainBase;
 constexpr int kPresetCount = WireIdSpace::kInputBase - WireIdSpace::kPresetBase;
-constexpr int kFirstPackedIntWireId = 51;
-constexpr int kLastPackedIntWireId = 59;
+// The program name's pieces, dates, author and revision: texts packed into integers.
+constexpr int kFirstPackedIntWireId = WireIdSpace::kPresetBase + GlobalParamTables::kPresetNameFirstId;
+constexpr int kLastPackedIntWireId = WireIdSpace::kPresetBase + GlobalParamTables::kRevisionId;
 
 // Offsets that never go out, by block kind.
-constexpr int kMainNeverSent[] = {0, 14, 16, 28,
-                                  49};       // MSState, CurrentPreset, ContactsValue, DSPLoad, GlobalDirty
-constexpr int kPresetNeverSent[] = {10, 11}; // inputDelayBase, outputDelayBase
-constexpr int kInputNeverSent[] = {0};       // inputMeter
-constexpr int kOutputNeverSent[] = {0, 46};  // outputMeter, gainReduction
+constexpr int kMainNeverSent[] = {GlobalParamTables::kMSStateId, GlobalParamTables::kCurrentPresetId,
+                                  GlobalParamTables::kContactsValueId, GlobalParamTables::kDSPLoadId,
+                                  GlobalParamTables::kGlobalDirtyId};
+constexpr int kPresetNeverSent[] = {GlobalParamTables::kInputDelayBaseId,
+                                    GlobalParamTables::kOutputDelayBaseId};
+constexpr int kInputNeverSent[] = {ChannelParamTables::kInputMeterId};
+constexpr int kOutputNeverSent[] = {ChannelParamTables::kOutputMeterId, ChannelParamTables::kGainReductionId};
 
 constexpr int32_t kTypeInteger = 1;
 constexpr int32_t kTypeSwitch = 2;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ChannelParamTables.h"
 #include "widgets/BlockCmd.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ class PasteCmd : public BlockCmd
 public:
     /** The clipboard slot whose output paste also takes the output gain. */
     static constexpr int32_t kCrossoverSlot = 1;
-    static constexpr int32_t kOutputGainId = 51;
+    static constexpr int32_t kOutputGainId = ChannelParamTables::kOutputGainId;
 
     using BlockCmd::BlockCmd;
 

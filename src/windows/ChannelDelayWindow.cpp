@@ -3,6 +3,7 @@
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
+#include "device/ChannelParamTables.h"
 #include "device/DelayUnits.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XButton.h"
@@ -38,7 +39,7 @@ constexpr const char* kTempUnitsPath = "global\\TempUnits";
 constexpr const char* kConfigPath = "preset\\currentconfig";
 constexpr const char* kColourFormat = "preset\\ColorChan%d";
 constexpr const char* kLockPath = "QM7\\lockUIForEditCompare";
-constexpr int32_t kLabelId = 115;
+constexpr int32_t kLabelId = ChannelParamTables::kOutputLabelId;
 
 const XRGB kCompareGrey(178, 178, 178, 255);
 constexpr int32_t kRowPitch = 56;

@@ -3,6 +3,7 @@
 #include "core/FloatParam.h"
 #include "core/XMessageCodes.h"
 #include "core/XRGB.h"
+#include "device/ChannelParamTables.h"
 #include "windows/EqBandRules.h"
 #include "windows/SubWindow.h"
 
@@ -35,14 +36,14 @@ public:
     static constexpr int32_t kBandCount = 5;
 
     /** Channel parameter ids of band b: id + b. */
-    static constexpr int32_t kTypeId = 12;
-    static constexpr int32_t kGainId = 17;
-    static constexpr int32_t kFreqId = 22;
-    static constexpr int32_t kQId = 27;
-    static constexpr int32_t kSlopeId = 32;
-    static constexpr int32_t kBandBypassId = 37;
-    static constexpr int32_t kEqBypassId = 42;
-    static constexpr int32_t kLabelId = 115;
+    static constexpr int32_t kTypeId = ChannelParamTables::kOutputTypeFirstId;
+    static constexpr int32_t kGainId = ChannelParamTables::kOutputGainFirstId;
+    static constexpr int32_t kFreqId = ChannelParamTables::kOutputFreqFirstId;
+    static constexpr int32_t kQId = ChannelParamTables::kOutputQFirstId;
+    static constexpr int32_t kSlopeId = ChannelParamTables::kOutputSlopeFirstId;
+    static constexpr int32_t kBandBypassId = ChannelParamTables::kOutputBypassFirstId;
+    static constexpr int32_t kEqBypassId = ChannelParamTables::kChannelEqBypassId;
+    static constexpr int32_t kLabelId = ChannelParamTables::kOutputLabelId;
 
     static constexpr double kWideRangeDb = 25.5;
     static constexpr double kNarrowRangeDb = 12.75;

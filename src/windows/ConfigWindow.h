@@ -41,13 +41,14 @@ public:
     static constexpr int32_t kLedsPerOutput = 4;
 
     /** Preset group ids. */
-    static constexpr int32_t kPresetNameFirstId = 0; // PresetName1..5 = 0..4
-    static constexpr int32_t kProgramDate1Id = 5;
-    static constexpr int32_t kProgramDate2Id = 6;
-    static constexpr int32_t kAuthorId = 7;
-    static constexpr int32_t kRevisionId = 8;
+    static constexpr int32_t kPresetNameFirstId =
+        GlobalParamTables::kPresetNameFirstId; // PresetName1..5 = 0..4
+    static constexpr int32_t kProgramDate1Id = GlobalParamTables::kProgramDate1Id;
+    static constexpr int32_t kProgramDate2Id = GlobalParamTables::kProgramDate2Id;
+    static constexpr int32_t kAuthorId = GlobalParamTables::kAuthorId;
+    static constexpr int32_t kRevisionId = GlobalParamTables::kRevisionId;
     static constexpr int32_t kCurrentConfigId = GlobalParamTables::kCurrentConfigId;
-    static constexpr int32_t kConfigLedsId = 12;
+    static constexpr int32_t kConfigLedsId = GlobalParamTables::kConfigLedsId;
     static constexpr int32_t kColorChanFirstId = GlobalParamTables::kColorChanFirstId;
     /** Main group ids. */
     static constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;

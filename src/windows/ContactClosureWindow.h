@@ -32,13 +32,13 @@ public:
 
     /** Main group ids. */
     static constexpr int32_t kSerialOrContactsId = GlobalParamTables::kRS232OrContactsId;
-    static constexpr int32_t kContactsValueId = 16;
-    static constexpr int32_t kContactPresetFirstId = 17; // Contact1Preset..Contact8Preset = 17..24
+    static constexpr int32_t kContactsValueId = GlobalParamTables::kContactsValueId;
+    static constexpr int32_t kContactPresetFirstId = GlobalParamTables::kContactPresetFirstId; // 8 in a row
     static constexpr int32_t kMasterSlaveModeId = GlobalParamTables::kMasterSlaveModeId;
-    static constexpr int32_t kSlaveMaskId = 26;
+    static constexpr int32_t kSlaveMaskId = GlobalParamTables::kMSChanConfigId;
     static constexpr int32_t kCompareLockId = GlobalParamTables::kEditCompareLockId;
     /** Slave group ids: slavedChanInA, slavedChanInB, slavedChanOut1..6 = 101..108. */
-    static constexpr int32_t kSlaveChannelFirstId = 101;
+    static constexpr int32_t kSlaveChannelFirstId = GlobalParamTables::kSlavedChanFirstId;
 
     static constexpr int32_t kContactsKey = static_cast<int32_t>(FourCharCode("ccst"));
     static constexpr int32_t kSlaveMaskKey = static_cast<int32_t>(FourCharCode("slCh"));

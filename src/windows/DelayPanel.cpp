@@ -3,6 +3,7 @@
 #include "core/ParamRegistry.h"
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "device/ChannelParamTables.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
@@ -14,8 +15,8 @@
 namespace
 {
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
-constexpr int32_t kSourceId = 1;
-constexpr int32_t kLabelId = 115;
+constexpr int32_t kSourceId = ChannelParamTables::kOutputSourceId;
+constexpr int32_t kLabelId = ChannelParamTables::kOutputLabelId;
 
 constexpr const char* kColourBlocks[] = {"colorblocks\\red.png",   "colorblocks\\yellow.png",
                                          "colorblocks\\blue.png",  "colorblocks\\magenta.png",

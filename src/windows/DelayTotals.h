@@ -13,8 +13,8 @@ class XParam;
 namespace DelayTotals
 {
 constexpr int32_t kOutputCount = 6;
-constexpr int32_t kAlignmentTimeId = 8;
-constexpr int32_t kAlignmentBypassId = 9;
+constexpr int32_t kAlignmentTimeId = ChannelParamTables::kCrossoverDelayId;
+constexpr int32_t kAlignmentBypassId = ChannelParamTables::kCrossoverDelayBypassId;
 constexpr int32_t kDelayTimeId = ChannelParamTables::kOutputDelayId;
 constexpr int32_t kDelayBypassId = ChannelParamTables::kOutputDelayBypassId;
 } // namespace DelayTotals

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/GlobalParamTables.h"
+
 #include <cstdint>
 
 class SubWindowRegistry;
@@ -23,16 +25,16 @@ constexpr const char* kFrontPanelAccess = "Front Panel Access";
 constexpr const char* kPresets = "Presets";
 constexpr const char* kContactClosure = "Contact Closure";
 
-constexpr int32_t kOverviewParamId = 70;
-constexpr int32_t kConfigParamId = 71;
-constexpr int32_t kCrossoverParamId = 72;
-constexpr int32_t kInputPeqParamId = 73;
-constexpr int32_t kInputGeqParamId = 74;
-constexpr int32_t kInputDelayParamId = 75;
-constexpr int32_t kOutputEqParamId = 76;
-constexpr int32_t kOutputDelayParamId = 77;
-constexpr int32_t kLevelsParamId = 78;
-constexpr int32_t kFreqResponseParamId = 79;
+constexpr int32_t kOverviewParamId = GlobalParamTables::kWndOverviewId;
+constexpr int32_t kConfigParamId = GlobalParamTables::kWndConfigId;
+constexpr int32_t kCrossoverParamId = GlobalParamTables::kWndCrossoverId;
+constexpr int32_t kInputPeqParamId = GlobalParamTables::kWndMasterEqId;
+constexpr int32_t kInputGeqParamId = GlobalParamTables::kWndGraphicEqId;
+constexpr int32_t kInputDelayParamId = GlobalParamTables::kWndInputDelayId;
+constexpr int32_t kOutputEqParamId = GlobalParamTables::kWndChanEqId;
+constexpr int32_t kOutputDelayParamId = GlobalParamTables::kWndChanDelayId;
+constexpr int32_t kLevelsParamId = GlobalParamTables::kWndOutputLevelsId;
+constexpr int32_t kFreqResponseParamId = GlobalParamTables::kWndOutputFreqRespId;
 constexpr int32_t kFirstWindowParamId = kOverviewParamId;
 constexpr int32_t kLastWindowParamId = kFreqResponseParamId;
 

@@ -31,22 +31,22 @@ using namespace OutputParamIds;
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
 
 // Output parameters by id.
-constexpr int32_t kSource = 1;
-constexpr int32_t kFirstBandType = 12;
-constexpr int32_t kFirstBandGain = 17;
-constexpr int32_t kFirstBandFreq = 22;
-constexpr int32_t kFirstBandQ = 27;
-constexpr int32_t kFirstBandBypass = 37;
-constexpr int32_t kChannelEqBypass = 42;
+constexpr int32_t kSource = ChannelParamTables::kOutputSourceId;
+constexpr int32_t kFirstBandType = ChannelParamTables::kOutputTypeFirstId;
+constexpr int32_t kFirstBandGain = ChannelParamTables::kOutputGainFirstId;
+constexpr int32_t kFirstBandFreq = ChannelParamTables::kOutputFreqFirstId;
+constexpr int32_t kFirstBandQ = ChannelParamTables::kOutputQFirstId;
+constexpr int32_t kFirstBandBypass = ChannelParamTables::kOutputBypassFirstId;
+constexpr int32_t kChannelEqBypass = ChannelParamTables::kChannelEqBypassId;
 
 // Input parameters by id: the high-pass filter, then bands 1..9.
-constexpr int32_t kInputFirstGain = 11;
-constexpr int32_t kInputFirstFreq = 21;
-constexpr int32_t kInputFirstQ = 31;
-constexpr int32_t kInputFirstBypass = 51;
-constexpr int32_t kPeqAllBypass = 61;
-constexpr int32_t kFirstGeqGain = 62;
-constexpr int32_t kGeqAllBypass = 94;
+constexpr int32_t kInputFirstGain = ChannelParamTables::kInputGainFirstId;
+constexpr int32_t kInputFirstFreq = ChannelParamTables::kInputFreqFirstId;
+constexpr int32_t kInputFirstQ = ChannelParamTables::kInputQFirstId;
+constexpr int32_t kInputFirstBypass = ChannelParamTables::kInputBypassFirstId;
+constexpr int32_t kPeqAllBypass = ChannelParamTables::kPeqAllBypassId;
+constexpr int32_t kFirstGeqGain = ChannelParamTables::kGeqGainFirstId;
+constexpr int32_t kGeqAllBypass = ChannelParamTables::kGeqAllBypassId;
 
 constexpr XRect kGraphRect{49, 3, 651, 70};
 

@@ -5,6 +5,7 @@
 #include "core/XParamDesc.h"
 #include "core/XProperty.h"
 #include "core/XVariant.h"
+#include "device/ChannelParamTables.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
@@ -17,7 +18,7 @@
 
 namespace
 {
-constexpr int32_t kSourceId = 1;
+constexpr int32_t kSourceId = ChannelParamTables::kOutputSourceId;
 constexpr const char* kCurrentConfigPath = "preset\\currentconfig";
 constexpr const char* kLockPath = "QM7\\lockUIForEditCompare";
 constexpr const char* kColourFormat = "preset\\ColorChan%d";

@@ -21,7 +21,7 @@ namespace
 {
 /** Ids of the watched parameters: main group, preset group. */
 constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
-constexpr int32_t kProgramNameId = 64;
+constexpr int32_t kProgramNameId = GlobalParamTables::kProgramNameId;
 constexpr int32_t kCurrentConfigId = GlobalParamTables::kCurrentConfigId;
 constexpr int32_t kUserPresetCount = 20;
 

@@ -2,6 +2,7 @@
 
 #include "core/XParamGroup.h"
 #include "core/XString.h"
+#include "device/ChannelParamTables.h"
 #include "gui/XView.h"
 #include "widgets/XSlider.h"
 
@@ -46,8 +47,8 @@ public:
     static constexpr const char* kLedOffImage = "eq\\eqLedDim.png";
 
     /** Channel parameter ids: the gain of band b is kGainFirstId + b, its bypass kBypassFirstId + b. */
-    static constexpr int32_t kGainFirstId = 62;
-    static constexpr int32_t kBypassFirstId = -65536;
+    static constexpr int32_t kGainFirstId = ChannelParamTables::kGeqGainFirstId;
+    static constexpr int32_t kBypassFirstId = ChannelParamTables::kGeqBypassFirstId;
 
     /** input 0 (A) or 1 (B); band 0..30. */
     GEQFilterPanel(int32_t input, int32_t band);

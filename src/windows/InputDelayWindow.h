@@ -3,6 +3,7 @@
 #include "core/XMessageCodes.h"
 #include "core/XParamGroup.h"
 #include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "windows/SubWindow.h"
 
 #include <array>
@@ -47,7 +48,7 @@ public:
     static constexpr int32_t kDelayTimeId = ChannelParamTables::kInputDelayId;
     static constexpr int32_t kDelayBypassId = ChannelParamTables::kInputDelayBypassId;
     /** Main group id of the input linking window for the delay ("WndLinkInputDelay"). */
-    static constexpr int32_t kLinkWindowParamId = 116;
+    static constexpr int32_t kLinkWindowParamId = GlobalParamTables::kWndLinkInputDelayId;
 
     /** Link states: which link button shows. */
     static constexpr int32_t kLinkStateUnlinked = 0;

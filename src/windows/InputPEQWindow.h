@@ -3,6 +3,8 @@
 #include "core/FloatParam.h"
 #include "core/XMessageCodes.h"
 #include "core/XRGB.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "windows/EqBandRules.h"
 #include "windows/SubWindow.h"
 
@@ -40,17 +42,17 @@ public:
     static constexpr int32_t kBandCount = 10;
 
     /** Input parameter ids of band k: id + k. */
-    static constexpr int32_t kTypeId = 1;
-    static constexpr int32_t kGainId = 11;
-    static constexpr int32_t kFreqId = 21;
-    static constexpr int32_t kQId = 31;
-    static constexpr int32_t kSlopeId = 41;
-    static constexpr int32_t kBypassId = 51;
-    static constexpr int32_t kEqBypassId = 61;
+    static constexpr int32_t kTypeId = ChannelParamTables::kInputTypeFirstId;
+    static constexpr int32_t kGainId = ChannelParamTables::kInputGainFirstId;
+    static constexpr int32_t kFreqId = ChannelParamTables::kInputFreqFirstId;
+    static constexpr int32_t kQId = ChannelParamTables::kInputQFirstId;
+    static constexpr int32_t kSlopeId = ChannelParamTables::kInputSlopeFirstId;
+    static constexpr int32_t kBypassId = ChannelParamTables::kInputBypassFirstId;
+    static constexpr int32_t kEqBypassId = ChannelParamTables::kPeqAllBypassId;
     /** The high-pass filter's bypass, set by "EQ Flat". */
     static constexpr int32_t kHpfBypassId = kBypassId;
     /** WndLinkInputPEQ: the embedded linking window's window-open parameter (main group). */
-    static constexpr int32_t kLinkWindowParamId = 117;
+    static constexpr int32_t kLinkWindowParamId = GlobalParamTables::kWndLinkInputPeqId;
 
     static constexpr double kWideRangeDb = 25.5;
     static constexpr double kNarrowRangeDb = 12.75;

@@ -3,6 +3,8 @@
 #include "core/FloatParam.h"
 #include "core/XMessageCodes.h"
 #include "core/XRGB.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "windows/SubWindow.h"
 
 #include <array>
@@ -43,16 +45,16 @@ public:
     static constexpr int32_t kDrawFlagCount = 11;
 
     /** Input channel parameter ids (parametric band k adds k, graphic band m adds m). */
-    static constexpr int32_t kPeqGainId = 11;
-    static constexpr int32_t kPeqFreqId = 21;
-    static constexpr int32_t kPeqQId = 31;
-    static constexpr int32_t kPeqBypassId = 51;
-    static constexpr int32_t kPeqAllBypassId = 61;
-    static constexpr int32_t kGeqGainId = 62;
-    static constexpr int32_t kGeqBypassId = -65536;
-    static constexpr int32_t kGeqAllBypassId = 94;
+    static constexpr int32_t kPeqGainId = ChannelParamTables::kInputGainFirstId;
+    static constexpr int32_t kPeqFreqId = ChannelParamTables::kInputFreqFirstId;
+    static constexpr int32_t kPeqQId = ChannelParamTables::kInputQFirstId;
+    static constexpr int32_t kPeqBypassId = ChannelParamTables::kInputBypassFirstId;
+    static constexpr int32_t kPeqAllBypassId = ChannelParamTables::kPeqAllBypassId;
+    static constexpr int32_t kGeqGainId = ChannelParamTables::kGeqGainFirstId;
+    static constexpr int32_t kGeqBypassId = ChannelParamTables::kGeqBypassFirstId;
+    static constexpr int32_t kGeqAllBypassId = ChannelParamTables::kGeqAllBypassId;
     /** The application's "QM7\WndLinkInputGEQ". */
-    static constexpr int32_t kLinkWindowParamId = 118;
+    static constexpr int32_t kLinkWindowParamId = GlobalParamTables::kWndLinkInputGeqId;
 
     static constexpr const char* kInputsLinkedPath = "QM7\\inputChansLinked";
     static constexpr const char* kConfigPath = "preset\\currentconfig";

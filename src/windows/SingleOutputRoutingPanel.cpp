@@ -2,11 +2,12 @@
 
 #include "core/XMessageCodes.h"
 #include "core/XParam.h"
+#include "device/ChannelParamTables.h"
 #include "gui/XPict.h"
 
 namespace
 {
-constexpr int32_t kSourceId = 1;
+constexpr int32_t kSourceId = ChannelParamTables::kOutputSourceId;
 /** The pictures of the sources 0 (input A), 1 (input B) and 2 (input A+B). */
 constexpr const char* kSourcePictures[] = {"block\\blockBlockRouteA.png", "block\\blockBlockRouteB.png",
                                            "block\\blockBlockRouteAB.png"};

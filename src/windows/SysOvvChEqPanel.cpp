@@ -1,5 +1,6 @@
 #include "windows/SysOvvChEqPanel.h"
 
+#include "device/ChannelParamTables.h"
 #include "widgets/XEQView.h"
 #include "windows/SharedWindowState.h"
 #include "windows/SysOvvShared.h"
@@ -7,11 +8,11 @@
 namespace
 {
 constexpr int32_t kBandCount = 5;
-constexpr int32_t kBandGainFirstId = 17;
-constexpr int32_t kBandFreqFirstId = 22;
-constexpr int32_t kBandQFirstId = 27;
-constexpr int32_t kBandBypassFirstId = 37;
-constexpr int32_t kEqBypassId = 42;
+constexpr int32_t kBandGainFirstId = ChannelParamTables::kOutputGainFirstId;
+constexpr int32_t kBandFreqFirstId = ChannelParamTables::kOutputFreqFirstId;
+constexpr int32_t kBandQFirstId = ChannelParamTables::kOutputQFirstId;
+constexpr int32_t kBandBypassFirstId = ChannelParamTables::kOutputBypassFirstId;
+constexpr int32_t kEqBypassId = ChannelParamTables::kChannelEqBypassId;
 } // namespace
 
 SysOvvChEqPanel::SysOvvChEqPanel(const XPoint& position, int32_t channel, SysOvvShared& shared)

@@ -1,10 +1,11 @@
 #include "windows/SysOvvInputPanel.h"
 
+#include "device/ChannelParamTables.h"
 #include "widgets/XLEDMeter.h"
 
 namespace
 {
-constexpr int32_t kInputMeterId = 0;
+constexpr int32_t kInputMeterId = ChannelParamTables::kInputMeterId;
 constexpr int32_t kSegmentCount = 8;
 constexpr float kSegmentLevels[kSegmentCount] = {-52, -42, -34, -28, -22, -19, -16, -1};
 } // namespace

@@ -7,8 +7,8 @@
 
 namespace
 {
-constexpr int32_t kGainFirstId = 62;
-constexpr int32_t kAllBypassId = 94;
+constexpr int32_t kGainFirstId = ChannelParamTables::kGeqGainFirstId;
+constexpr int32_t kAllBypassId = ChannelParamTables::kGeqAllBypassId;
 } // namespace
 
 SysOvvMstrGEQPanel::SysOvvMstrGEQPanel(const XPoint& position, int32_t channel, SysOvvShared& shared)

@@ -1,5 +1,6 @@
 #include "windows/SysOvvMstrPEQPanel.h"
 
+#include "device/ChannelParamTables.h"
 #include "gui/XColorDictionary.h"
 #include "widgets/XEQView.h"
 #include "windows/SharedWindowState.h"
@@ -8,12 +9,13 @@ namespace
 {
 constexpr int32_t kViewBandCount = 11;
 constexpr int32_t kBoundBandCount = 10; // the high-pass filter and nine bands
-constexpr int32_t kTypeFirstId = 1;
-constexpr int32_t kGainFirstId = 11;
-constexpr int32_t kFreqFirstId = 21;
-constexpr int32_t kQFirstId = 31;
-constexpr int32_t kBypassFirstId = 51; // HPFBypass, then Band1Bypass..Band9Bypass
-constexpr int32_t kAllBypassId = 61;
+constexpr int32_t kTypeFirstId = ChannelParamTables::kInputTypeFirstId;
+constexpr int32_t kGainFirstId = ChannelParamTables::kInputGainFirstId;
+constexpr int32_t kFreqFirstId = ChannelParamTables::kInputFreqFirstId;
+constexpr int32_t kQFirstId = ChannelParamTables::kInputQFirstId;
+constexpr int32_t kBypassFirstId =
+    ChannelParamTables::kInputBypassFirstId; // HPFBypass, then Band1Bypass..Band9Bypass
+constexpr int32_t kAllBypassId = ChannelParamTables::kPeqAllBypassId;
 } // namespace
 
 XParam* SysOvvMstrPEQPanel::DrawTypeOf(int32_t input, int32_t band, XParam* unitType)

@@ -3,15 +3,16 @@
 #include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "core/XRGB.h"
+#include "device/ChannelParamTables.h"
 #include "widgets/XQM7FrontPanelLEDMeter.h"
 #include "windows/LocalParamDesc.h"
 #include "windows/OutputParamIds.h"
 
 namespace
 {
-constexpr int32_t kOutputMeterId = 0;
-constexpr int32_t kGainReductionId = 46;
-constexpr int32_t kGuiMeterId = 573;
+constexpr int32_t kOutputMeterId = ChannelParamTables::kOutputMeterId;
+constexpr int32_t kGainReductionId = ChannelParamTables::kGainReductionId;
+constexpr int32_t kGuiMeterId = ChannelParamTables::kGuiMeterId;
 constexpr int32_t kSegmentCount = 8;
 constexpr int32_t kClipSegment = 7;
 constexpr float kSegmentLevels[kSegmentCount] = {-15, -12, -9, -6, -3, -1, 0, 0};

@@ -20,20 +20,20 @@ namespace
 {
 using namespace OutputParamIds;
 
-constexpr int32_t kSourceId = 1;
-constexpr int32_t kOutputEqBypassId = 42;
-constexpr int32_t kOutputBandGainId = 17;
-constexpr int32_t kOutputBandFreqId = 22;
-constexpr int32_t kOutputBandQId = 27;
-constexpr int32_t kOutputBandBypassId = 37;
-constexpr int32_t kInputTypeId = 1;
-constexpr int32_t kInputGainId = 11;
-constexpr int32_t kInputFreqId = 21;
-constexpr int32_t kInputQId = 31;
-constexpr int32_t kInputBypassId = 51;
-constexpr int32_t kPeqAllBypassId = 61;
-constexpr int32_t kGeqGainId = 62;
-constexpr int32_t kGeqAllBypassId = 94;
+constexpr int32_t kSourceId = ChannelParamTables::kOutputSourceId;
+constexpr int32_t kOutputEqBypassId = ChannelParamTables::kChannelEqBypassId;
+constexpr int32_t kOutputBandGainId = ChannelParamTables::kOutputGainFirstId;
+constexpr int32_t kOutputBandFreqId = ChannelParamTables::kOutputFreqFirstId;
+constexpr int32_t kOutputBandQId = ChannelParamTables::kOutputQFirstId;
+constexpr int32_t kOutputBandBypassId = ChannelParamTables::kOutputBypassFirstId;
+constexpr int32_t kInputTypeId = ChannelParamTables::kInputTypeFirstId;
+constexpr int32_t kInputGainId = ChannelParamTables::kInputGainFirstId;
+constexpr int32_t kInputFreqId = ChannelParamTables::kInputFreqFirstId;
+constexpr int32_t kInputQId = ChannelParamTables::kInputQFirstId;
+constexpr int32_t kInputBypassId = ChannelParamTables::kInputBypassFirstId;
+constexpr int32_t kPeqAllBypassId = ChannelParamTables::kPeqAllBypassId;
+constexpr int32_t kGeqGainId = ChannelParamTables::kGeqGainFirstId;
+constexpr int32_t kGeqAllBypassId = ChannelParamTables::kGeqAllBypassId;
 constexpr int32_t kInputCount = 2;
 constexpr int32_t kGeqBands = SysOvvShared::kGeqBandCount;
 constexpr int32_t kPeqKeyStride = 11;

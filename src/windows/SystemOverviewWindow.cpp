@@ -4,6 +4,8 @@
 #include "core/ParamRegistry.h"
 #include "core/XParam.h"
 #include "device/ChannelLinking.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "gui/GuiHelpers.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
@@ -31,8 +33,8 @@ namespace
 using Kind = SysOvvBlockPanel::Kind;
 
 constexpr int32_t kValueSet = static_cast<int32_t>(XMsgCode::kParamValueSet);
-constexpr int32_t kSourceId = 1;
-constexpr int32_t kCurrentPresetId = 14;
+constexpr int32_t kSourceId = ChannelParamTables::kOutputSourceId;
+constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
 constexpr const char* kCurrentConfigPath = "preset\\CurrentConfig";
 constexpr const char* kColourFormat = "preset\\ColorChan%d";
 constexpr const char* kDocumentDirtyPath = "QM7\\documentDirty";
