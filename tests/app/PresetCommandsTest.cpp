@@ -9,6 +9,7 @@
 #include "app/QM7StoreCmd.h"
 #include "core/XCommandManager.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "device/FirmwareCommands.h"
 #include "device/GlobalParamTables.h"
@@ -36,12 +37,12 @@ namespace
 using AppScenario::Scenario;
 using FrameBytes::Sent;
 
-constexpr int32_t kStoreMemLocationId = 91;
-constexpr int32_t kRecallMemLocationId = 92;
-constexpr int32_t kListenModeId = 6;
-constexpr int32_t kCurrentPresetId = 14;
+constexpr int32_t kStoreMemLocationId = GlobalParamTables::kStoreMemLocationId;
+constexpr int32_t kRecallMemLocationId = GlobalParamTables::kRecallMemLocationId;
+constexpr int32_t kListenModeId = GlobalParamTables::kListenModeId;
+constexpr int32_t kCurrentPresetId = GlobalParamTables::kCurrentPresetId;
 /** Input A's first band gain: the value that tells presets apart. */
-constexpr int32_t kGainId = 12;
+constexpr int32_t kGainId = ChannelParamTables::kInputGainFirstId + 1;
 
 Sent PresetFrame(int command, int number)
 {

@@ -11,6 +11,7 @@
 #include "device/CompareChannelInput.h"
 #include "device/CompareChannelOutput.h"
 #include "device/DeviceCommand.h"
+#include "device/GlobalParamTables.h"
 #include "device/MasterSlaveGuiThread.h"
 #include "device/RequestPayloads.h"
 #include "device/SendAllParamsJob.h"
@@ -310,11 +311,11 @@ int RunListenModeScenario()
 
     // 'cmp' saves the live values and the preset group into their compare twins.
     liveDelay->SetValue(7.0, true);
-    app.GetPresetParam(64)->SetText("Show", true);
+    app.GetPresetParam(GlobalParamTables::kProgramNameId)->SetText("Show", true);
     app.GetParam(QM7App::kGetAllFromRecallId)->SetValue(1.0, true);
     app.PostCode(QM7App::kMsgSyncCompare);
     SCENARIO_CHECK(Scenario::RunUntil([&] { return compareDelay->GetValue() == 7.0; }));
-    SCENARIO_CHECK(app.GetComparePresetParam(64)->GetText() == "Show");
+    SCENARIO_CHECK(app.GetComparePresetParam(GlobalParamTables::kProgramNameId)->GetText() == "Show");
     SCENARIO_CHECK(app.GetParam(QM7App::kGetAllFromRecallId)->GetValue() == 0.0);
     return failures;
 }

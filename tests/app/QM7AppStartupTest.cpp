@@ -6,6 +6,7 @@
 #include "app/FrontPanelDisplay.h"
 #include "app/UploadPresetDialog.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/PresetsManager.h"
 #include "device/UsbLinkManager.h"
 #include "device/UsbUnitPeer.h"
@@ -35,7 +36,7 @@ constexpr int kPresetInfoCommand = 13;
 constexpr int kBulkBracketCommand = 21;
 constexpr int kSetValueCommand = 5;
 /** Input A's first band gain: a value the unit keeps and the editor shows. */
-constexpr int32_t kInputGainId = 12;
+constexpr int32_t kInputGainId = ChannelParamTables::kInputGainFirstId + 1;
 constexpr double kEditorsGain = 7.5;
 /** A few pulses' time, to see that something does not happen again. */
 constexpr int kSettleMs = 300;
@@ -425,7 +426,7 @@ TEST_F(StartupTest, AUnitThatGoesAndComesBackIsCleanedUpOnceAndGreetedAgain)
             AnswerBy([](const Asked& asked) { return AnswerConnect(asked, XDialog::kOK, XDialog::kCancel); });
             StartEditor();
             SCENARIO_CHECK(CountDialogs(QM7App::kConnectTitle) == 1);
-            XParam* meter = GetInputChannel(0)->GetParam(0);
+            XParam* meter = GetInputChannel(0)->GetParam(ChannelParamTables::kInputMeterId);
             SCENARIO_CHECK(
                 AppScenario::Scenario::RunUntil([&] { return meter->GetValue() > meter->GetMin(); }));
 

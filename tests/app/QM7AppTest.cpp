@@ -9,6 +9,7 @@
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/DeviceCommand.h"
+#include "device/GlobalParamTables.h"
 #include "device/PresetsManager.h"
 #include "device/RegionsManager.h"
 #include "device/XParamDoc.h"
@@ -67,7 +68,8 @@ int RunModelScenario()
                        Scenario::Param("preset\\CurrentConfig"));
         SCENARIO_CHECK(app->GetComparePresetParam(QM7App::kCurrentConfigId) ==
                        Scenario::Param("presetComapreMode\\CurrentConfig"));
-        SCENARIO_CHECK(app->GetSlaveParam(109) == Scenario::Param("QM7_slave\\slavedChanConfig"));
+        SCENARIO_CHECK(app->GetSlaveParam(GlobalParamTables::kSlavedChanConfigId) ==
+                       Scenario::Param("QM7_slave\\slavedChanConfig"));
         SCENARIO_CHECK(GetAppServices().GetPresetGroup() == app->GetPresetGroup());
         SCENARIO_CHECK(app->GetCurrentConfig() == 4);
         SCENARIO_CHECK(QM7App::FindOutputParam(3, "label") == Scenario::Param("Output3\\label"));

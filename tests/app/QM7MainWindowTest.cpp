@@ -12,6 +12,7 @@
 #include "core/XKeyPress.h"
 #include "core/XParamDesc.h"
 #include "device/DeviceCommand.h"
+#include "device/GlobalParamTables.h"
 #include "device/RequestPayloads.h"
 #include "device/XParamDoc.h"
 #include "gui/XButton.h"
@@ -64,18 +65,19 @@ const ToolCase kTools[] = {
     {XRect(94, 2, 140, 34), "SaveDocumentCmd", 0, "Save File"},
     {XRect(232, 2, 278, 34), "storePresetCmd", 0, "Store Preset"},
     {XRect(278, 2, 324, 34), "recallPresetCmd", 0, "Recall Preset"},
-    {XRect(404, 6, 468, 30), nullptr, 122, ""}, // the compare button
-    {XRect(404, 6, 468, 30), nullptr, 0, ""},   // "Busy..." over it
-    {XRect(548, 2, 594, 34), nullptr, 71, "Configuration"},
-    {XRect(594, 2, 640, 34), nullptr, 70, "System Overview"},
-    {XRect(640, 2, 686, 34), nullptr, 73, "Input PEQ"},
-    {XRect(686, 2, 732, 34), nullptr, 74, "Input GEQ"},
-    {XRect(732, 2, 778, 34), nullptr, 75, "Input Delay"},
-    {XRect(778, 2, 824, 34), nullptr, 72, "Crossover"},
-    {XRect(824, 2, 870, 34), nullptr, 76, "Output PEQ"},
-    {XRect(870, 2, 916, 34), nullptr, 77, "Output Delay"},
-    {XRect(916, 2, 962, 34), nullptr, 78, "Output Levels"},
-    {XRect(962, 2, 1008, 34), nullptr, 79, "Frequency Response"},
+    // The compare button, and "Busy..." over it.
+    {XRect(404, 6, 468, 30), nullptr, GlobalParamTables::kCompareEditDisplayButtonId, ""},
+    {XRect(404, 6, 468, 30), nullptr, 0, ""},
+    {XRect(548, 2, 594, 34), nullptr, GlobalParamTables::kWndConfigId, "Configuration"},
+    {XRect(594, 2, 640, 34), nullptr, GlobalParamTables::kWndOverviewId, "System Overview"},
+    {XRect(640, 2, 686, 34), nullptr, GlobalParamTables::kWndMasterEqId, "Input PEQ"},
+    {XRect(686, 2, 732, 34), nullptr, GlobalParamTables::kWndGraphicEqId, "Input GEQ"},
+    {XRect(732, 2, 778, 34), nullptr, GlobalParamTables::kWndInputDelayId, "Input Delay"},
+    {XRect(778, 2, 824, 34), nullptr, GlobalParamTables::kWndCrossoverId, "Crossover"},
+    {XRect(824, 2, 870, 34), nullptr, GlobalParamTables::kWndChanEqId, "Output PEQ"},
+    {XRect(870, 2, 916, 34), nullptr, GlobalParamTables::kWndChanDelayId, "Output Delay"},
+    {XRect(916, 2, 962, 34), nullptr, GlobalParamTables::kWndOutputLevelsId, "Output Levels"},
+    {XRect(962, 2, 1008, 34), nullptr, GlobalParamTables::kWndOutputFreqRespId, "Frequency Response"},
 };
 
 int RunLayoutScenario()

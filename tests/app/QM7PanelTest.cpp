@@ -102,15 +102,15 @@ TEST_F(PanelTest, ThePanelLaysItsPartsOutOnTheUnitsPictureAndBindsThemToTheChann
         QM7Panel::Channel* strip = panel->GetChannel(index);
         EXPECT_EQ(strip->GetIndex(), index);
         EXPECT_EQ(strip->GetFrame(), XRect(494 + 85 * index, 3, 578 + 85 * index, 144));
-        EXPECT_EQ(strip->GetNameField()->GetPot(), Output(index, 115));
-        EXPECT_EQ(strip->GetFader()->GetPot(), Output(index, 51));
-        EXPECT_EQ(strip->GetGainField()->GetPot(), Output(index, 51));
-        EXPECT_EQ(strip->GetMuteButton()->GetPot(), Output(index, 45));
+        EXPECT_EQ(strip->GetNameField()->GetPot(), Output(index, ChannelParamTables::kOutputLabelId));
+        EXPECT_EQ(strip->GetFader()->GetPot(), Output(index, ChannelParamTables::kOutputGainId));
+        EXPECT_EQ(strip->GetGainField()->GetPot(), Output(index, ChannelParamTables::kOutputGainId));
+        EXPECT_EQ(strip->GetMuteButton()->GetPot(), Output(index, ChannelParamTables::kOutputMuteId));
         XQM7FrontPanelLEDMeter* meter = strip->GetMeter();
-        EXPECT_EQ(meter->GetPot(), Output(index, 573));
-        EXPECT_EQ(meter->GetLowIndicator().param, Output(index, 46));
+        EXPECT_EQ(meter->GetPot(), Output(index, ChannelParamTables::kGuiMeterId));
+        EXPECT_EQ(meter->GetLowIndicator().param, Output(index, ChannelParamTables::kGainReductionId));
         EXPECT_EQ(meter->GetLowIndicator().segment, 6);
-        EXPECT_EQ(meter->GetHighIndicator().param, Output(index, 0));
+        EXPECT_EQ(meter->GetHighIndicator().param, Output(index, ChannelParamTables::kOutputMeterId));
         EXPECT_EQ(meter->GetHighIndicator().segment, 7);
         EXPECT_STREQ(meter->GetLabel(6)->GetLabel().CStr(), "Lim");
         EXPECT_EQ(meter->GetThreshold(0), -15.0);
@@ -137,7 +137,7 @@ TEST_F(PanelTest, ThePanelLaysItsPartsOutOnTheUnitsPictureAndBindsThemToTheChann
         XLEDMeter* meter = panel->GetInputMeter(input);
         EXPECT_EQ(meter->GetFrame(), inputs[input].frame);
         EXPECT_EQ(meter->AreLabelsLeft(), inputs[input].labelsLeft);
-        EXPECT_EQ(meter->GetPot(), GetInputChannel(input)->GetParam(0));
+        EXPECT_EQ(meter->GetPot(), GetInputChannel(input)->GetParam(ChannelParamTables::kInputMeterId));
         EXPECT_EQ(meter->GetThreshold(0), -52.0);
         EXPECT_STREQ(meter->GetLabel(7)->GetLabel().CStr(), "Clip");
     }
@@ -236,8 +236,8 @@ TEST_F(PanelTest, TheSlavePanelShowsEachOutputsControlsWhileItIsSlaved)
     {
         const OutputViews views = viewsOf(output);
         ASSERT_TRUE(views.fader && views.disabledFader && views.gain && views.none) << output;
-        EXPECT_EQ(views.fader->GetPot(), Output(output, 51));
-        EXPECT_EQ(views.gain->GetPot(), Output(output, 51));
+        EXPECT_EQ(views.fader->GetPot(), Output(output, ChannelParamTables::kOutputGainId));
+        EXPECT_EQ(views.gain->GetPot(), Output(output, ChannelParamTables::kOutputGainId));
         EXPECT_EQ(views.fader->GetFrame(), XRect(538 + 85 * output, 27, 572 + 85 * output, 114));
         EXPECT_STREQ(views.none->GetLabel().CStr(), "---");
     }
@@ -278,15 +278,15 @@ TEST_F(PanelTest, TheSlavePanelShowsEachOutputsControlsWhileItIsSlaved)
 
     std::vector<XMeterStick*> meters = FindAll<XMeterStick>(*slave);
     ASSERT_EQ(meters.size(), 8u);
-    EXPECT_EQ(meters[0]->GetPot(), groups.slave.GetParam(93));
+    EXPECT_EQ(meters[0]->GetPot(), groups.slave.GetParam(GlobalParamTables::kSlaveMeterInAId));
     EXPECT_EQ(meters[0]->GetFrame(), XRect(76, 28, 92, 140));
     EXPECT_EQ(meters[1]->GetFrame().left, 103);
-    EXPECT_EQ(meters[7]->GetPot(), groups.slave.GetParam(100));
+    EXPECT_EQ(meters[7]->GetPot(), groups.slave.GetParam(GlobalParamTables::kSlaveMeterOut1Id + 5));
     EXPECT_EQ(meters[7]->GetFrame(), XRect(933, 30, 945, 105));
 
     // On the screen, for a person to look at: outputs 1, 3 and 4 follow the master.
-    groups.slave.GetParam(93)->SetValue(-12.0, true);
-    groups.slave.GetParam(95)->SetValue(-20.0, true);
+    groups.slave.GetParam(GlobalParamTables::kSlaveMeterInAId)->SetValue(-12.0, true);
+    groups.slave.GetParam(GlobalParamTables::kSlaveMeterOut1Id)->SetValue(-20.0, true);
     config->SetValue(0x34, true);
     XView window;
     window.SetFrameXYWH(0, 0, 1010, 150);
@@ -345,11 +345,11 @@ TEST_F(PanelSimTest, TheUnitsMetersMoveTheLedsAndItsDisplayReachesTheMirror)
     const double gains[] = {0.0, -3.0, -6.0, 0.0, -3.0, -6.0};
     for (int output = 0; output < QM7Panel::kChannelCount; ++output)
     {
-        GetOutputChannel(output)->GetParam(115)->SetText(names[output], false);
-        GetOutputChannel(output)->GetParam(51)->SetValue(gains[output], false);
+        GetOutputChannel(output)->GetParam(ChannelParamTables::kOutputLabelId)->SetText(names[output], false);
+        GetOutputChannel(output)->GetParam(ChannelParamTables::kOutputGainId)->SetValue(gains[output], false);
         GetOutputChannel(output)->GetParam(ChannelParamTables::kLimitBypassId)->SetValue(0, false);
     }
-    GetOutputChannel(4)->GetParam(45)->SetValue(1, false);
+    GetOutputChannel(4)->GetParam(ChannelParamTables::kOutputMuteId)->SetValue(1, false);
     groups.main.GetParam(GlobalParamTables::kUsbActiveId)->SetValue(1, false);
 
     window.SetFrameXYWH(0, 0, 1010, 150);

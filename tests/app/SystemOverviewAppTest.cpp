@@ -5,6 +5,8 @@
 #include "AppScenario.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "gui/XDialog.h"
 #include "gui/XMenu.h"
 #include "gui/XOKDialog.h"
@@ -22,9 +24,9 @@ namespace
 {
 constexpr int kWaitMs = SimUnitTest::kSimWaitMs;
 constexpr int kSetValueCommand = 5;
-constexpr int32_t kInputMeterId = 0;
-constexpr int32_t kLimitThresholdId = 47;
-constexpr int32_t kOutputGainId = 51;
+constexpr int32_t kInputMeterId = ChannelParamTables::kInputMeterId;
+constexpr int32_t kLimitThresholdId = ChannelParamTables::kLimitThresholdId;
+constexpr int32_t kOutputGainId = ChannelParamTables::kOutputGainId;
 
 using Kind = SysOvvBlockPanel::Kind;
 
@@ -200,7 +202,7 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
             SCENARIO_CHECK(GetOutputChannel(4)->GetParam(kOutputGainId)->GetValue() == -14.0);
             SCENARIO_CHECK(
                 RunUntil([&] { return UnitReceived(kSetValueCommand).size() >= framesBefore + 2; }));
-            SCENARIO_CHECK(app->GetParam(89)->GetValue() == 1.0); // channel linking back on
+            SCENARIO_CHECK(app->GetParam(GlobalParamTables::kChannelLinkingId)->GetValue() == 1.0); // back on
 
             GuiTestSupport::RunLoopFor(300); // a few meter readings drawn
             GuiTestSupport::TakeScreenshot(*overview, "system_overview_on_unit");

@@ -3,8 +3,10 @@
 
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceCommand.h"
+#include "device/GlobalParamTables.h"
 #include "device/IFlashEngine.h"
 #include "device/IReceivePresetHandler.h"
 #include "device/TWRPCMessageHandler.h"
@@ -284,7 +286,7 @@ TEST_F(DeviceCommWatcherSimTest, AnEditLeavesAsOneFrameAndOneMadeWhileSendingIsO
 {
     ASSERT_TRUE(StartConnectedEditor());
     ASSERT_TRUE(editor->ReceiveAll(looper));
-    XParam* delay = GetOutputChannel(2)->GetParam(43);
+    XParam* delay = GetOutputChannel(2)->GetParam(ChannelParamTables::kOutputDelayId);
     ASSERT_TRUE(delay->ChangeValue(1.5, true));
     const Sent expected{kCmdSetParamValue, {0x97, 0x01, 1, 0x00, 0x00, 0xC0, 0x3F, 0}}; // wire id 407
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return !UnitReceived(kCmdSetParamValue).empty(); }, kWaitMs));
@@ -296,7 +298,7 @@ TEST_F(DeviceCommWatcherSimTest, AnEditLeavesAsOneFrameAndOneMadeWhileSendingIsO
     looper.Lock();
     editor->watcher.SetSendingEnabled(false);
     looper.Unlock();
-    ASSERT_TRUE(GetOutputChannel(3)->GetParam(43)->ChangeValue(2.5, true));
+    ASSERT_TRUE(GetOutputChannel(3)->GetParam(ChannelParamTables::kOutputDelayId)->ChangeValue(2.5, true));
     PlatformClock::Sleep(kSeveralTicksMs);
     editor->watcher.SetSendingEnabled(true);
     PlatformClock::Sleep(kSeveralTicksMs);
@@ -314,8 +316,11 @@ TEST_F(DeviceCommWatcherSimTest, ABurstOfEveryOutputsEqLeavesCompleteInGroupOrde
     link.SetFlashMode(true);
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return engine.turns.load() > 1; }, kWaitMs))
         << "no turn writes now";
-    XParam* const firstEdits[] = {groups.main.GetParam(1), groups.main.GetParam(2), groups.preset.GetParam(7),
-                                  GetInputChannel(0)->GetParam(96), GetInputChannel(1)->GetParam(96)};
+    XParam* const firstEdits[] = {groups.main.GetParam(GlobalParamTables::kTempId),
+                                  groups.main.GetParam(GlobalParamTables::kTempUnitsId),
+                                  groups.preset.GetParam(GlobalParamTables::kAuthorId),
+                                  GetInputChannel(0)->GetParam(ChannelParamTables::kInputDelayId),
+                                  GetInputChannel(1)->GetParam(ChannelParamTables::kInputDelayId)};
     looper.Lock(); // no tick between the edits
     for (XParam* param : firstEdits)
         param->SetValue(param->GetValue() == param->GetMin() ? param->GetMax() : param->GetMin(), true);
@@ -359,7 +364,7 @@ TEST_F(DeviceCommWatcherSimTest, ACompareAnswerFillsTheCompareCopiesAndTellsTheW
     editor->watcher.SetPresetHandler(&job);
     // Into the unit's edit buffer. The sender sends what changes after its first tick, which a busy
     // machine may hold back: the value changes until one goes, then takes the one the test wants.
-    XParam* delay = GetOutputChannel(4)->GetParam(43);
+    XParam* delay = GetOutputChannel(4)->GetParam(ChannelParamTables::kOutputDelayId);
     ASSERT_TRUE(TestSupport::WaitUntil(
         [&]
         {
@@ -389,7 +394,7 @@ TEST_F(DeviceCommWatcherSimTest, ACompareAnswerFillsTheCompareCopiesAndTellsTheW
         ASSERT_NE(copy, nullptr) << wireId;
         EXPECT_EQ(copy->GetValue(), WireValue(copy, U32At(record.payload, 3))) << "wire id " << wireId;
     }
-    EXPECT_EQ(GetCompareOutputChannel(4)->GetParam(43)->GetValue(), 11.0);
+    EXPECT_EQ(GetCompareOutputChannel(4)->GetParam(ChannelParamTables::kOutputDelayId)->GetValue(), 11.0);
     EXPECT_TRUE(editor->watcher.IsSendingEnabled());
 
     editor->watcher.RequestPresetInfo(3);
@@ -436,7 +441,8 @@ TEST_F(DeviceCommWatcherSimTest, MeterReadingsReachTheLiveMetersOrASlavedUnitsOw
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.slaved ? "slaved" : "ordinary");
-        XParam* const liveMeters[] = {GetInputChannel(0)->GetParam(0), GetOutputChannel(5)->GetParam(0)};
+        XParam* const liveMeters[] = {GetInputChannel(0)->GetParam(ChannelParamTables::kInputMeterId),
+                                      GetOutputChannel(5)->GetParam(ChannelParamTables::kOutputMeterId)};
         XParam* const slaveMeters[] = {
             groups.slave.GetParam(DeviceCommWatcher::kSlaveMeterInputFirstId),
             groups.slave.GetParam(DeviceCommWatcher::kSlaveMeterOutputFirstId + 5)};

@@ -8,6 +8,7 @@
 #include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceJobLink.h"
+#include "device/GlobalParamTables.h"
 #include "device/IDeviceRequests.h"
 #include "device/IReceivePresetHandler.h"
 #include "device/WireId.h"
@@ -188,20 +189,28 @@ TEST_F(DeviceCommWatcherTest, MapsHoldEveryWireParameterOnceAndStopWatchingKeeps
         XParam* compare;
     };
     const Case cases[] = {
-        {0, groups.main.GetParam(0), nullptr},
-        {49, groups.main.GetParam(49), nullptr},
+        {0, groups.main.GetParam(GlobalParamTables::kMSStateId), nullptr},
+        {49, groups.main.GetParam(GlobalParamTables::kGlobalDirtyId), nullptr},
         {9, nullptr, nullptr},
         {50, nullptr, nullptr},
-        {51, groups.preset.GetParam(0), groups.comparePreset.GetParam(0)},
-        {63, groups.preset.GetParam(12), groups.comparePreset.GetParam(12)},
-        {64, Input(0, 0), GetCompareInputChannel(0)->GetParam(0)},
+        {51, groups.preset.GetParam(GlobalParamTables::kPresetNameFirstId),
+         groups.comparePreset.GetParam(GlobalParamTables::kPresetNameFirstId)},
+        {63, groups.preset.GetParam(GlobalParamTables::kConfigLedsId),
+         groups.comparePreset.GetParam(GlobalParamTables::kConfigLedsId)},
+        {64, Input(0, ChannelParamTables::kInputMeterId),
+         GetCompareInputChannel(0)->GetParam(ChannelParamTables::kInputMeterId)},
         {159, nullptr, nullptr}, // input offset 95
-        {161, Input(0, 97), GetCompareInputChannel(0)->GetParam(97)},
-        {162, Input(1, 0), GetCompareInputChannel(1)->GetParam(0)},
+        {161, Input(0, ChannelParamTables::kInputDelayBypassId),
+         GetCompareInputChannel(0)->GetParam(ChannelParamTables::kInputDelayBypassId)},
+        {162, Input(1, ChannelParamTables::kInputMeterId),
+         GetCompareInputChannel(1)->GetParam(ChannelParamTables::kInputMeterId)},
         {271, nullptr, nullptr}, // output offset 11
-        {311, Output(0, 51), GetCompareOutputChannel(0)->GetParam(51)},
-        {312, Output(1, 0), GetCompareOutputChannel(1)->GetParam(0)},
-        {571, Output(5, 51), GetCompareOutputChannel(5)->GetParam(51)},
+        {311, Output(0, ChannelParamTables::kOutputGainId),
+         GetCompareOutputChannel(0)->GetParam(ChannelParamTables::kOutputGainId)},
+        {312, Output(1, ChannelParamTables::kOutputMeterId),
+         GetCompareOutputChannel(1)->GetParam(ChannelParamTables::kOutputMeterId)},
+        {571, Output(5, ChannelParamTables::kOutputGainId),
+         GetCompareOutputChannel(5)->GetParam(ChannelParamTables::kOutputGainId)},
         {572, nullptr, nullptr},
     };
     for (const Case& c : cases)
@@ -216,7 +225,7 @@ TEST_F(DeviceCommWatcherTest, MapsHoldEveryWireParameterOnceAndStopWatchingKeeps
         }
     }
 
-    XParam* gain = Output(0, 51);
+    XParam* gain = Output(0, ChannelParamTables::kOutputGainId);
     const int32_t watchers = gain->GetWatcherCount();
     watcher->BuildWireIdMaps(true);
     EXPECT_EQ(gain->GetWatcherCount(), watchers) << "a second build watches once";
@@ -242,15 +251,31 @@ TEST_F(DeviceCommWatcherTest, EachChangeLeavesOnceAsCommand5WithItsBytes)
         Bytes payload;
     };
     const Case cases[] = {
-        {"float-typed delay 1.5", Output(0, 43), 1.5, 0, {0x2F, 0x01, 1, 0x00, 0x00, 0xC0, 0x3F, 0}},
-        {"on/off 1", Output(0, 4), 1.0, 0, {0x08, 0x01, 0, 0x01, 0x00, 0x00, 0x00, 0}},
-        {"flags 0x80 and 0x40", Input(1, 96), 2.0, 0xC0, {0x02, 0x01, 1, 0x00, 0x00, 0x00, 0x40, 0x0C}},
+        {"float-typed delay 1.5",
+         Output(0, ChannelParamTables::kOutputDelayId),
+         1.5,
+         0,
+         {0x2F, 0x01, 1, 0x00, 0x00, 0xC0, 0x3F, 0}},
+        {"on/off 1",
+         Output(0, ChannelParamTables::kHipassBypassId),
+         1.0,
+         0,
+         {0x08, 0x01, 0, 0x01, 0x00, 0x00, 0x00, 0}},
+        {"flags 0x80 and 0x40",
+         Input(1, ChannelParamTables::kInputDelayId),
+         2.0,
+         0xC0,
+         {0x02, 0x01, 1, 0x00, 0x00, 0x00, 0x40, 0x0C}},
         {"preset name, packed",
-         groups.preset.GetParam(0),
+         groups.preset.GetParam(GlobalParamTables::kPresetNameFirstId),
          0x41424344,
          0,
          {0x33, 0x00, 0, 0x44, 0x43, 0x42, 0x41, 0}},
-        {"main group: temperature units", MainParam(2), 1.0, 0, {0x02, 0x00, 0, 0x01, 0x00, 0x00, 0x00, 0}},
+        {"main group: temperature units",
+         MainParam(GlobalParamTables::kTempUnitsId),
+         1.0,
+         0,
+         {0x02, 0x00, 0, 0x01, 0x00, 0x00, 0x00, 0}},
     };
     for (const Case& c : cases)
     {
@@ -267,17 +292,17 @@ TEST_F(DeviceCommWatcherTest, ValuesTheUnitKeepsOrMeasuresAreNeverSent)
 {
     StartSender();
     XParam* const neverSent[] = {
-        MainParam(0),
-        MainParam(14),
-        MainParam(16),
-        MainParam(28),
-        MainParam(49),
-        groups.preset.GetParam(10),
-        groups.preset.GetParam(11),
-        Input(0, 0),
-        Input(1, 0),
-        Output(0, 0),
-        Output(5, 46),
+        MainParam(GlobalParamTables::kMSStateId),
+        MainParam(GlobalParamTables::kCurrentPresetId),
+        MainParam(GlobalParamTables::kContactsValueId),
+        MainParam(GlobalParamTables::kDSPLoadId),
+        MainParam(GlobalParamTables::kGlobalDirtyId),
+        groups.preset.GetParam(GlobalParamTables::kInputDelayBaseId),
+        groups.preset.GetParam(GlobalParamTables::kOutputDelayBaseId),
+        Input(0, ChannelParamTables::kInputMeterId),
+        Input(1, ChannelParamTables::kInputMeterId),
+        Output(0, ChannelParamTables::kOutputMeterId),
+        Output(5, ChannelParamTables::kGainReductionId),
     };
     for (XParam* param : neverSent)
     {
@@ -286,14 +311,14 @@ TEST_F(DeviceCommWatcherTest, ValuesTheUnitKeepsOrMeasuresAreNeverSent)
         EXPECT_EQ(Tick(), std::vector<Sent>{});
     }
     // Parameters of the editor's own (ids beyond the wire's) stay home too.
-    MainParam(89)->SetValue(1.0, true);
+    MainParam(GlobalParamTables::kChannelLinkingId)->SetValue(1.0, true);
     EXPECT_EQ(Tick(), std::vector<Sent>{});
 }
 
 TEST_F(DeviceCommWatcherTest, ValuesAndFlagsFromTheUnitAreAppliedAndNeverSentBack)
 {
     StartSender();
-    XParam* delay = Output(2, 43);
+    XParam* delay = Output(2, ChannelParamTables::kOutputDelayId);
     ParamTest::Recorder view;
     delay->AddWatcher(&view, 7, false);
 
@@ -306,9 +331,10 @@ TEST_F(DeviceCommWatcherTest, ValuesAndFlagsFromTheUnitAreAppliedAndNeverSentBac
 
     // An integer value travels as int32; a packed preset word keeps every bit.
     Deliver(kCmdSetParamValue, ValuePayload(260 + 2 * 52 + 1, 2));
-    EXPECT_EQ(Output(2, 1)->GetValue(), 2.0);
+    EXPECT_EQ(Output(2, ChannelParamTables::kOutputSourceId)->GetValue(), 2.0);
     Deliver(kCmdSetParamValue, ValuePayload(52, 0x7BCDEF12));
-    EXPECT_EQ(groups.preset.GetParam(1)->GetValue(), static_cast<double>(0x7BCDEF12));
+    EXPECT_EQ(groups.preset.GetParam(GlobalParamTables::kPresetNameFirstId + 1)->GetValue(),
+              static_cast<double>(0x7BCDEF12));
 
     EXPECT_TRUE(Tick().empty()) << "nothing goes back";
     EXPECT_TRUE(Tick().empty());
@@ -366,7 +392,7 @@ TEST_F(DeviceCommWatcherTest, IntegersFromTheUnitAreAppliedExactly)
 
 TEST_F(DeviceCommWatcherTest, BadValuesFromTheUnitAreDropped)
 {
-    XParam* delay = Output(0, 43);
+    XParam* delay = Output(0, ChannelParamTables::kOutputDelayId);
     delay->SetValue(5.0, false);
     struct Case
     {
@@ -392,14 +418,14 @@ TEST_F(DeviceCommWatcherTest, ChangesWhileSendingIsOffAreNeverSent)
     StartSender();
     watcher->SetSendingEnabled(false);
     EXPECT_TRUE(IsParamSendingSuspended());
-    Output(1, 43)->SetValue(3.0, true);
+    Output(1, ChannelParamTables::kOutputDelayId)->SetValue(3.0, true);
     PlatformClock::Sleep(2); // each step at a tick of its own
     EXPECT_TRUE(Tick().empty());
     PlatformClock::Sleep(2);
     watcher->SetSendingEnabled(true);
     PlatformClock::Sleep(2);
     EXPECT_TRUE(Tick().empty()) << "still not after sending is on again";
-    Output(1, 43)->SetValue(4.0, true);
+    Output(1, ChannelParamTables::kOutputDelayId)->SetValue(4.0, true);
     EXPECT_EQ(Tick().size(), 1u);
 }
 
@@ -407,7 +433,7 @@ TEST_F(DeviceCommWatcherTest, AChangeInTheSameTickAsTheLastPassIsSentOnceAndNotL
 {
     PlatformClock::SetTimeScale(1e-9); // the tick count stands still
     StartSender();
-    XParam* delay = Output(3, 43);
+    XParam* delay = Output(3, ChannelParamTables::kOutputDelayId);
     delay->SetValue(7.0, true);
     EXPECT_EQ(Tick().size(), 1u);
     EXPECT_TRUE(Tick().empty()) << "collected again at the same tick, but sent once";
@@ -418,7 +444,8 @@ TEST_F(DeviceCommWatcherTest, AChangeInTheSameTickAsTheLastPassIsSentOnceAndNotL
 TEST_F(DeviceCommWatcherTest, ABulkAnswerFillsTheMapAndEndsAfter572Values)
 {
     StartSender();
-    MainParam(110)->SetValue(1.0, false); // usbActive: the loading flag shows only while connected
+    // The loading flag shows only while connected.
+    MainParam(GlobalParamTables::kUsbActiveId)->SetValue(1.0, false);
     watcher->RequestAllParams();
     EXPECT_EQ(connection.Take(), (std::vector<Sent>{{kCmdRequestAllParams, {}}}));
     EXPECT_TRUE(watcher->IsReceivingAll());
@@ -439,8 +466,8 @@ TEST_F(DeviceCommWatcherTest, ABulkAnswerFillsTheMapAndEndsAfter572Values)
             payload.push_back(isFloat ? 1 : 0);
             payload.push_back(0);
         }
-        if (frame == 10)
-            Output(0, 43)->SetValue(99.0, true); // an edit while the answer streams in
+        if (frame == 10) // an edit while the answer streams in
+            Output(0, ChannelParamTables::kOutputDelayId)->SetValue(99.0, true);
         if (frame == 142)
             payload.resize(payload.size() - 3); // the last record is cut off
         Deliver(kCmdBulkParamData, payload);
@@ -453,9 +480,11 @@ TEST_F(DeviceCommWatcherTest, ABulkAnswerFillsTheMapAndEndsAfter572Values)
     EXPECT_FALSE(watcher->IsReceivingAll());
     EXPECT_TRUE(watcher->IsSendingEnabled());
     EXPECT_EQ(watcher->GetBulkIndex(), -1);
-    EXPECT_EQ(Output(5, 49)->GetValue(), 1.0) << "wire id 569";
-    EXPECT_EQ(Output(5, 51)->GetValue(), Output(5, 51)->GetDefault()) << "the cut-off record";
-    EXPECT_EQ(Input(1, 97)->GetValue(), 1.0);
+    EXPECT_EQ(Output(5, ChannelParamTables::kLimitBypassId)->GetValue(), 1.0) << "wire id 569";
+    EXPECT_EQ(Output(5, ChannelParamTables::kOutputGainId)->GetValue(),
+              Output(5, ChannelParamTables::kOutputGainId)->GetDefault())
+        << "the cut-off record";
+    EXPECT_EQ(Input(1, ChannelParamTables::kInputDelayBypassId)->GetValue(), 1.0);
     EXPECT_EQ(MainParam(DeviceCommWatcher::kDisplayLoadingId)->GetValue(), 0.0);
     EXPECT_EQ(MainParam(DeviceCommWatcher::kConfirmChangeListenModeId)->GetValue(), 1.0);
     EXPECT_EQ(groups.services.compareButtonShown.load(), 1);
@@ -580,8 +609,8 @@ TEST_F(DeviceCommWatcherTest, ACompareAnswerFillsTheCopiesAndEndsAfter505Records
               (std::vector<Sent>{{kCmdRecallPresetForSaving, {7, 1}}, {kCmdCommand12, {0, 0, 0, 0}}}));
     EXPECT_EQ(watcher->GetCompareCount(), 0);
 
-    XParam* compareGain = GetCompareOutputChannel(0)->GetParam(51);
-    XParam* liveGain = Output(0, 51);
+    XParam* compareGain = GetCompareOutputChannel(0)->GetParam(ChannelParamTables::kOutputGainId);
+    XParam* liveGain = Output(0, ChannelParamTables::kOutputGainId);
     const double liveBefore = liveGain->GetValue();
     for (int record = 0; record < 505; ++record)
     {
@@ -591,7 +620,9 @@ TEST_F(DeviceCommWatcherTest, ACompareAnswerFillsTheCopiesAndEndsAfter505Records
     }
     EXPECT_EQ(compareGain->GetValue(), -6.0);
     EXPECT_EQ(liveGain->GetValue(), liveBefore);
-    EXPECT_EQ(MainParam(0)->GetValue(), MainParam(0)->GetDefault()) << "the main group has no compare copy";
+    EXPECT_EQ(MainParam(GlobalParamTables::kMSStateId)->GetValue(),
+              MainParam(GlobalParamTables::kMSStateId)->GetDefault())
+        << "the main group has no compare copy";
     EXPECT_EQ(watcher->GetCompareCount(), 0);
     EXPECT_TRUE(watcher->IsSendingEnabled());
     EXPECT_EQ(groups.services.StatusTexts().back(), "connected to unit");
@@ -748,15 +779,17 @@ TEST_F(DeviceCommWatcherTest, RequestsCarryTheirCommandsAndPayloads)
          },
          {{kCmdBulkBracket, {1}}, {kCmdBulkBracket, {0}}}},
         {"param id of GlobalDirty",
-         [&] { watcher->SendParamIdCommand(MainParam(49)); },
+         [&] { watcher->SendParamIdCommand(MainParam(GlobalParamTables::kGlobalDirtyId)); },
          {{kCmdParamId, {49, 0}}}},
         {"param id of Output6 gain",
-         [&] { watcher->SendParamIdCommand(Output(5, 51)); },
+         [&] { watcher->SendParamIdCommand(Output(5, ChannelParamTables::kOutputGainId)); },
          {{kCmdParamId, {0x3B, 0x02}}}},
         {"param id of an unmapped one",
-         [&] { watcher->SendParamIdCommand(MainParam(89)); },
+         [&] { watcher->SendParamIdCommand(MainParam(GlobalParamTables::kChannelLinkingId)); },
          {{kCmdParamId, {0, 0}}}},
-        {"value never sent", [&] { watcher->SendParamValue(MainParam(28), 28); }, {}},
+        {"value never sent",
+         [&] { watcher->SendParamValue(MainParam(GlobalParamTables::kDSPLoadId), 28); },
+         {}},
     };
     for (const Case& c : cases)
     {
@@ -785,12 +818,12 @@ TEST_F(DeviceCommWatcherTest, SerialNoticesAndSlaveMetersReachTheApplicationsPar
     EXPECT_EQ(rs232->GetValue(), 0.0);
 
     // A meter reading of a slaved unit goes to the slave group, not to the live meter.
-    const double liveMeter = Output(1, 0)->GetValue();
+    const double liveMeter = Output(1, ChannelParamTables::kOutputMeterId)->GetValue();
     Deliver(kCmdSetParamValue, ValuePayload(312, FloatBits(-20.0F), 0x40, 1));
-    EXPECT_EQ(groups.services.GetSlaveParam(96)->GetValue(), -20.0);
-    EXPECT_EQ(Output(1, 0)->GetValue(), liveMeter);
+    EXPECT_EQ(groups.services.GetSlaveParam(GlobalParamTables::kSlaveMeterOut1Id + 1)->GetValue(), -20.0);
+    EXPECT_EQ(Output(1, ChannelParamTables::kOutputMeterId)->GetValue(), liveMeter);
     Deliver(kCmdSetParamValue, ValuePayload(162, FloatBits(-30.0F), 0x40, 1));
-    EXPECT_EQ(groups.services.GetSlaveParam(94)->GetValue(), -30.0);
+    EXPECT_EQ(groups.services.GetSlaveParam(GlobalParamTables::kSlaveMeterInBId)->GetValue(), -30.0);
 }
 
 TEST_F(DeviceCommWatcherTest, RandomFramesFromTheUnitAreReadSafely)
@@ -833,7 +866,7 @@ TEST_F(DeviceCommWatcherTest, TheTimerSendsOnItsLooperWhileTheReaderAppliesAndTh
         });
     for (int i = 0; i < 400; ++i)
     {
-        Output(1, 43)->ChangeValue(i % 50, true);
+        Output(1, ChannelParamTables::kOutputDelayId)->ChangeValue(i % 50, true);
         if (i % 40 == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -852,7 +885,7 @@ TEST_F(DeviceCommWatcherTest, TheTimerSendsOnItsLooperWhileTheReaderAppliesAndTh
 
 TEST_F(DeviceCommWatcherTest, TheWindowsRequestsReachTheWatcherOnlyWhileALinkIsRegistered)
 {
-    XParam* gain = Output(0, 51);
+    XParam* gain = Output(0, ChannelParamTables::kOutputGainId);
     IDeviceRequests& none = GetDeviceRequests();
     EXPECT_FALSE(none.IsConnected());
     EXPECT_EQ(none.FindLiveWireId(gain), -1);

@@ -4,6 +4,7 @@
 #include "DeviceJobFakes.h"
 #include "SimPresetSupport.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceJobLink.h"
@@ -66,8 +67,8 @@ protected:
 TEST_F(DeviceJobsSimTest, SendAllBracketsEveryValueInWireOrderAndLeavesTheUnitEqualToTheEditor)
 {
     ASSERT_TRUE(StartConnectedEditor());
-    XParam* gain = GetInputChannel(0)->GetParam(12);
-    XParam* delay = GetOutputChannel(2)->GetParam(43);
+    XParam* gain = GetInputChannel(0)->GetParam(ChannelParamTables::kInputGainFirstId + 1);
+    XParam* delay = GetOutputChannel(2)->GetParam(ChannelParamTables::kOutputDelayId);
     ASSERT_NE(gain, nullptr);
     ASSERT_NE(delay, nullptr);
     gain->SetValue(2.5, false);
@@ -151,8 +152,8 @@ TEST_F(DeviceJobsSimTest, SavingUserPresetsWritesTheFilledSlotsThatLoadBackToThe
 {
     ASSERT_TRUE(StartConnectedEditor());
     ASSERT_TRUE(editor->ReceiveAll(looper));
-    XParam* gain = GetInputChannel(0)->GetParam(12);
-    XParam* delay = GetOutputChannel(2)->GetParam(43);
+    XParam* gain = GetInputChannel(0)->GetParam(ChannelParamTables::kInputGainFirstId + 1);
+    XParam* delay = GetOutputChannel(2)->GetParam(ChannelParamTables::kOutputDelayId);
     const int gainWireId = editor->watcher.FindLiveWireId(gain);
     const int delayWireId = editor->watcher.FindLiveWireId(delay);
     struct Stored

@@ -8,6 +8,7 @@
 #include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
 #include "device/GlobalParamTables.h"
 #include "device/XParamDoc.h"
 #include "platform/PlatformClock.h"
@@ -398,8 +399,8 @@ TEST_F(FactoryPresets, APresetWrittenByTheDocumentBuildsItsImage)
     for (auto& channel : channels)
         document.AddGroup(channel.get());
     document.AddGroup(&presetGroup);
-    channels[0]->GetParam(96)->SetValue(12.5, false);
-    channels[4]->GetParam(115)->SetText("Sub L", false);
+    channels[0]->GetParam(ChannelParamTables::kInputDelayId)->SetValue(12.5, false);
+    channels[4]->GetParam(ChannelParamTables::kOutputLabelId)->SetText("Sub L", false);
     ASSERT_EQ(document.WriteTo(source.Child("doc.qm7").c_str()), 0);
 
     FactoryPresetBuilder::Image image;

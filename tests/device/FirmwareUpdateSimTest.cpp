@@ -5,12 +5,14 @@
 #include "core/IAppServices.h"
 #include "core/XParam.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/FirmwareCommands.h"
 #include "device/FirmwareUpdateJob.h"
 #include "device/FlashEngine.h"
 #include "device/GlobalParamTables.h"
 #include "device/WatcherFirmwareUpdateHost.h"
+#include "device/WireId.h"
 #include "device/XParamDoc.h"
 #include "support/SimUnitTest.h"
 #include "support/WatcherTestRig.h"
@@ -29,9 +31,9 @@ constexpr int kUserPresetCount = FirmwareUpdateJob::kUserPresetCount;
     an int32 with the first in the low byte, padded with blanks. */
 constexpr int kNameInts = 5;
 constexpr int kNameLength = 4 * kNameInts;
-constexpr int kPresetNameWireId = 51;
+constexpr int kPresetNameWireId = WireIdSpace::kPresetBase + GlobalParamTables::kPresetNameFirstId;
 /** Input A's first band gain: the parameter that differs between the presets. */
-constexpr int32_t kGainId = 12;
+constexpr int32_t kGainId = ChannelParamTables::kInputGainFirstId + 1;
 /** Progress before the final fill, with or without the user presets: 10 + 85 + 20 of 140. */
 constexpr double kProgressBeforeFill = 115.0;
 constexpr size_t kFillSteps = 25;

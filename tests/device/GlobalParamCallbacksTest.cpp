@@ -96,11 +96,12 @@ TEST_F(GlobalTables, LoadUnderTheirPrefixesAndAreReachedById)
     EXPECT_EQ(comparePresetGroup.CountParams(), kPresetInfoRowCount);
     EXPECT_EQ(slaveGroup.CountParams(), kSlaveStatusRowCount);
 
-    EXPECT_EQ(services.GetParam(14), Param("QM7_KOVA\\CurrentPreset"));
-    EXPECT_EQ(services.GetParam(127), Param("QM7\\displayloading"));
-    EXPECT_EQ(services.GetParam(49), Param("global\\GlobalDirty"));
-    EXPECT_EQ(services.GetPresetParam(9), Param("preset\\CurrentConfig"));
-    EXPECT_EQ(services.GetSlaveParam(109), Param("QM7_slave\\slavedChanConfig"));
+    EXPECT_EQ(services.GetParam(GlobalParamTables::kCurrentPresetId), Param("QM7_KOVA\\CurrentPreset"));
+    EXPECT_EQ(services.GetParam(GlobalParamTables::kDisplayLoadingId), Param("QM7\\displayloading"));
+    EXPECT_EQ(services.GetParam(GlobalParamTables::kGlobalDirtyId), Param("global\\GlobalDirty"));
+    EXPECT_EQ(services.GetPresetParam(GlobalParamTables::kCurrentConfigId), Param("preset\\CurrentConfig"));
+    EXPECT_EQ(services.GetSlaveParam(GlobalParamTables::kSlavedChanConfigId),
+              Param("QM7_slave\\slavedChanConfig"));
     EXPECT_NE(Param("presetComapreMode\\CurrentConfig"), Param("preset\\CurrentConfig"));
     // Absent ids give a detached parameter, never null.
     XParam* detached = services.GetParam(9999);

@@ -11,6 +11,7 @@
 #include "core/XResult.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelOutput.h"
+#include "device/ChannelParamTables.h"
 #include "support/ParamTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -165,8 +166,8 @@ TEST_F(Regions, TheLockModePassFlagsEveryRegionParameterAndRefreshesItsWatchers)
     constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
     RegionsManager regions;
     ASSERT_EQ(regions.BuildRegions(), 0);
-    XParam* gain = outputs[2]->GetParam(17);
-    XParam* delay = inputs[1]->GetParam(96);
+    XParam* gain = outputs[2]->GetParam(ChannelParamTables::kOutputGainFirstId);
+    XParam* delay = inputs[1]->GetParam(ChannelParamTables::kInputDelayId);
     ParamTest::Recorder watcher;
     gain->AddWatcher(&watcher, 0, false);
 

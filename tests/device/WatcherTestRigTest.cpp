@@ -19,7 +19,8 @@ TEST(WatcherTestRig, IdsMissingFromTheGroupsGetAStandInPerGroup)
     WatcherRig::RecordingServices& services = groups.services;
     EXPECT_EQ(services.GetParam(GlobalParamTables::kListenModeId),
               groups.main.GetParam(GlobalParamTables::kListenModeId));
-    EXPECT_EQ(services.GetPresetParam(0), groups.preset.GetParam(0));
+    EXPECT_EQ(services.GetPresetParam(GlobalParamTables::kPresetNameFirstId),
+              groups.preset.GetParam(GlobalParamTables::kPresetNameFirstId));
 
     XParam* main = services.GetParam(kMissingId);
     XParam* preset = services.GetPresetParam(kMissingId);

@@ -5,6 +5,8 @@
 #include "core/XParam.h"
 #include "device/ChannelBehaviours.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
+#include "device/GlobalParamTables.h"
 #include "support/WatcherTestRig.h"
 #include "widgets/BlockClipboard.h"
 #include "widgets/CopyCmd.h"
@@ -16,8 +18,8 @@
 
 namespace
 {
-constexpr int32_t kChannelLinkingId = 89;
-constexpr int32_t kLinkedChannelId = 11;
+constexpr int32_t kChannelLinkingId = GlobalParamTables::kChannelLinkingId;
+constexpr int32_t kLinkedChannelId = ChannelParamTables::kLinkedChannelId;
 /** Block masks and slots of the system overview's panels. */
 constexpr int32_t kRoutingMask = 0x80000;
 constexpr int32_t kCrossoverMask = 0x100000;
@@ -172,7 +174,7 @@ TEST_F(BlockCopyPasteTest, ACopyEmptiesEveryOtherSlotAndDisablesTheirPastes)
 
 TEST_F(BlockCopyPasteTest, PasteReachesNoLinkedOutputAndLeavesLinkingOn)
 {
-    constexpr int32_t kBand1GainId = 17;
+    constexpr int32_t kBand1GainId = ChannelParamTables::kOutputGainFirstId;
     Channel(false, 4, kLinkedChannelId)->SetValue(6, false); // output 5 linked to output 6
     Linking()->SetValue(1.0, false);
     // The link works: an edit of output 5 reaches output 6.

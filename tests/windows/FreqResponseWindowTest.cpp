@@ -30,10 +30,10 @@ namespace
 using WindowTest::Param;
 using namespace OutputParamIds;
 
-constexpr int32_t kSource = 1;
-constexpr int32_t kChannelEqBypass = 42;
-constexpr int32_t kInputPeqAllBypass = 61;
-constexpr int32_t kInputGeqAllBypass = 94;
+constexpr int32_t kSource = ChannelParamTables::kOutputSourceId;
+constexpr int32_t kChannelEqBypass = ChannelParamTables::kChannelEqBypassId;
+constexpr int32_t kInputPeqAllBypass = ChannelParamTables::kPeqAllBypassId;
+constexpr int32_t kInputGeqAllBypass = ChannelParamTables::kGeqAllBypassId;
 
 XParam* Out(int32_t output, int32_t id)
 {
@@ -103,7 +103,8 @@ protected:
         if (this->IsSkipped())
             return;
         for (int32_t input = 0; input < 2; ++input)
-            In(input, 51)->SetValue(0, true); // the high-pass filters in (bypassed at start)
+            // The high-pass filters in (bypassed at start).
+            In(input, ChannelParamTables::kInputBypassFirstId)->SetValue(0, true);
         crossover = std::make_unique<CrossOverWindow>();
         outputEq = std::make_unique<ChannelEqWindow>();
         window = std::make_unique<FreqResponseWindow>();
@@ -156,7 +157,8 @@ TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
     const int sources[] = {0, 1, 2, 0, 1, 2};
     for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
         Out(o, kSource)->SetValue(sources[o], true);
-    In(0, 54)->SetValue(1, true); // input A's band 3 bypassed before the block
+    // Input A's band 3 bypassed before the block.
+    In(0, ChannelParamTables::kInputBypassFirstId + 3)->SetValue(1, true);
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     // By source: the bands of the input that does not feed the output.
     const std::vector<int> unrouted[] = {InputBands(1), InputBands(0), {}};
@@ -186,8 +188,8 @@ TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
         XParam* bypass;
         std::vector<int> off;
     } cases[] = {
-        {Out(2, 39), {3, 86}},                               // output band 3
-        {Out(2, kChannelEqBypass), {3, 84, 85, 86, 87, 88}}, // the output EQ, not the crossover
+        {Out(2, ChannelParamTables::kOutputBypassFirstId + 2), {3, 86}}, // output band 3
+        {Out(2, kChannelEqBypass), {3, 84, 85, 86, 87, 88}},             // the output EQ, not the crossover
         {In(1, ChannelParamTables::kGeqBypassFirstId + 4), {3, 84, 85, 86, 87, 88, 20 + 31 + 4}},
         {In(1, kInputGeqAllBypass), Join({3, 84, 85, 86, 87, 88}, Range(51, 31))},
     };
@@ -228,12 +230,12 @@ TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
 TEST_F(FreqResponseWindowTest, BandsDrawWithTheEqWindowsShapesAndTheCurveFollowsGainMuteAndColour)
 {
     // A 6 dB/oct low shelf on output 1's band 1: drawn as one (9), not as the unit's type code 0.
-    Out(0, 12)->SetValue(0, true);
-    Out(0, 32)->SetValue(0, true);
+    Out(0, ChannelParamTables::kOutputTypeFirstId)->SetValue(0, true);
+    Out(0, ChannelParamTables::kOutputSlopeFirstId)->SetValue(0, true);
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     XEQView& view = *window->GetView(0);
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kFirstOutputBand)->GetValue(), 9);
-    Out(0, 32)->SetValue(1, true);
+    Out(0, ChannelParamTables::kOutputSlopeFirstId)->SetValue(1, true);
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kFirstOutputBand)->GetValue(), 11);
     // The input bands take the input EQ's drawing types, the crossover bands the crossover window's.
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, 0), SharedWindowState::Instance().InputDrawType(0, 0));
@@ -294,11 +296,11 @@ TEST_F(FreqResponseWindowSimTest, MetersMoveAndOneGraphsToggleSetsTheRangeOfAllS
         Out(o, kOutputGain)->SetValue(-3 * o, true);
         Out(o, kHipassFreq)->SetValue(40 + 30 * o, true);
         Out(o, kLopassFreq)->SetValue(2000 + 3000 * o, true);
-        Out(o, 17 + o % 5)->SetValue(o % 2 == 0 ? 6 : -6, true);
+        Out(o, ChannelParamTables::kOutputGainFirstId + o % 5)->SetValue(o % 2 == 0 ? 6 : -6, true);
     }
     for (int32_t k = 0; k < 31; k += 3)
-        In(0, 62 + k)->SetValue(k % 2 == 0 ? 4 : -3, true);
-    In(1, 13)->SetValue(8, true);
+        In(0, ChannelParamTables::kGeqGainFirstId + k)->SetValue(k % 2 == 0 ? 4 : -3, true);
+    In(1, ChannelParamTables::kInputGainFirstId + 2)->SetValue(8, true);
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     GuiTestSupport::PeerMouse mouse(*window);
 

@@ -8,6 +8,7 @@
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "device/InputChansLinked.h"
 #include "device/WireId.h"
@@ -202,12 +203,12 @@ TEST_F(FrontPanelWindowTest, ARegionIsLockedOnlyWhenAllItsParametersAreAndVisibl
 
 TEST_F(FrontPanelWindowTest, AParameterFlagGoesToItsLinkPartnerOnlyWhileTheyAreLinked)
 {
-    XParam* hpfA = GetInputChannel(0)->GetParam(21);
-    XParam* hpfB = GetInputChannel(1)->GetParam(21);
-    XParam* gain1 = GetOutputChannel(0)->GetParam(17);
-    XParam* gain2 = GetOutputChannel(1)->GetParam(17);
-    XParam* link1 = GetOutputChannel(0)->GetParam(11);
-    XParam* link2 = GetOutputChannel(1)->GetParam(11);
+    XParam* hpfA = GetInputChannel(0)->GetParam(ChannelParamTables::kInputFreqFirstId);
+    XParam* hpfB = GetInputChannel(1)->GetParam(ChannelParamTables::kInputFreqFirstId);
+    XParam* gain1 = GetOutputChannel(0)->GetParam(ChannelParamTables::kOutputGainFirstId);
+    XParam* gain2 = GetOutputChannel(1)->GetParam(ChannelParamTables::kOutputGainFirstId);
+    XParam* link1 = GetOutputChannel(0)->GetParam(ChannelParamTables::kLinkedChannelId);
+    XParam* link2 = GetOutputChannel(1)->GetParam(ChannelParamTables::kLinkedChannelId);
     XParam* editMode = Param("QM7_KOVA\\globalEditMode");
     XParam* config = Param("preset\\CurrentConfig");
     XParam* linking = Param("QM7\\enableChannelLinking");

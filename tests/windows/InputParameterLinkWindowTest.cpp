@@ -6,6 +6,7 @@
 #include "FlagTableTestSupport.h"
 #include "WindowTestSupport.h"
 #include "core/XMessageCodes.h"
+#include "device/GlobalParamTables.h"
 #include "support/ParamTestSupport.h"
 #include "windows/ListBoxButtonComponent.h"
 #include "windows/LocalParamDesc.h"
@@ -18,7 +19,7 @@ using FlagTableTest::RegionParams;
 using WindowTest::Param;
 
 constexpr int32_t kLinked = FPModel::kFlagLinked;
-constexpr int32_t kWindowParamId = 117; // WndLinkInputPEQ
+constexpr int32_t kWindowParamId = GlobalParamTables::kWndLinkInputPeqId;
 
 int CountLinked(const std::vector<XParam*>& params)
 {

@@ -8,6 +8,7 @@
 #include "device/ChannelBehaviours.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
@@ -142,9 +143,11 @@ TEST_F(MasterGraphicEqWindowTest, GraphicBandsSitOnTheIsoFrequenciesWithAQThatGr
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->GetNumBands(), 41);
         EXPECT_EQ(view->GetEnableParam(), In(input, W::kGeqAllBypassId));
-        EXPECT_EQ(view->GetBandParam(XEQView::kBandGain, 0), In(input, 11));
-        EXPECT_EQ(view->GetBandParam(XEQView::kBandFrequency, 9), In(input, 30));
-        EXPECT_EQ(view->GetBandParam(XEQView::kBandQ, 4), In(input, 35));
+        EXPECT_EQ(view->GetBandParam(XEQView::kBandGain, 0),
+                  In(input, ChannelParamTables::kInputGainFirstId));
+        EXPECT_EQ(view->GetBandParam(XEQView::kBandFrequency, 9),
+                  In(input, ChannelParamTables::kInputFreqFirstId + 9));
+        EXPECT_EQ(view->GetBandParam(XEQView::kBandQ, 4), In(input, ChannelParamTables::kInputQFirstId + 4));
         EXPECT_EQ(view->GetBandParam(XEQView::kBandOn, 2), window.GetDrawFlag(input, 2));
         const std::string drawType = std::string("PEQDrawCh") + (input == 0 ? "A" : "B") + "\\DrawTypeBand4";
         EXPECT_EQ(view->GetBandParam(XEQView::kBandType, 3), Param(drawType.c_str()));

@@ -69,7 +69,10 @@ TEST_F(SharedWindowStateTest, TheInputDrawTypesAreFoundByPathPerInputAndBandAndS
         XParam* drawType = state.InputDrawType(c.input, c.band);
         ASSERT_NE(drawType, nullptr) << c.path;
         EXPECT_EQ(WindowTest::Param(c.path), drawType) << c.path;
-        EXPECT_EQ(state.InputDrawTypeGroup(c.input)->GetParam(8 + c.band), drawType) << c.path;
+        EXPECT_EQ(
+            state.InputDrawTypeGroup(c.input)->GetParam(SharedWindowState::kInputDrawTypeFirstId + c.band),
+            drawType)
+            << c.path;
     }
     EXPECT_EQ(WindowTest::Param("PEQDrawChA\\DrawTypeBand11"), nullptr);
     EXPECT_NE(state.InputDrawType(0, 3), state.InputDrawType(1, 3));

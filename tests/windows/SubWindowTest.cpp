@@ -9,7 +9,9 @@
 #include "core/XParamDesc.h"
 #include "core/XParamGroup.h"
 #include "device/ChannelLists.h"
+#include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
+#include "device/GlobalParamTables.h"
 #include "gui/XCloseBox.h"
 #include "gui/XMinimizeButton.h"
 #include "gui/XPict.h"
@@ -28,7 +30,7 @@ constexpr int32_t kChangedByUser = static_cast<int32_t>(XMsgCode::kParamChangedB
 constexpr int32_t kFlagsChanged = static_cast<int32_t>(XMsgCode::kParamFlagsChanged);
 constexpr int32_t kRefresh = static_cast<int32_t>(XMsgCode::kRefresh);
 /** The crossover's window-open parameter. */
-constexpr int32_t kWindowParamId = 72;
+constexpr int32_t kWindowParamId = GlobalParamTables::kWndCrossoverId;
 constexpr const char* kWindowParamPath = "QM7\\WndCrossover";
 
 /** A window of the base's own: a background of the skin, one text as its content, and a record of
@@ -135,7 +137,8 @@ TEST_F(SubWindowTest, TheFirstShowBuildsOnceMarksTheDocumentCleanAndAppliesTheLo
     const std::vector<XParam*> regionParams = RegionParams();
     ASSERT_GT(regionParams.size(), 100u);
     ParamTest::Recorder codes;
-    XParam* gain = GetOutputChannel(0)->GetParam(17); // band1Gain, of the output EQ's region
+    XParam* gain =
+        GetOutputChannel(0)->GetParam(ChannelParamTables::kOutputGainFirstId); // of the output EQ's region
     gain->AddWatcher(&codes, 0, false);
 
     // Preset 3 is current and carries the lock flag: the lock mode reads 1.

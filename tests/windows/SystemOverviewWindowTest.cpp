@@ -154,9 +154,8 @@ TEST_F(SystemOverviewWindowTest, EveryBlockSitsInItsRowAndColumnWithItsCommandsA
 TEST_F(SystemOverviewWindowTest, APasteIsOfferedOnlyForTheCopiedBlockAndCopiesThatBlocksParameters)
 {
     using namespace OutputParamIds;
-    constexpr int32_t kLimitThreshold = 47;
-    constexpr int32_t kDelayTime = 43;
-    constexpr int32_t kEqBand1Gain = 17;
+    constexpr int32_t kDelayTime = ChannelParamTables::kOutputDelayId;
+    constexpr int32_t kEqBand1Gain = ChannelParamTables::kOutputGainFirstId;
     // Nothing copied: no paste anywhere.
     for (Kind kind : {Kind::Routing, Kind::Crossover, Kind::OutputEq, Kind::OutputDelay, Kind::Limiter,
                       Kind::OutputChannel})
@@ -204,21 +203,21 @@ TEST_F(SystemOverviewWindowTest, APasteIsOfferedOnlyForTheCopiedBlockAndCopiesTh
     EXPECT_NE(OutputParam(2, kDelayTime)->GetValue(), 12.5);
 
     // An input block between the inputs.
-    In(1, 62)->SetValue(6, true); // GEQgain1 of input B
+    In(1, ChannelParamTables::kGeqGainFirstId)->SetValue(6, true); // input B
     Choose(Kind::InputGeq, 1, 0);
     EXPECT_TRUE(PasteEnabled(Kind::InputGeq, 0));
     EXPECT_FALSE(PasteEnabled(Kind::Limiter, 0));
     Choose(Kind::InputGeq, 0, 1);
-    EXPECT_EQ(In(0, 62)->GetValue(), 6);
+    EXPECT_EQ(In(0, ChannelParamTables::kGeqGainFirstId)->GetValue(), 6);
 }
 
 TEST_F(SystemOverviewWindowTest, TheSummedResponseDrawsOnlyTheInputsThatFeedTheOutputAndNoBypassedBlock)
 {
-    constexpr int32_t kSource = 1;
-    constexpr int32_t kPeqAllBypass = 61;
-    constexpr int32_t kHpfBypass = 51;
-    constexpr int32_t kEqBypass = 42;
-    constexpr int32_t kOutputBand1Bypass = 37;
+    constexpr int32_t kSource = ChannelParamTables::kOutputSourceId;
+    constexpr int32_t kPeqAllBypass = ChannelParamTables::kPeqAllBypassId;
+    constexpr int32_t kHpfBypass = ChannelParamTables::kInputBypassFirstId;
+    constexpr int32_t kEqBypass = ChannelParamTables::kChannelEqBypassId;
+    constexpr int32_t kOutputBand1Bypass = ChannelParamTables::kOutputBypassFirstId;
     // Every input band active, and the first output band.
     for (int32_t input = 0; input < 2; ++input)
     {
@@ -308,8 +307,8 @@ TEST_F(SystemOverviewWindowTest, AnOutputsColourGoesToItsCurvesAndItsDelaySpeake
 
 TEST_F(SystemOverviewWindowTest, TheLimiterLightsWhileTheGainIsReducedAndTheInputMeterCountsItsSegments)
 {
-    constexpr int32_t kGainReduction = 46;
-    constexpr int32_t kLimitBypass = 49;
+    constexpr int32_t kGainReduction = ChannelParamTables::kGainReductionId;
+    constexpr int32_t kLimitBypass = ChannelParamTables::kLimitBypassId;
     OutputParam(1, kLimitBypass)->SetValue(0, true); // a bypassed limiter reads no reduction
     auto* levels = window->GetBlock<SysOvvOutputLevelsPanel>(Kind::Limiter, 1);
     ASSERT_NE(levels, nullptr);
