@@ -334,7 +334,25 @@ void XFileManager::OnFocus(XFileBrowser* pane, bool focused)
 void XFileManager::OnSelectionChanged()
 {
     UpdateButtons(activePane != nullptr && activePane->GetList()->GetSelectedIndex() >= 0);
-    UpdateSizeGraphs();
+    if (sourceSizeGraph == nullptr || sizeGraphsPending)
+        return;
+    // A range selection announces every row: the sizes are added up once, after the last.
+    sizeGraphsPending = true;
+    const juce::Component::SafePointer<XFileManager> self(this);
+    const bool posted = juce::MessageManager::callAsync(
+        [self]
+        {
+            if (self != nullptr)
+            {
+                self->sizeGraphsPending = false;
+                self->UpdateSizeGraphs();
+            }
+        });
+    if (!posted)
+    {
+        sizeGraphsPending = false;
+        UpdateSizeGraphs();
+    }
 }
 
 void XFileManager::UpdateSizeGraphs()

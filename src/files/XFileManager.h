@@ -144,6 +144,8 @@ private:
     XMeterStick* destSizeGraph = nullptr;
     std::unique_ptr<FloatParam> sourceSizeParam; // shown by the graphs, per mille of a disc
     std::unique_ptr<FloatParam> destSizeParam;
+    /** An update of the graphs is posted and not yet run. */
+    bool sizeGraphsPending = false;
     int32_t buttonWidth = kDefaultButtonWidth;
     int32_t buttonHeight = kDefaultButtonHeight;
     bool hasShareButton = false;

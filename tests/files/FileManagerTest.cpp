@@ -858,14 +858,17 @@ TEST_F(FileManagerTest, TheSizeGraphsShowHowMuchOfADiscEachSelectionFills)
     files.GetDestPane()->SetFolder(Backslashed(folder), true);
     ViewTest::Pump();
     EXPECT_EQ(source->GetPot()->GetValue(), 0.0);
+    // The graphs add the sizes up once the selection has settled: wait for the value.
+    const auto shows = [](XMeterStick* graph, double perMille)
+    { return ViewTest::PumpUntil([&] { return graph->GetPot()->GetValue() == perMille; }, kWaitMs); };
 
     ClickRow(*files.GetSourcePane(), "half.bin");
-    EXPECT_EQ(source->GetPot()->GetValue(), 500.0);
+    EXPECT_TRUE(shows(source, 500.0)) << source->GetPot()->GetValue();
     EXPECT_EQ(dest->GetPot()->GetValue(), 0.0);
     ClickRow(*files.GetSourcePane(), "inner", "control");
-    EXPECT_EQ(source->GetPot()->GetValue(), 750.0) << "the files directly in a folder count";
+    EXPECT_TRUE(shows(source, 750.0)) << "the files directly in a folder count";
     ClickRow(*files.GetDestPane(), "inner");
-    EXPECT_EQ(dest->GetPot()->GetValue(), 250.0);
+    EXPECT_TRUE(shows(dest, 250.0)) << dest->GetPot()->GetValue();
     EXPECT_EQ(source->GetPot()->GetValue(), 750.0) << "each graph follows its own pane";
     // The graphs take their values at the next refresh pass of the controls, which the GUI
     // application's pulse runs.
