@@ -476,6 +476,10 @@ TEST_F(StartupTest, QuittingEndsTheProgramWithExitCode0AndEveryThreadJoined)
             { return new QuitAfterStartApp(); };
             const char* arguments[] = {"KRX-640"};
             const int result = juce::JUCEApplicationBase::main(1, arguments);
+            // The test program's own JUCE initialiser keeps JUCE up past the runner's, so JUCE is
+            // shut down here as the program's main would at its end: that ends the timer thread,
+            // which would otherwise still run while the exit's static destructors go.
+            juce::shutdownJuce_GUI();
             SCENARIO_CHECK(result == 0);
             SCENARIO_CHECK(CountDialogs(kQuitTitle) == 1);
             SCENARIO_CHECK(UnitGot(kGreetingCommand, 2));
