@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -31,12 +32,25 @@ const FamilyAlias kFamilyAliases[] = {
 /** The size of a named font that is asked for before it is defined. */
 constexpr int32_t kCreatedNamedFontSize = 10;
 
-/** The registries live for the process and are never emptied; their values are owned here. */
-StringToPtrMap<XFont>& FontCache()
+/** The cache of fonts by description, owning its fonts. Created on first use and deleted with JUCE's
+    other shut-down objects (DeletedAtShutdown): the fonts hold typefaces, and those must go before
+    JUCE's leak check at exit. A use after JUCE's shut-down starts a new cache. */
+class FontCacheHolder final : private juce::DeletedAtShutdown
 {
-    static auto* cache = new StringToPtrMap<XFont>();
-    return *cache;
-}
+public:
+    FontCacheHolder() = default;
+    ~FontCacheHolder() override { clearSingletonInstance(); }
+
+    StringToPtrMap<XFont> byKey;
+    std::vector<std::unique_ptr<XFont>> fonts;
+
+    JUCE_DECLARE_SINGLETON(FontCacheHolder, false)
+    JUCE_DECLARE_NON_COPYABLE(FontCacheHolder)
+};
+
+JUCE_IMPLEMENT_SINGLETON(FontCacheHolder)
+
+/** The named fonts live for the process and are never emptied; their values are owned here. */
 
 StringToValueMap<XFontDescriptor>& NamedFonts()
 {
@@ -263,14 +277,15 @@ XFont* XFont::GetFont(const XString& family, int32_t size, bool bold, bool itali
 {
     XString key;
     key.Format("%s,%d,%d,%d,%d", family.CStr(), size, bold ? 1 : 0, italic ? 1 : 0, underline ? 1 : 0);
-    auto& cache = FontCache();
-    if (XFont* cached = cache.Find(key.CStr()))
+    FontCacheHolder& cache = *FontCacheHolder::getInstance();
+    if (XFont* cached = cache.byKey.Find(key.CStr()))
         return cached;
 
     auto font = std::make_unique<XFont>(AliasOf(family), size, bold ? kWeightBold : kWeightNormal, italic);
-    if (!cache.Add(key.CStr(), font.get()))
+    if (!cache.byKey.Add(key.CStr(), font.get()))
         return nullptr;
-    return font.release();
+    cache.fonts.push_back(std::move(font));
+    return cache.fonts.back().get();
 }
 
 void XFont::DefineNamedFont(const XString& name, const XFontDescriptor& description)

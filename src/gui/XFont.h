@@ -22,12 +22,13 @@ struct XFontDescriptor
 
 /** A font of the skin: one JUCE font built from a family, a nominal size (drawn 1.2 times as high)
     and style. XFont also keeps the program's two font registries: the cache of fonts by description,
-    where every distinct description is built once and kept for the life of the process (so views
-    compare XFont pointers to see a change), and the named fonts ("small", "medium", ...) that the
+    where every distinct description is built once and kept until JUCE shuts down (so views compare
+    XFont pointers to see a change), and the named fonts ("small", "medium", ...) that the
     skin's font table defines and widgets ask for by name, regardless of case.
 
     Fonts are created and looked up on the GUI thread only; the registries have no lock. Pointers
-    returned by GetFont and FindNamedFont stay valid for ever and must not be deleted. */
+    returned by GetFont and FindNamedFont stay valid until JUCE shuts down (shutdownJuce_GUI) and
+    must not be deleted. */
 class XFont
 {
 public:

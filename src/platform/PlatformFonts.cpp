@@ -38,10 +38,19 @@ struct LoadedTypeface
     juce::Typeface::Ptr typeface;
 };
 
-/** The process-wide font tables; every field is guarded by lock. Created on first use and kept for
-    the life of the process, like the typefaces it holds. */
-struct FontTables
+/** The process-wide font tables; every field is guarded by lock. Created on first use and deleted
+    with JUCE's other shut-down objects (DeletedAtShutdown), so that the loaded typefaces, and the
+    font data they keep, go before JUCE's leak check at exit; a use after that starts afresh. */
+struct FontTables final : private juce::DeletedAtShutdown
 {
+    FontTables() = default;
+    ~FontTables() override
+    {
+        if (checkLibrary != nullptr)
+            FT_Done_FreeType(checkLibrary);
+        clearSingletonInstance();
+    }
+
     std::mutex lock;
     bool scanned = false;
     juce::StringArray installedFamilies;
@@ -50,12 +59,16 @@ struct FontTables
     std::vector<LoadedTypeface> loaded;
     /** The font engine handle used to check font data; null until first needed. */
     FT_Library checkLibrary = nullptr;
+
+    JUCE_DECLARE_SINGLETON(FontTables, false)
+    JUCE_DECLARE_NON_COPYABLE(FontTables)
 };
+
+JUCE_IMPLEMENT_SINGLETON(FontTables)
 
 FontTables& Tables()
 {
-    static FontTables* tables = new FontTables();
-    return *tables;
+    return *FontTables::getInstance();
 }
 
 /** The installed family equal to name ignoring case, or "". Caller holds the lock. */
