@@ -37,6 +37,8 @@ XDialog::XDialog(XView* parent, bool modal, const char* path)
     : XPopupWindow(parent), modalFlag(modal), parentView(parent), descriptionPath(path != nullptr ? path : "")
 {
     GetOptions().modal = modal ? 1 : 0;
+    // A dialog ends through its buttons: no close box, which the window would make as it is attached.
+    GetOptions().closable = 0;
     // Every run places the dialog over its parent, so a remembered position would only mislead.
     GetOptions().saveWindowPos = 0;
 }

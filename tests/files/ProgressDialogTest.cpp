@@ -9,7 +9,6 @@
 #include "gui/ControlRefreshQueue.h"
 #include "gui/ViewFactory.h"
 #include "gui/XButton.h"
-#include "gui/XCloseBox.h"
 #include "gui/XStyle.h"
 #include "support/gui/GuiTestSupport.h"
 #include "support/gui/SkinTestSupport.h"
@@ -290,19 +289,6 @@ TEST_F(ProgressDialogTest, ReturnEscapeAndTheCloseRequestLeaveARunningTaskUp)
          [](XTaskDialog& d) { d.getPeer()->handleKeyPress(juce::KeyPress(juce::KeyPress::returnKey)); }},
         {"Escape",
          [](XTaskDialog& d) { d.getPeer()->handleKeyPress(juce::KeyPress(juce::KeyPress::escapeKey)); }},
-        {"the close box clicked",
-         [](XTaskDialog& d)
-         {
-             XCloseBox* box = nullptr;
-             for (juce::Component* child : d.getChildren())
-                 if (auto* found = dynamic_cast<XCloseBox*>(child))
-                     box = found;
-             ASSERT_NE(box, nullptr);
-             GuiTestSupport::PeerMouse mouse(d);
-             const juce::Point<int> centre = box->getLocalBounds().getCentre();
-             mouse.Send(*box, centre, M(M::leftButtonModifier));
-             mouse.Send(*box, centre, M());
-         }},
         {"the window manager's close", [](XTaskDialog& d) { d.getPeer()->handleUserClosingWindow(); }},
     };
     for (const Case& c : cases)

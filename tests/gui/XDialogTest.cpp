@@ -152,6 +152,7 @@ TEST_F(Dialogs, KeysEndEachKindWithItsResult)
         EXPECT_EQ(RunWithKeys(*dialog, {{50, test.key}}), test.expected);
         EXPECT_EQ(emitted, std::vector<XDialogResult>{test.expected});
         EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->GetCloseBox(), nullptr) << "a dialog ends through its buttons and keys only";
     }
 }
 
