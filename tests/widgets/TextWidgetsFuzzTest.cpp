@@ -130,9 +130,13 @@ TEST_F(TextWidgetsFuzz, RandomDescriptionsKeysAndGesturesNeitherCrashNorHang)
         // Views a widget kind makes once and keeps for all may appear in the first rounds;
         // after them no round leaves a view behind.
         if (round == kSettledRound)
+        {
             viewsSettled = XView::CountLiveViews();
+        }
         else if (round > kSettledRound)
+        {
             EXPECT_LE(XView::CountLiveViews(), viewsSettled) << "a view of the widget stayed behind";
+        }
     }
     ViewTest::Pump();
 }
