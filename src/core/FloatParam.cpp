@@ -251,6 +251,13 @@ int32_t FloatParam::ValueToIndex(double v) const
 
 // Values --------------------------------------------------------------------------------------------------
 
+double FloatParam::ClampToRange(double x) const
+{
+    const double max = GetMax();
+    const double min = GetMin();
+    return x > max ? max : (x < min ? min : x);
+}
+
 double FloatParam::GetValue() const
 {
     const double stored = value.load();
@@ -261,12 +268,13 @@ double FloatParam::GetValue() const
 
 bool FloatParam::SetValue(double x, bool notify)
 {
-    if (!std::isfinite(x) || x == value.load())
+    if (!std::isfinite(x))
+        return false;
+    const double clamped = ClampToRange(x);
+    if (clamped == value.load())
         return false;
     StampChange();
-    const double max = GetMax();
-    const double min = GetMin();
-    value.store(x > max ? max : (x < min ? min : x));
+    value.store(clamped);
     if (notify)
         Notify(kValueSet);
     MarkDocument();
@@ -275,12 +283,13 @@ bool FloatParam::SetValue(double x, bool notify)
 
 bool FloatParam::SetValueNow(double x, bool notify)
 {
-    if (!std::isfinite(x) || x == value.load())
+    if (!std::isfinite(x))
+        return false;
+    const double clamped = ClampToRange(x);
+    if (clamped == value.load())
         return false;
     StampChange(true);
-    const double max = GetMax();
-    const double min = GetMin();
-    value.store(x > max ? max : (x < min ? min : x));
+    value.store(clamped);
     if (notify)
         NotifyWatchersNow(kValueSet);
     return true;
