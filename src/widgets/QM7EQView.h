@@ -16,7 +16,8 @@ public:
     QM7EQView() = default;
     explicit QM7EQView(const XRect& frame) : XEQView(frame) {}
 
-    /** The parameter that receives the clicked band (-1 for a click beside every ball); null for none. */
+    /** The parameter that receives the clicked band (-1 for a click beside every ball, when its range
+        holds -1); null for none. */
     void SetSelectedBandParam(XParam* param) { selectedBandParam = param; }
     XParam* GetSelectedBandParam() const { return selectedBandParam; }
     /** Written by the editor windows when their own selection changes. */
@@ -24,7 +25,8 @@ public:
     int GetSelectedBand() const override { return selectedBand; }
 
     /** XEQView's mouse down, then the focus band goes to the selected-band parameter (with notification)
-        and becomes the selected band. */
+        and becomes the selected band. A click beside every ball leaves both alone when the parameter's
+        range starts above -1 (it would clamp to band 0). */
     bool MouseDown(const XPoint& point, int32_t button) override;
 
 private:

@@ -17,30 +17,56 @@ protected:
     void SetUp() override { ViewTest::Application(); }
 };
 
-TEST_F(QM7EQViewTest, AClickReportsTheBandItHitOrMinusOne)
+TEST_F(QM7EQViewTest, AClickReportsTheBandItHitAndABlankClickClearsOnlyWhatCanBeCleared)
+{
+    struct Case
+    {
+        const char* what;
+        double min;       // the selected-band parameter's minimum
+        double afterMiss; // its value after a click beside every ball
+        int selectedAfterMiss;
+    };
+    const Case cases[] = {
+        {"a parameter that holds -1 is cleared", -1, -1.0, -1},
+        {"a parameter of bands only keeps its band (-1 would clamp to band 0)", 0, 2.0, 2},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        XView root(XRect(0, 0, 520, 220));
+        auto* eq = new QM7EQView(XRect(0, 0, 504, 204));
+        root.AddChild(eq);
+        Bands bands;
+        bands.BindTo(*eq);
+        auto selected = EQViewTest::MakeParam("selected", XParamDesc::kTypeInteger, c.min, 89, 0,
+                                              static_cast<uint32_t>(90 - c.min));
+        eq->SetSelectedBandParam(selected.get());
+        EXPECT_EQ(eq->GetSelectedBand(), -1);
+
+        const XRect ball = eq->BallRect(2);
+        const XPoint onBall((ball.left + ball.right) / 2, (ball.top + ball.bottom) / 2);
+        eq->MouseDown(onBall, XView::kButtonLeft);
+        eq->MouseUp(onBall, XView::kButtonNone);
+        EXPECT_EQ(selected->GetValue(), 2.0);
+        EXPECT_EQ(eq->GetSelectedBand(), 2);
+
+        eq->MouseDown(XPoint(500, 10), XView::kButtonLeft);
+        eq->MouseUp(XPoint(500, 10), XView::kButtonNone);
+        EXPECT_EQ(selected->GetValue(), c.afterMiss);
+        EXPECT_EQ(eq->GetSelectedBand(), c.selectedAfterMiss);
+    }
+}
+
+TEST_F(QM7EQViewTest, TheHighlightedSelectedBandIsHitFirstWhereBallsOverlap)
 {
     XView root(XRect(0, 0, 520, 220));
     auto* eq = new QM7EQView(XRect(0, 0, 504, 204));
     root.AddChild(eq);
     Bands bands;
     bands.BindTo(*eq);
-    auto selected = EQViewTest::MakeParam("selected", XParamDesc::kTypeInteger, -1, 89, 0, 91);
-    eq->SetSelectedBandParam(selected.get());
-    EXPECT_EQ(eq->GetSelectedBand(), -1);
-
     const XRect ball = eq->BallRect(2);
     const XPoint onBall((ball.left + ball.right) / 2, (ball.top + ball.bottom) / 2);
-    eq->MouseDown(onBall, XView::kButtonLeft);
-    eq->MouseUp(onBall, XView::kButtonNone);
-    EXPECT_EQ(selected->GetValue(), 2.0);
-    EXPECT_EQ(eq->GetSelectedBand(), 2);
 
-    eq->MouseDown(XPoint(500, 10), XView::kButtonLeft);
-    eq->MouseUp(XPoint(500, 10), XView::kButtonNone);
-    EXPECT_EQ(selected->GetValue(), -1.0);
-    EXPECT_EQ(eq->GetSelectedBand(), -1);
-
-    // The highlighted selected band is hit first where balls overlap.
     bands[1].Set(2, 0, bands[2].frequency->GetValue(), 1);
     eq->SetHighlightSelectedBand(true);
     eq->SetSelectedBand(1);
