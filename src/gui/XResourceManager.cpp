@@ -303,6 +303,7 @@ juce::MouseCursor XResourceManager::GetCursor(const XString& name, int32_t hotSp
 void XResourceManager::ClearCaches()
 {
     DeleteAll(imageCache);
+    ++imageGeneration;
 }
 
 XResourceManager& GetResourceManager()

@@ -86,8 +86,12 @@ public:
         inside the image), cached by path regardless of case; the arrow when no image loads. */
     juce::MouseCursor GetCursor(const XString& name, int32_t hotSpotX, int32_t hotSpotY);
 
-    /** Deletes every cached image (cursors stay). */
+    /** Deletes every cached image (cursors stay) and starts a new image generation. */
     void ClearCaches();
+    /** Changes each time ClearCaches deletes the cached images: whoever keeps image pointers beyond
+        one call compares it with the generation it looked them up in and looks them up again when it
+        differs, since the old ones are gone. */
+    uint32_t GetImageGeneration() const { return imageGeneration; }
     int CountCachedImages() const { return imageCache.GetCount(); }
     int CountCachedCursors() const { return cursorCache.GetCount(); }
 
@@ -109,6 +113,7 @@ private:
 
     /** Normalised image name to image; the images are owned here. */
     StringToPtrMap<XImage> imageCache;
+    uint32_t imageGeneration = 0;
     /** Lower-cased cursor path to cursor; the cursors are owned here. */
     StringToPtrMap<juce::MouseCursor> cursorCache;
     XString baseFolder;

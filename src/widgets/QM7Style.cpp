@@ -57,8 +57,10 @@ constexpr int kScrollButtonDown = 2;
 /** Images and colours looked up once per process. GUI thread only; no lock. */
 struct SkinCaches
 {
-    /** Image name to image; null for a name the skin lacks. The images belong to the skin. */
+    /** Image name to image; null for a name the skin lacks. The images belong to the skin's resource
+        manager and live only while its image generation is imageGeneration. */
     std::map<std::string, XImage*> images;
+    uint32_t imageGeneration = 0;
 
     bool titleColoursRead = false;
     juce::Colour titleActive;
@@ -76,7 +78,16 @@ SkinCaches& Caches()
 
 XImage* SkinImage(const char* name)
 {
-    auto& images = Caches().images;
+    SkinCaches& caches = Caches();
+    auto& images = caches.images;
+    // The resource manager deleted the images since they were looked up (a skin reload, the
+    // application's exit): forget them, and the misses with them.
+    const uint32_t generation = GetResourceManager().GetImageGeneration();
+    if (caches.imageGeneration != generation)
+    {
+        images.clear();
+        caches.imageGeneration = generation;
+    }
     const auto found = images.find(name);
     if (found != images.end())
         return found->second;

@@ -7,9 +7,10 @@
     preset, program name and configuration in every title bar that is not a dialog's.
 
     The main window creates it, makes it current and registers it as "default"; the editor windows
-    derive their slider style from it. Images are looked up by name in the skin once per process (a
-    missing one is remembered as missing, and the drawing falls back to plain fills and the
-    framework's metrics); so are the title text and scroll-bar colours. GUI thread only. */
+    derive their slider style from it. Images are looked up by name in the skin once for as long as
+    the skin's resource manager keeps its images (a missing one is remembered as missing, and the
+    drawing falls back to plain fills and the framework's metrics); the title text and scroll-bar
+    colours once per process. GUI thread only. */
 class QM7Style : public XStyle
 {
 public:

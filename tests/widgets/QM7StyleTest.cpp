@@ -119,6 +119,32 @@ TEST_F(QM7StyleTest, WithoutSkinImagesTheMetricsFallBackAndWindowsShowOnlyTheFil
         EXPECT_EQ(Pixel(drawn, at.x, at.y), fill) << at.toString();
 }
 
+TEST_F(QM7StyleTest, PicturesTheSkinDeletedAreLookedUpAgainInsteadOfUsedFreed)
+{
+    // The order that once drew from freed pictures: a window drawn in the style, the skin's images
+    // deleted (the application's exit, a change of skin) while the style's caches stay, then the
+    // next window or dialog drawn in the style.
+    SeamWindow window(XRect(0, 0, 240, 120), "First");
+    DrawnWindow(style, window, "First");
+    int32_t width = 0;
+    int32_t height = 0;
+    style.GetCloseBoxSize(width, height);
+    ASSERT_EQ(XRect(0, 0, width, height), XRect(0, 0, 18, 18)) << "the skin's picture";
+
+    {
+        ScopedSkinBase emptySkin; // deletes the images; the skin has none from now on
+        style.GetCloseBoxSize(width, height);
+        EXPECT_EQ(XRect(0, 0, width, height), XRect(0, 0, 20, 20)) << "the fallback, not the deleted picture";
+        const juce::Image drawn = DrawnWindow(style, window, "Second");
+        EXPECT_EQ(Pixel(drawn, 120, 10), juce::Colour(64, 64, 65)) << "only the fill where the title bar was";
+    }
+
+    // The built skin again, its images deleted once more on the way: its pictures come back.
+    DrawnWindow(style, window, "Third");
+    style.GetCloseBoxSize(width, height);
+    EXPECT_EQ(XRect(0, 0, width, height), XRect(0, 0, 18, 18));
+}
+
 TEST_F(QM7StyleTest, TitleBarBoxesTakeTheirPicturesSizeAndSitAtTheRightOfTheTitleBar)
 {
     int32_t width = 0;
