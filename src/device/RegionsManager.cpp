@@ -170,9 +170,14 @@ int32_t RegionsManager::BuildRegions()
 
 void RegionsManager::Clear()
 {
-    std::lock_guard<std::mutex> hold(regionsLock);
-    regions.clear();
-    built = false;
+    // The regions go after the lock is released: a region's group takes the parameter lock as it
+    // goes, and a watcher notified under the parameter lock may ask for a region.
+    std::vector<std::unique_ptr<Region>> gone;
+    {
+        std::lock_guard<std::mutex> hold(regionsLock);
+        gone.swap(regions);
+        built = false;
+    }
 }
 
 void RegionsManager::ApplyPresetLockMode() const
