@@ -18,6 +18,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace
@@ -118,6 +119,8 @@ protected:
     void TearDown() override
     {
         window.reset();
+        if constexpr (std::is_base_of_v<WindowTest::WindowSimTestBase, Fixture>)
+            this->EndEditor(); // its sender thread reads the services
         marks.reset();
         Fixture::TearDown();
     }

@@ -42,6 +42,19 @@ XButton* ButtonOf(FrontPanelWindow& window, const XParam* param)
 class FrontPanelSimTest : public WindowTest::WindowSimTestBase
 {
 protected:
+    /** Ends the test's editor when it goes; declared after what the editor's threads use. */
+    class EndsEditorFirst final
+    {
+    public:
+        explicit EndsEditorFirst(FrontPanelSimTest& test) : test(test) {}
+        ~EndsEditorFirst() { test.EndEditor(); }
+        EndsEditorFirst(const EndsEditorFirst&) = delete;
+        EndsEditorFirst& operator=(const EndsEditorFirst&) = delete;
+
+    private:
+        FrontPanelSimTest& test;
+    };
+
     /** The wire ids whose values the unit has received with all of the wire flags. */
     std::set<int> ReceivedWithFlags(uint8_t wireFlags) const
     {
@@ -69,6 +82,8 @@ TEST_F(FrontPanelSimTest, ClicksHideARegionLockAParameterAndLockThePresetOnTheUn
     ASSERT_TRUE(ConnectEditor());
     DeviceCommWatcher& watcher = editor->watcher;
     FlagTableTest::SendingServices services(rig->groups->services, watcher);
+    // The watcher's sender thread reads the services: the editor ends before they go.
+    const EndsEditorFirst endsEditor(*this);
     FrontPanelWindow window;
     ASSERT_TRUE(WindowTest::ShowOnScreen(window));
     ViewTest::Pump();

@@ -186,11 +186,18 @@ protected:
     }
     void TearDown() override
     {
+        EndEditor();
+        rig.reset();
+        SimEditorTest<SimEditor>::TearDown();
+    }
+
+    /** Ends the editor's side, its watcher's sender thread with it: that thread reads the
+        application's services, so a test that installs its own ends the editor before they go. */
+    void EndEditor()
+    {
         SetDeviceRequests(nullptr);
         requests.reset();
         editor.reset();
-        rig.reset();
-        SimEditorTest<SimEditor>::TearDown();
     }
 
     bool ConnectEditor(const juce::StringArray& options = {})
