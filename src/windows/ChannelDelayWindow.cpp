@@ -587,15 +587,7 @@ void ChannelDelayWindow::ValueChanged(int32_t code, XParam* param, int32_t key)
 void ChannelDelayWindow::SetDelaysFromMetres()
 {
     for (int32_t o = 0; o < kOutputCount; ++o)
-    {
-        XParam* delay = GetOutputDelayParam(o);
-        XParam* metres = GetLocalParam(kMtId + o);
-        if (delay == nullptr || metres == nullptr)
-            continue;
-        const double ms = std::clamp(MetersToDelayMs(metres->GetValue()), delay->GetMin(), delay->GetMax());
-        if (!delay->ChangeValue(ms, true))
-            delay->Notify(kValueSet);
-    }
+        DistanceMirrors::SetDelayFromMetres(GetOutputDelayParam(o), GetLocalParam(kMtId + o));
 }
 
 void ChannelDelayWindow::SetDistancesFromDelays()

@@ -1,5 +1,9 @@
 #include "windows/DistanceMirrors.h"
 
+#include "core/XMessageCodes.h"
+
+#include <algorithm>
+
 double DistanceMirrors::ToMs(int32_t unit, double value)
 {
     switch (unit)
@@ -32,4 +36,13 @@ double DistanceMirrors::FromMs(int32_t unit, double ms)
     default:
         return ms * DelayUnits::kMicrosecondsPerMs;
     }
+}
+
+void DistanceMirrors::SetDelayFromMetres(XParam* delay, const XParam* metres)
+{
+    if (delay == nullptr || metres == nullptr)
+        return;
+    const double ms = std::clamp(MetersToDelayMs(metres->GetValue()), delay->GetMin(), delay->GetMax());
+    if (!delay->ChangeValue(ms, true))
+        delay->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
 }

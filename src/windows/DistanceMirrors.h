@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/XParam.h"
 #include "core/XParamDesc.h"
 #include "device/DelayUnits.h"
 
@@ -12,7 +13,8 @@
     global\Temp (DelayUnits.h). Each mirror's descriptor carries the unit's text and the window's
     veto, with the unit as the veto's user word, so that one veto serves every unit.
 
-    Conversions only; the windows own the mirrors and decide what an entry does. Any thread. */
+    Conversions, and the one step both windows take when the temperature changes; the windows own
+    the mirrors and decide what an entry does. Any thread. */
 class DistanceMirrors final
 {
 public:
@@ -51,6 +53,9 @@ public:
         }
         return exts;
     }
+    /** Sets delay (ms) to the distance in metres at today's speed of sound, within the delay's range;
+        notifies when the value stays, so that its views show it again. Either may be null. */
+    static void SetDelayFromMetres(XParam* delay, const XParam* metres);
     /** Whether unit is one of the five. */
     static bool IsUnit(int32_t unit) { return unit >= kCentimetres && unit < kUnitCount; }
 };

@@ -370,15 +370,7 @@ void InputDelayWindow::UpdateLinkState()
 void InputDelayWindow::RecomputeDelaysFromDistances()
 {
     for (int32_t a = 0; a < kInputCount; ++a)
-    {
-        XParam* delay = GetInputParam(a, kDelayTimeId);
-        XParam* metres = GetLocalParam(kMtrId + a);
-        if (delay == nullptr || metres == nullptr)
-            continue;
-        const double ms = std::clamp(MetersToDelayMs(metres->GetValue()), delay->GetMin(), delay->GetMax());
-        if (!delay->ChangeValue(ms, true))
-            delay->Notify(kValueSet);
-    }
+        DistanceMirrors::SetDelayFromMetres(GetInputParam(a, kDelayTimeId), GetLocalParam(kMtrId + a));
 }
 
 void InputDelayWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
