@@ -251,13 +251,6 @@ int32_t FloatParam::ValueToIndex(double v) const
 
 // Values --------------------------------------------------------------------------------------------------
 
-double FloatParam::ClampToRange(double x) const
-{
-    const double max = GetMax();
-    const double min = GetMin();
-    return x > max ? max : (x < min ? min : x);
-}
-
 double FloatParam::GetValue() const
 {
     const double stored = value.load();
@@ -268,13 +261,12 @@ double FloatParam::GetValue() const
 
 bool FloatParam::SetValue(double x, bool notify)
 {
-    if (!std::isfinite(x))
-        return false;
-    const double clamped = ClampToRange(x);
-    if (clamped == value.load())
+    if (!std::isfinite(x) || x == value.load())
         return false;
     StampChange();
-    value.store(clamped);
+    const double max = GetMax();
+    const double min = GetMin();
+    value.store(x > max ? max : (x < min ? min : x));
     if (notify)
         Notify(kValueSet);
     MarkDocument();
@@ -283,13 +275,12 @@ bool FloatParam::SetValue(double x, bool notify)
 
 bool FloatParam::SetValueNow(double x, bool notify)
 {
-    if (!std::isfinite(x))
-        return false;
-    const double clamped = ClampToRange(x);
-    if (clamped == value.load())
+    if (!std::isfinite(x) || x == value.load())
         return false;
     StampChange(true);
-    value.store(clamped);
+    const double max = GetMax();
+    const double min = GetMin();
+    value.store(x > max ? max : (x < min ? min : x));
     if (notify)
         NotifyWatchersNow(kValueSet);
     return true;

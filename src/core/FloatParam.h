@@ -53,9 +53,8 @@ public:
     /** A program write from text: an integer text, a decimal text truncated toward zero, or, for up
         to 19 positions, the text of one of them (case counts). */
     bool SetText(const char* text, bool notify) override;
-    /** The program's write: clamps, then false when that equals the stored value (a value outside the
-        range that clamps to the stored one is no change); else stamps, stores, notifies
-        kParamValueSet when asked and marks the document. */
+    /** The program's write: false when equal to the stored value (compared before clamping); else
+        stamps, clamps, stores, notifies kParamValueSet when asked and marks the document. */
     bool SetValue(double value, bool notify) override;
     /** As SetValue, but the stamp is always made and watchers get NotifyParamChanged directly: no
         signal, no document mark. */
@@ -71,8 +70,6 @@ private:
     /** Number of positions that text entry tries: 2 for on/off (whose count is 1), else count. */
     uint32_t TextPositions() const;
     bool MoveBySteps(int32_t steps);
-    /** The value held to [min, max] of the descriptor. */
-    double ClampToRange(double x) const;
     bool AskEditCallbacks(int32_t vetoPhase, int32_t eventType);
     XString UnitText(double value) const;
 
