@@ -1,4 +1,7 @@
 #include "core/XMessage.h"
+
+#include "FileTestPaths.h"
+#include "FileViewSkin.h"
 #include "core/XResult.h"
 #include "files/FileOperations.h"
 #include "files/FileViewTypes.h"
@@ -26,15 +29,8 @@
 
 namespace
 {
+using FileTestPaths::Backslashed;
 constexpr int kWaitMs = 5000;
-
-/** A '\' path of a system path. */
-XString Slashed(const std::string& path)
-{
-    XString text(path.c_str());
-    text.ReplaceChar('/', '\\');
-    return text;
-}
 
 /** A browser in a window on the screen, over a temporary folder tree. */
 class FileBrowserTest : public ::testing::Test
@@ -43,15 +39,11 @@ protected:
     void SetUp() override
     {
         ViewTest::Application();
-        if (!SkinTestSupport::UseBuiltSkin())
+        if (!UseFileViewSkin(style))
             GTEST_SKIP() << "build the target krx_skin";
-        XStyle::SetCurrentStyle(&style);
-        WidgetViewTypes::Install();
-        FileViewTypes::Install();
-        InitViewFactory();
         window.SetFrameXYWH(0, 0, 620, 460);
         window.setTopLeftPosition(100, 100);
-        folder = Slashed(temp.Path());
+        folder = Backslashed(temp.Path());
         folder.AddTrailingBackslash();
     }
 

@@ -1,4 +1,7 @@
 #include "core/XMessage.h"
+
+#include "FileTestPaths.h"
+#include "FileViewSkin.h"
 #include "files/FileViewTypes.h"
 #include "files/XFileBrowser.h"
 #include "files/XFileBrowserListView.h"
@@ -31,17 +34,11 @@
 
 namespace
 {
+using FileTestPaths::Backslashed;
 using GuiTestSupport::ModalDialogDriver;
 using M = juce::ModifierKeys;
 
 constexpr int kWaitMs = 5000;
-
-XString Slashed(const std::string& path)
-{
-    XString text(path.c_str());
-    text.ReplaceChar('/', '\\');
-    return text;
-}
 
 /** Presses a running prompt's OK from the modal loop. */
 void PressOK(XDialog& dialog)
@@ -61,13 +58,9 @@ protected:
     void SetUp() override
     {
         ViewTest::Application();
-        if (!SkinTestSupport::UseBuiltSkin())
+        if (!UseFileViewSkin(style))
             GTEST_SKIP() << "build the target krx_skin";
-        XStyle::SetCurrentStyle(&style);
-        WidgetViewTypes::Install();
-        FileViewTypes::Install();
-        InitViewFactory();
-        folder = Slashed(temp.Path());
+        folder = Backslashed(temp.Path());
         folder.AddTrailingBackslash();
         window.SetFrameXYWH(0, 0, 620, 460);
         window.setTopLeftPosition(100, 100);

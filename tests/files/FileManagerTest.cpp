@@ -1,4 +1,7 @@
 #include "core/FloatParam.h"
+
+#include "FileTestPaths.h"
+#include "FileViewSkin.h"
 #include "core/XMessage.h"
 #include "files/FileViewTypes.h"
 #include "files/XBackupMediaSelectDialog.h"
@@ -42,22 +45,12 @@
 
 namespace
 {
+using FileTestPaths::Backslashed;
+using FileTestPaths::At;
 using FS = PlatformFileSystem;
 using M = juce::ModifierKeys;
 
 constexpr int kWaitMs = 10000;
-
-XString Backslashed(const std::string& path)
-{
-    XString text(path.c_str());
-    text.ReplaceChar('/', '\\');
-    return text;
-}
-
-juce::File At(const std::string& path)
-{
-    return juce::File(juce::String::fromUTF8(path.c_str()));
-}
 
 std::string Bytes(const std::string& path)
 {
@@ -210,12 +203,8 @@ protected:
     void SetUp() override
     {
         ViewTest::Application();
-        if (!SkinTestSupport::UseBuiltSkin())
+        if (!UseFileViewSkin(style))
             GTEST_SKIP() << "build the target krx_skin";
-        XStyle::SetCurrentStyle(&style);
-        WidgetViewTypes::Install();
-        FileViewTypes::Install();
-        InitViewFactory();
         window.SetFrameXYWH(0, 0, 900, 520);
         window.setTopLeftPosition(60, 60);
         XDialog::SetAnswerHook(

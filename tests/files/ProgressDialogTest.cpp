@@ -1,4 +1,6 @@
 #include "core/FloatParam.h"
+
+#include "FileViewSkin.h"
 #include "core/ParamRegistry.h"
 #include "core/XMessage.h"
 #include "core/XMessageCodes.h"
@@ -115,12 +117,8 @@ protected:
     void SetUp() override
     {
         ViewTest::Application();
-        if (!SkinTestSupport::UseBuiltSkin())
+        if (!UseFileViewSkin(style))
             GTEST_SKIP() << "build the target krx_skin";
-        XStyle::SetCurrentStyle(&style);
-        WidgetViewTypes::Install();
-        FileViewTypes::Install();
-        InitViewFactory();
         busy = ViewTest::MakeParam(0, 2, "busy");
         ParamRegistry::Register(busy.get(), XString(XProgressDialog::kBusyParamPath));
         XDialog::SetAnswerHook(

@@ -1,5 +1,7 @@
 #include "files/XListView.h"
 
+#include "FileViewSkin.h"
+
 #include "core/XClassPropertyTable.h"
 #include "core/XHandler.h"
 #include "core/XKeyPress.h"
@@ -738,12 +740,8 @@ protected:
     void SetUp() override
     {
         ListViewTest::SetUp();
-        if (!SkinTestSupport::UseBuiltSkin())
+        if (!UseFileViewSkin(programStyle))
             GTEST_SKIP() << "build the target krx_skin";
-        XStyle::SetCurrentStyle(&programStyle);
-        WidgetViewTypes::Install();
-        FileViewTypes::Install();
-        InitViewFactory();
     }
 
     QM7Style programStyle;

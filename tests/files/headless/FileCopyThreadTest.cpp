@@ -1,5 +1,7 @@
 #include "files/FileCopyThread.h"
 
+#include "../FileTestPaths.h"
+
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,19 +12,9 @@
 
 namespace
 {
+using FileTestPaths::Backslashed;
+using FileTestPaths::At;
 constexpr int kWaitMs = 20000;
-
-XString Backslashed(const std::string& path)
-{
-    XString text(path.c_str());
-    text.ReplaceChar('/', '\\');
-    return text;
-}
-
-juce::File At(const std::string& path)
-{
-    return juce::File(juce::String::fromUTF8(path.c_str()));
-}
 
 struct CopyRun
 {

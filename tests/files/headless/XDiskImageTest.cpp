@@ -1,5 +1,7 @@
 #include "files/XDiskImage.h"
 
+#include "../FileTestPaths.h"
+
 #include "files/XFileEntry.h"
 #include "platform/PlatformFileSystem.h"
 #include "support/ScopedEnvironment.h"
@@ -13,14 +15,8 @@
 
 namespace
 {
+using FileTestPaths::Backslashed;
 using FS = PlatformFileSystem;
-
-XString Backslashed(const std::string& path)
-{
-    XString text(path.c_str());
-    text.ReplaceChar('/', '\\');
-    return text;
-}
 
 void WriteText(const std::string& path, const std::string& text)
 {

@@ -1,5 +1,7 @@
 #include "files/XFileBackup.h"
 
+#include "../FileTestPaths.h"
+
 #include "files/XFileEntry.h"
 #include "platform/PlatformFileSystem.h"
 #include "support/ScopedEnvironment.h"
@@ -14,15 +16,9 @@
 
 namespace
 {
+using FileTestPaths::Backslashed;
 constexpr double kMiB = 1048576.0;
 constexpr int kWaitMs = 20000;
-
-XString Backslashed(const std::string& path)
-{
-    XString text(path.c_str());
-    text.ReplaceChar('/', '\\');
-    return text;
-}
 
 /** A sparse file of that many bytes. */
 void MakeSizedFile(const std::string& path, uint64_t bytes)
