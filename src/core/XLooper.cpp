@@ -92,6 +92,9 @@ XLooper::~XLooper()
             LongToPtrMap<XHandler>::GetNodeValue(node)->looper.store(nullptr);
         handlers.RemoveAll();
         preferredHandler = nullptr;
+    }
+    {
+        std::lock_guard<std::mutex> holdTimers(timerLock);
         DeleteTimerList(timers);
         DeleteTimerList(firingTimers);
     }
@@ -265,13 +268,12 @@ bool XLooper::RunTurn(bool wait)
 
 uint32_t XLooper::Now()
 {
-    XSmartLock hold(lock);
-    return tickClock->GetTickCount();
+    return tickClock.load()->GetTickCount();
 }
 
 uint32_t XLooper::NextTimerWait()
 {
-    XSmartLock hold(lock);
+    std::lock_guard<std::mutex> holdTimers(timerLock);
     if (timers == nullptr)
         return kIdleWaitMs;
     const auto ahead = static_cast<int32_t>(timers->due - Now());
@@ -292,17 +294,38 @@ bool XLooper::ReceiveBlock(uint32_t waitMs)
 
 void XLooper::FireDueTimers()
 {
-    // OnTimer runs under the looper's lock.
+    // OnTimer runs under the looper's lock; the timer list's lock is held only between the calls.
     XSmartLock hold(lock);
     loopState.store(kStateFiringTimers);
     const uint32_t now = Now();
-    while (timers != nullptr && !PlatformClock::TickIsBefore(now, timers->due) && !deleteAtTurnEnd)
+    while (!deleteAtTurnEnd)
+    {
+        XHandler* target = nullptr;
+        int32_t timerId = 0;
+        if (!TakeDueTimer(now, target, timerId))
+            break;
+        target->OnTimer(timerId);
+    }
+    // Back in the reverse of the firing order, each after the nodes due at the same tick.
+    std::lock_guard<std::mutex> holdTimers(timerLock);
+    while (firingTimers != nullptr)
+    {
+        TimerNode* node = firingTimers;
+        firingTimers = node->next;
+        InsertTimer(node);
+    }
+}
+
+bool XLooper::TakeDueTimer(uint32_t now, XHandler*& target, int32_t& timerId)
+{
+    std::lock_guard<std::mutex> holdTimers(timerLock);
+    while (timers != nullptr && !PlatformClock::TickIsBefore(now, timers->due))
     {
         TimerNode* node = timers;
         timers = node->next;
         node->next = nullptr;
-        XHandler* const target = node->target;
-        const int32_t timerId = node->timerId;
+        target = node->target;
+        timerId = node->timerId;
         // Nodes of handlers that are gone are removed at their destruction; this is a last guard.
         if (!target->IsValid())
         {
@@ -319,15 +342,9 @@ void XLooper::FireDueTimers()
             node->next = firingTimers;
             firingTimers = node;
         }
-        target->OnTimer(timerId);
+        return true;
     }
-    // Back in the reverse of the firing order, each after the nodes due at the same tick.
-    while (firingTimers != nullptr)
-    {
-        TimerNode* node = firingTimers;
-        firingTimers = node->next;
-        InsertTimer(node);
-    }
+    return false;
 }
 
 bool XLooper::DispatchQueue()
@@ -522,8 +539,7 @@ XHandler* XLooper::GetPreferredHandler() const
 
 void XLooper::SetTickClock(ITickClock* clock)
 {
-    XSmartLock hold(lock);
-    tickClock = clock != nullptr ? clock : &ITickClock::Platform();
+    tickClock.store(clock != nullptr ? clock : &ITickClock::Platform());
 }
 
 void XLooper::InsertTimer(TimerNode* node)
@@ -541,7 +557,7 @@ void XLooper::SetTimer(XHandler* handler, int32_t timerId, int32_t periodMs, boo
         return;
     bool isFirst = false;
     {
-        XSmartLock hold(lock);
+        std::lock_guard<std::mutex> holdTimers(timerLock);
         for (TimerNode** link = &timers; *link != nullptr;)
         {
             TimerNode* node = *link;
@@ -576,7 +592,7 @@ bool XLooper::RemoveTimer(XHandler* handler, int32_t timerId)
 {
     if (handler == nullptr || handler->GetLooper() != this)
         return false;
-    XSmartLock hold(lock);
+    std::lock_guard<std::mutex> holdTimers(timerLock);
     return RemoveFirstTimer(timers, handler, timerId);
 }
 
@@ -584,8 +600,8 @@ bool XLooper::CancelTimer(XHandler* handler, int32_t timerId)
 {
     if (handler == nullptr || handler->GetLooper() != this)
         return false;
-    XSmartLock hold(lock);
-    // Only the looper's thread can find a node firing: timers fire under the lock, which this holds.
+    std::lock_guard<std::mutex> holdTimers(timerLock);
+    // A node found firing is the periodic one whose OnTimer runs (or ran) in this timer step.
     return RemoveFirstTimer(timers, handler, timerId) || RemoveFirstTimer(firingTimers, handler, timerId);
 }
 
@@ -618,7 +634,7 @@ bool XLooper::KillTimer(XHandler* handler, int32_t timerId)
 
 void XLooper::RemoveAllTimers(XHandler* handler)
 {
-    XSmartLock hold(lock);
+    std::lock_guard<std::mutex> holdTimers(timerLock);
     for (TimerNode** list : {&timers, &firingTimers})
     {
         for (TimerNode** link = list; *link != nullptr;)

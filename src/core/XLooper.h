@@ -22,8 +22,11 @@ class XMessageQue;
     to a looper runs in the looper's thread, one message at a time.
 
     Locking: the looper's lock (recursive, GetLock) is held while timers fire, during every dispatch
-    and during each Pulse, and in every timer and handler-table operation; handlers may therefore
-    set and remove timers from inside OnTimer or a message handler. Never wait for another looper
+    and during each Pulse, and in every handler-table operation. The timer list has a lock of its
+    own that is held only while the list is read or changed, never while anything else is called:
+    so handlers may set and remove timers from inside OnTimer or a message handler, and a view that
+    sets a timer from a parameter notification (under the parameter lock) does not take the looper's
+    lock after the parameter lock, the reverse of a dispatch's order. Never wait for another looper
     (a send-and-wait) while holding a parameter lock, and never from a handler that the other
     looper may be waiting on: both deadlock. Posting is always safe.
 
@@ -185,9 +188,12 @@ private:
         when nothing was read. */
     bool ReceiveBlock(uint32_t waitMs);
     void FireDueTimers();
+    /** Takes the first timer due at now off the list (a periodic one onto firingTimers, due again one
+        period after now); false when none is due. Takes timerLock. */
+    bool TakeDueTimer(uint32_t now, XHandler*& target, int32_t& timerId);
     /** Dispatches the queue; false ends the loop. */
     bool DispatchQueue();
-    /** Puts a node into the list after every node due at or before it. */
+    /** Puts a node into the list after every node due at or before it. Under timerLock. */
     void InsertTimer(TimerNode* node);
     /** Handler of this looper that is pointer (compared, never dereferenced). */
     bool IsAttachedHandler(const XHandler* pointer) const;
@@ -196,8 +202,8 @@ private:
     static bool RemoveFirstTimer(TimerNode*& list, const XHandler* handler, int32_t timerId);
 
     std::atomic<int32_t> loopState{kStateConstructed};
-    TimerNode* timers = nullptr;       // owned; ascending due tick; guarded by lock
-    TimerNode* firingTimers = nullptr; // owned; periodic nodes fired in this timer step; guarded by lock
+    TimerNode* timers = nullptr;       // owned; ascending due tick; guarded by timerLock
+    TimerNode* firingTimers = nullptr; // owned; periodic nodes fired in this timer step; guarded by timerLock
     std::unique_ptr<XMessageQue> queue;
     XMemory receiveBuffer;              // the looper thread's only
     LongToPtrMap<XHandler> handlers;    // token -> attached handler, not owned; guarded by lock
@@ -208,7 +214,8 @@ private:
     XHandler* preferredHandler = nullptr; // guarded by lock
     XLooper* nextLooper = nullptr;        // guarded by the global looper list's lock
     mutable XMutex lock;
-    ITickClock* tickClock; // guarded by lock
+    std::mutex timerLock; // innermost: nothing is called while it is held
+    std::atomic<ITickClock*> tickClock;
     mutable std::mutex wakeLock;
     std::function<void()> wakeCallback; // guarded by wakeLock
     /** The running thread's stop flag and end signal, shared with it; null without a thread. */

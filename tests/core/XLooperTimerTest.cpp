@@ -3,6 +3,8 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <chrono>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -230,6 +232,30 @@ TEST_F(XLooperTimerTest, StaleTimerRemovalOfADestroyedHandlerIsIgnored)
     auto b = MakeHandler("b");
     looper.SetTimer(b.get(), 1, 50, false);
     EXPECT_EQ(TurnAt(50), Entries{"b:timer:1"});
+}
+
+TEST_F(XLooperTimerTest, AnotherThreadSetsAndCancelsTimersWithoutWaitingForTheLoopersLock)
+{
+    // A dispatch holds the looper's lock and may take a parameter lock; a view that sets a timer
+    // from a parameter notification holds that parameter lock. Waiting for the looper's lock there
+    // would take the two in the reverse order.
+    auto a = MakeHandler("a");
+    looper.Lock();
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread other(
+        [&]
+        {
+            looper.SetTimer(a.get(), 1, 10, true);
+            looper.SetTimer(a.get(), 2, 10, true);
+            looper.CancelTimer(a.get(), 2);
+            done.set_value();
+        });
+    const bool inTime = finished.wait_for(std::chrono::milliseconds(kWaitMs)) == std::future_status::ready;
+    looper.Unlock();
+    other.join();
+    EXPECT_TRUE(inTime);
+    EXPECT_EQ(TurnAt(10), Entries{"a:timer:1"});
 }
 
 TEST(XLooperTimerThreadTest, TimerSetFromAnotherThreadWakesAWaitingLooper)
