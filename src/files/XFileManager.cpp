@@ -576,6 +576,8 @@ bool XFileManager::PrepareBackup(XFileBackup& backup)
     XBackupMediaSelectDialog media(total);
     if (media.RunModal(this, 0) != XDialog::kOK)
         return false;
+    // The graphs measure against the medium just chosen.
+    UpdateSizeGraphs();
     const int32_t mediaType = XBackupMediaSelectDialog::GetMediaType();
     double largest = 0.0;
     if (backup.GetLargestFileSize(largest) == 0 && largest >= XDiskImage::GetMediaCapacity(mediaType))

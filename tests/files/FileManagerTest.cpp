@@ -869,4 +869,13 @@ TEST_F(FileManagerTest, TheSizeGraphsShowHowMuchOfADiscEachSelectionFills)
     const int y = source->getY() + source->getHeight() / 2;
     EXPECT_EQ(shot.getPixelAt(source->getX() + source->getWidth() / 2, y).getRed(), 80);
     EXPECT_LT(shot.getPixelAt(source->getX() + source->getWidth() * 9 / 10, y).getRed(), 50);
+
+    // A compact disc chosen in "Burn Options" rescales both graphs at once (the burn itself then
+    // stops: the files are larger than the disc).
+    const DriveSeam seam(temp);
+    mediaChoice = XDiskImage::kMediaCD700;
+    ClickButton(files.GetBackupButton());
+    EXPECT_EQ(Titles(), std::vector<std::string>({"Burn Options", "Error..."})) << ::testing::PrintToString(shown);
+    EXPECT_EQ(source->GetPot()->GetValue(), 1000.0);
+    EXPECT_EQ(dest->GetPot()->GetValue(), 1000.0);
 }
