@@ -669,23 +669,20 @@ TEST(XGuiApp, RootFolderIsFoundAboveTheProgramFolder)
 
 TEST(XGuiApp, CustomFontsWithTheTtfExtensionLoadIntoTheProcess)
 {
-    const juce::File fontFile("/usr/share/directfb-1.7.7/decker.ttf");
-    if (!fontFile.existsAsFile())
-        GTEST_SKIP() << "no font file outside the font folders on this machine";
-    juce::MemoryBlock data;
-    ASSERT_TRUE(fontFile.loadFileAsData(data));
-    const juce::String family =
-        juce::Typeface::createSystemTypefaceFor(data.getData(), data.getSize())->getName();
-    if (PlatformFonts::FindLoadedTypeface(family, false, false) != nullptr)
-        GTEST_SKIP() << "the font was loaded before this test";
+    const juce::String family = "Krx Gui Fnt";
+    const std::string renamed = TestSupport::RenamedFontBytes(family.toStdString());
+    ASSERT_FALSE(renamed.empty()) << "DejaVu Sans is not installed";
+    ASSERT_EQ(PlatformFonts::FindLoadedTypeface(family, false, false), nullptr);
 
     TestSupport::TempFolder folder;
+    const juce::File fontFile(folder.Child("renamed.font"));
+    ASSERT_TRUE(fontFile.replaceWithData(renamed.data(), renamed.size()));
     const juce::File system = juce::File(folder.Path()).getChildFile("System");
     const juce::File fonts = system.getChildFile("Custom Fonts");
     ASSERT_TRUE(fonts.createDirectory());
     const XString systemPath(system.getFullPathName().toRawUTF8());
     // Other extensions are skipped, a font in disguise included.
-    ASSERT_TRUE(fontFile.copyFileTo(fonts.getChildFile("Decker.otf")));
+    ASSERT_TRUE(fontFile.copyFileTo(fonts.getChildFile("Renamed.otf")));
     ASSERT_TRUE(fonts.getChildFile("readme.txt").replaceWithText("not a font"));
     EXPECT_EQ(XGuiApp::InstallCustomFonts(systemPath), 0);
     EXPECT_EQ(PlatformFonts::FindLoadedTypeface(family, false, false), nullptr);
@@ -693,7 +690,7 @@ TEST(XGuiApp, CustomFontsWithTheTtfExtensionLoadIntoTheProcess)
     EXPECT_EQ(XGuiApp::InstallCustomFonts(XString(folder.Path().c_str())), 0);
 
     // The extension counts in any case.
-    ASSERT_TRUE(fontFile.copyFileTo(fonts.getChildFile("Decker.TTF")));
+    ASSERT_TRUE(fontFile.copyFileTo(fonts.getChildFile("Renamed.TTF")));
     EXPECT_EQ(XGuiApp::InstallCustomFonts(systemPath), 1);
     EXPECT_NE(PlatformFonts::FindLoadedTypeface(family, false, false), nullptr);
 

@@ -1,4 +1,5 @@
 #include "platform/PlatformFonts.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -58,12 +59,14 @@ TEST(PlatformFonts, FontFilesLoadIntoTheProcessOnly)
     }
 
     // A font file outside the system's font folders: its family becomes usable by name.
-    const juce::File outside("/usr/share/directfb-1.7.7/decker.ttf");
-    if (!outside.existsAsFile())
-        GTEST_SKIP() << "no font file outside the font folders on this machine";
+    const std::string renamed = TestSupport::RenamedFontBytes("Krx Plat Ft");
+    ASSERT_FALSE(renamed.empty()) << "DejaVu Sans is not installed";
+    const TestSupport::TempFolder folder;
+    const juce::File outside(folder.Child("outside.ttf"));
+    ASSERT_TRUE(outside.replaceWithData(renamed.data(), renamed.size()));
+    EXPECT_FALSE(IsInstalled("Krx Plat Ft"));
     const juce::String family = PlatformFonts::LoadFontFile(outside);
-    ASSERT_TRUE(family.isNotEmpty());
-    EXPECT_FALSE(IsInstalled(family));
+    ASSERT_EQ(family, "Krx Plat Ft");
     EXPECT_EQ(PlatformFonts::LoadFontFile(outside), family);
     EXPECT_EQ(PlatformFonts::ResolveFamily(family.toLowerCase()), family);
     EXPECT_NE(PlatformFonts::FindLoadedTypeface(family, false, false), nullptr);

@@ -10,7 +10,9 @@
 #include <memory>
 #include <sstream>
 #include <sys/stat.h>
+#include <iterator>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 
 namespace TestSupport
@@ -109,5 +111,26 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& folder)
         }
     }
     return tree;
+}
+std::string RenamedFontBytes(const std::string& family)
+{
+    static const std::string installed = "DejaVu Sans";
+    if (family.size() != installed.size())
+        return {};
+    std::ifstream in("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The name table holds the family in one-byte (Macintosh) and UTF-16BE (Windows) records; the
+    // font loader does not check the table's checksum.
+    const auto utf16 = [](const std::string& text)
+    {
+        std::string wide;
+        for (char c : text)
+            wide += std::string(1, '\0') + c;
+        return wide;
+    };
+    for (const auto& [from, to] : {std::pair(installed, family), std::pair(utf16(installed), utf16(family))})
+        for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
+            bytes.replace(at, from.size(), to);
+    return bytes;
 }
 } // namespace TestSupport

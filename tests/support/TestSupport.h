@@ -44,4 +44,9 @@ std::string FolderOnAnotherVolume(const std::string& path);
 /** What a folder holds, by path relative to it: "file:" and the bytes of a file, "folder", or
     "link:" and the text of a symbolic link (never followed). Empty for a missing folder. */
 std::map<std::string, std::string> TreeSnapshot(const std::string& folder);
+
+/** The bytes of an installed font (DejaVu Sans) with its family renamed to family, which must be
+    as long as "DejaVu Sans" (11 characters): a font of a family no font folder holds, for tests
+    that load font files. Empty when that font is not installed. */
+std::string RenamedFontBytes(const std::string& family);
 } // namespace TestSupport
