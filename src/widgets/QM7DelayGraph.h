@@ -44,6 +44,8 @@ public:
     void SetOriginOffset(int32_t offset);
     /** The scale: value / divisor milliseconds per pixel. */
     void SetScale(int32_t divisor, double value);
+    /** The construction's column of delay 0; the scale draws it at GetOriginX() + GetOriginOffset(). */
+    int32_t GetOriginX() const { return originX; }
     int32_t GetOriginOffset() const { return originOffset; }
     int32_t GetScaleDivisor() const { return scaleDivisor; }
     double GetScaleValue() const { return scaleValue; }

@@ -255,8 +255,10 @@ void ChannelDelayWindow::BuildContent()
     AddOutputLabels();
     AddCheckBoxes();
 
+    // The scale lies under the knobs' centres: a 46-pixel knob on the 515-pixel track travels 469
+    // pixels, centre from column 23 (-200 ms) to 492 (680 ms); at 469 pixels per 880 ms delay 0
+    // falls on column 130, with no further offset.
     graph = new QM7DelayGraph(XRect(145, 53, 660, 418), 130, units);
-    graph->SetOriginOffset(13);
     graph->SetScale(469, 880.0);
     AddChild(graph);
 

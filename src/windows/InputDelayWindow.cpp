@@ -206,8 +206,10 @@ void InputDelayWindow::BuildContent()
     sliderStyle = std::make_unique<DelaySliderStyle>();
     BuildLinkControls();
 
+    // The scale lies under the knobs' centres: a 46-pixel knob on the 643-pixel track travels 597
+    // pixels, centre from column 23 (-200 ms) to 620 (700 ms); at 597 pixels per 900 ms delay 0
+    // falls on column 156, with no further offset.
     graph = new QM7DelayGraph(XRect(145, 53, 788, 418), 156, Find(kUnitsPath));
-    graph->SetOriginOffset(13);
     graph->SetScale(597, 900.0);
     AddChild(graph);
     for (int32_t a = 0; a < kInputCount; ++a)

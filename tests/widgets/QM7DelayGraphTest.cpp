@@ -14,7 +14,8 @@ namespace
 using ViewTest::MakeParam;
 using WidgetTest::Pixel;
 
-// The output delay window's scale: 880 ms over 469 pixels, delay 0 at column 130 + 13.
+// The output delay window's scale (880 ms over 469 pixels, delay 0 at column 130), moved 13 further
+// by an origin offset.
 constexpr int32_t kOrigin = 130;
 constexpr int32_t kOffset = 13;
 constexpr int32_t kDivisor = 469;

@@ -11,6 +11,7 @@
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
 #include "gui/XPict.h"
+#include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
@@ -293,6 +294,40 @@ TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUni
     window->ResetCheckParams();
     EXPECT_TRUE(Runs(*window).empty());
     EXPECT_FALSE(group.GetLinkSlider()->IsVisible());
+}
+
+TEST_F(ChannelDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    struct Case
+    {
+        int32_t unit; // of the scale
+        int32_t amount;
+        double ms;
+    };
+    const Case cases[] = {
+        {QM7DelayGraph::kUnitMs, -200, -200},
+        {QM7DelayGraph::kUnitMs, 0, 0},
+        {QM7DelayGraph::kUnitMeters, 50, MetersToDelayMs(50)},
+        {QM7DelayGraph::kUnitMs, 680, 680},
+    };
+    Tick({4});
+    XSlider* link = window->GetLinkGroup(0).GetLinkSlider();
+    const QM7DelayGraph& graph = *window->GetGraph();
+    for (const Case& c : cases)
+    {
+        Param("global\\OutDelayUnits")->SetValue(c.unit, true);
+        SetDelays(std::vector<double>(kOutputs, c.ms));
+        const int32_t mark =
+            graph.GetFrame().left + graph.GetOriginX() + graph.GetOriginOffset() + graph.ToPixels(c.amount);
+        for (int32_t i = 0; i <= kOutputs; ++i)
+        {
+            const XSlider& slider = i < kOutputs ? *window->GetOutputSlider(i) : *link;
+            const XRect knob = slider.GetKnobRect(slider.GetPosition());
+            EXPECT_NEAR(slider.GetFrame().left + (knob.left + knob.right) / 2, mark, 1)
+                << c.amount << " in unit " << c.unit << ", slider " << i;
+        }
+    }
 }
 
 class ChannelDelayWindowSimTest : public WindowTest::WindowSimTestBase

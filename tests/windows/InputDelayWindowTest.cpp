@@ -12,6 +12,7 @@
 #include "device/DelayUnits.h"
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
+#include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
@@ -213,6 +214,38 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
     EXPECT_EQ(Local(InputDelayWindow::kCmId, 0)->GetFlags(), 0);
     EXPECT_EQ(Local(InputDelayWindow::kCmId, 1)->GetFlags(), 0x100);
     Delay(1)->SetFlags(0);
+}
+
+TEST_F(InputDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    struct Case
+    {
+        int32_t unit; // of the scale
+        int32_t amount;
+        double ms;
+    };
+    const Case cases[] = {
+        {QM7DelayGraph::kUnitMs, -200, -200},
+        {QM7DelayGraph::kUnitMs, 0, 0},
+        {QM7DelayGraph::kUnitMeters, 50, MetersToDelayMs(50)},
+        {QM7DelayGraph::kUnitMs, 700, 700},
+    };
+    const QM7DelayGraph& graph = *window->GetGraph();
+    for (const Case& c : cases)
+    {
+        Param("global\\InDelayUnits")->SetValue(c.unit, true);
+        const int32_t mark =
+            graph.GetFrame().left + graph.GetOriginX() + graph.GetOriginOffset() + graph.ToPixels(c.amount);
+        for (int32_t input = 0; input < InputDelayWindow::kInputCount; ++input)
+        {
+            Delay(input)->SetValue(c.ms, true);
+            const XSlider& slider = *window->GetSlider(input);
+            const XRect knob = slider.GetKnobRect(slider.GetPosition());
+            EXPECT_NEAR(slider.GetFrame().left + (knob.left + knob.right) / 2, mark, 1)
+                << c.amount << " in unit " << c.unit << ", input " << input;
+        }
+    }
 }
 
 class InputDelayWindowSimTest : public WindowTest::WindowSimTestBase
