@@ -17,7 +17,9 @@
 #include "gui/XColorDictionary.h"
 #include "gui/XMenu.h"
 #include "gui/XMenuItem.h"
+#include "gui/XFont.h"
 #include "gui/XResourceManager.h"
+#include "gui/XText.h"
 #include "widgets/BlockClipboard.h"
 #include "widgets/XEQView.h"
 #include "widgets/XLEDMeter.h"
@@ -323,6 +325,15 @@ TEST_F(SystemOverviewWindowTest, TheLimiterLightsWhileTheGainIsReducedAndTheInpu
         ViewTest::Pump();
         EXPECT_EQ(levels->GetLimiterParam().GetValue(), c.lit) << c.reduction;
     }
+    // The gain's value text fits its narrow field whole.
+    OutputParam(1, ChannelParamTables::kOutputGainId)->SetValue(-14, true);
+    ViewTest::Pump();
+    XText* gain = nullptr;
+    for (int index = 0; index < levels->getNumChildComponents() && gain == nullptr; ++index)
+        if (auto* text = dynamic_cast<XText*>(levels->getChildComponent(index)))
+            gain = text->GetDisplayText() == XString("-14.0") ? text : nullptr;
+    ASSERT_NE(gain, nullptr);
+    EXPECT_LE(gain->GetFont()->GetStringWidth(gain->GetDisplayText()), gain->getWidth());
 
     XLEDMeter* meter = window->GetBlock<SysOvvInputPanel>(Kind::InputMeter, 0)->GetMeter();
     ASSERT_NE(meter, nullptr);
