@@ -3,6 +3,7 @@
 #include "core/SystemInfo.h"
 #include "core/XMessage.h"
 #include "core/XStringConversion.h"
+#include "gui/JUCEShutdownHook.h"
 #include "gui/XImage.h"
 #include "platform/PlatformPathResolver.h"
 
@@ -46,8 +47,36 @@ XResourceManager::XResourceManager() = default;
 
 XResourceManager::~XResourceManager()
 {
+    delete imageReleaseHook;
+    delete cursorReleaseHook;
     DeleteAll(imageCache);
     DeleteAll(cursorCache);
+}
+
+void XResourceManager::ReleaseImagesAtJUCEShutdown()
+{
+    if (imageReleaseHook != nullptr)
+        return;
+    imageReleaseHook = JUCEShutdownHook::Add(
+        [this]
+        {
+            imageReleaseHook = nullptr;
+            ClearCaches();
+            archiveIndex.clear();
+            archive.reset();
+        });
+}
+
+void XResourceManager::ReleaseCursorsAtJUCEShutdown()
+{
+    if (cursorReleaseHook != nullptr)
+        return;
+    cursorReleaseHook = JUCEShutdownHook::Add(
+        [this]
+        {
+            cursorReleaseHook = nullptr;
+            DeleteAll(cursorCache);
+        });
 }
 
 void XResourceManager::SetBaseFolder(const XString& folder)
@@ -100,6 +129,7 @@ void XResourceManager::OpenSystemArchive(bool resFromDisk)
     if (!PlatformPathResolver::IsExistingFile(systemPath))
         return;
     archive = std::make_unique<juce::ZipFile>(DiskFile(systemPath));
+    ReleaseImagesAtJUCEShutdown();
     for (int i = 0; i < archive->getNumEntries(); ++i)
     {
         const juce::ZipFile::ZipEntry* entry = archive->getEntry(i);
@@ -217,6 +247,7 @@ XImage* XResourceManager::FindImage(const XString& name)
         {
             XImage* kept = image.release();
             imageCache.Add(key.CStr(), kept);
+            ReleaseImagesAtJUCEShutdown();
             return kept;
         }
     }
@@ -297,6 +328,7 @@ juce::MouseCursor XResourceManager::GetCursor(const XString& name, int32_t hotSp
     const int y = std::clamp(hotSpotY, 0, image.GetHeight() - 1);
     auto* cursor = new juce::MouseCursor(*image.GetJuceImage(), x, y);
     cursorCache.Add(key.CStr(), cursor);
+    ReleaseCursorsAtJUCEShutdown();
     return *cursor;
 }
 

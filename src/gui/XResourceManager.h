@@ -12,6 +12,7 @@
 #include <string>
 #include <unordered_map>
 
+class JUCEShutdownHook;
 class XImage;
 class XMessage;
 
@@ -28,8 +29,10 @@ class XMessage;
     as empty.
 
     The manager owns the cached images and cursors; callers never delete them. Images live until
-    ClearCaches (GUI shutdown), cursors for ever. GUI thread only; no lock. The program's manager
-    (GetResourceManager) is also the reader of skin texts (ISkinTextReader) for fonts and colours. */
+    ClearCaches (GUI shutdown), cursors until JUCE shuts down: then the images, the cursors and the
+    archive, all JUCE objects, are deleted (a later request loads them again). GUI thread only; no
+    lock. The program's manager (GetResourceManager) is also the reader of skin texts
+    (ISkinTextReader) for fonts and colours. */
 class XResourceManager final : public ISkinTextReader
 {
 public:
@@ -110,6 +113,11 @@ private:
     std::unique_ptr<XImage> LoadImageByPath(const XString& path);
     /** Deletes every value of a cache that owns its values and empties it. */
     template <typename T> static void DeleteAll(StringToPtrMap<T>& cache);
+    /** Makes sure that JUCE's shut-down deletes the cached images and closes the archive. */
+    void ReleaseImagesAtJUCEShutdown();
+    /** Makes sure that JUCE's shut-down deletes the cached cursors. Called once a cursor exists, so
+        that its hook is newer than JUCE's display connection and runs before that closes. */
+    void ReleaseCursorsAtJUCEShutdown();
 
     /** Normalised image name to image; the images are owned here. */
     StringToPtrMap<XImage> imageCache;
@@ -122,8 +130,12 @@ private:
     std::unique_ptr<juce::ZipFile> archive;
     /** Lower-cased entry name with '/' separators to the first entry of that name. */
     std::unordered_map<std::string, int> archiveIndex;
+    /** The hooks that release the images and archive, and the cursors, at JUCE's shut-down; null
+        until needed and after they ran. JUCE owns them; the destructor runs those still pending. */
+    JUCEShutdownHook* imageReleaseHook = nullptr;
+    JUCEShutdownHook* cursorReleaseHook = nullptr;
 };
 
-/** The program's resource manager, created on first use and never destroyed; it installs itself as
-    the reader of skin texts. */
+/** The program's resource manager, created on first use and never destroyed (its JUCE objects go at
+    JUCE's shut-down); it installs itself as the reader of skin texts. */
 XResourceManager& GetResourceManager();

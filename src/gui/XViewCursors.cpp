@@ -1,5 +1,6 @@
 #include "gui/XViewCursors.h"
 
+#include "gui/JUCEShutdownHook.h"
 #include "gui/XResourceManager.h"
 
 namespace
@@ -126,9 +127,19 @@ juce::MouseCursor DraggingHandCursor()
 {
     constexpr int kHotSpotX = 8;
     constexpr int kHotSpotY = 7;
-    // Made once and kept: a cursor must not outlive the display connection at exit.
-    static const juce::MouseCursor* const cursor =
-        new juce::MouseCursor(DrawDraggingHand(), kHotSpotX, kHotSpotY);
+    // Made once and kept until JUCE shuts down; the hook, made after the cursor (and so after the
+    // display connection), deletes it before that connection closes.
+    static juce::MouseCursor* cursor = nullptr;
+    if (cursor == nullptr)
+    {
+        cursor = new juce::MouseCursor(DrawDraggingHand(), kHotSpotX, kHotSpotY);
+        JUCEShutdownHook::Add(
+            []
+            {
+                delete cursor;
+                cursor = nullptr;
+            });
+    }
     return *cursor;
 }
 

@@ -1,5 +1,6 @@
 #include "gui/XResourceManager.h"
 
+#include "core/ChildScenario.h"
 #include "core/XMessage.h"
 #include "gui/ISkinTextReader.h"
 #include "gui/SkinTestFiles.h"
@@ -286,6 +287,32 @@ TEST_F(ResourceManagerTest, CursorsAreReadFromTheArchiveToo)
     WriteArchive({{"cursors/magnify.png", PngBytes(12)}});
     manager.OpenSystemArchive(false);
     EXPECT_NE(manager.GetCursor("Magnify.png", 5, 5), juce::MouseCursor(juce::MouseCursor::NormalCursor));
+}
+
+TEST_F(ResourceManagerTest, JucesShutDownDeletesTheImagesTheCursorsAndTheArchive)
+{
+    WriteImage(InImages("knob.png"), 5);
+    WriteImage(system + "/Cursors/pencil.png", 16);
+    WriteArchive({{"skins/qm7/images/dial.png", PngBytes(6)}});
+    // In a child process, since the shut-down ends JUCE for the rest of the program.
+    ChildScenario::ExpectPasses(
+        [this]
+        {
+            int failures = 0;
+            manager.OpenSystemArchive(false);
+            SCENARIO_CHECK(manager.GetImage("knob.png") != nullptr);
+            SCENARIO_CHECK(manager.GetImage("dial.png") != nullptr);
+            manager.GetCursor("pencil.png", 0, 0);
+            SCENARIO_CHECK(manager.CountCachedCursors() == 1);
+            const uint32_t generation = manager.GetImageGeneration();
+
+            juce::shutdownJuce_GUI();
+            SCENARIO_CHECK(manager.CountCachedImages() == 0);
+            SCENARIO_CHECK(manager.GetImageGeneration() != generation);
+            SCENARIO_CHECK(manager.CountCachedCursors() == 0);
+            SCENARIO_CHECK(!manager.HasArchive());
+            return failures;
+        });
 }
 
 TEST_F(ResourceManagerTest, TheSystemFolderIsFoundByWalkingUpFromTheProgram)
