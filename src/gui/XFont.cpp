@@ -43,6 +43,8 @@ public:
 
     StringToPtrMap<XFont> byKey;
     std::vector<std::unique_ptr<XFont>> fonts;
+    /** The default JUCE font (GetDefaultFont); null until asked for. */
+    std::unique_ptr<XFont> defaultFont;
 
     JUCE_DECLARE_SINGLETON(FontCacheHolder, false)
     JUCE_DECLARE_NON_COPYABLE(FontCacheHolder)
@@ -286,6 +288,14 @@ XFont* XFont::GetFont(const XString& family, int32_t size, bool bold, bool itali
         return nullptr;
     cache.fonts.push_back(std::move(font));
     return cache.fonts.back().get();
+}
+
+XFont* XFont::GetDefaultFont()
+{
+    FontCacheHolder& cache = *FontCacheHolder::getInstance();
+    if (cache.defaultFont == nullptr)
+        cache.defaultFont = std::make_unique<XFont>();
+    return cache.defaultFont.get();
 }
 
 void XFont::DefineNamedFont(const XString& name, const XFontDescriptor& description)

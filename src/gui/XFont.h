@@ -27,8 +27,8 @@ struct XFontDescriptor
     skin's font table defines and widgets ask for by name, regardless of case.
 
     Fonts are created and looked up on the GUI thread only; the registries have no lock. Pointers
-    returned by GetFont and FindNamedFont stay valid until JUCE shuts down (shutdownJuce_GUI) and
-    must not be deleted. */
+    returned by GetFont, GetDefaultFont and FindNamedFont stay valid until JUCE shuts down
+    (shutdownJuce_GUI) and must not be deleted. */
 class XFont
 {
 public:
@@ -53,6 +53,8 @@ public:
     /** The one cached font of this description (family as requested, then the alias table), built on
         the first request. */
     static XFont* GetFont(const XString& family, int32_t size, bool bold, bool italic, bool underline);
+    /** The one cached default JUCE font, kept with the cache. */
+    static XFont* GetDefaultFont();
 
     /** Stores (or replaces) the named font's description under the name regardless of case. */
     static void DefineNamedFont(const XString& name, const XFontDescriptor& description);

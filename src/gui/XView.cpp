@@ -241,12 +241,6 @@ XFont* FontFromText(const char* text)
     const int32_t size = sizeText.IsInteger() ? sizeText.ToInt() : 10;
     return XFont::GetFont(ToXString(fields[0]), size, flag(2), flag(3), flag(4));
 }
-
-XFont* DefaultFont()
-{
-    static XFont* const font = new XFont();
-    return font;
-}
 } // namespace
 
 // Colour properties ------------------------------------------------------------------------------
@@ -1084,7 +1078,7 @@ XFont* XView::GetFont() const
         if (XFont* medium = XFont::GetNamedFont(kMediumFontName, true))
             return medium;
     }
-    return DefaultFont();
+    return XFont::GetDefaultFont();
 }
 
 void XView::SetFont(XFont* newFont)
