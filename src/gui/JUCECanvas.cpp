@@ -2,6 +2,7 @@
 
 #include "core/XString.h"
 #include "core/XStringConversion.h"
+#include "gui/JUCEShutdownHook.h"
 #include "gui/XFont.h"
 #include "gui/XImage.h"
 
@@ -99,10 +100,22 @@ struct ScratchSlot
     bool free = true;
 };
 
-/** The scratch pool lives for the whole program (never destroyed). GUI thread only. */
+/** The scratch pool lives for the whole program (never destroyed); its free canvases, which hold
+    JUCE images and graphics, are deleted when JUCE shuts down. GUI thread only. */
 std::array<ScratchSlot, kScratchCanvasCount>& ScratchPool()
 {
-    static auto* pool = new std::array<ScratchSlot, kScratchCanvasCount>();
+    static auto* pool = []
+    {
+        auto* made = new std::array<ScratchSlot, kScratchCanvasCount>();
+        JUCEShutdownHook::Add(
+            [made]
+            {
+                for (auto& slot : *made)
+                    if (slot.free)
+                        slot.canvas.reset();
+            });
+        return made;
+    }();
     return *pool;
 }
 } // namespace

@@ -13,6 +13,7 @@
 #include "gui/IStyledScaler.h"
 #include "gui/IStyledSlider.h"
 #include "gui/IStyledWindow.h"
+#include "gui/JUCEShutdownHook.h"
 #include "gui/XCanvas.h"
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace
@@ -103,7 +105,9 @@ struct ListColours
     XRGB rowTextSelected;
 };
 
-/** What every style shares for the life of the process. GUI thread only; no lock. */
+/** What every style shares for the life of the process. GUI thread only; no lock. The fonts are
+    forgotten when JUCE shuts down: the menu font is a JUCE object, and the list font belongs to
+    the font cache, which goes then. */
 struct StyleGlobals
 {
     /** Upper-cased name to style; the styles are not owned. */
@@ -124,14 +128,26 @@ struct StyleGlobals
     ListColours list;
 
     bool menuFontRead = false;
-    juce::Font menuFont;
+    std::optional<juce::Font> menuFont;
     bool listFontRead = false;
     XFont* listFont = nullptr;
 };
 
 StyleGlobals& Globals()
 {
-    static auto* globals = new StyleGlobals();
+    static auto* globals = []
+    {
+        auto* made = new StyleGlobals();
+        JUCEShutdownHook::Add(
+            [made]
+            {
+                made->menuFontRead = false;
+                made->menuFont.reset();
+                made->listFontRead = false;
+                made->listFont = nullptr;
+            });
+        return made;
+    }();
     return *globals;
 }
 
@@ -463,7 +479,7 @@ juce::Font XStyle::getPopupMenuFont()
         globals.menuFont = font != nullptr ? font->GetJuceFont() : juce::Font();
         globals.menuFontRead = true;
     }
-    return globals.menuFont;
+    return *globals.menuFont;
 }
 
 void XStyle::getTooltipSize(const juce::String& text, int& width, int& height)
