@@ -2,18 +2,29 @@
 
 #include "core/XApplication.h"
 #include "core/XMessage.h"
+#include "gui/JUCEShutdownHook.h"
 
 #include <algorithm>
 
 namespace
 {
-XSynchBlinker* theBlinker = nullptr; // GUI thread; lives until the process ends
+XSynchBlinker* theBlinker = nullptr; // GUI thread; lives until JUCE shuts down
 } // namespace
 
 XSynchBlinker& XSynchBlinker::Get()
 {
     if (theBlinker == nullptr)
+    {
         theBlinker = new XSynchBlinker();
+        // A view is a JUCE component, which must not outlive JUCE.
+        JUCEShutdownHook::Add(
+            []
+            {
+                XSynchBlinker* gone = theBlinker;
+                theBlinker = nullptr;
+                delete gone;
+            });
+    }
     theBlinker->AttachToApplication();
     return *theBlinker;
 }

@@ -11,8 +11,9 @@
     message hands the beat to whoever sends it: the timer stops for good and each 'blnk' repaints.
 
     One instance per process (Get), created by the first button, attached to the application looper
-    and never destroyed before exit. It does not own the listed views; a view must leave the list
-    (Remove) before it is destroyed. GUI thread only. */
+    and deleted when JUCE shuts down (a view is a JUCE component); a later Get makes a new one. It
+    does not own the listed views; a view must leave the list (Remove) before it is destroyed. GUI
+    thread only. */
 class XSynchBlinker final : public XView
 {
 public:

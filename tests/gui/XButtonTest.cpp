@@ -1,6 +1,7 @@
 #include "gui/XButton.h"
 
 #include "ControlTestSupport.h"
+#include "core/ChildScenario.h"
 #include "core/XKeyPress.h"
 #include "core/XMessageCodes.h"
 #include "gui/GuiHelpers.h"
@@ -197,6 +198,27 @@ TEST_F(ButtonTest, ASteppingButtonBlinksFromTwoOnAndLeavesTheBlinkerWhenBelowOrD
     delete button;
     EXPECT_FALSE(blinker.Contains(button)) << "a destroyed button must not stay in the blinker";
     Pump(); // the blinker's next beats touch only live buttons
+}
+
+TEST_F(ButtonTest, TheBlinkerGoesWhenJuceShutsDownAndAButtonDestroyedAfterLeavesItAlone)
+{
+    // In a child process, since the shut-down ends JUCE for the rest of the program.
+    ChildScenario::ExpectPasses(
+        [this]
+        {
+            int failures = 0;
+            auto param = MakeParam(0, 3);
+            XButton* button = AddButton(param.get());
+            param->SetValue(2.0, true);
+            SCENARIO_CHECK(button->IsBlinking());
+            SCENARIO_CHECK(XSynchBlinker::Exists());
+
+            juce::shutdownJuce_GUI();
+            SCENARIO_CHECK(!XSynchBlinker::Exists());
+            root.RemoveChild(button);
+            delete button;
+            return failures;
+        });
 }
 
 TEST_F(ButtonTest, AReleaseInsideClicksAndAReleaseOutsideOnlyReleases)
