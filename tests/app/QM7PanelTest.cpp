@@ -314,7 +314,9 @@ protected:
     void TearDown() override
     {
         window.removeFromDesktop();
-        delete window.RemoveChild(panel);
+        // RemoveChild hands the panel back (it returns the focus view, not the child).
+        window.RemoveChild(panel);
+        delete panel;
         XStyle::SetCurrentStyle(nullptr);
         SimEditorTest::TearDown();
     }
