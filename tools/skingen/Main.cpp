@@ -47,6 +47,8 @@ bool WritePng(const juce::Image& picture, const juce::File& file)
     wrong command line. */
 int main(int argc, char** argv)
 {
+    // JUCE started and ended around the drawing, so that its glyph and typeface caches go at the end.
+    const juce::ScopedJuceInitialiser_GUI juceSession;
     if (argc != 3)
     {
         std::cerr << "usage: skingen MANIFEST SYSTEM_FOLDER" << std::endl;
