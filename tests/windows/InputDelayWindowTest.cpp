@@ -4,6 +4,7 @@
 
 #include "windows/InputDelayWindow.h"
 
+#include "DelayScaleTestSupport.h"
 #include "WindowTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/XMessageCodes.h"
@@ -219,30 +220,16 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
 TEST_F(InputDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
 {
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
-    struct Case
-    {
-        int32_t unit; // of the scale
-        int32_t amount;
-        double ms;
-    };
-    const Case cases[] = {
-        {QM7DelayGraph::kUnitMs, -200, -200},
-        {QM7DelayGraph::kUnitMs, 0, 0},
-        {QM7DelayGraph::kUnitMeters, 50, MetersToDelayMs(50)},
-        {QM7DelayGraph::kUnitMs, 700, 700},
-    };
     const QM7DelayGraph& graph = *window->GetGraph();
-    for (const Case& c : cases)
+    for (const DelayScaleTest::Case& c : DelayScaleTest::Cases(700))
     {
         Param("global\\InDelayUnits")->SetValue(c.unit, true);
-        const int32_t mark =
-            graph.GetFrame().left + graph.GetOriginX() + graph.GetOriginOffset() + graph.ToPixels(c.amount);
+        const int32_t mark = DelayScaleTest::MarkColumn(graph, c.amount);
         for (int32_t input = 0; input < InputDelayWindow::kInputCount; ++input)
         {
             Delay(input)->SetValue(c.ms, true);
             const XSlider& slider = *window->GetSlider(input);
-            const XRect knob = slider.GetKnobRect(slider.GetPosition());
-            EXPECT_NEAR(slider.GetFrame().left + (knob.left + knob.right) / 2, mark, 1)
+            EXPECT_NEAR(DelayScaleTest::KnobCentre(slider), mark, 1)
                 << c.amount << " in unit " << c.unit << ", input " << input;
         }
     }
