@@ -122,7 +122,7 @@ void XFileDialog::InitControls()
     const auto makeButton = [&](const char* name, const XRect& frame, const XString& label, uint32_t code)
     {
         auto* button = new XButton(frame, name);
-        if (XFont* font = XFont::GetNamedFont(XString("buttonSmall"), false))
+        if (XFont* font = XFont::GetNamedFont(XString("dialogButton"), false))
             button->SetFont(font);
         content->AddChild(button);
         button->SetTransparent(true);

@@ -15,9 +15,12 @@
 namespace
 {
 constexpr int32_t kCaptionLeft = 18;
-constexpr int32_t kCaptionTop = 26;
+// A caption fills the 9 pixels between the row above and its own field (rows are 27 apart, fields
+// 18 high): its text, centred in the caption, must end above the field, or a field would cut off
+// the captions' lower parts ("RESP / Q" read "RESP / O").
+constexpr int32_t kCaptionTop = 24;
 constexpr int32_t kCaptionWidth = 106;
-constexpr int32_t kCaptionHeight = 14;
+constexpr int32_t kCaptionHeight = 13;
 constexpr int32_t kControlLeft = 17;
 constexpr int32_t kControlTop = 36;
 constexpr int32_t kControlWidth = 122;

@@ -236,7 +236,8 @@ TEST_F(SkinTest, EveryColourAndFontNameTheCodeAndThePartsAskForIsInTheTables)
         colours.insert(name);
     std::set<std::string> fonts = codeFonts;
     for (const char* name : {"tiny", "mini", "small", "smallbold", "medium", "large", "dialogLabel",
-                             "listText", "menuItem", "statusBar", "buttonSmall", "buttonTiny"})
+                             "listText", "menuItem", "statusBar", "buttonSmall", "buttonTiny",
+                             "dialogButton"})
         fonts.insert(name);
 
     std::vector<std::string> missing;

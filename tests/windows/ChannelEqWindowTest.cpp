@@ -13,6 +13,7 @@
 #include "gui/MenuTestSupport.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
+#include "gui/XFont.h"
 #include "gui/XPopupMenu.h"
 #include "gui/XText.h"
 #include "widgets/QM7EQView.h"
@@ -391,6 +392,20 @@ TEST_F(ChannelEqWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocu
         const std::string row2 = c.gain ? "GAIN;" : (c.passSlope ? "SLOPE;" : "");
         const std::string row4 = (c.peakingQ || c.secondQ) ? "RESP / Q;" : (c.shelfSlope ? "SLOPE;" : "");
         EXPECT_EQ(shown, "TYPE;" + row2 + "FREQUENCY;" + row4);
+    }
+    // Each caption's line of text, centred in it, ends above the field of its row.
+    const std::vector<const juce::Component*> fields = {panel->GetTypePopup(), panel->GetGainBox(),
+                                                        panel->GetFrequencyBox(), panel->GetPeakingQBox()};
+    for (const XText* caption : panel->GetCaptions())
+    {
+        const float lineHeight = caption->GetFont()->GetJuceFont().getHeight();
+        const float lineBottom = caption->getY() + (caption->getHeight() + lineHeight) / 2.0f;
+        const juce::Component* field = nullptr;
+        for (const juce::Component* row : fields)
+            if (row->getY() > caption->getY() && (field == nullptr || row->getY() < field->getY()))
+                field = row;
+        ASSERT_NE(field, nullptr) << caption->GetLabel().CStr();
+        EXPECT_LE(lineBottom, field->getY()) << caption->GetLabel().CStr();
     }
 
     // A value box's change, the bypass button's press and the panel's background each focus the band.
