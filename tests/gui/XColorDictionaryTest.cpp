@@ -162,11 +162,12 @@ TEST(XColorDictionary, MissingOrEmptyFileLeavesTheDictionaryEmpty)
 
 TEST(XColorDictionary, ReadsThroughTheInstalledSkinReader)
 {
+    ISkinTextReader& installedBefore = GetSkinTextReader();
     FixedTextReader reader("fromSkin = 10,20,30");
     SetSkinTextReader(&reader);
     XColorDictionary dictionary;
     const int32_t result = dictionary.Load("C:\\anywhere\\GlobalColors.dat");
-    SetSkinTextReader(nullptr);
+    SetSkinTextReader(&installedBefore);
 
     EXPECT_EQ(result, XColorDictionary::kResultOk);
     EXPECT_EQ(reader.calls, 1);
