@@ -13,12 +13,7 @@ public:
     StringToValueMap() = default;
     StringToValueMap(const StringToValueMap&) = delete;
     StringToValueMap& operator=(const StringToValueMap&) = delete;
-    ~StringToValueMap()
-    {
-        for (auto* node = entries.FirstNode(); node != nullptr; node = BinaryTree::NextNode(node))
-            delete StringToPtrMap<T>::GetNodeValue(node);
-        entries.RemoveAll();
-    }
+    ~StringToValueMap() { RemoveAll(); }
 
     /** Inserts or replaces the value of key; the stored value, null when memory ran out. */
     T* Set(const char* key, const T& value)
@@ -34,6 +29,14 @@ public:
 
     T* Find(const char* key) const { return entries.Find(key); }
     int GetCount() const { return entries.GetCount(); }
+
+    /** Deletes every stored value and empties the map; pointers from Find are invalid afterwards. */
+    void RemoveAll()
+    {
+        for (auto* node = entries.FirstNode(); node != nullptr; node = BinaryTree::NextNode(node))
+            delete StringToPtrMap<T>::GetNodeValue(node);
+        entries.RemoveAll();
+    }
 
 private:
     StringToPtrMap<T> entries;

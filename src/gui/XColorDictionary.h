@@ -34,6 +34,8 @@ public:
     /** Inserts or replaces the colour of that name. */
     void SetColor(const char* name, const XRGB& colour);
     int GetCount() const { return entries.GetCount(); }
+    /** Forgets every colour, as before the first Load. */
+    void RemoveAll() { entries.RemoveAll(); }
 
     /** Reads a colour file (the skin text at that path) and sets each colour it names: entries
         NAME separator r,g,b (each component 0 to 255), with comments anywhere between tokens. An

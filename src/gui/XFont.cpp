@@ -52,7 +52,8 @@ public:
 
 JUCE_IMPLEMENT_SINGLETON(FontCacheHolder)
 
-/** The named fonts live for the process and are never emptied; their values are owned here. */
+/** The named fonts live for the process, emptied only by ForgetNamedFonts; their values are owned
+    here. */
 
 StringToValueMap<XFontDescriptor>& NamedFonts()
 {
@@ -306,6 +307,11 @@ void XFont::DefineNamedFont(const XString& name, const XFontDescriptor& descript
 const XFontDescriptor* XFont::FindNamedFontDescriptor(const XString& name)
 {
     return NamedFonts().Find(name.ToUpper().CStr());
+}
+
+void XFont::ForgetNamedFonts()
+{
+    NamedFonts().RemoveAll();
 }
 
 XFont* XFont::FindNamedFont(const XString& name, bool create)

@@ -64,6 +64,9 @@ public:
     static XFont* GetNamedFont(const XString& name, bool create) { return FindNamedFont(name, create); }
     /** The description of a named font, null when the name was never defined. */
     static const XFontDescriptor* FindNamedFontDescriptor(const XString& name);
+    /** Forgets every named font, as before the first font table; descriptions found before are
+        gone. */
+    static void ForgetNamedFonts();
 
     /** Reads a font table (the skin text at that path) and defines its named fonts: 0 when read to
         the end, 0x80000001 when the text is missing or empty (nothing changes), 0x8000000B when a key

@@ -56,6 +56,7 @@ juce::Font NamedFont(const char* name)
 TEST(SkinLookAndFeel, TakesTheSkinsColoursAndFontsAndJucesOwnWhereTheSkinHasNone)
 {
     // Before the skin is read: JUCE's own look throughout.
+    SkinTestSupport::ForgetSkinTables();
     juce::LookAndFeel_V4 juceLook;
     juce::Label label;
     juce::TextButton button;

@@ -6,6 +6,7 @@
 #include "gui/XResourceManager.h"
 #include "gui/XStyle.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -40,7 +41,8 @@ std::unique_ptr<XImage> SolidXImage(int width, int height, const XRGB& colour)
     return std::make_unique<XImage>(SkinTestFiles::SolidImage(width, height, ToColour(colour)));
 }
 
-/** An off-screen canvas on white with fore kFore, back kBack and a 12-point font, and a style. */
+/** An off-screen canvas on white with fore kFore, back kBack and a 12-point font, and a style
+    without a skin's colours or fonts. */
 class StyleDrawing : public ::testing::Test
 {
 protected:
@@ -49,7 +51,7 @@ protected:
 
     void SetUp() override
     {
-        XStyle::ResetGlobalCaches();
+        SkinTestSupport::ForgetSkinTables();
         style.ApplyColours();
         canvas.FillRectColour(XRect(0, 0, 120, 80), kWhite);
         canvas.SetForeColor(kFore);
@@ -599,8 +601,10 @@ TEST_F(StyleDrawing, ListCellOfImageKindDrawsTheSkinImageCentred)
     SkinTestFiles::WritePng(skin.Child("Skins/StyleTest/Images/folder.png"),
                             SkinTestFiles::SolidImage(8, 6, ToColour(kRed)));
     XResourceManager& resources = GetResourceManager();
+    const XString savedBaseFolder = resources.GetBaseFolder();
     resources.SetBaseFolder(skin.Path().c_str());
     resources.AddSkinFolder("StyleTest");
+    resources.ClearCaches(); // a "folder.png" of another skin may be cached
 
     ListRow row;
     row.kind = IStyledListRow::kCellImage;
@@ -608,6 +612,7 @@ TEST_F(StyleDrawing, ListCellOfImageKindDrawsTheSkinImageCentred)
     style.DrawListCell(&row, XRect(0, 0, 100, 20), canvas, 0, false, false, true, false, false, true);
     EXPECT_EQ(Ink({0, 0, 100, 20}, XRGB(234, 238, 240)), juce::Rectangle<int>(46, 7, 8, 6));
     resources.ClearCaches();
+    resources.SetBaseFolder(savedBaseFolder);
 }
 
 TEST_F(StyleDrawing, WindowFrameFillsOnlyWhatOpaqueChildrenLeaveUncovered)

@@ -6,6 +6,7 @@
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "support/gui/GuiTestSupport.h"
+#include "support/gui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,8 +15,9 @@ using namespace StyleTestViews;
 
 namespace
 {
-/** Points the system folder at a temporary folder for the length of a test, with the style
-    caches forgotten before and after, and no style current afterwards. */
+/** Points the system folder at a temporary folder for the length of a test, with the skin's
+    colours, named fonts and the style caches forgotten before and after, and no style current
+    afterwards. */
 class StyleFixture : public ::testing::Test
 {
 protected:
@@ -26,14 +28,14 @@ protected:
     {
         savedSystemFolder = GetSystemFolder();
         SetSystemFolder(folder.Path().c_str());
-        XStyle::ResetGlobalCaches();
+        SkinTestSupport::ForgetSkinTables();
     }
 
     void TearDown() override
     {
         XStyle::SetCurrentStyle(nullptr);
         SetSystemFolder(savedSystemFolder);
-        XStyle::ResetGlobalCaches();
+        SkinTestSupport::ForgetSkinTables();
     }
 
     void WriteFontTable(const std::string& text)

@@ -6,6 +6,7 @@
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XResourceManager.h"
+#include "gui/XStyle.h"
 #include "gui/XViewCursors.h"
 
 #include <juce_core/juce_core.h>
@@ -76,6 +77,16 @@ inline bool LoadSkinTables(const juce::File& systemFolder)
     const XString fonts(systemFolder.getChildFile("GlobalFonts.dat").getFullPathName().toRawUTF8());
     return GetColorDictionary().Load(colours) == XColorDictionary::kResultOk &&
            XFont::LoadFontTable(fonts) == XFont::kResultOk;
+}
+
+/** Empties the program's colour dictionary and named fonts and the style's caches of them, as
+    before any skin table was read: for tests that check what holds without a skin, whatever tests
+    ran before them in the process. */
+inline void ForgetSkinTables()
+{
+    GetColorDictionary().RemoveAll();
+    XFont::ForgetNamedFonts();
+    XStyle::ResetGlobalCaches();
 }
 
 /** Loads the built skin's colour and font tables and makes its images those of the program's
