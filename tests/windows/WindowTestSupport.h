@@ -172,8 +172,9 @@ protected:
 
 /** A window test against the simulated unit (SimUnitTest: its own device folder, its frame log
     UnitReceived): ConnectEditor starts the unit with options, connects the editor's link and
-    watcher to it, builds the watcher's maps with its 100 ms sender running and registers it as the
-    windows' device requests. Skipped when the skin is not built. */
+    watcher to it, builds the watcher's maps with its 100 ms sender running, registers it as the
+    windows' device requests and gives the sender time for its first tick. Skipped when the skin is
+    not built. */
 class WindowSimTestBase : public SimEditorTest<SimEditor>
 {
 protected:
@@ -207,6 +208,9 @@ protected:
         editor->watcher.BuildWireIdMaps(false);
         requests = std::make_unique<DeviceJobLink>(&editor->watcher);
         SetDeviceRequests(requests.get());
+        // The sender's first tick is the point from which it passes changes on: a change made
+        // before it (a fast test's first click) would never reach the unit.
+        PlatformClock::Sleep(kSenderStartMs);
         return true;
     }
 
@@ -215,6 +219,9 @@ protected:
     {
         return ViewTest::PumpUntil([&] { return UnitReceived(command).size() >= count; }, kSimWaitMs);
     }
+
+    /** Two periods of the watcher's sender: long enough for its first tick. */
+    static constexpr uint32_t kSenderStartMs = 2 * DeviceCommWatcher::kSendPeriodMs;
 
     std::unique_ptr<WindowRig> rig;
     std::unique_ptr<DeviceJobLink> requests;
