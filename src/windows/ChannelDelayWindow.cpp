@@ -15,6 +15,7 @@
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
 #include "widgets/XSlider.h"
+#include "windows/CompareOverlay.h"
 #include "windows/DelayPanel.h"
 #include "windows/DelaySliderStyle.h"
 #include "windows/DelayTotals.h"
@@ -38,10 +39,8 @@ constexpr const char* kTemperaturePath = "global\\temp";
 constexpr const char* kTempUnitsPath = "global\\TempUnits";
 constexpr const char* kConfigPath = "preset\\currentconfig";
 constexpr const char* kColourFormat = "preset\\ColorChan%d";
-constexpr const char* kLockPath = "QM7\\lockUIForEditCompare";
 constexpr int32_t kLabelId = ChannelParamTables::kOutputLabelId;
 
-const XRGB kCompareGrey(178, 178, 178, 255);
 constexpr int32_t kRowPitch = 56;
 
 /** The distance mirrors' units, in the order of their id rows. */
@@ -266,13 +265,13 @@ void ChannelDelayWindow::BuildContent()
     AddLinkGroupViews();
     AddTotalFields();
     AddDelayPanels();
-    AddCompareCover();
+    CompareOverlay::Add(*this);
 
     for (auto& group : groups)
         group.UpdateLayout();
     UpdateCheckVisibility();
     UpdateSpeakerColours();
-    for (const char* path : {kUnitsPath, kTempUnitsPath, kLockPath})
+    for (const char* path : {kUnitsPath, kTempUnitsPath})
         if (XParam* param = Find(path))
             param->Notify(kValueSet);
     HideWaitCursor();
@@ -364,18 +363,6 @@ void ChannelDelayWindow::AddDelayPanels()
         AddChild(panel);
         panels[static_cast<size_t>(i)] = panel;
     }
-}
-
-void ChannelDelayWindow::AddCompareCover()
-{
-    XParam* lock = Find(kLockPath);
-    auto* cover =
-        new XText(XRect(1, 1, getWidth(), getHeight()), " ", kCompareGrey, Font("dialogLabel"), kJustifyLeft);
-    cover->SetTransparentWithColor(true, kCompareGrey);
-    if (lock != nullptr)
-        cover->SetShowParam(lock, 0);
-    cover->SetTooltipText(XString("Compare Mode"));
-    AddChild(cover);
 }
 
 // Reactions -------------------------------------------------------------------------------------------
@@ -581,6 +568,7 @@ void ChannelDelayWindow::ValueChanged(int32_t code, XParam* param, int32_t key)
     }
     else if (key == kTempUnitsKey)
     {
+        // Always as a value set: a user change (1000001) of the temperature would move the delays.
         if (XParam* temperature = Find(kTemperaturePath))
             temperature->Notify(kValueSet);
     }

@@ -103,8 +103,6 @@ private:
     /** Each output's total delay on its field picture. */
     void AddTotalFields();
     void AddDelayPanels();
-    /** The grey cover shown while the compare mode locks the window. */
-    void AddCompareCover();
 
     /** ParamChanged's reactions to a changed value, and to changed flags (a delay's lock). */
     void ValueChanged(int32_t code, XParam* param, int32_t key);

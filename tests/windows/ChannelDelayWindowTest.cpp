@@ -153,6 +153,13 @@ TEST_F(ChannelDelayWindowTest, ADistanceEntrySetsTheDelayAndTheFieldShowsTheDist
     }
     EXPECT_STREQ(window->GetLocalParam(ChannelDelayWindow::kMtId + output)->GetText().CStr(),
                  "233.38 meters");
+    // Each local parameter is found by its path, numbered by output.
+    const char* const paths[] = {"OutputDelay\\delayCmCh%d",       "OutputDelay\\delayMtCh%d",
+                                 "OutputDelay\\delayInCh%d",       "OutputDelay\\delayFtCh%d",
+                                 "OutputDelay\\delayMicrosecCh%d", "OutputDelay\\kTotalDelayOutput%d"};
+    for (int32_t row = 0; row < 6; ++row)
+        for (int32_t i = 0; i < kOutputs; ++i)
+            EXPECT_EQ(FindParam(paths[row], i + 1), window->GetLocalParam(row * kOutputs + i)) << paths[row];
     // Another output is untouched.
     EXPECT_EQ(Delay(1)->GetValue(), 0.0);
 }
@@ -178,6 +185,12 @@ TEST_F(ChannelDelayWindowTest, OnlyTheUsersTemperatureRecomputesTheDelaysFromThe
     EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kMtId)->GetValue(), metres0, 0.004);
     EXPECT_EQ(Delay(1)->GetValue(), 680.0);
     EXPECT_NEAR(Delay(3)->GetValue(), -10 * 0.3432 / 0.3188, kStepMs / 2 + 1e-9);
+
+    // A temperature typed into the window's Celsius box reaches global\Temp as the user's change.
+    const double metres = window->GetLocalParam(ChannelDelayWindow::kMtId)->GetValue();
+    Param("QM7\\TempCelcuis")->ChangeValue(20, true);
+    EXPECT_EQ(temperature->GetValue(), 20.0);
+    EXPECT_NEAR(Delay(0)->GetValue(), metres / 0.3432, kStepMs / 2 + 1e-9);
 }
 
 TEST_F(ChannelDelayWindowTest, TickedRunsFormAtMostThreeGroupsThatTakeTheirHighestOutputsDelay)
@@ -244,6 +257,11 @@ TEST_F(ChannelDelayWindowTest, GroupMembersShareTheirDelayAndBypassAndALockClear
     EXPECT_EQ(Bypass(4)->GetValue(), 0.0);
     EXPECT_EQ(Bypass(2)->GetValue(), 1.0);
 
+    // Flags without the lock stay with the delay; its distances keep theirs.
+    Delay(4)->SetFlags(0x100);
+    EXPECT_EQ(window->GetLocalParam(ChannelDelayWindow::kMtId + 4)->GetFlags() & 0x100, 0);
+    EXPECT_EQ(window->GetCheckParam(4)->GetValue(), 1.0);
+
     // The unit locks output 5's delay: both checks beside it clear, the group dissolves.
     Delay(4)->SetFlags(ChannelDelayWindow::kLockFlag);
     EXPECT_EQ(window->GetCheckParam(3)->GetValue(), 0.0);
@@ -297,6 +315,38 @@ TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUni
     EXPECT_FALSE(group.GetLinkSlider()->IsVisible());
 }
 
+TEST_F(ChannelDelayWindowTest, EachSpeakerKnobShowsItsOutputsColourAfterAConfigurationChange)
+{
+    static constexpr const char* kSpeakers[] = {
+        "OutputDelay\\Speakerred.png",   "OutputDelay\\Speakeryellow.png",
+        "OutputDelay\\Speakerblue.png",  "OutputDelay\\Speakermagenta.png",
+        "OutputDelay\\Speakergreen.png", "OutputDelay\\Speakerpurple.png"};
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    for (int32_t shift : {0, 3, 5})
+    {
+        for (int32_t i = 0; i < kOutputs; ++i)
+            FindParam("preset\\ColorChan%d", i + 1)->SetValue((i + shift) % 6, true);
+        Param("preset\\currentconfig")->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+        for (int32_t i = 0; i < kOutputs; ++i)
+            EXPECT_EQ(window->GetOutputSlider(i)->GetKnobImage(),
+                      GetResourceManager().GetImage(XString(kSpeakers[(i + shift) % 6])))
+                << "output " << i << " shift " << shift;
+    }
+}
+
+TEST_F(ChannelDelayWindowTest, TheDelaySlidersStepFinelyOnlyWhileAltIsHeld)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    Tick({4});
+    for (XSlider* slider : {window->GetOutputSlider(1), window->GetLinkGroup(0).GetLinkSlider()})
+    {
+        EXPECT_NEAR(DelayScaleTest::WheelStepMs(*window, *slider, false), XControl::kWheelSteps * kStepMs,
+                    1e-4);
+        EXPECT_NEAR(DelayScaleTest::WheelStepMs(*window, *slider, true), XControl::kFineWheelSteps * kStepMs,
+                    1e-4);
+    }
+}
+
 TEST_F(ChannelDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
 {
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
@@ -334,6 +384,9 @@ TEST_F(ChannelDelayWindowSimTest, DragsTicksAndTypedDistancesReachTheUnit)
 {
     ASSERT_TRUE(ConnectEditor());
     Param("preset\\currentconfig")->SetValue(4, true);
+    const char* const names[kOutputs] = {"Sub L", "Low L", "High L", "Sub R", "Low R", "High R"};
+    for (int32_t i = 0; i < kOutputs; ++i)
+        GetOutputParamById(i, ChannelParamTables::kOutputLabelId)->SetText(names[i], true);
     ChannelDelayWindow window;
     ASSERT_TRUE(WindowTest::ShowOnScreen(window));
     GuiTestSupport::PeerMouse mouse(window);
@@ -379,15 +432,29 @@ TEST_F(ChannelDelayWindowSimTest, DragsTicksAndTypedDistancesReachTheUnit)
     ASSERT_NE(field, nullptr);
     const juce::Point<int> inField(field->GetWidth() / 2, field->GetHeight() / 2);
     mouse.Wait(1000);
-    mouse.Send(*field, inField, left);
-    mouse.Send(*field, inField, {});
-    field->SelectAll();
+    // A double click selects the field's text, which the typed distance replaces.
+    for (int click = 0; click < 2; ++click)
+    {
+        mouse.Send(*field, inField, left);
+        mouse.Send(*field, inField, {});
+    }
     for (char c : std::string("3.43"))
         window.getPeer()->handleKeyPress(juce::KeyPress(c, {}, static_cast<juce::juce_wchar>(c)));
     window.getPeer()->handleKeyPress(juce::KeyPress(juce::KeyPress::returnKey));
     ViewTest::Pump();
     EXPECT_NEAR(Delay(3)->GetValue(), 9.994, kStepMs);
     EXPECT_TRUE(ViewTest::PumpUntil([&] { return SentDelay(3); }, WindowTest::kWaitMs));
+
+    // Output 4's bypass clicked off: its delay counts in its total.
+    Bypass(3)->SetValue(1, true);
+    XButton& bypass = *window.GetPanel(3)->GetBypassButton();
+    const juce::Point<int> onBypass(bypass.GetWidth() / 2, bypass.GetHeight() / 2);
+    mouse.Wait(1000);
+    mouse.Send(bypass, onBypass, left);
+    mouse.Send(bypass, onBypass, {});
+    EXPECT_EQ(Bypass(3)->GetValue(), 0.0);
+    EXPECT_STREQ(window.GetLocalParam(ChannelDelayWindow::kTotalId + 3)->GetText().CStr(),
+                 XString().Format("%.2f ms", Delay(3)->GetValue()).CStr());
     GuiTestSupport::TakeScreenshot(window, "OutputDelayWindowLinked");
 }
 } // namespace

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "core/FloatParam.h"
 #include "device/DelayUnits.h"
+#include "support/gui/ViewTestSupport.h"
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XSlider.h"
 
 #include <cstdint>
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <memory>
 #include <vector>
 
 /** Where the delay windows' knobs and the delay scale's marks stand, for the tests that hold one
-    against the other. */
+    against the other, and how far a wheel notch moves a knob. */
 namespace DelayScaleTest
 {
 struct Case
@@ -38,5 +42,28 @@ inline int32_t KnobCentre(const XSlider& slider)
 {
     const XRect knob = slider.GetKnobRect(slider.GetPosition());
     return slider.GetFrame().left + (knob.left + knob.right) / 2;
+}
+
+/** How far (ms, unsigned) one wheel notch over the slider's knob moves its delay: the notch is sent
+    through the window's peer, with Alt held through its on-screen parameter ("dca\alt") or not. */
+inline double WheelStepMs(juce::Component& window, XSlider& slider, bool altHeld)
+{
+    std::unique_ptr<FloatParam> alt;
+    if (altHeld)
+    {
+        alt = ViewTest::MakeParam(0, 1, "alt");
+        alt->SetPath("%s", "dca\\alt");
+        alt->SetValue(1, false);
+    }
+    const double before = slider.GetPot()->GetValue();
+    const XRect knob = slider.GetKnobRect(slider.GetPosition());
+    const juce::Point<int> centre((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2);
+    const juce::MouseWheelDetails notch{0.0f, 1.0f, false, false, false};
+    window.getPeer()->handleMouseWheel(juce::MouseInputSource::InputSourceType::mouse,
+                                       window.getLocalPoint(&slider, centre).toFloat(),
+                                       juce::Time::currentTimeMillis(), notch);
+    ViewTest::Pump();
+    const double after = slider.GetPot()->GetValue();
+    return after > before ? after - before : before - after;
 }
 } // namespace DelayScaleTest

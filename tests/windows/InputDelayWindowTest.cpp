@@ -109,6 +109,15 @@ TEST_F(InputDelayWindowTest, ADistanceEntrySetsTheDelayKeepsWhatWasTypedAndConve
     EXPECT_STREQ(Local(InputDelayWindow::kCmId, 0)->GetText().CStr(), "100.0 cm");
     EXPECT_STREQ(Local(InputDelayWindow::kMtrId, 0)->GetText().CStr(), "1.00 meters");
     EXPECT_NEAR(Delay(0)->GetValue(), 2.914, 1e-3);
+
+    // Each distance is found by its path, numbered by input.
+    const char* const paths[] = {"InputDelay\\delayCmIn%d", "InputDelay\\delayMtrIn%d",
+                                 "InputDelay\\delayInchIn%d", "InputDelay\\delayFtIn%d",
+                                 "InputDelay\\delayMicroSecIn%d"};
+    for (int32_t unit = 0; unit < DistanceMirrors::kUnitCount; ++unit)
+        for (int32_t input = 0; input < InputDelayWindow::kInputCount; ++input)
+            EXPECT_EQ(FindParam(paths[unit], input + 1), Local(unit * InputDelayWindow::kInputCount, input))
+                << paths[unit];
 }
 
 TEST_F(InputDelayWindowTest, AnEntryThatLeavesTheDelayAsItIsIsRefusedAndEveryFieldStays)
@@ -155,6 +164,24 @@ TEST_F(InputDelayWindowTest, OnlyTheUsersTemperatureRecomputesTheDelaysFromTheMe
     EXPECT_NEAR(Delay(0)->GetValue(), 10 * 0.3554 / 0.3188, 1e-9);
     EXPECT_NEAR(Local(InputDelayWindow::kMtrId, 0)->GetValue(), 10 * 0.3554, 1e-9);
     EXPECT_EQ(Delay(1)->GetValue(), 700.0);
+
+    // A temperature typed into the window's Fahrenheit box reaches global\Temp as the user's change.
+    Param("QM7\\TempFarenheit")->ChangeValue(68, true);
+    EXPECT_NEAR(temperature->GetValue(), 20, 1e-9);
+    EXPECT_NEAR(Delay(0)->GetValue(), 10 * 0.3554 / 0.3432, kStepMs / 2 + 1e-9);
+}
+
+TEST_F(InputDelayWindowTest, TheDelaySlidersStepFinelyOnlyWhileAltIsHeld)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    for (int32_t input = 0; input < InputDelayWindow::kInputCount; ++input)
+    {
+        XSlider& slider = *window->GetSlider(input);
+        EXPECT_NEAR(DelayScaleTest::WheelStepMs(*window, slider, false), XControl::kWheelSteps * kStepMs,
+                    1e-4);
+        EXPECT_NEAR(DelayScaleTest::WheelStepMs(*window, slider, true), XControl::kFineWheelSteps * kStepMs,
+                    1e-4);
+    }
 }
 
 TEST_F(InputDelayWindowTest, TheLinkStatePicksOneOfThreeButtonsAndTheLinkParameterShowsTheLinkingWindow)
@@ -277,9 +304,12 @@ TEST_F(InputDelayWindowSimTest, ADragATypedDistanceAndTheLinkButtonsThroughRealE
     ASSERT_NE(field, nullptr);
     const juce::Point<int> inField(field->GetWidth() / 2, field->GetHeight() / 2);
     mouse.Wait(1000);
-    mouse.Send(*field, inField, left);
-    mouse.Send(*field, inField, {});
-    field->SelectAll();
+    // A double click selects the field's text, which the typed distance replaces.
+    for (int click = 0; click < 2; ++click)
+    {
+        mouse.Send(*field, inField, left);
+        mouse.Send(*field, inField, {});
+    }
     for (char c : std::string("3.43"))
         window.getPeer()->handleKeyPress(juce::KeyPress(c, {}, static_cast<juce::juce_wchar>(c)));
     window.getPeer()->handleKeyPress(juce::KeyPress(juce::KeyPress::returnKey));
