@@ -265,7 +265,7 @@ void ChannelDelayWindow::BuildContent()
     AddLinkGroupViews();
     AddTotalFields();
     AddDelayPanels();
-    CompareOverlay::Add(*this);
+    compareCover = CompareOverlay::Add(*this);
 
     for (auto& group : groups)
         group.UpdateLayout();

@@ -88,6 +88,8 @@ public:
     XPict* GetCheckLine(int32_t check) const;
     DelayPanel* GetPanel(int32_t output) const;
     QM7DelayGraph* GetGraph() const { return graph; }
+    /** The grey cover over the content in compare mode; null before the first show. */
+    XText* GetCompareCover() const { return compareCover; }
 
 protected:
     void BuildContent() override;
@@ -127,6 +129,7 @@ private:
     std::array<XPict*, kCheckCount> checkLines{};   // child views
     std::array<DelayPanel*, kOutputCount> panels{}; // child views
     QM7DelayGraph* graph = nullptr;                 // child view
+    XText* compareCover = nullptr;                  // child view
 };
 
 /** Sets the output's delay to ms as a user change (clamped by the parameter) and notifies it when

@@ -218,7 +218,7 @@ void InputDelayWindow::BuildContent()
         if (XParam* param = Find(path))
             param->Notify(kValueSet);
 
-    CompareOverlay::Add(*this);
+    compareCover = CompareOverlay::Add(*this);
 }
 
 void InputDelayWindow::BuildLinkControls()

@@ -17,6 +17,7 @@ class QM7DelayGraph;
 class XButton;
 class XComboBox;
 class XSlider;
+class XText;
 
 /** The "Input Delay" window: per input (A, B) a slider, a field with the delay in the unit of
     "global\InDelayUnits" and a bypass button, the temperature that sets the speed of sound, and the
@@ -108,6 +109,8 @@ public:
     XButton* GetLinkButton(int32_t state) const;
     InputParameterLinkWindow* GetLinkWindow() const { return linkWindow; }
     QM7DelayGraph* GetGraph() const { return graph; }
+    /** The grey cover over the content in compare mode; null before the first show. */
+    XText* GetCompareCover() const { return compareCover; }
 
     static constexpr int32_t kUnitCount = 6;
 
@@ -131,4 +134,5 @@ private:
     std::array<std::array<XComboBox*, kUnitCount>, kInputCount> delayBoxes{}; // child views
     std::array<XButton*, kInputCount> bypassButtons{};                        // child views
     std::array<XButton*, 3> linkButtons{};                                    // child views
+    XText* compareCover = nullptr;                                            // child view
 };

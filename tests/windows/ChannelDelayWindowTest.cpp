@@ -12,6 +12,7 @@
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
 #include "gui/XPict.h"
+#include "gui/XText.h"
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
 #include "widgets/XSlider.h"
@@ -298,6 +299,13 @@ TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUni
         for (int32_t other = 0; other < DelayPanel::kUnitCount; ++other)
             EXPECT_EQ(window->GetPanel(1)->GetDelayBox(other)->IsVisible(), other == unit);
     }
+
+    // Compare mode covers the controls.
+    for (bool compareMode : {true, false})
+        for (const juce::Component* control : {static_cast<juce::Component*>(window->GetOutputSlider(0)),
+                                               static_cast<juce::Component*>(window->GetPanel(5))})
+            EXPECT_EQ(DelayScaleTest::CoverLiesOver(*window->GetCompareCover(), *control, compareMode),
+                      compareMode);
 
     DelaySliderStyle style;
     EXPECT_EQ(style.GetFineWheelKeyMode(), 1);

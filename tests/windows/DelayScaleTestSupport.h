@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/FloatParam.h"
+#include "core/ParamRegistry.h"
+#include "core/XMessageCodes.h"
 #include "device/DelayUnits.h"
 #include "support/gui/ViewTestSupport.h"
 #include "widgets/QM7DelayGraph.h"
@@ -12,7 +14,8 @@
 #include <vector>
 
 /** Where the delay windows' knobs and the delay scale's marks stand, for the tests that hold one
-    against the other, and how far a wheel notch moves a knob. */
+    against the other, how far a wheel notch moves a knob, and whether the compare cover takes a
+    control's clicks. */
 namespace DelayScaleTest
 {
 struct Case
@@ -65,5 +68,18 @@ inline double WheelStepMs(juce::Component& window, XSlider& slider, bool altHeld
     ViewTest::Pump();
     const double after = slider.GetPot()->GetValue();
     return after > before ? after - before : before - after;
+}
+
+/** Puts the unit in compare mode (connected, not listening live) or out of it, and tells whether the
+    window's compare cover is then shown over the centre of the control. */
+inline bool CoverLiesOver(const juce::Component& cover, const juce::Component& control, bool compareMode)
+{
+    FindParam("%s", "QM7\\usbActive")->SetValue(1, true);
+    FindParam("%s", "global\\ListenMode")->SetValue(compareMode ? 0 : 1, true);
+    FindParam("%s", "QM7\\lockUIForEditCompare")->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+    const juce::Component* parent = cover.getParentComponent();
+    return parent != nullptr && cover.isVisible() &&
+           cover.getBoundsInParent().contains(
+               parent->getLocalPoint(&control, control.getLocalBounds().getCentre()));
 }
 } // namespace DelayScaleTest

@@ -13,6 +13,7 @@
 #include "device/DelayUnits.h"
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
+#include "gui/XText.h"
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
 #include "widgets/XSlider.h"
@@ -230,6 +231,13 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
     EXPECT_EQ(window->GetSlider(0)->GetPot(), Delay(0));
     EXPECT_EQ(window->GetBypassButton(1)->GetPot(),
               GetInputChannel(1)->GetParam(InputDelayWindow::kDelayBypassId));
+
+    // Compare mode covers the controls.
+    for (bool compareMode : {true, false})
+        for (const juce::Component* control : {static_cast<juce::Component*>(window->GetSlider(1)),
+                                               static_cast<juce::Component*>(window->GetBypassButton(0))})
+            EXPECT_EQ(DelayScaleTest::CoverLiesOver(*window->GetCompareCover(), *control, compareMode),
+                      compareMode);
 
     // Every flag, locked or not, reaches the input's five distances and no other.
     for (int32_t flags : {0x80, 0x100, 0})
