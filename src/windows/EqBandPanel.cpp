@@ -76,7 +76,14 @@ XPopupMenu* EqBandPanel::AddFocusingPopup(XPopupMenu* popup)
 
 XComboBox* EqBandPanel::AddFocusingBox(XComboBox* box)
 {
-    box->Changed().Connect([this] { FocusBand(); });
+    // The field reports the text its parameter shows as well: only the user's own use of the box
+    // (typing in its field, pressing its spinner) focuses the band, not a value set from elsewhere.
+    box->Changed().Connect(
+        [this, box]
+        {
+            if (box->hasKeyboardFocus(true) || box->isMouseButtonDown(true))
+                FocusBand();
+        });
     // Added once its settings are made: adding it builds its field and spinner.
     AddChild(box);
     return box;

@@ -19,6 +19,7 @@
 #include "widgets/QM7EQView.h"
 #include "widgets/TabButton.h"
 #include "widgets/XComboBox.h"
+#include "widgets/XComboBtn.h"
 #include "windows/ChannelPanel.h"
 #include "windows/FilterPanel.h"
 
@@ -408,12 +409,17 @@ TEST_F(ChannelEqWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocu
         EXPECT_LE(lineBottom, field->getY()) << caption->GetLabel().CStr();
     }
 
-    // A value box's change, the bypass button's press and the panel's background each focus the band.
+    // A value box's spinner, the bypass button's press and the panel's background each focus the band.
     FloatParam* focus = SharedWindowState::Instance().ChannelEqFocusBand(0);
     QM7EQView* view = window.GetEqView();
     const auto focusOn = [&](int32_t band) { focus->ChangeValue(band, true); };
     focusOn(0);
-    panel->GetFrequencyBox()->Changed().Emit();
+    GuiTestSupport::PeerMouse mouse(window);
+    XComboBtn* spinner = panel->GetFrequencyBox()->GetSpinner();
+    ASSERT_NE(spinner, nullptr);
+    const juce::Point<int> upper(spinner->getWidth() / 2, 2);
+    mouse.Send(*spinner, upper, juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier));
+    mouse.Send(*spinner, upper, juce::ModifierKeys());
     EXPECT_EQ(focus->GetValue(), 2.0);
     EXPECT_TRUE(panel->GetBandButton()->IsLit(panel->GetBandButton()->GetPosition()));
     EXPECT_EQ(view->GetSelectedBand(), 2);
@@ -421,8 +427,8 @@ TEST_F(ChannelEqWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocu
     EXPECT_FALSE(band1Button->IsLit(band1Button->GetPosition()));
 
     FilterPanel* band4 = window.GetPanel(0)->GetBandPanel(3);
-    GuiTestSupport::PeerMouse mouse(window);
     const juce::Point<int> background(140, 150); // beside the bypass button, below the rows
+    mouse.Wait(500);                             // no double click with the spinner's press
     mouse.Send(*band4, background, juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier));
     mouse.Send(*band4, background, juce::ModifierKeys());
     EXPECT_EQ(focus->GetValue(), 3.0);

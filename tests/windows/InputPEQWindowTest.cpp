@@ -15,6 +15,7 @@
 #include "gui/XText.h"
 #include "widgets/QM7EQView.h"
 #include "widgets/XComboBox.h"
+#include "widgets/XComboBtn.h"
 #include "windows/InputParameterLinkWindow.h"
 #include "windows/PEQFilterPanel.h"
 
@@ -356,6 +357,18 @@ TEST_F(InputPEQWindowTest, TheSelectedInputsGraphLiesInFrontAndEachGraphShowsWhe
     window.GetRangeParam().ChangeValue(1, true);
     EXPECT_EQ(a->GetDisplayRange(), 12.75);
     EXPECT_EQ(b->GetDisplayRange(), 12.75);
+
+    // While the current preset is locked neither graph takes the mouse.
+    XParam* lockMode = Param(InputPEQWindow::kLockModePath);
+    ASSERT_NE(lockMode, nullptr);
+    Param("QM7_KOVA\\CurrentPreset")->SetValue(3, false);
+    for (const bool locked : {true, false})
+    {
+        PresetsManager::Instance().SetEntryFlags(2, locked ? IPresetEntries::kFlagLocked : 0);
+        lockMode->Notify(static_cast<int32_t>(XMsgCode::kRefresh));
+        EXPECT_EQ(a->IsHilited(), !locked);
+        EXPECT_EQ(b->IsHilited(), !locked);
+    }
     EXPECT_EQ(WindowTest::ImageMisses(), "");
 }
 
@@ -400,16 +413,28 @@ TEST_F(InputPEQWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocus
     EXPECT_FALSE(window.GetPanel(1, 4)->isVisible());
     EXPECT_TRUE(window.GetPanel(0, 4)->isVisible());
 
-    // A value box's change, the bypass button's press and the panel's background each focus the band.
+    // A value set elsewhere (the unit, "EQ Flat") leaves the focus where it is.
     QM7EQView* view = window.GetEqView(0);
     PEQFilterPanel* band4 = window.GetPanel(0, 4);
     focus->ChangeValue(0, true);
-    band4->GetFrequencyBox()->Changed().Emit();
+    In(0, InputPEQWindow::kFreqId + 4)->ChangeValue(1000, true);
+    Gain(0, 4)->SetValue(3, true);
+    ViewTest::Pump();
+    EXPECT_EQ(focus->GetValue(), 0.0);
+
+    // A value box's spinner, the bypass button's press and the panel's background each focus the band.
+    GuiTestSupport::PeerMouse mouse(window);
+    XComboBtn* spinner = band4->GetFrequencyBox()->GetSpinner();
+    ASSERT_NE(spinner, nullptr);
+    const juce::Point<int> upper(spinner->getWidth() / 2, 2);
+    mouse.Send(*spinner, upper, juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier));
+    mouse.Send(*spinner, upper, juce::ModifierKeys());
     EXPECT_EQ(focus->GetValue(), 4.0);
+    EXPECT_GT(In(0, InputPEQWindow::kFreqId + 4)->GetValue(), 1000.0);
 
     focus->ChangeValue(0, true);
-    GuiTestSupport::PeerMouse mouse(window);
     const juce::Point<int> background(37, 132); // between the last row and the bypass button
+    mouse.Wait(500);                            // no double click with the spinner's press
     mouse.Send(*band4, background, juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier));
     mouse.Send(*band4, background, juce::ModifierKeys());
     EXPECT_EQ(focus->GetValue(), 4.0);
@@ -429,7 +454,7 @@ TEST_F(InputPEQWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocus
     EXPECT_EQ(WindowTest::ImageMisses(), "");
 }
 
-TEST_F(InputPEQWindowTest, ATabClickBringsItsInputsGraphToTheFrontAndTheLinkButtonOpensTheLinkingWindow)
+TEST_F(InputPEQWindowTest, ATabClickBringsItsInputsGraphToTheFrontEqFlatFlattensAndTheLinkButtonOpensLinking)
 {
     InputPEQWindow window;
     ASSERT_TRUE(WindowTest::ShowOnScreen(window));
@@ -455,6 +480,15 @@ TEST_F(InputPEQWindowTest, ATabClickBringsItsInputsGraphToTheFrontAndTheLinkButt
         view->RefreshIfChanged();
     ViewTest::Pump();
     GuiTestSupport::TakeScreenshot(window, "inputpeq_b");
+
+    // "EQ Flat", answered Yes, flattens input B and bypasses its high-pass filter; input A keeps its gains.
+    In(1, InputPEQWindow::kHpfBypassId)->ChangeValue(0, true);
+    rig->dialogs.answers.push_back(XDialog::kOK);
+    click(*window.GetEqFlatButton());
+    ASSERT_EQ(rig->dialogs.dialogs.size(), 1u);
+    EXPECT_EQ(Gain(1, 2)->GetValue(), 0.0);
+    EXPECT_EQ(In(1, InputPEQWindow::kHpfBypassId)->GetValue(), 1.0);
+    EXPECT_EQ(Gain(0, 5)->GetValue(), -6.0);
 
     // Not paired by the configuration: the "unlink" indicator opens the linking window.
     ASSERT_EQ(window.GetLinkState().GetValue(), 0.0);
