@@ -10,6 +10,7 @@
 #include "device/ChannelLists.h"
 #include "device/ChannelParamTables.h"
 #include "device/DeviceCommand.h"
+#include "device/TWMsgBuf.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
 #include "widgets/XEQView.h"
@@ -17,9 +18,12 @@
 #include "windows/InputParameterLinkWindow.h"
 #include "windows/LocalParamDesc.h"
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 
 namespace
 {
@@ -378,6 +382,14 @@ TEST_F(MasterGraphicEqWindowTest, EqFlatAsksThenSendsEachBandItselfOncePerInputW
 
 namespace
 {
+/** A graphic-EQ gain as the unit received it: its log's stamp (milliseconds on the unit's clock, which
+    runs as scaled as the editor's) and the wire id. */
+struct Arrival
+{
+    long stamp;
+    int wireId;
+};
+
 class MasterGraphicEqWindowSimTest : public WindowTest::WindowSimTestBase
 {
 protected:
@@ -407,8 +419,51 @@ protected:
     }
     bool UnitGot(int wireId, size_t first = 0) const { return UnitCounts(first).count(wireId) > 0; }
 
+    /** The graphic-EQ gains among the set-parameter frames the unit logged, from frame first on. */
+    std::vector<Arrival> GainArrivals(size_t first) const
+    {
+        std::ifstream file(LogPath(), std::ios::binary);
+        std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+        std::istringstream log(text);
+        std::vector<Arrival> arrivals;
+        size_t index = 0;
+        for (std::string line; std::getline(log, line);)
+        {
+            std::istringstream fields(line);
+            long stamp = 0;
+            std::string direction, hex;
+            fields >> stamp >> direction;
+            FrameBytes::Bytes bytes;
+            while (direction == "received" && fields >> hex && hex.size() == 2)
+                bytes.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
+            if (bytes.size() < TWMsgBuf::kHeaderSize + 2 || bytes[10] != kCmdSetParamValue || index++ < first)
+                continue;
+            const int wireId = FrameBytes::U16At(bytes, TWMsgBuf::kHeaderSize);
+            if (wireId >= GainWireId(0, 0) && wireId <= GainWireId(1, W::kGraphicBandCount - 1))
+                arrivals.push_back({stamp, wireId});
+        }
+        return arrivals;
+    }
+
     ChannelBehaviours behaviours; // edits of a paired input follow to the other
+    // The unit runs on the scaled clock too, so that its log's stamps measure the editor's waits.
+    ScopedEnvironment unitClock{"KRX640_TIME_SCALE", std::to_string(WindowTest::kTimeScale)};
 };
+
+/** The middle one of the gaps between consecutive arrivals whose index (of the later) passes the
+    filter: robust against a frame the transport held back a moment. */
+long MedianGap(const std::vector<Arrival>& arrivals, bool (*counted)(size_t))
+{
+    std::vector<long> gaps;
+    for (size_t at = 1; at < arrivals.size(); ++at)
+        if (counted(at))
+            gaps.push_back(arrivals[at].stamp - arrivals[at - 1].stamp);
+    if (gaps.empty())
+        return -1;
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    return gaps[gaps.size() / 2];
+}
 
 /** The centre of the fader's knob when it stands for the gain. */
 juce::Point<int> MarkOf(GEQFader& fader, double gain)
@@ -478,6 +533,40 @@ TEST_F(MasterGraphicEqWindowSimTest, TabsFadersEqFlatAndShowPeqWorkWithRealEvent
                 << "input " << input << " band " << band << " sent "
                 << (found == counts.end() ? 0 : found->second) << " times";
         }
+    // Paced band by band, A then B: 40 ms after A's request, 40 ms plus the next band's 5 ms after B's.
+    const std::vector<Arrival> linked = GainArrivals(mark);
+    ASSERT_EQ(linked.size(), 62u);
+    for (size_t at = 0; at < linked.size(); ++at)
+        EXPECT_EQ(linked[at].wireId, GainWireId(static_cast<int32_t>(at % 2), static_cast<int32_t>(at / 2)));
+    const long afterA = MedianGap(linked, [](size_t at) { return at % 2 == 1; });
+    const long afterB = MedianGap(linked, [](size_t at) { return at % 2 == 0; });
+    EXPECT_TRUE(afterA >= 38 && afterA < 70) << afterA << " ms from A's request to B's";
+    EXPECT_TRUE(afterB >= 43 && afterB < 80) << afterB << " ms from B's request to the next band's";
+    EXPECT_GE(linked.back().stamp - linked.front().stamp, 30 * 85 + 40 - 40);
+
+    // Not linked: input B alone, 5 ms and then 80 ms per band.
+    PairInputs(false);
+    ASSERT_EQ(W::LinkState().GetValue(), 0.0);
+    const size_t beforeEdits = UnitReceived(kCmdSetParamValue).size();
+    Gain(1, 4)->ChangeValue(3, true);
+    Gain(0, 4)->ChangeValue(2, true);
+    ASSERT_TRUE(ViewTest::PumpUntil([&] { return GainArrivals(beforeEdits).size() >= 2; }, kSimWaitMs));
+    const size_t mark2 = UnitReceived(kCmdSetParamValue).size();
+    rig->dialogs.answers.push_back(XDialog::kOK);
+    Click(mouse, *window.GetEqFlatButton());
+    ASSERT_EQ(rig->dialogs.dialogs.size(), 2u);
+    EXPECT_EQ(Gain(1, 4)->GetValue(), 0.0);
+    EXPECT_EQ(Gain(0, 4)->GetValue(), 2.0);
+    ASSERT_TRUE(ViewTest::PumpUntil([&] { return GainArrivals(mark2).size() >= 31; }, kSimWaitMs));
+    GuiTestSupport::RunLoopFor(500);
+    const std::vector<Arrival> alone = GainArrivals(mark2);
+    ASSERT_EQ(alone.size(), 31u);
+    for (size_t at = 0; at < alone.size(); ++at)
+        EXPECT_EQ(alone[at].wireId, GainWireId(1, static_cast<int32_t>(at)));
+    const long perBand = MedianGap(alone, [](size_t) { return true; });
+    EXPECT_TRUE(perBand >= 83 && perBand < 140) << perBand << " ms from band to band";
+    EXPECT_GE(alone.back().stamp - alone.front().stamp, 30 * 85 - 40);
+    EXPECT_TRUE(editor->watcher.IsSendingEnabled());
 
     // "Show PEQ" adds input B's unbypassed parametric bands to its view.
     XEQView* view = window.GetEqView(1);
