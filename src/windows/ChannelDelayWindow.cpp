@@ -595,9 +595,5 @@ void ChannelDelayWindow::FlagsChanged(XParam* param, int32_t key)
     // A locked delay leaves its link groups, and its distances take its flags (so its lock).
     ClearChecksBeside(d);
     for (int32_t first : kDistanceFirstIds)
-        if (XParam* mirror = GetLocalParam(first + d))
-        {
-            mirror->SetFlags(param->GetFlags());
-            mirror->Notify(kRefresh);
-        }
+        DistanceMirrors::TakeFlags(GetLocalParam(first + d), param);
 }

@@ -46,3 +46,11 @@ void DistanceMirrors::SetDelayFromMetres(XParam* delay, const XParam* metres)
     if (!delay->ChangeValue(ms, true))
         delay->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
 }
+
+void DistanceMirrors::TakeFlags(XParam* mirror, const XParam* delay)
+{
+    if (mirror == nullptr || delay == nullptr)
+        return;
+    mirror->SetFlags(delay->GetFlags() | (mirror->GetFlags() & XParamDesc::kFlagTransient));
+    mirror->Notify(static_cast<int32_t>(XMsgCode::kRefresh));
+}

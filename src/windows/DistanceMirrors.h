@@ -56,6 +56,9 @@ public:
     /** Sets delay (ms) to the distance in metres at today's speed of sound, within the delay's range;
         notifies when the value stays, so that its views show it again. Either may be null. */
     static void SetDelayFromMetres(XParam* delay, const XParam* metres);
+    /** The mirror takes the delay's flags (so its lock) and is told 1000008; it stays transient, so
+        that its changes never mark the document as modified. Either may be null. */
+    static void TakeFlags(XParam* mirror, const XParam* delay);
     /** Whether unit is one of the five. */
     static bool IsUnit(int32_t unit) { return unit >= kCentimetres && unit < kUnitCount; }
 };

@@ -419,11 +419,7 @@ void InputDelayWindow::ParamChanged(int32_t code, XParam* param, int32_t key)
         if (const int32_t a = key - kDelayKey; a >= 0 && a < kInputCount)
         {
             for (int32_t first : kFirstIds)
-                if (XParam* mirror = GetLocalParam(first + a))
-                {
-                    mirror->SetFlags(param->GetFlags());
-                    mirror->Notify(kRefresh);
-                }
+                DistanceMirrors::TakeFlags(GetLocalParam(first + a), param);
         }
     }
     SubWindow::ParamChanged(code, param, key);

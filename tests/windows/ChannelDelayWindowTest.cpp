@@ -268,9 +268,8 @@ TEST_F(ChannelDelayWindowTest, GroupMembersShareTheirDelayAndBypassAndALockClear
     EXPECT_EQ(window->GetCheckParam(3)->GetValue(), 0.0);
     EXPECT_EQ(window->GetCheckParam(4)->GetValue(), 0.0);
     EXPECT_TRUE(Runs(*window).empty());
-    EXPECT_EQ(window->GetLocalParam(ChannelDelayWindow::kMtId + 4)->GetFlags() &
-                  ChannelDelayWindow::kLockFlag,
-              ChannelDelayWindow::kLockFlag);
+    EXPECT_EQ(window->GetLocalParam(ChannelDelayWindow::kMtId + 4)->GetFlags(),
+              ChannelDelayWindow::kLockFlag | XParamDesc::kFlagTransient);
 }
 
 TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUnit)

@@ -8,6 +8,7 @@
 #include "WindowTestSupport.h"
 #include "core/FloatParam.h"
 #include "core/XMessageCodes.h"
+#include "core/XParamDesc.h"
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "device/DelayUnits.h"
@@ -239,16 +240,18 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
             EXPECT_EQ(DelayScaleTest::CoverLiesOver(*window->GetCompareCover(), *control, compareMode),
                       compareMode);
 
-    // Every flag, locked or not, reaches the input's five distances and no other.
+    // Every flag, locked or not, reaches the input's five distances and no other; the distances stay
+    // transient, so that a temperature from the unit never marks the document as modified.
+    constexpr int32_t kTransient = XParamDesc::kFlagTransient;
     for (int32_t flags : {0x80, 0x100, 0})
     {
         Delay(0)->SetFlags(flags);
         for (int32_t unit = 0; unit < DistanceMirrors::kUnitCount; ++unit)
-            EXPECT_EQ(Local(unit * InputDelayWindow::kInputCount, 0)->GetFlags(), flags) << unit;
+            EXPECT_EQ(Local(unit * InputDelayWindow::kInputCount, 0)->GetFlags(), flags | kTransient) << unit;
     }
     Delay(1)->SetFlags(0x100);
-    EXPECT_EQ(Local(InputDelayWindow::kCmId, 0)->GetFlags(), 0);
-    EXPECT_EQ(Local(InputDelayWindow::kCmId, 1)->GetFlags(), 0x100);
+    EXPECT_EQ(Local(InputDelayWindow::kCmId, 0)->GetFlags(), kTransient);
+    EXPECT_EQ(Local(InputDelayWindow::kCmId, 1)->GetFlags(), 0x100 | kTransient);
     Delay(1)->SetFlags(0);
 }
 
