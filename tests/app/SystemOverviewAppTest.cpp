@@ -7,6 +7,7 @@
 #include "device/ChannelOutput.h"
 #include "device/ChannelParamTables.h"
 #include "device/GlobalParamTables.h"
+#include "gui/XButton.h"
 #include "gui/XDialog.h"
 #include "gui/XMenu.h"
 #include "gui/XOKDialog.h"
@@ -162,6 +163,9 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
                 return failures + 1;
             }
             GuiTestSupport::PeerMouse mouse(*overview);
+            // The unit's light shows while the unit is there, clean before any edit.
+            XButton* unitLight = overview->GetUnitIndicator();
+            SCENARIO_CHECK(unitLight->isVisible() && unitLight->GetPosition() == 0);
 
             // Output 3's crossover block opens the crossover window.
             SubWindow* crossover = windows.Get(EditorWindows::kCrossoverParamId);
@@ -191,6 +195,8 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
                 SCENARIO_CHECK(copy.matched);
             }
             const size_t framesBefore = UnitReceived(kSetValueCommand).size();
+            XParam* linking = app->GetParam(GlobalParamTables::kChannelLinkingId);
+            linking->ChangeValue(0, true);
             {
                 SysOvvBlockPanel& target = *overview->GetBlock(Kind::Limiter, 4);
                 MenuChoice paste(target, 1, {"Copy Limiter block", "Paste Limiter block"});
@@ -202,7 +208,9 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
             SCENARIO_CHECK(GetOutputChannel(4)->GetParam(kOutputGainId)->GetValue() == -14.0);
             SCENARIO_CHECK(
                 RunUntil([&] { return UnitReceived(kSetValueCommand).size() >= framesBefore + 2; }));
-            SCENARIO_CHECK(app->GetParam(GlobalParamTables::kChannelLinkingId)->GetValue() == 1.0); // back on
+            SCENARIO_CHECK(linking->GetValue() == 1.0); // on after a paste, whatever it was
+            // The unit reports its edited settings unsaved, and its light turns red.
+            SCENARIO_CHECK(RunUntil([&] { return unitLight->GetPosition() == 1; }));
 
             GuiTestSupport::RunLoopFor(300); // a few meter readings drawn
             GuiTestSupport::TakeScreenshot(*overview, "system_overview_on_unit");

@@ -7,6 +7,7 @@
 
 #include "../gui/ControlTestSupport.h"
 #include "WindowTestSupport.h"
+#include "core/IAppServices.h"
 #include "core/XCommand.h"
 #include "core/XCommandManager.h"
 #include "core/XMessageCodes.h"
@@ -15,19 +16,25 @@
 #include "device/ChannelParamTables.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
+#include "gui/XFont.h"
 #include "gui/XMenu.h"
 #include "gui/XMenuItem.h"
-#include "gui/XFont.h"
+#include "gui/XPict.h"
 #include "gui/XResourceManager.h"
 #include "gui/XText.h"
 #include "widgets/BlockClipboard.h"
 #include "widgets/XEQView.h"
 #include "widgets/XLEDMeter.h"
+#include "widgets/XQM7FrontPanelLEDMeter.h"
 #include "widgets/XSlider.h"
 #include "windows/CrossOverWindow.h"
+#include "windows/EditorWindows.h"
 #include "windows/OutputParamIds.h"
 #include "windows/SharedWindowState.h"
+#include "windows/SysOvvInputDelayPanel.h"
 #include "windows/SysOvvInputPanel.h"
+#include "windows/SysOvvMstrGEQPanel.h"
+#include "windows/SysOvvMstrPEQPanel.h"
 #include "windows/SysOvvOutputLevelsPanel.h"
 #include "windows/SysOvvOutputPanel.h"
 
@@ -55,7 +62,14 @@ protected:
             return;
         if (XCommandManager::GetProcessWide() == nullptr)
             commands = std::make_unique<XCommandManager>();
+        BlockClipboard::Reset();                         // nothing copied yet
         crossover = std::make_unique<CrossOverWindow>(); // its curve types feed the crossover blocks
+        OpenWindow();
+    }
+    /** A new overview, shown (its blocks are built then). */
+    void OpenWindow()
+    {
+        window.reset();
         window = std::make_unique<SystemOverviewWindow>();
         ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     }
@@ -151,6 +165,12 @@ TEST_F(SystemOverviewWindowTest, EveryBlockSitsInItsRowAndColumnWithItsCommandsA
         copyPasteCommands += manager->GetCommandAt(index)->GetContext() == XString("CopyPaste") ? 1 : 0;
     EXPECT_EQ(copyPasteCommands, 84);
     GuiTestSupport::TakeScreenshot(*window, "system_overview");
+
+    // Showing and hiding are told through the window-open parameter.
+    XParam* open = GetAppServices().GetParam(EditorWindows::kOverviewParamId);
+    EXPECT_EQ(open->GetValue(), 1.0);
+    window->Hide();
+    EXPECT_EQ(open->GetValue(), 0.0);
 }
 
 TEST_F(SystemOverviewWindowTest, APasteIsOfferedOnlyForTheCopiedBlockAndCopiesThatBlocksParameters)
@@ -229,6 +249,10 @@ TEST_F(SystemOverviewWindowTest, TheSummedResponseDrawsOnlyTheInputsThatFeedTheO
             In(input, ChannelParamTables::kGeqBypassFirstId + band)->SetValue(0, true);
     }
     OutputParam(2, kOutputBand1Bypass)->SetValue(0, true);
+    // Output 3 fed by both inputs when the blocks are built (and output 4 by input B, for the picture).
+    OutputParam(2, kSource)->ChangeValue(2, true);
+    OutputParam(3, kSource)->ChangeValue(1, true);
+    OpenWindow();
     XEQView* view = OutputBlock(2)->GetSummedView();
     ASSERT_NE(view, nullptr);
     auto bandsOn = [&](int32_t first, int32_t count)
@@ -238,17 +262,43 @@ TEST_F(SystemOverviewWindowTest, TheSummedResponseDrawsOnlyTheInputsThatFeedTheO
             on += view->IsBandOn(band) ? 1 : 0;
         return on;
     };
+    // The routing block shows the picture of the source, and only that one.
+    auto routingShown = [&]
+    {
+        std::string shown;
+        SysOvvBlockPanel* routing = window->GetBlock(Kind::Routing, 2);
+        for (const char* name : {"A", "B", "AB"})
+        {
+            const std::string image = std::string("block\\blockBlockRoute") + name + ".png";
+            for (int index = 0; index < routing->getNumChildComponents(); ++index)
+            {
+                auto* picture = dynamic_cast<XPict*>(routing->getChildComponent(index));
+                if (picture != nullptr && picture->isVisible() &&
+                    picture->GetImageAt(0) == GetResourceManager().GetImage(XString(image.c_str())))
+                    shown += shown.empty() ? name : std::string(" ") + name;
+            }
+        }
+        return shown;
+    };
+    EXPECT_EQ(bandsOn(0, 82), 82);
+    EXPECT_EQ(routingShown(), "AB");
+    GuiTestSupport::TakeScreenshot(*window, "system_overview_routing");
+    OutputParam(3, kSource)->ChangeValue(0, true);
+
     struct Case
     {
         int32_t source;
         int aPeq, bPeq, aGeq, bGeq;
+        const char* routing;
     };
     // Input A's bands are 0..9 and 20..50, input B's 10..19 and 51..81.
-    const Case cases[] = {{1, 0, 10, 0, 31}, {2, 10, 10, 31, 31}, {0, 10, 0, 31, 0}};
+    const Case cases[] = {{1, 0, 10, 0, 31, "B"}, {2, 10, 10, 31, 31, "AB"}, {0, 10, 0, 31, 0, "A"}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.source);
         OutputParam(2, kSource)->ChangeValue(c.source, true);
+        ViewTest::Pump();
+        EXPECT_EQ(routingShown(), c.routing);
         EXPECT_EQ(bandsOn(0, 10), c.aPeq);
         EXPECT_EQ(bandsOn(10, 10), c.bPeq);
         EXPECT_EQ(bandsOn(20, 31), c.aGeq);
@@ -276,8 +326,11 @@ TEST_F(SystemOverviewWindowTest, TheSummedResponseDrawsOnlyTheInputsThatFeedTheO
     OutputParam(1, kOutputBand1Bypass)->ChangeValue(0, true);
     EXPECT_EQ(OutputBlock(1)->OutputBandOn(0)->GetValue(), 0.0); // another output's EQ is not bypassed
 
-    // A graphic band's flag reaches the outputs' own parameters.
+    // A graphic band's flag reaches input A's graphic block and the outputs' own parameters.
     In(0, ChannelParamTables::kGeqBypassFirstId + 4)->ChangeValue(1, true);
+    XEQView* geq = window->GetBlock<SysOvvMstrGEQPanel>(Kind::InputGeq, 0)->GetCurve();
+    EXPECT_FALSE(geq->IsBandOn(4));
+    EXPECT_TRUE(geq->IsBandOn(5));
     EXPECT_FALSE(view->IsBandOn(20 + 4));
     EXPECT_TRUE(view->IsBandOn(20 + 5));
 
@@ -303,6 +356,25 @@ TEST_F(SystemOverviewWindowTest, AnOutputsColourGoesToItsCurvesAndItsDelaySpeake
         const std::string speaker = std::string("block\\blockDelaySpeaker") + speakers[colour] + ".png";
         EXPECT_EQ(shared.delaySliders[2]->GetKnobImage(),
                   GetResourceManager().GetImage(XString(speaker.c_str())));
+    }
+    // The inputs keep their own colours: A orange, B cyan.
+    const struct
+    {
+        const char* colour;
+        const char* speaker;
+    } inputs[] = {{"inputA", "block\\blockDelaySpeakerOrange.png"},
+                  {"inputB", "block\\blockDelaySpeakerCyan.png"}};
+    for (int32_t input = 0; input < 2; ++input)
+    {
+        SCOPED_TRACE(input);
+        const XRGB rgb = GetColorDictionary().GetColor(inputs[input].colour);
+        EXPECT_EQ(window->GetBlock<SysOvvMstrPEQPanel>(Kind::InputPeq, input)->GetCurve()->GetCurveColor(),
+                  rgb);
+        EXPECT_EQ(window->GetBlock<SysOvvMstrGEQPanel>(Kind::InputGeq, input)->GetCurve()->GetCurveColor(),
+                  rgb);
+        EXPECT_EQ(
+            window->GetBlock<SysOvvInputDelayPanel>(Kind::InputDelay, input)->GetSlider()->GetKnobImage(),
+            GetResourceManager().GetImage(XString(inputs[input].speaker)));
     }
     EXPECT_EQ(WindowTest::ImageMisses(), "");
 }
@@ -334,6 +406,35 @@ TEST_F(SystemOverviewWindowTest, TheLimiterLightsWhileTheGainIsReducedAndTheInpu
             gain = text->GetDisplayText() == XString("-14.0") ? text : nullptr;
     ASSERT_NE(gain, nullptr);
     EXPECT_LE(gain->GetFont()->GetStringWidth(gain->GetDisplayText()), gain->getWidth());
+
+    // The output's level meter, -15..0 dB, with its clip light on the top segment from 0 dB.
+    XQM7FrontPanelLEDMeter* level = levels->GetMeter();
+    ASSERT_NE(level, nullptr);
+    const struct
+    {
+        float level;
+        int32_t lit;
+    } levelCases[] = {{-16, 0}, {-15, 1}, {-3.5f, 4}, {-1, 6}, {0, 8}};
+    for (const auto& c : levelCases)
+        EXPECT_EQ(level->CountLitSegments(c.level), c.lit) << c.level;
+    for (double peak : {0.0, -0.5})
+    {
+        OutputParam(1, ChannelParamTables::kOutputMeterId)->SetValue(peak, true);
+        ViewTest::Pump();
+        EXPECT_EQ(level->GetHighIndicator().segment, 7);
+        EXPECT_EQ(level->GetHighIndicator().lit, peak >= 0.0) << peak;
+    }
+
+    // The mute light is the block's one child that takes a click: it mutes and unmutes the output.
+    GuiTestSupport::PeerMouse mouse(*window);
+    XParam* mute = OutputParam(1, ChannelParamTables::kOutputMuteId);
+    mute->SetValue(0, true);
+    for (double muted : {1.0, 0.0})
+    {
+        mouse.Send(*levels, {45, 23}, juce::ModifierKeys::leftButtonModifier);
+        mouse.Send(*levels, {45, 23}, juce::ModifierKeys());
+        ASSERT_TRUE(ViewTest::PumpUntil([&] { return mute->GetValue() == muted; }, WindowTest::kWaitMs));
+    }
 
     XLEDMeter* meter = window->GetBlock<SysOvvInputPanel>(Kind::InputMeter, 0)->GetMeter();
     ASSERT_NE(meter, nullptr);
