@@ -3,6 +3,8 @@
 // one output is copied to another through the blocks' pop-up menus.
 
 #include "AppScenario.h"
+#include "core/XCommand.h"
+#include "core/XCommandManager.h"
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
 #include "device/ChannelParamTables.h"
@@ -65,6 +67,17 @@ protected:
 
     std::unique_ptr<ScopedEnvironment> settings;
 };
+
+/** The commands registered in the blocks' copy and paste context. */
+int CopyPasteCommandCount()
+{
+    int count = 0;
+    XCommandManager* manager = XCommandManager::GetProcessWide();
+    for (int index = 0; manager != nullptr && index < manager->GetCommandCount(); ++index)
+        count +=
+            manager->GetCommandAt(index)->GetContext() == XString(SysOvvBlockPanel::kCommandContext) ? 1 : 0;
+    return count;
+}
 
 bool RunUntil(const std::function<bool()>& condition)
 {
@@ -146,7 +159,9 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
             const double floor = inputMeter->GetValue();
             SCENARIO_CHECK(RunUntil([&] { return inputMeter->GetValue() != floor; }));
 
-            // F3's window, by its window parameter as the menu sets it.
+            // F3's window, by its window parameter as the menu sets it; its blocks' copy and paste
+            // commands come with its first show.
+            SCENARIO_CHECK(CopyPasteCommandCount() == 0);
             app->GetParam(EditorWindows::kOverviewParamId)->ChangeValue(1, true);
             SubWindowRegistry& windows = app->GetWindows();
             SCENARIO_CHECK(RunUntil(
@@ -162,6 +177,7 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
                 delete app;
                 return failures + 1;
             }
+            SCENARIO_CHECK(CopyPasteCommandCount() == 84);
             GuiTestSupport::PeerMouse mouse(*overview);
             // The unit's light shows while the unit is there, clean before any edit.
             XButton* unitLight = overview->GetUnitIndicator();
