@@ -14,9 +14,11 @@
 #include "gui/XMenu.h"
 #include "gui/XOKDialog.h"
 #include "support/SimUnitTest.h"
+#include "widgets/XLEDMeter.h"
 #include "windows/EditorWindows.h"
 #include "windows/InputPEQWindow.h"
 #include "windows/SubWindowRegistry.h"
+#include "windows/SysOvvInputPanel.h"
 #include "windows/SystemOverviewWindow.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +180,9 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
                 return failures + 1;
             }
             SCENARIO_CHECK(CopyPasteCommandCount() == 84);
+            // Input A's meter block follows the running meter.
+            XLEDMeter* meterBlock = overview->GetBlock<SysOvvInputPanel>(Kind::InputMeter, 0)->GetMeter();
+            SCENARIO_CHECK(RunUntil([&] { return meterBlock->GetPosition() > 0; }));
             GuiTestSupport::PeerMouse mouse(*overview);
             // The unit's light shows while the unit is there, clean before any edit.
             XButton* unitLight = overview->GetUnitIndicator();
