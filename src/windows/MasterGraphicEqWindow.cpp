@@ -582,7 +582,8 @@ void MasterGraphicEqWindow::ShowActiveChannel(int32_t active)
     activeView->SetLineWidth(activeOn ? activeLineWidth : inactiveLineWidth);
     const XRGB colour = InputColour(active);
     activeView->SetCurveColor(activeOn ? colour : XRGB::Scaled(colour, kOffPercent));
-    activeView->toFront(false);
+    // In front of the other view, yet still under the compare covers built after both.
+    otherView->toBehind(activeView);
 }
 
 // EQ Flat ----------------------------------------------------------------------------------------

@@ -505,3 +505,40 @@ TEST_F(InputPEQWindowTest, ATabClickBringsItsInputsGraphToTheFrontEqFlatFlattens
     EXPECT_TRUE(IsInFrontOf(*window.GetEqView(0), *window.GetEqView(1)));
     EXPECT_EQ(WindowTest::ImageMisses(), "");
 }
+
+TEST_F(InputPEQWindowTest, CompareModeCoversTheButtonsAndTheBandControlsButNotTheTabsOrGraphs)
+{
+    InputPEQWindow window;
+    ASSERT_TRUE(WindowTest::ShowOnScreen(window));
+    Gain(0, 3)->ChangeValue(6, true);
+    PEQFilterPanel* panel = window.GetPanel(0, 3);
+    struct Case
+    {
+        const char* what;
+        juce::Component* control;
+        bool covered;
+    };
+    const Case cases[] = {
+        {"EQ Flat", window.GetEqFlatButton(), true}, {"EQ on", window.GetEqOnButton(0), true},
+        {"type", panel->GetTypePopup(), true},       {"gain", panel->GetGainBox(), true},
+        {"bypass", panel->GetBypassButton(), true},  {"tab B", window.GetTab(1), false},
+        {"graph", window.GetEqView(0), false},
+    };
+    for (const bool compareMode : {true, false})
+    {
+        WindowTest::SetCompareMode(compareMode);
+        for (const Case& c : cases)
+            EXPECT_EQ(WindowTest::IsUnderCompareCover(window, *c.control), compareMode && c.covered)
+                << c.what << (compareMode ? " in" : " out of") << " compare mode";
+    }
+
+    // A click on "EQ Flat" in compare mode reaches the cover, not the button.
+    WindowTest::SetCompareMode(true);
+    GuiTestSupport::PeerMouse mouse(window);
+    XButton* eqFlat = window.GetEqFlatButton();
+    const juce::Point<int> centre = eqFlat->getLocalBounds().getCentre();
+    mouse.Send(*eqFlat, centre, juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier));
+    mouse.Send(*eqFlat, centre, juce::ModifierKeys());
+    EXPECT_TRUE(rig->dialogs.dialogs.empty());
+    EXPECT_EQ(Gain(0, 3)->GetValue(), 6.0);
+}

@@ -380,6 +380,27 @@ TEST_F(MasterGraphicEqWindowTest, EqFlatAsksThenSendsEachBandItselfOncePerInputW
     }
 }
 
+TEST_F(MasterGraphicEqWindowTest, CompareModeCoversTheWholeWindow)
+{
+    W window;
+    ASSERT_TRUE(WindowTest::ShowOnScreen(window));
+    const std::pair<const char*, juce::Component*> controls[] = {
+        {"tab B", window.GetTab(1)},
+        {"EQ Flat", window.GetEqFlatButton()},
+        {"show PEQ", window.GetShowPeqButton()},
+        {"graph", window.GetEqView(0)},
+        {"fader", window.GetPanel(0, 0)->GetFader()},
+        {"bypass LED", window.GetPanel(0, 30)->GetBypassLed()},
+    };
+    for (const bool compareMode : {true, false})
+    {
+        WindowTest::SetCompareMode(compareMode);
+        for (const auto& [what, control] : controls)
+            EXPECT_EQ(WindowTest::IsUnderCompareCover(window, *control), compareMode)
+                << what << (compareMode ? " in" : " out of") << " compare mode";
+    }
+}
+
 namespace
 {
 /** A graphic-EQ gain as the unit received it: its log's stamp (milliseconds on the unit's clock, which

@@ -7,6 +7,7 @@
 // connection that records its frames (WindowTest) or connected to the simulated unit (WindowSimTest).
 
 #include "core/ParamRegistry.h"
+#include "core/XMessageCodes.h"
 #include "core/XParam.h"
 #include "device/DeviceCommWatcher.h"
 #include "device/DeviceJobLink.h"
@@ -114,6 +115,23 @@ inline bool ShowOnScreen(SubWindow& window)
 {
     window.Show();
     return ViewTest::PumpUntil([&] { return window.getPeer() != nullptr && window.isShowing(); }, kWaitMs);
+}
+
+/** Puts the editor in compare mode (connected, not listening live) or out of it; the windows' compare
+    covers follow "QM7\\lockUIForEditCompare". */
+inline void SetCompareMode(bool on)
+{
+    Param("QM7\\usbActive")->SetValue(1, true);
+    Param("global\\ListenMode")->SetValue(on ? 0 : 1, true);
+    Param("QM7\\lockUIForEditCompare")->Notify(static_cast<int32_t>(XMsgCode::kParamValueSet));
+}
+
+/** Whether a click at the centre of the control lands on a compare cover of its window. */
+inline bool IsUnderCompareCover(juce::Component& window, juce::Component& control)
+{
+    const juce::Point<int> centre = window.getLocalPoint(&control, control.getLocalBounds().getCentre());
+    const auto* view = dynamic_cast<const XView*>(window.getComponentAt(centre));
+    return view != nullptr && view->GetTooltipText() == "Compare Mode";
 }
 
 /** The frames of one command among frames (all of them for command -1). */
