@@ -171,7 +171,9 @@ TEST_F(ChannelDelayWindowTest, OnlyTheUsersTemperatureRecomputesTheDelaysFromThe
     SetDelays({10, 680, 0, -10, 0, 0});
     const double metres0 = DelayMsToMeters(10);
 
-    // From the unit (1000000): the delays stay, the distances follow them.
+    // From the unit (1000000): the delays stay, the distances follow them. This holds also for a
+    // temperature changed on the unit itself, which then keeps its delays and not its distances: a bulk
+    // receive brings the temperature with the delays, and recomputing them would send stale delays back.
     temperature->SetValue(40, true);
     EXPECT_EQ(Delay(0)->GetValue(), 10.0);
     EXPECT_NEAR(window->GetLocalParam(ChannelDelayWindow::kMtId)->GetValue(), DelayMsToMeters(10), 1e-9);

@@ -156,7 +156,9 @@ TEST_F(InputDelayWindowTest, OnlyTheUsersTemperatureRecomputesTheDelaysFromTheMe
     EXPECT_NEAR(Delay(0)->GetValue(), 10, 1e-9);
     EXPECT_NEAR(Delay(1)->GetValue(), 240 / 0.3432, 1e-9);
 
-    // From the unit (1000000): the delays stay, the distances follow them.
+    // From the unit (1000000): the delays stay, the distances follow them. This holds also for a
+    // temperature changed on the unit itself, which then keeps its delays and not its distances: a bulk
+    // receive brings the temperature with the delays, and recomputing them would send stale delays back.
     temperature->SetValue(40, true);
     EXPECT_NEAR(Delay(0)->GetValue(), 10, 1e-9);
     EXPECT_NEAR(Local(InputDelayWindow::kMtrId, 0)->GetValue(), 10 * 0.3554, 1e-9);
