@@ -471,6 +471,9 @@ XString XFileBrowser::PathText() const
     XString text = WithTrailingBackslash(folder);
     if (!PlatformFileSystem::PathIsFolder(text.CStr()))
         return XString(kMissingText);
+    // The drive root is "/" here, so the whole path is shown the way the system writes it; the
+    // parameter's display text reads '|' back as ':'.
+    text.ReplaceChar('\\', '/');
     text.ReplaceChar(':', '|');
     return text;
 }
@@ -864,11 +867,7 @@ int32_t XFileBrowser::DeleteSelected()
     }
     for (const auto& [path, isFolder] : items)
     {
-        // Only the document file itself and the folders that hold it are in use.
-        const bool inUse =
-            !documentPath.IsEmpty() &&
-            (path == documentPath || (isFolder && IsInside(documentPath, WithTrailingBackslash(path))));
-        if (inUse)
+        if (IsInUse(path, isFolder, documentPath))
         {
             XErrorDialog error{XString("Error"), XString(kInUseText)};
             error.RunModal(this, 0);
@@ -884,6 +883,13 @@ int32_t XFileBrowser::DeleteSelected()
     }
     Refresh();
     return 0;
+}
+
+bool XFileBrowser::IsInUse(const XString& path, bool isFolder, const XString& documentPath)
+{
+    // Only the document file itself and the folders that hold it are in use.
+    return !documentPath.IsEmpty() &&
+           (path == documentPath || (isFolder && IsInside(documentPath, WithTrailingBackslash(path))));
 }
 
 void XFileBrowser::DeleteSelectedWithMessage()

@@ -25,6 +25,18 @@ class XPopupMenu;
 class XText;
 class XTextEditView;
 
+/** The browser's path parameter: a text parameter that keeps its browser as client data, which
+    its format callback reads (a plain text parameter keeps none). */
+class XFileBrowserPathParam final : public StringParam
+{
+public:
+    void* GetClientData() const override { return browser; }
+    void SetClientData(void* data) override { browser = data; }
+
+private:
+    void* browser = nullptr;
+};
+
 /** The framework's file list: one folder, or "Root" (the list of drives), as a three-column list
     (icon, name, date) under a bar of Up, Del and New buttons and a folder menu, with an optional
     path row and, below the list, a filter menu and a name field. It moves through folders, lets the
@@ -120,6 +132,10 @@ public:
     int32_t DeleteSelected();
     /** DeleteSelected, telling a failure in an error dialog. */
     void DeleteSelectedWithMessage();
+    /** Whether deleting the item would pull the document away: the document file itself, or a
+        folder that holds it. Paths compare case-sensitively; an empty document path protects
+        nothing. */
+    static bool IsInUse(const XString& path, bool isFolder, const XString& documentPath);
 
     // Copying and moving from another browser ----------------------------------------------------
 
@@ -188,7 +204,8 @@ public:
     XString FolderMenuItem(int32_t index) const;
     /** The folder that picking index in the folder menu opens. */
     XString FolderForMenuIndex(int32_t index) const;
-    /** The path row's text of the current folder. */
+    /** The path row's text of the current folder: "Root", "[Missing]" for a folder that is not
+        there, else the folder with '/' between its names, as the system writes it. */
     XString PathText() const;
 
     /** Emitted after each announced rebuild. */
@@ -250,7 +267,7 @@ private:
     XText* nameLabel = nullptr;
     XFolderListing listing;
     FloatParam folderMenuParam;
-    StringParam pathParam;
+    XFileBrowserPathParam pathParam;
     XStringArray filters;
     FloatParam filterParam;
     bool showPath = true;

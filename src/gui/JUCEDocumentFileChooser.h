@@ -2,8 +2,9 @@
 
 #include "gui/IDocumentFileChooser.h"
 
-/** The document commands' file choice through JUCE's file chooser (a modal loop). The framework's
-    own file dialogs are not built yet, so a request for them is served by the same chooser. */
+/** The document commands' file choice through JUCE's file chooser (a modal loop), for both kinds
+    of request; the program installs a chooser of its own that runs the framework's dialogs when a
+    command asks for them. */
 class JUCEDocumentFileChooser final : public IDocumentFileChooser
 {
 public:

@@ -49,6 +49,11 @@ void XDocumentCmd::SetFileChooser(IDocumentFileChooser* chooser)
     installedChooser = chooser;
 }
 
+IDocumentFileChooser* XDocumentCmd::GetFileChooser()
+{
+    return installedChooser;
+}
+
 void XDocumentCmd::SetTemplateFolder(const XString& folderIn)
 {
     TemplateFolder() = folderIn;

@@ -37,6 +37,8 @@ public:
 
     /** Installs the file chooser (not owned); null restores JUCEDocumentFileChooser. */
     static void SetFileChooser(IDocumentFileChooser* chooser);
+    /** The installed file chooser; null when none is. */
+    static IDocumentFileChooser* GetFileChooser();
     /** The program-wide template folder, empty at start. */
     static void SetTemplateFolder(const XString& folder);
     static XString GetTemplateFolder();

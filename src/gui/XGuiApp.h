@@ -145,6 +145,7 @@ public:
     XDebugConsole* GetDebugConsole() const { return debugConsole; }
     /** The list 'volA' and 'volR' refresh (not owned; null for none). */
     void SetVolumeUpdater(IVolumeUpdater* updater) { volumeUpdater = updater; }
+    IVolumeUpdater* GetVolumeUpdater() const { return volumeUpdater; }
 
     /** A volume arrived or went: posts 'volA' (or 'volR') unless the previous one of its kind came
         less than kDeviceChangeQuietMs before. GUI thread. */

@@ -11,7 +11,10 @@
 #include "device/UsbLinkManager.h"
 #include "device/UsbUnitPeer.h"
 #include "device/XParamDoc.h"
+#include "files/FileDialogChooser.h"
+#include "files/XVolumeManager.h"
 #include "gui/XDialog.h"
+#include "gui/XDocumentCmd.h"
 #include "gui/XOKDialog.h"
 #include "support/SimUnitTest.h"
 
@@ -220,6 +223,9 @@ TEST_F(StartupTest, WithoutAUnitTheEditorStartsOfflineInTheFreeConfigurationAndS
             }
             SCENARIO_CHECK(GetCompareOutputChannel(5) != nullptr && GetCompareInputChannel(1) != nullptr);
             SCENARIO_CHECK(!app->IsHandshakeDone());
+            // The file layer serves the drive changes and the framework's file dialogs.
+            SCENARIO_CHECK(app->GetVolumeUpdater() == &XVolumeManager::GetInstance());
+            SCENARIO_CHECK(XDocumentCmd::GetFileChooser() == &FileDialogChooser::Instance());
             EndEditor();
             return failures;
         });

@@ -12,15 +12,19 @@
 #include "files/XFolderListing.h"
 #include "files/XVolumeManager.h"
 #include "gui/ViewFactory.h"
+#include "gui/XText.h"
 #include "gui/XStyle.h"
 #include "platform/PlatformClock.h"
+#include "platform/PlatformFileSystem.h"
 #include "platform/PlatformVolumeEjector.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestSupport.h"
 #include "support/gui/SkinTestSupport.h"
 #include "support/gui/ViewTestSupport.h"
 #include "widgets/WidgetViewTypes.h"
 #include "widgets/XTextEditView.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
 #include <string>
@@ -102,18 +106,30 @@ TEST_F(FileBrowserTest, SetFolderNormalisesThePathAndIgnoresTheCurrentFolder)
     XFileBrowser& files = AddBrowser();
     EXPECT_TRUE(files.SetFolder(XString(temp.Path().c_str()), true)) << "'/' read as '\\'";
     EXPECT_STREQ(files.GetFolder().CStr(), folder.CStr()) << "a held folder ends in '\\'";
+    XText& pathRow = *files.GetPathText();
+    EXPECT_EQ(std::string(pathRow.GetDisplayText().CStr()), temp.Path() + "/") << "the path row";
     EXPECT_FALSE(files.SetFolder(folder, true));
     XString bare = folder;
     bare = bare.Left(bare.Length() - 1);
     EXPECT_FALSE(files.SetFolder(bare, true)) << "only a trailing backslash added";
     EXPECT_TRUE(files.SetFolder(XString(""), true));
     EXPECT_STREQ(files.GetFolder().CStr(), "Root");
-    EXPECT_STREQ(files.PathText().CStr(), "Root");
+    EXPECT_STREQ(pathRow.GetDisplayText().CStr(), "Root");
+
+    MakeFolder("sub");
+    MakeFolder("Sub");
+    XString lower = folder;
+    lower += "sub\\";
+    XString upper = folder;
+    upper += "Sub\\";
+    EXPECT_TRUE(files.SetFolder(lower, true));
+    EXPECT_TRUE(files.SetFolder(upper, true)) << "two folders that differ only in case";
+    EXPECT_STREQ(files.GetFolder().CStr(), upper.CStr());
 
     XString gone = folder;
     gone += "gone\\";
     files.SetFolder(gone, true);
-    EXPECT_STREQ(files.PathText().CStr(), "[Missing]");
+    EXPECT_STREQ(pathRow.GetDisplayText().CStr(), "[Missing]");
     EXPECT_TRUE(files.GetFileRows().empty());
 }
 
@@ -252,6 +268,48 @@ TEST_F(FileBrowserTest, TheVolumeManagerRebuildsABrowserShowingTheDrives)
     EXPECT_EQ(refreshed, 0) << "posted, not sent";
     EXPECT_TRUE(ViewTest::PumpUntil([&] { return refreshed == 1; }, kWaitMs));
 
+    // A stick arrives: the list of drives is read again and the browser shows it.
+    const std::string stick = temp.Child("stick");
+    juce::File(stick).createDirectory();
+    PlatformFileSystem::ReplaceVolumes(
+        "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + stick + " vfat rw 0 0\n",
+        [](const PlatformFileSystem::MountEntry& mount) -> PlatformFileSystem::VolumeInfo
+        {
+            return {mount.device == "/dev/sdb1" ? PlatformFileSystem::kDriveExternalBus
+                                                : PlatformFileSystem::kDriveFixed,
+                    ""};
+        });
+    struct SeamEnd
+    {
+        ~SeamEnd()
+        {
+            PlatformFileSystem::RestoreVolumes();
+            XVolumeManager::GetInstance().Refresh();
+        }
+    } seamEnd;
+    XString stickRoot = Backslashed(stick);
+    stickRoot.AddTrailingBackslash();
+    const auto isStick = [&](const XString& path)
+    {
+        XString root = path;
+        root.AddTrailingBackslash();
+        return root == stickRoot;
+    };
+    const auto browserShowsStick = [&]
+    {
+        for (XFileRow* row : files.GetFileRows())
+            if (isStick(row->GetPath()))
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(browserShowsStick());
+    refreshed = 0;
+    volumes.UpdateVolumes();
+    ASSERT_EQ(volumes.GetDrives().size(), 2u);
+    EXPECT_TRUE(isStick(volumes.GetDrives().back()->GetPath()));
+    EXPECT_TRUE(ViewTest::PumpUntil([&] { return refreshed == 1; }, kWaitMs));
+    EXPECT_TRUE(browserShowsStick());
+
     files.SetFolder(folder, true);
     refreshed = 0;
     volumes.UpdateVolumes();
@@ -328,5 +386,42 @@ TEST(VolumeManager, EjectionReportsItsStagesAndFailsCleanly)
     std::string device;
     EXPECT_EQ(PlatformVolumeEjector::System().FindDevice("\\no\\such\\mount\\", device),
               PlatformVolumeEjector::kFailed);
+}
+
+TEST(VolumeManager, TheSystemEjectorRunsUdisksctlAndTakesARefusalOrNoToolAsAFailure)
+{
+    // A stand-in for the tool, first on the search path: it logs its arguments and refuses /dev/busy.
+    TestSupport::TempFolder bin;
+    const std::string log = bin.Child("calls");
+    const juce::File tool(bin.Child("udisksctl"));
+    tool.replaceWithText("#!/bin/sh\necho \"$@\" >> '" + log + "'\n[ \"$3\" != /dev/busy ]\n", false, false, "\n");
+    ASSERT_TRUE(tool.setExecutePermission(true));
+    const char* const systemPath = std::getenv("PATH");
+    PlatformVolumeEjector& ejector = PlatformVolumeEjector::System();
+    {
+        ScopedEnvironment path("PATH", bin.Path() + ":" + (systemPath != nullptr ? systemPath : ""));
+        struct Case
+        {
+            bool powerOff;
+            const char* device;
+            int32_t result;
+        };
+        const Case cases[] = {
+            {false, "/dev/sdz1", PlatformVolumeEjector::kOk},
+            {false, "/dev/busy", PlatformVolumeEjector::kFailed},
+            {true, "/dev/sdz1", PlatformVolumeEjector::kOk},
+            {true, "/dev/busy", PlatformVolumeEjector::kFailed},
+        };
+        for (const Case& c : cases)
+            EXPECT_EQ(c.powerOff ? ejector.PowerOff(c.device) : ejector.Unmount(c.device), c.result)
+                << c.powerOff << " " << c.device;
+    }
+    EXPECT_EQ(juce::File(log).loadFileAsString().toStdString(),
+              "unmount -b /dev/sdz1\nunmount -b /dev/busy\npower-off -b /dev/sdz1\npower-off -b /dev/busy\n");
+
+    TestSupport::TempFolder empty;
+    ScopedEnvironment noTool("PATH", empty.Path());
+    EXPECT_EQ(ejector.Unmount("/dev/sdz1"), PlatformVolumeEjector::kFailed) << "no tool";
+    EXPECT_EQ(ejector.PowerOff("/dev/sdz1"), PlatformVolumeEjector::kFailed) << "no tool";
 }
 } // namespace

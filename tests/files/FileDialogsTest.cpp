@@ -2,6 +2,7 @@
 
 #include "FileTestPaths.h"
 #include "FileViewSkin.h"
+#include "files/FileDialogChooser.h"
 #include "files/FileViewTypes.h"
 #include "files/XFileBrowser.h"
 #include "files/XFileBrowserListView.h"
@@ -354,6 +355,27 @@ TEST_F(FileDialogsTest, DeleteAsksTheRightQuestionAndDeletesOnlyAfterOK)
     EXPECT_TRUE(answerer.dialogs.empty()) << "New and Del do nothing in Root";
 }
 
+TEST(FileBrowserDelete, OnlyTheDocumentAndTheFoldersHoldingItAreInUse)
+{
+    const XString document("\\home\\sets\\show.qm7");
+    struct Case
+    {
+        const char* path;
+        bool isFolder;
+        bool inUse;
+    };
+    const Case cases[] = {
+        {"\\home\\sets\\show.qm7", false, true},  {"\\home\\sets\\other.qm7", false, false},
+        {"\\home\\sets", true, true},               {"\\home\\sets\\", true, true},
+        {"\\home", true, true},                       {"\\home\\set", true, false},
+        {"\\home\\Sets", true, false},              {"\\home\\sets\\show.qm7.bak", false, false},
+        {"\\home\\sets\\deeper", true, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(XFileBrowser::IsInUse(XString(c.path), c.isFolder, document), c.inUse) << c.path;
+    EXPECT_FALSE(XFileBrowser::IsInUse(XString("\\home"), true, XString())) << "no document, nothing in use";
+}
+
 TEST_F(FileDialogsTest, ANewFolderWithAnExistingNameIsAskedForAgain)
 {
     MakeFolder("sub");
@@ -609,4 +631,61 @@ TEST_F(FileDialogsTest, NewDelTheDeleteKeyAndRenameInPlaceWorkWithRealInput)
     XDialog::SetAnswerHook({});
     EXPECT_TRUE(Exists("made"));
     EXPECT_STREQ(files.GetFolder().CStr(), InFolder("made\\").CStr());
+}
+
+TEST_F(FileDialogsTest, TheDocumentCommandsChooserRunsTheseDialogsWhenAskedFor)
+{
+    MakeFile("show.qm7");
+    struct Case
+    {
+        IDocumentFileChooser::Kind kind;
+        const char* title;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {IDocumentFileChooser::Kind::Save, "Save Preset", "notes.qm7"},
+        {IDocumentFileChooser::Kind::Open, "Open Preset", "show.qm7"},
+    };
+    for (const Case& c : cases)
+    {
+        answerer.answers = {0};
+        std::string ran;
+        std::string title;
+        ModalDialogDriver driver(
+            [&](juce::Component& modal)
+            {
+                auto* dialog = dynamic_cast<XFileDialog*>(&modal);
+                if (dialog == nullptr || !dialog->GetBrowser()->isShowing())
+                    return false;
+                ran = dynamic_cast<XSaveFileDialog*>(dialog) != nullptr ? "save" : "open";
+                title = dialog->GetTitle().CStr();
+                XFileBrowser& files = *dialog->GetBrowser();
+                if (c.kind == IDocumentFileChooser::Kind::Save)
+                    files.SetFileName(XString("notes"));
+                else
+                    for (XFileRow* row : files.GetFileRows())
+                        if (row->GetName() == "show.qm7")
+                            files.GetList()->SelectRow(files.GetList()->IndexOfRow(row), true);
+                XMessage action(XFileDialog::kActionMessage);
+                dialog->MessageReceived(action);
+                return true;
+            });
+        XString chosenFolder = folder;
+        XString path;
+        EXPECT_TRUE(FileDialogChooser::Instance().Choose(c.kind, true, XString(c.title), chosenFolder,
+                                                         XString("*.qm7"), XString("Preset Files (*.qm7)"),
+                                                         path))
+            << c.title;
+        EXPECT_EQ(ran, c.kind == IDocumentFileChooser::Kind::Save ? "save" : "open");
+        EXPECT_EQ(title, c.title);
+        EXPECT_STREQ(path.CStr(), InFolder(c.expected).CStr());
+        EXPECT_STREQ(chosenFolder.CStr(), folder.CStr());
+    }
+
+    answerer.answers = {XDialog::kCancel};
+    XString chosenFolder = folder;
+    XString path("untouched");
+    EXPECT_FALSE(FileDialogChooser::Instance().Choose(IDocumentFileChooser::Kind::Open, true, XString("Open"),
+                                                      chosenFolder, XString("*.qm7"), XString(), path));
+    EXPECT_STREQ(path.CStr(), "untouched") << "cancelled";
 }
