@@ -21,6 +21,7 @@
 #include "widgets/XTextEditView.h"
 #include "windows/FreqResponseWindow.h"
 #include "windows/LocalParamDesc.h"
+#include "windows/MasterGraphicEqWindow.h"
 #include "windows/OutputParamIds.h"
 #include "windows/SharedWindowState.h"
 
@@ -49,6 +50,9 @@ constexpr int32_t kFirstGeqGain = ChannelParamTables::kGeqGainFirstId;
 constexpr int32_t kGeqAllBypass = ChannelParamTables::kGeqAllBypassId;
 
 constexpr XRect kGraphRect{49, 3, 651, 70};
+/** The gain entry under the fader: 37 pixels wide, so that "-94.5" fits in the "small" font; centred
+    where a 25-pixel field (659..684) would be, clear of the graph and of the mute above. */
+constexpr XRect kGainFieldRect{653, 70, 690, 89};
 
 /** The level meter, as the limiters window's. */
 constexpr int32_t kMeterSegments = 8;
@@ -220,7 +224,7 @@ void FreqPanel::Build()
     gainFader->SetPot(gain);
     AddChild(gainFader);
 
-    gainField = new XTextEditView(XRect(659, 70, 684, 89));
+    gainField = new XTextEditView(kGainFieldRect);
     gainField->SetTextColor(Colour("windowText"));
     gainField->SetBackColor(XRGB(0, 0, 0, 0));
     gainField->SetJustification(kJustifyCentred);
@@ -299,7 +303,7 @@ void FreqPanel::BindFixedBands()
         {
             const int32_t band = FreqResponseWindow::kFirstGraphicBand + kGraphicBandCount * n + k;
             view->BindBandParam(XEQView::kBandGain, InputParam(n, kFirstGeqGain + k), band);
-            view->BindBandParam(XEQView::kBandFrequency, window.GraphicFrequency(k), band);
+            view->BindBandParam(XEQView::kBandFrequency, MasterGraphicEqWindow::BandFrequency(k), band);
             view->BindBandParam(XEQView::kBandQ, &window.GraphicQ(), band);
             view->BindBandParam(XEQView::kBandType, &window.GraphicType(), band);
         }

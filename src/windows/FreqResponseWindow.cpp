@@ -33,11 +33,6 @@ constexpr int32_t kPanelStep = 95;
 constexpr int32_t kPanelRight = 793;
 constexpr int32_t kPanelHeight = 94;
 
-/** The ISO third-octave centres of the graphic bands. */
-constexpr double kGraphicFrequencies[FreqResponseWindow::kGraphicBandCount] = {
-    20,  25,   31.5, 40,   50,   63,   80,   100,  125,  160,  200,  250,   315,   400,   500,  630,
-    800, 1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
-
 void Describe(FloatParam& param, int32_t type, double min, double max, double value, uint32_t steps)
 {
     const XParamDesc desc = LocalParamDesc(nullptr, type, min, max, value, steps);
@@ -62,9 +57,6 @@ FreqResponseWindow::FreqResponseWindow()
     Describe(graphicQ, 0, 0.4, 20, kGraphicQ, 197);
     Describe(graphicType, 0, 0, 2, kGraphicType, 3);
     Describe(rangeToggle, XParamDesc::kTypeOnOff, 0, 1, 0, 2);
-    for (int32_t k = 0; k < kGraphicBandCount; ++k)
-        Describe(graphicFrequencies[static_cast<size_t>(k)], XParamDesc::kTypeFrequency, 20, 20000,
-                 kGraphicFrequencies[k], 256);
 }
 
 FreqResponseWindow::~FreqResponseWindow()
@@ -86,11 +78,6 @@ void FreqResponseWindow::SetView(int32_t output, XEQView* view)
 {
     if (output >= 0 && output < kOutputCount)
         views[static_cast<size_t>(output)] = view;
-}
-
-FloatParam* FreqResponseWindow::GraphicFrequency(int32_t band)
-{
-    return band >= 0 && band < kGraphicBandCount ? &graphicFrequencies[static_cast<size_t>(band)] : nullptr;
 }
 
 void FreqResponseWindow::BuildContent()

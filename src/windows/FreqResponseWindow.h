@@ -17,10 +17,10 @@ class XText;
     Bands that are bypassed, singly or with their block, or whose input does not feed the output,
     drop out of the curve; a routing change rebinds the input bands of that output.
 
-    The window owns the constants the views share (zero gain, band on and off, the graphic bands'
-    frequencies, Q and type) and the dB-range toggle of all six graphs; they are local, never sent.
-    Created hidden by the application with its watchers; builds its strips on the first show. One
-    such window exists. GUI thread only. */
+    The window owns the constants the views share (zero gain, band on and off, the graphic bands' Q
+    and type; their frequencies are the graphic equaliser window's) and the dB-range toggle of all
+    six graphs; they are local, never sent. Created hidden by the application with its watchers;
+    builds its strips on the first show. One such window exists. GUI thread only. */
 class FreqResponseWindow final : public SubWindow
 {
 public:
@@ -75,8 +75,6 @@ public:
     FloatParam& GraphicQ() { return graphicQ; }
     FloatParam& GraphicType() { return graphicType; }
     FloatParam& RangeToggle() { return rangeToggle; }
-    /** The ISO centre frequency of graphic band 0..30; null outside. */
-    FloatParam* GraphicFrequency(int32_t band);
 
 protected:
     void BuildContent() override;
@@ -88,7 +86,6 @@ private:
     FloatParam graphicQ;
     FloatParam graphicType;
     FloatParam rangeToggle;
-    std::array<FloatParam, kGraphicBandCount> graphicFrequencies;
     std::array<XEQView*, kOutputCount> views{};
     std::array<FreqPanel*, kOutputCount> panels{}; // children, null until built
     XText* compareCover = nullptr;

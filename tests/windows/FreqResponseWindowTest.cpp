@@ -11,16 +11,21 @@
 #include "device/ChannelParamTables.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
+#include "gui/XFont.h"
 #include "gui/XText.h"
 #include "widgets/XEQView.h"
 #include "widgets/XQM7FrontPanelLEDMeter.h"
+#include "widgets/XSlider.h"
+#include "widgets/XTextEditView.h"
 #include "windows/ChannelEqWindow.h"
 #include "windows/CrossOverWindow.h"
 #include "windows/FreqPanel.h"
+#include "windows/MasterGraphicEqWindow.h"
 #include "windows/OutputParamIds.h"
 #include "windows/SharedWindowState.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -150,6 +155,97 @@ TEST_F(FreqResponseWindowTest, AnOutputDrawsTheBandsOfTheInputsItsSourceFeeds)
     EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 20 + 31 + 30), strip.GraphicBandDraw(1, 30));
     EXPECT_EQ(OnBands(*window->GetView(0)), AllOnBut(InputBands(1))) << "the others keep input A";
     EXPECT_EQ(WindowTest::ImageMisses(), "");
+}
+
+TEST_F(FreqResponseWindowTest, EachStripBindsItsOutputAndItsViewSumsTheBandsInOrder)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    EXPECT_EQ(Param("QM7\\WndOutputFreqResp")->GetValue(), 1);
+    for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
+    {
+        SCOPED_TRACE(o);
+        const FreqPanel& strip = *window->GetPanel(o);
+        // Output 6 at the top, output 1 at the bottom.
+        EXPECT_EQ(strip.getBounds(), juce::Rectangle<int>(6, 3 + 95 * (5 - o), 787, 94));
+        EXPECT_EQ(strip.GetGainFader()->GetPot(), Out(o, kOutputGain));
+        EXPECT_EQ(strip.GetGainField()->GetPot(), Out(o, kOutputGain));
+        EXPECT_EQ(strip.GetLevelMeter()->GetPot(), Out(o, kOutputGuiMeter));
+        EXPECT_EQ(strip.GetLevelMeter()->GetHighIndicator().param, Out(o, kOutputMeter));
+        EXPECT_EQ(strip.GetMuteButton()->GetPot(), Out(o, kOutputMute));
+        EXPECT_EQ(strip.GetOutputLabel()->GetPot(), Out(o, kLabel));
+        EXPECT_EQ(strip.GetRangeButton()->GetPot(), &window->RangeToggle());
+        EXPECT_EQ(strip.GetRangeButton()->GetTooltipText(), "dB range toggle");
+        // The widest gain text fits its entry (one pixel of inset and one of margin on each side);
+        // gains below -95 dB read "OFF".
+        const XTextEditView& field = *strip.GetGainField();
+        EXPECT_LE(field.GetFont()->GetStringWidth(XString("-94.5")), field.getWidth() - 4);
+
+        const XEQView& view = *window->GetView(o);
+        EXPECT_EQ(&view, strip.GetView());
+        EXPECT_EQ(view.GetNumBands(), FreqResponseWindow::kBandCount);
+        EXPECT_EQ(view.GetLineWidth(), 2u);
+        EXPECT_EQ(view.GetBallRadius(), 0u);
+        EXPECT_EQ(view.GetBandOnMode(), 1);
+        EXPECT_FALSE(view.IsHilited());
+        EXPECT_EQ(view.GetOffsetParam(), Out(o, kOutputGain));
+        EXPECT_EQ(view.GetEnableParam(), Out(o, kOutputMute));
+    }
+
+    // The bands of output 3, fed by both inputs: gain, frequency, Q, type and on switch.
+    Out(2, kSource)->SetValue(2, true);
+    FreqPanel& strip = *window->GetPanel(2);
+    const XEQView& view = *window->GetView(2);
+    SharedWindowState& draw = SharedWindowState::Instance();
+    const int32_t gain = ChannelParamTables::kInputGainFirstId;
+    const int32_t freq = ChannelParamTables::kInputFreqFirstId;
+    const int32_t q = ChannelParamTables::kInputQFirstId;
+    const int32_t geq = ChannelParamTables::kGeqGainFirstId;
+    const int32_t outGain = ChannelParamTables::kOutputGainFirstId;
+    const int32_t outFreq = ChannelParamTables::kOutputFreqFirstId;
+    const int32_t outQ = ChannelParamTables::kOutputQFirstId;
+    const struct
+    {
+        int band;
+        std::array<XParam*, 5> params; // gain, frequency, Q, type, on
+    } bands[] = {
+        {0, {In(0, gain), In(0, freq), In(0, q), draw.InputDrawType(0, 0), strip.ParametricBandDraw(0, 0)}},
+        {19,
+         {In(1, gain + 9), In(1, freq + 9), In(1, q + 9), draw.InputDrawType(1, 9),
+          strip.ParametricBandDraw(1, 9)}},
+        {20,
+         {In(0, geq), MasterGraphicEqWindow::BandFrequency(0), &window->GraphicQ(), &window->GraphicType(),
+          strip.GraphicBandDraw(0, 0)}},
+        {81,
+         {In(1, geq + 30), MasterGraphicEqWindow::BandFrequency(30), &window->GraphicQ(),
+          &window->GraphicType(), strip.GraphicBandDraw(1, 30)}},
+        {82,
+         {&window->ZeroGain(), Out(2, kHipassFreq), Param("crossover\\HPFQCh3"),
+          Param("crossover\\HPFTypeCh3"), &window->BandOn()}},
+        {83,
+         {&window->ZeroGain(), Out(2, kLopassFreq), Param("crossover\\LPFQCh3"),
+          Param("crossover\\LPFTypeCh3"), &window->BandOn()}},
+        {84, {Out(2, outGain), Out(2, outFreq), Out(2, outQ), draw.DrawType(2, 0), strip.OutputBandDraw(0)}},
+        {88,
+         {Out(2, outGain + 4), Out(2, outFreq + 4), Out(2, outQ + 4), draw.DrawType(2, 4),
+          strip.OutputBandDraw(4)}},
+    };
+    const int kinds[] = {XEQView::kBandGain, XEQView::kBandFrequency, XEQView::kBandQ, XEQView::kBandType,
+                         XEQView::kBandOn};
+    for (const auto& c : bands)
+        for (size_t k = 0; k < std::size(kinds); ++k)
+        {
+            ASSERT_NE(c.params[k], nullptr) << "band " << c.band << ", kind " << kinds[k];
+            EXPECT_EQ(view.GetBandParam(kinds[k], c.band), c.params[k])
+                << "band " << c.band << ", kind " << kinds[k];
+        }
+    EXPECT_EQ(window->GraphicQ().GetValue(), 4.3189);
+    EXPECT_EQ(window->GraphicType().GetValue(), 2) << "the view's peaking type";
+    EXPECT_EQ(MasterGraphicEqWindow::BandFrequency(30)->GetValue(), 20000);
+    EXPECT_EQ(strip.GraphicBandDraw(1, 30)->GetName(), "outCh2_inCh1_GEQband30");
+    EXPECT_EQ(strip.ParametricBandDraw(0, 9)->GetName(), "outCh2_inCh0_PEQband9");
+
+    window->Hide();
+    EXPECT_EQ(Param("QM7\\WndOutputFreqResp")->GetValue(), 0);
 }
 
 TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
