@@ -12,6 +12,8 @@
 #include "device/DeviceCommand.h"
 #include "gui/MenuTestSupport.h"
 #include "gui/XButton.h"
+#include "gui/XFont.h"
+#include "gui/XPict.h"
 #include "gui/XPopupMenu.h"
 #include "gui/XText.h"
 #include "widgets/XComboBox.h"
@@ -119,10 +121,21 @@ protected:
 
 TEST_F(OutputLevelsWindowTest, EachStripBindsItsOutputAndTheCoversLeaveOnlyTheMutesFree)
 {
+    EXPECT_EQ(Param("QM7\\WndOutputLevels")->GetValue(), 1);
+    // Each strip shows the colour block of its output's colour index.
+    const int colours[] = {3, 0, 5, 1, 4, 2};
+    for (int32_t o = 0; o < OutputLevelsWindow::kOutputCount; ++o)
+        Param(XString().Format("preset\\ColorChan%d", o + 1).CStr())->SetValue(colours[o], true);
     for (int32_t o = 0; o < OutputLevelsWindow::kOutputCount; ++o)
     {
         SCOPED_TRACE(o);
         const OutputPanel& strip = *window->GetPanel(o);
+        for (int32_t k = 0; k < OutputPanel::kColourCount; ++k)
+            EXPECT_EQ(strip.GetColourBlock(k)->isVisible(), k == colours[o]) << "colour " << k;
+        // The widest gain text fits its entry (one pixel of inset and one of margin on each side);
+        // gains below -95 dB read "OFF".
+        const XTextEditView& field = *strip.GetGainField();
+        EXPECT_LE(field.GetFont()->GetStringWidth(XString("-94.5")), field.getWidth() - 4);
         EXPECT_EQ(strip.getBounds(), juce::Rectangle<int>(11 + 130 * o, 11, 127, 430));
         EXPECT_EQ(strip.GetOutputLabel()->GetPot(), Out(o, kLabel));
         EXPECT_EQ(strip.GetGainFader()->GetPot(), Out(o, kOutputGain));
@@ -158,6 +171,8 @@ TEST_F(OutputLevelsWindowTest, EachStripBindsItsOutputAndTheCoversLeaveOnlyTheMu
     for (int32_t c = 0; c < OutputLevelsWindow::kCoverCount; ++c)
         EXPECT_FALSE(window->GetCompareCover(c)->isVisible()) << c;
     EXPECT_EQ(WindowTest::ImageMisses(), "");
+    window->Hide();
+    EXPECT_EQ(Param("QM7\\WndOutputLevels")->GetValue(), 0);
 }
 
 TEST_F(OutputLevelsWindowTest, TheThresholdUnitRewritesAllSixTextsAndNoValue)
