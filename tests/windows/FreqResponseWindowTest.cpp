@@ -20,6 +20,7 @@
 #include "windows/ChannelEqWindow.h"
 #include "windows/CrossOverWindow.h"
 #include "windows/FreqPanel.h"
+#include "windows/InputPEQWindow.h"
 #include "windows/MasterGraphicEqWindow.h"
 #include "windows/OutputParamIds.h"
 #include "windows/SharedWindowState.h"
@@ -98,7 +99,7 @@ std::vector<int> InputBands(int32_t input)
 }
 
 /** The windows the application creates at start-up before this one (the crossover's local types
-    and Qs, the output EQ's draw types), then the window, shown. */
+    and Qs, the output and input EQs' draw types), then the window. */
 template <class Base> class WithFreqResponseWindow : public Base
 {
 protected:
@@ -112,11 +113,13 @@ protected:
             In(input, ChannelParamTables::kInputBypassFirstId)->SetValue(0, true);
         crossover = std::make_unique<CrossOverWindow>();
         outputEq = std::make_unique<ChannelEqWindow>();
+        inputEq = std::make_unique<InputPEQWindow>();
         window = std::make_unique<FreqResponseWindow>();
     }
     void TearDown() override
     {
         window.reset();
+        inputEq.reset();
         outputEq.reset();
         crossover.reset();
         Base::TearDown();
@@ -124,6 +127,7 @@ protected:
 
     std::unique_ptr<CrossOverWindow> crossover;
     std::unique_ptr<ChannelEqWindow> outputEq;
+    std::unique_ptr<InputPEQWindow> inputEq;
     std::unique_ptr<FreqResponseWindow> window;
 };
 
@@ -325,14 +329,22 @@ TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
 
 TEST_F(FreqResponseWindowTest, BandsDrawWithTheEqWindowsShapesAndTheCurveFollowsGainMuteAndColour)
 {
-    // A 6 dB/oct low shelf on output 1's band 1: drawn as one (9), not as the unit's type code 0.
+    // A 6 dB/oct low shelf on output 1's band 1 and on input B's band 3 (output 1 fed by both):
+    // drawn as one (9), not as the unit's type code 0.
+    Out(0, kSource)->SetValue(2, true);
     Out(0, ChannelParamTables::kOutputTypeFirstId)->SetValue(0, true);
     Out(0, ChannelParamTables::kOutputSlopeFirstId)->SetValue(0, true);
+    In(1, ChannelParamTables::kInputTypeFirstId + 3)->SetValue(0, true);
+    In(1, ChannelParamTables::kInputSlopeFirstId + 3)->SetValue(0, true);
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     XEQView& view = *window->GetView(0);
+    const int inputBand = 10 + 3;
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kFirstOutputBand)->GetValue(), 9);
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, inputBand)->GetValue(), 9);
     Out(0, ChannelParamTables::kOutputSlopeFirstId)->SetValue(1, true);
+    In(1, ChannelParamTables::kInputSlopeFirstId + 3)->SetValue(1, true);
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, FreqResponseWindow::kFirstOutputBand)->GetValue(), 11);
+    EXPECT_EQ(view.GetBandParam(XEQView::kBandType, inputBand)->GetValue(), 11);
     // The input bands take the input EQ's drawing types, the crossover bands the crossover window's.
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, 0), SharedWindowState::Instance().InputDrawType(0, 0));
     EXPECT_EQ(view.GetBandParam(XEQView::kBandType, 13), SharedWindowState::Instance().InputDrawType(1, 3));
