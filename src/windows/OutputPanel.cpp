@@ -39,7 +39,6 @@ constexpr float kReductionThresholds[OutputPanel::kMeterSegments] = {-30, -20, -
 constexpr const char* kReductionLabels = "-30,-20,-15,-12,-9,-6,-3,-1";
 
 constexpr int32_t kMeterSpacing = 3;
-constexpr XRGB kDropDownText{43, 45, 46, 255};
 constexpr uint8_t kMeterLabelGrey = 200;
 
 XFont* Font(const char* name)
@@ -174,8 +173,8 @@ void OutputPanel::BuildLimiter()
     amplifierMenu->SetPot(OutputParam(output, kAmplifierIndex));
     amplifierMenu->SetLabelRect(XRect(0, 0, 67, 26));
     amplifierMenu->SetFont(Font("small"));
-    // Dark text on the light face of the 96-pixel drop-down (the skin's widget text is light).
-    amplifierMenu->SetTextColors(kDropDownText, kDropDownText);
+    // The skin's dark field text on the light face of the 96-pixel drop-down (its widget text is light).
+    amplifierMenu->SetTextColors(Colour("fieldText"), Colour("fieldText"));
     amplifierMenu->SetJustification(kJustifyLeft);
     amplifierMenu->SetArrowImage("widget\\DropDown96.png", nullptr);
     amplifierMenu->SetTransparent(true);
