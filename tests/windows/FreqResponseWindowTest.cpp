@@ -396,10 +396,13 @@ TEST_F(FreqResponseWindowSimTest, MetersMoveAndOneGraphsToggleSetsTheRangeOfAllS
 {
     ASSERT_TRUE(ConnectEditor({"--meters"}));
     SetCompareMode(false);
-    // Curves with something to show: gains, graphic and parametric bands, crossovers.
+    // Curves with something to show: gains, graphic and parametric bands, crossovers; labels as a
+    // configuration gives them.
     const double sources[] = {0, 0, 1, 1, 2, 2};
+    const char* labels[] = {"Sub Mono", "Lo-Mid L", "Mid-Hi L", "FR", "Lo-Mid R", "Mid-Hi R"};
     for (int32_t o = 0; o < FreqResponseWindow::kOutputCount; ++o)
     {
+        Out(o, kLabel)->SetText(labels[o], true);
         Out(o, kSource)->SetValue(sources[o], true);
         Out(o, kOutputGain)->SetValue(-3 * o, true);
         Out(o, kHipassFreq)->SetValue(40 + 30 * o, true);

@@ -287,8 +287,11 @@ TEST_F(OutputLevelsWindowSimTest, MetersMoveAndTheFaderTheEntryAndTheUnitDropDow
     ASSERT_TRUE(ConnectEditor({"--meters"}));
     SetCompareMode(false);
     Param("global\\ThresholdUnits")->SetValue(0, true);
+    // Labels as a configuration gives them.
+    const char* labels[] = {"Sub Mono", "Lo-Mid L", "Mid-Hi L", "FR", "Lo-Mid R", "Mid-Hi R"};
     for (int32_t o = 0; o < OutputLevelsWindow::kOutputCount; ++o)
     {
+        Out(o, kLabel)->SetText(labels[o], true);
         Out(o, kLimitBypass)->SetValue(0, true);
         Out(o, kOutputGain)->SetValue(-20, true);
     }
