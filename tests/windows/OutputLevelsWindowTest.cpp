@@ -338,10 +338,14 @@ TEST_F(OutputLevelsWindowSimTest, MetersMoveAndTheFaderTheEntryAndTheUnitDropDow
     // A gain typed in output 1's entry.
     XTextEditView& field = *strip.GetGainField();
     Click(mouse, field);
-    field.SelectAll();
+    juce::ComponentPeer& keys = *window.getPeer();
+    // The old text cleared with End and Backspace, then the new one typed and entered.
+    keys.handleKeyPress(juce::KeyPress(juce::KeyPress::endKey));
+    for (int i = 0; i < 8; ++i)
+        keys.handleKeyPress(juce::KeyPress(juce::KeyPress::backspaceKey));
     for (char c : std::string("-7.5"))
-        window.getPeer()->handleKeyPress(juce::KeyPress(c, {}, static_cast<juce::juce_wchar>(c)));
-    window.getPeer()->handleKeyPress(juce::KeyPress(juce::KeyPress::returnKey));
+        keys.handleKeyPress(juce::KeyPress(c, {}, static_cast<juce::juce_wchar>(c)));
+    keys.handleKeyPress(juce::KeyPress(juce::KeyPress::returnKey));
     ViewTest::Pump();
     EXPECT_EQ(gain->GetValue(), -7.5);
     EXPECT_TRUE(ViewTest::PumpUntil(
