@@ -13,6 +13,7 @@
 #include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XText.h"
+#include "widgets/XEQBandCurves.h"
 #include "widgets/XEQView.h"
 #include "widgets/XQM7FrontPanelLEDMeter.h"
 #include "widgets/XSlider.h"
@@ -29,6 +30,7 @@
 #include <array>
 #include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -368,6 +370,42 @@ TEST_F(FreqResponseWindowTest, BandsDrawWithTheEqWindowsShapesAndTheCurveFollows
     EXPECT_TRUE(window->GetCompareCover()->isVisible());
     SetCompareMode(false);
     EXPECT_FALSE(window->GetCompareCover()->isVisible());
+}
+
+TEST_F(FreqResponseWindowTest, ACrossoverSideOfThruAddsNothingToTheCurve)
+{
+    ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
+    XEQView& view = *window->GetView(1);
+    const int columns = view.GetInnerRect().right - view.GetInnerRect().left;
+    // Whether the crossover band's row is flat, and whether it lowers the first column (a low cut).
+    auto row = [&](int band)
+    {
+        view.UpdateCurves();
+        const XEQBandCurves::Row& values = view.GetCurves().GetBandRow(band);
+        const bool flat =
+            std::all_of(values.begin(), values.begin() + columns, [](int16_t v) { return v == 0; });
+        return std::pair{flat, values[0] > 0};
+    };
+    Out(1, kHipassFreq)->SetValue(200, true);
+    Out(1, kLopassFreq)->SetValue(2000, true);
+    const struct
+    {
+        int32_t typeId;
+        double type; // 0 "THRU", 16 "Butter 24 dB"
+        int band;
+        bool flat;
+        bool lowCut;
+    } cases[] = {
+        {kHipassTypeQ, 0, FreqResponseWindow::kHighPassBand, true, false},
+        {kHipassTypeQ, 16, FreqResponseWindow::kHighPassBand, false, true},
+        {kLopassTypeQ, 0, FreqResponseWindow::kLowPassBand, true, false},
+        {kLopassTypeQ, 16, FreqResponseWindow::kLowPassBand, false, false},
+    };
+    for (const auto& c : cases)
+    {
+        Out(1, c.typeId)->SetValue(c.type, true);
+        EXPECT_EQ(row(c.band), std::pair(c.flat, c.lowCut)) << "band " << c.band << ", type " << c.type;
+    }
 }
 
 namespace
