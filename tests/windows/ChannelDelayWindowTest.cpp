@@ -194,6 +194,14 @@ TEST_F(ChannelDelayWindowTest, OnlyTheUsersTemperatureRecomputesTheDelaysFromThe
     Param("QM7\\TempCelcuis")->ChangeValue(20, true);
     EXPECT_EQ(temperature->GetValue(), 20.0);
     EXPECT_NEAR(Delay(0)->GetValue(), metres / 0.3432, kStepMs / 2 + 1e-9);
+
+    // The user's switch of the temperature's unit only re-formats it: no delay moves, even where the
+    // distance would give another delay.
+    window->GetLocalParam(ChannelDelayWindow::kMtId)->SetValue(0, false);
+    const double delay0 = Delay(0)->GetValue();
+    XParam* tempUnits = Param("global\\TempUnits");
+    ASSERT_TRUE(tempUnits->ChangeValue(tempUnits->GetValue() == 1 ? 0 : 1, true));
+    EXPECT_EQ(Delay(0)->GetValue(), delay0);
 }
 
 TEST_F(ChannelDelayWindowTest, TickedRunsFormAtMostThreeGroupsThatTakeTheirHighestOutputsDelay)
