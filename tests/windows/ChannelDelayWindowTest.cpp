@@ -287,6 +287,9 @@ TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUni
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     EXPECT_EQ(WindowTest::ImageMisses(), "");
     EXPECT_EQ(window->GetWidth(), 796 + SubWindow::kExtraWidth);
+    EXPECT_STREQ(window->GetTitle().CStr(), "Output Delay");
+    XParam* windowOpen = Param("QM7\\WndChanDelay");
+    EXPECT_EQ(windowOpen->GetValue(), 1.0);
 
     const bool shown[7][5] = {{0, 0, 0, 0, 0}, {0, 1, 0, 0, 1}, {1, 1, 1, 0, 1}, {1, 1, 1, 1, 0},
                               {1, 1, 1, 1, 1}, {1, 1, 0, 0, 1}, {1, 0, 1, 0, 1}};
@@ -330,6 +333,8 @@ TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUni
     window->ResetCheckParams();
     EXPECT_TRUE(Runs(*window).empty());
     EXPECT_FALSE(group.GetLinkSlider()->IsVisible());
+    window->Hide();
+    EXPECT_EQ(windowOpen->GetValue(), 0.0);
 }
 
 TEST_F(ChannelDelayWindowTest, EachSpeakerKnobShowsItsOutputsColourAfterAConfigurationChange)

@@ -221,6 +221,9 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
 {
     ASSERT_TRUE(WindowTest::ShowOnScreen(*window));
     EXPECT_EQ(window->GetWidth(), 796 + SubWindow::kExtraWidth);
+    EXPECT_STREQ(window->GetTitle().CStr(), "Input Delay");
+    XParam* windowOpen = Param("QM7\\WndInputDelay");
+    EXPECT_EQ(windowOpen->GetValue(), 1.0);
     XParam* units = Param("global\\InDelayUnits");
     for (int32_t unit = 0; unit < InputDelayWindow::kUnitCount; ++unit)
     {
@@ -255,6 +258,8 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
     EXPECT_EQ(Local(InputDelayWindow::kCmId, 0)->GetFlags(), kTransient);
     EXPECT_EQ(Local(InputDelayWindow::kCmId, 1)->GetFlags(), 0x100 | kTransient);
     Delay(1)->SetFlags(0);
+    window->Hide();
+    EXPECT_EQ(windowOpen->GetValue(), 0.0);
 }
 
 TEST_F(InputDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
