@@ -192,7 +192,8 @@ public:
     XPopupMenu* GetFolderMenu() const { return folderMenu; }
     XPopupMenu* GetFilterMenu() const { return filterMenu; }
     XText* GetPathText() const { return pathText; }
-    XTextEditView* GetNameField() const { return nameField; }
+    /** The name field while the Name row is shown, else null. */
+    XTextEditView* GetNameField() const { return showName ? nameField : nullptr; }
     FloatParam& GetFolderMenuParam() { return folderMenuParam; }
     FloatParam& GetFilterParam() { return filterParam; }
     StringParam& GetPathParam() { return pathParam; }

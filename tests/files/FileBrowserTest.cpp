@@ -187,6 +187,20 @@ TEST_F(FileBrowserTest, TheSelectedPathIsTheTypedNameWithTheFiltersExtension)
     EXPECT_STREQ(files.GetSelectedPath().CStr(), expected.CStr())
         << "the selected row, its name in the field";
     EXPECT_STREQ(files.GetNameField()->GetText().CStr(), "old.qm7");
+
+    // Selecting a folder clears the typed name unless the browser keeps it.
+    MakeFolder("sub");
+    files.Refresh();
+    for (const bool keep : {true, false})
+    {
+        files.SetKeepNameOnFolder(keep);
+        files.GetNameField()->SetText(XString("typed"));
+        files.GetList()->SelectRow(files.GetList()->IndexOfRow(RowNamed("sub")), true);
+        EXPECT_STREQ(files.GetNameField()->GetText().CStr(), keep ? "typed" : "") << keep;
+    }
+    files.SetShowName(false);
+    files.LayoutChildren();
+    EXPECT_EQ(files.GetNameField(), nullptr) << "no Name row";
 }
 
 TEST_F(FileBrowserTest, DrivesFolderMenuAndUpMoveThroughFolders)

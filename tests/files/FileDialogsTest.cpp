@@ -13,6 +13,7 @@
 #include "files/XFolderNameValidator.h"
 #include "files/XListContainer.h"
 #include "files/XOpenFileDialog.h"
+#include "files/XOverwriteFileDialog.h"
 #include "files/XSaveFileDialog.h"
 #include "gui/TextFieldAccess.h"
 #include "gui/ViewFactory.h"
@@ -222,6 +223,40 @@ TEST_F(FileDialogsTest, TheFolderNameValidatorRefusesBadAndExistingNames)
     EXPECT_FALSE(validator.Check(XString("fresh"), nullptr)) << "no view";
 }
 
+TEST_F(FileDialogsTest, TheErrorAndReplaceDialogsSayWhatHappened)
+{
+    struct Case
+    {
+        int32_t kind;
+        const char* name;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, "a.qm7", "An error occurred reading the file a.qm7."},
+        {0, "", "An error occurred reading the file."},
+        {1, "a.qm7", "An error occurred writing the file a.qm7."},
+        {1, "", "An error occurred writing the file."},
+        {2, "a", "A filename cannot be longer than 255 characters."},
+        {3, "a", "A filename cannot contain any of the following characters: \\ / : * ? \" < > |"},
+        {4, "", "You must specify a filename."},
+        {5, "", "Incorrect file extension."},
+        {6, "", "The file cannot be opened because the file format is obsolete."},
+        {7, "a", ""},
+        {-1, "", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(XFileErrorDialog(c.kind, XString(c.name)).GetText().CStr(), c.text) << c.kind << c.name;
+
+    const XOverwriteFileDialog file(XString("a.qm7"), false);
+    EXPECT_STREQ(file.GetDialogTitle().CStr(), "Confirm File Replace");
+    EXPECT_STREQ(file.GetText().CStr(),
+                 "A file named \"a.qm7\" already exists.\r\nDo you wish to overwrite the existing file?");
+    const XOverwriteFileDialog folderBox(XString("sets"), true);
+    EXPECT_STREQ(folderBox.GetDialogTitle().CStr(), "Confirm Folder Replace");
+    EXPECT_STREQ(folderBox.GetText().CStr(),
+                 "A folder named \"sets\" already exists.\r\nDo you wish to overwrite the existing folder?");
+}
+
 TEST_F(FileDialogsTest, AddExtensionFollowsTheCurrentFilter)
 {
     XSaveFileDialog dialog(XString(), folder, true, nullptr);
@@ -290,8 +325,13 @@ TEST_F(FileDialogsTest, SavingOverAFileAsksFirst)
     ModalDialogDriver driver(
         [&](juce::Component&)
         {
-            dialog.GetBrowser()->SetFileName(XString("old"));
             XMessage action(XFileDialog::kActionMessage);
+            dialog.GetBrowser()->SetFolder(XString(), true);
+            dialog.GetBrowser()->SetFileName(XString("notes"));
+            dialog.MessageReceived(action);
+            EXPECT_EQ(dialog.GetResult(), XDialog::kNotEnded) << "no saving among the drives";
+            dialog.GetBrowser()->SetFolder(folder, true);
+            dialog.GetBrowser()->SetFileName(XString("old"));
             dialog.MessageReceived(action);
             afterDecline = dialog.GetResult();
             dialog.MessageReceived(action);
@@ -411,6 +451,33 @@ TEST_F(FileDialogsTest, ANewFolderWithAnExistingNameIsAskedForAgain)
     EXPECT_STREQ(files.GetFolder().CStr(), InFolder("fresh\\").CStr()) << "the new folder opens";
 }
 
+TEST_F(FileDialogsTest, ANewFolderThatCannotBeMadeIsReported)
+{
+    MakeFolder("sub");
+    XFileBrowser& files = AddBrowser();
+    files.SetFolder(InFolder("sub"), true);
+    ASSERT_TRUE(Show());
+    juce::File(temp.Child("sub")).deleteRecursively();
+    MakeFile("sub"); // a file where the shown folder was
+    XDialog::SetAnswerHook(
+        [&](XDialog& dialog) -> XDialogResult
+        {
+            auto* prompt = dynamic_cast<XGetTextDialog*>(&dialog);
+            if (prompt == nullptr)
+            {
+                answerer.dialogs.push_back({"", "", dynamic_cast<XOKDialog&>(dialog).GetText().CStr()});
+                return XDialog::kOK;
+            }
+            TextFieldAccess::SetText(prompt->GetTextField(), XString("fresh"), false);
+            PressOK(*prompt);
+            return 0;
+        });
+    files.NewFolder();
+    XDialog::SetAnswerHook({});
+    EXPECT_EQ(ShownTexts(), TextList{"Cannot create directory. Please try again."});
+    EXPECT_STREQ(files.GetFolder().CStr(), InFolder("sub\\").CStr()) << "the folder stays";
+}
+
 TEST_F(FileDialogsTest, RenameRefusesBlankBadAndExistingNames)
 {
     MakeFolder("sub");
@@ -450,6 +517,14 @@ TEST_F(FileDialogsTest, RenameRefusesBlankBadAndExistingNames)
     EXPECT_FALSE(Exists("a.txt"));
     EXPECT_TRUE(Exists("b.txt"));
     EXPECT_NE(RowNamed("b.txt"), nullptr) << "the list follows the rename";
+
+    answerer.dialogs.clear();
+    files.RowActivated(RowNamed("b.txt"), XFileRow::kNameColumn);
+    juce::File(temp.Child("b.txt")).deleteFile(); // gone while its name is edited
+    list.GetCellEditor()->SetText(XString("c.txt"));
+    list.EndCellEdit();
+    EXPECT_EQ(ShownTexts(), TextList{"Could not rename this item."});
+    EXPECT_FALSE(Exists("c.txt"));
 }
 } // namespace
 
