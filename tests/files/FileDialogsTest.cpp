@@ -283,38 +283,6 @@ TEST_F(FileDialogsTest, AStartFolderThatIsGoneFallsBackToItsNearestParent)
     EXPECT_STREQ(XFileDialog::ExistingStartFolder(XString("nowhere\\at\\all")).CStr(), "c:\\");
 }
 
-TEST_F(FileDialogsTest, CancelEscapeAndCloseEndTheDialogWithTwo)
-{
-    const std::vector<std::pair<const char*, std::function<void(XFileDialog&)>>> ways = {
-        {"Cancel",
-         [](XFileDialog& d)
-         {
-             XMessage m(XFileDialog::kCancelMessage14001);
-             d.MessageReceived(m);
-         }},
-        {"Escape", [](XFileDialog& d) { EXPECT_TRUE(d.EscapePressed()); }},
-        {"close request",
-         [](XFileDialog& d)
-         {
-             XMessage m(XFileDialog::kCloseRequestMessage);
-             d.MessageReceived(m);
-         }},
-        {"close box", [](XFileDialog& d) { d.userTriedToCloseWindow(); }},
-    };
-    for (const auto& [name, act] : ways)
-    {
-        answerer.answers = {0};
-        XOpenFileDialog dialog(XString(), folder, true, nullptr);
-        ModalDialogDriver driver(
-            [&](juce::Component&)
-            {
-                act(dialog);
-                return true;
-            });
-        EXPECT_EQ(dialog.RunModal(nullptr, 0), XDialog::kCancel) << name;
-    }
-}
-
 TEST_F(FileDialogsTest, SavingOverAFileAsksFirst)
 {
     MakeFile("old.qm7");
@@ -581,6 +549,43 @@ juce::Point<int> NameCell(XFileBrowser& files, XFileRow* row)
     return {files.GetList()->GetWidth() * 30 / 100, (rect.top + rect.bottom) / 2};
 }
 } // namespace
+
+TEST_F(FileDialogsTest, CancelEscapeAndCloseEndTheDialogWithTwo)
+{
+    using Way = std::function<void(XFileDialog&, RealInput&)>;
+    const std::vector<std::pair<const char*, Way>> ways = {
+        {"Cancel",
+         [](XFileDialog& d, RealInput& input)
+         {
+             XView* cancel = d.FindView(XFileDialog::kCancelName);
+             ASSERT_NE(cancel, nullptr);
+             input.Click(*cancel, Centre(*cancel));
+         }},
+        {"Escape", [](XFileDialog&, RealInput& input) { input.Key(juce::KeyPress::escapeKey); }},
+        {"close request",
+         [](XFileDialog& d, RealInput&)
+         {
+             XMessage m(XFileDialog::kCloseRequestMessage);
+             d.MessageReceived(m);
+         }},
+        {"close box", [](XFileDialog& d, RealInput&) { d.userTriedToCloseWindow(); }},
+    };
+    for (const auto& [name, act] : ways)
+    {
+        answerer.answers = {0};
+        XOpenFileDialog dialog(XString(), folder, true, nullptr);
+        ModalDialogDriver driver(
+            [&](juce::Component& modal)
+            {
+                if (modal.getPeer() == nullptr || !dialog.GetBrowser()->isShowing())
+                    return false;
+                RealInput input(modal);
+                act(dialog, input);
+                return true;
+            });
+        EXPECT_EQ(dialog.RunModal(nullptr, 0), XDialog::kCancel) << name;
+    }
+}
 
 TEST_F(FileDialogsTest, TheSaveDialogIsWorkedWithRealClicksAndKeys)
 {
