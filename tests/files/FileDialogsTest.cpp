@@ -633,6 +633,7 @@ TEST_F(FileDialogsTest, TheOpenDialogAndTheDrivesArePictured)
     dialog.AddFilter(XString("QM7 Files (*.qm7)"), XString("*.qm7"), true);
     answerer.answers = {0};
     size_t drives = 0;
+    XString openedDrive;
     ModalDialogDriver driver(
         [&](juce::Component& modal)
         {
@@ -650,6 +651,14 @@ TEST_F(FileDialogsTest, TheOpenDialogAndTheDrivesArePictured)
             ViewTest::Pump();
             drives = files->GetFileRows().size();
             GuiTestSupport::TakeScreenshot(modal, "file_browser_root");
+            // Open on a selected drive opens it and keeps the dialog up.
+            for (XFileRow* row : files->GetFileRows())
+                if (row->GetPath() == "\\")
+                    files->GetList()->SelectRow(files->GetList()->IndexOfRow(row), true);
+            XMessage action(XFileDialog::kActionMessage);
+            dialog.MessageReceived(action);
+            openedDrive = files->GetFolder();
+            EXPECT_EQ(dialog.GetResult(), XDialog::kNotEnded);
             files->SetFolder(folder, true);
             for (XFileRow* row : files->GetFileRows())
                 if (row->GetName() == "show.qm7")
@@ -660,6 +669,7 @@ TEST_F(FileDialogsTest, TheOpenDialogAndTheDrivesArePictured)
         });
     EXPECT_EQ(dialog.RunModal(nullptr, 0), XDialog::kOK) << "a double-clicked file opens";
     EXPECT_GE(drives, 1u);
+    EXPECT_STREQ(openedDrive.CStr(), "\\") << "a drive opened from the drives";
     EXPECT_STREQ(dialog.GetFilePath().CStr(), InFolder("show.qm7").CStr());
 }
 
