@@ -22,8 +22,8 @@
 #include "gui/XGetTextDialog.h"
 #include "gui/XOKCancelDialog.h"
 #include "gui/XPopupMenu.h"
-#include "gui/XYesNoCancelDialog.h"
 #include "gui/XText.h"
+#include "gui/XYesNoCancelDialog.h"
 #include "platform/PlatformFileSystem.h"
 #include "widgets/XTextEditView.h"
 
@@ -669,7 +669,8 @@ XString XFileBrowser::GetSelectedPath() const
             const XString pattern = GetFilterPattern();
             if (!pattern.IsEmpty() && pattern != "*")
             {
-                if (!pattern.StartsWith("."))
+                // A typed trailing "." already separates the extension ("notes." → "notes.qm7").
+                if (!pattern.StartsWith(".") && !path.EndsWithChar('.'))
                     path += ".";
                 path += pattern;
             }
@@ -964,15 +965,16 @@ bool XFileBrowser::ConfirmTransfer(const std::vector<XListRow*>& rows, bool move
         case kTransferFileOntoFolder:
         case kTransferFolderOntoFile:
         {
-            XErrorDialog error{Label(conflict == kTransferFileOntoFolder ? kFileOntoFolderText : kFolderOntoFileText)
-                                   .Arg(name)};
+            XErrorDialog error{
+                Label(conflict == kTransferFileOntoFolder ? kFileOntoFolderText : kFolderOntoFileText)
+                    .Arg(name)};
             error.RunModal(this, 0);
             return false;
         }
         case kTransferFolderOntoFolder:
         {
-            XYesNoCancelDialog question(XString(kFolderExistsTitle), Label(kFolderExistsQuestion).Arg(name), this,
-                                        nullptr, XString("Yes"), XString("No"), XString("Cancel"));
+            XYesNoCancelDialog question(XString(kFolderExistsTitle), Label(kFolderExistsQuestion).Arg(name),
+                                        this, nullptr, XString("Yes"), XString("No"), XString("Cancel"));
             if (question.RunModal(this, 0) != XDialog::kOK)
                 return false;
             break;
@@ -1030,7 +1032,8 @@ int32_t XFileBrowser::TransferRows(const std::vector<XListRow*>& rows, bool move
     thread.failedSignal.Connect([target] { target->Fail(); });
     thread.doneSignal.Connect([target] { target->Finish(); });
     thread.currentFileSignal.Connect([target](const char* path) { target->SetProgressText(path); });
-    thread.progressSignal.Connect([target](uint32_t done, uint32_t total) { target->SetProgressRatio(done, total); });
+    thread.progressSignal.Connect([target](uint32_t done, uint32_t total)
+                                  { target->SetProgressRatio(done, total); });
     thread.amountSignal.Connect([target](uint64_t delta, bool wrap) { target->StepProgress(delta, wrap); });
     thread.resetSignal.Connect([target] { target->ResetProgress(); });
     thread.completeSignal.Connect([target] { target->Complete(); });

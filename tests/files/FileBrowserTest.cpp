@@ -12,8 +12,8 @@
 #include "files/XFolderListing.h"
 #include "files/XVolumeManager.h"
 #include "gui/ViewFactory.h"
-#include "gui/XText.h"
 #include "gui/XStyle.h"
+#include "gui/XText.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformFileSystem.h"
 #include "platform/PlatformVolumeEjector.h"
@@ -166,8 +166,8 @@ TEST_F(FileBrowserTest, TheSelectedPathIsTheTypedNameWithTheFiltersExtension)
         const char* expected; // after the folder
     };
     const Case cases[] = {
-        {1, "notes", "notes.qm7"}, {1, "notes.txt", "notes.txt"}, {1, "sub/notes", "notes.qm7"},
-        {0, "notes", "notes"},     {0, "notes.qm7", "notes.qm7"},
+        {1, "notes", "notes.qm7"},  {1, "notes.txt", "notes.txt"}, {1, "sub/notes", "notes.qm7"},
+        {1, "notes.", "notes.qm7"}, {0, "notes", "notes"},         {0, "notes.qm7", "notes.qm7"},
     };
     for (const Case& c : cases)
     {
@@ -408,7 +408,8 @@ TEST(VolumeManager, TheSystemEjectorRunsUdisksctlAndTakesARefusalOrNoToolAsAFail
     TestSupport::TempFolder bin;
     const std::string log = bin.Child("calls");
     const juce::File tool(bin.Child("udisksctl"));
-    tool.replaceWithText("#!/bin/sh\necho \"$@\" >> '" + log + "'\n[ \"$3\" != /dev/busy ]\n", false, false, "\n");
+    tool.replaceWithText("#!/bin/sh\necho \"$@\" >> '" + log + "'\n[ \"$3\" != /dev/busy ]\n", false, false,
+                         "\n");
     ASSERT_TRUE(tool.setExecutePermission(true));
     const char* const systemPath = std::getenv("PATH");
     PlatformVolumeEjector& ejector = PlatformVolumeEjector::System();

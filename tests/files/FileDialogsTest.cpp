@@ -373,10 +373,14 @@ TEST(FileBrowserDelete, OnlyTheDocumentAndTheFoldersHoldingItAreInUse)
         bool inUse;
     };
     const Case cases[] = {
-        {"\\home\\sets\\show.qm7", false, true},  {"\\home\\sets\\other.qm7", false, false},
-        {"\\home\\sets", true, true},               {"\\home\\sets\\", true, true},
-        {"\\home", true, true},                       {"\\home\\set", true, false},
-        {"\\home\\Sets", true, false},              {"\\home\\sets\\show.qm7.bak", false, false},
+        {"\\home\\sets\\show.qm7", false, true},
+        {"\\home\\sets\\other.qm7", false, false},
+        {"\\home\\sets", true, true},
+        {"\\home\\sets\\", true, true},
+        {"\\home", true, true},
+        {"\\home\\set", true, false},
+        {"\\home\\Sets", true, false},
+        {"\\home\\sets\\show.qm7.bak", false, false},
         {"\\home\\sets\\deeper", true, false},
     };
     for (const Case& c : cases)
