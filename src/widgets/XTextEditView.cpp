@@ -91,6 +91,9 @@ void XTextEditView::Build()
 
     clipView = new XView();
     clipView->SetLabel(XString("clipping child"), false);
+    // It only clips: the editor, or under a transparent editor the field's own background, shows
+    // through (an opaque clip view paints whatever back colour the last description read left).
+    clipView->SetTransparent(true);
     editor = new XTextEdit(this);
     editor->SetLabel(XString("edit_box"), false);
     editor->SetHighlightColors(colours.GetColor("editTextHighlight"),

@@ -302,6 +302,23 @@ TEST_F(TextEditViewTest, TheEditorFollowsTheFrameInsideAOnePixelInset)
     EXPECT_EQ(view->GetEditor()->GetFrame(), XRect(0, 0, 188, 28));
 }
 
+TEST_F(TextEditViewTest, ATransparentFieldShowsItsOwnBackColourWhateverViewsCameBefore)
+{
+    // A view made after one that read a black back colour from its description.
+    XMessage black;
+    black.AddColor("backcolor", XRGB(0, 0, 0, 255));
+    XView().ReadAttributes(black);
+    const XRGB back(20, 160, 90, 255);
+    XTextEditView* view = AddEdit();
+    view->SetBackColor(back);
+    view->SetTransparent(true);
+    view->ApplyStyle();
+    root.setSize(140, 40);
+    const juce::Image picture = root.createComponentSnapshot(root.getLocalBounds());
+    // Inside the one-pixel inset, clear of the text.
+    EXPECT_EQ(WidgetTest::Pixel(picture, 10 + 3, 10 + 3), WidgetTest::Colour(back));
+}
+
 TEST_F(TextEditViewTest, RandomKeysNeverBreakTheEditor)
 {
     XTextEditView* view = AddEdit();
