@@ -144,7 +144,8 @@ TEST_F(FreqResponseWindowTest, AnOutputDrawsTheBandsOfTheInputsItsSourceFeeds)
     FreqPanel& strip = *window->GetPanel(2);
     ASSERT_EQ(view.GetNumBands(), FreqResponseWindow::kBandCount);
     EXPECT_EQ(OnBands(view), AllOnBut(InputBands(0)));
-    EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 3), &window->BandOff());
+    for (int band : InputBands(0))
+        EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, band), &window->BandOff()) << "input A's band " << band;
     EXPECT_EQ(view.GetBandParam(XEQView::kBandOn, 13), strip.ParametricBandDraw(1, 3));
 
     const struct
