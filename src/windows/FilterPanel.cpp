@@ -32,6 +32,8 @@ const XPoint kBandButtonAt(2, 2);
 const XPoint kBypassAt(18, 135);
 
 constexpr const char* kTextColourName = "windowLabel";
+// The value boxes show their light background, so their text is the skin's dark field text.
+constexpr const char* kBoxTextColourName = "fieldText";
 constexpr const char* kPopupArrow = "widget\\DropDownLong.png";
 constexpr const char* kBoxField = "widget\\SpinnerMediumTextField.png";
 constexpr const char* kBoxSpinner = "widget\\SpinnerSmall.png";
@@ -122,7 +124,7 @@ XComboBox* FilterPanel::AddValueBox(int32_t row, XParam* param)
                               kBoxField, kBoxSpinner, kBoxSpinnerUp, kBoxSpinnerDown);
     box->SetFont(XFont::GetNamedFont("medium", false));
     box->SetBackColor(kValueBoxBack);
-    box->SetTextColor(GetColorDictionary().GetColor(kTextColourName));
+    box->SetTextColor(GetColorDictionary().GetColor(kBoxTextColourName));
     box->SetJustification(XView::kJustifyCentred);
     return AddFocusingBox(box);
 }

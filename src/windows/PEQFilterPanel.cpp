@@ -4,7 +4,6 @@
 #include "device/ChannelInput.h"
 #include "device/ChannelLists.h"
 #include "gui/XButton.h"
-#include "gui/XColorDictionary.h"
 #include "gui/XFont.h"
 #include "gui/XPopupMenu.h"
 #include "gui/XText.h"
@@ -31,9 +30,7 @@ constexpr int32_t kBoxWidth = PEQFilterPanel::kWidth;
 const XRGB kPopupTextColor{42, 44, 45, 255};
 const XRect kPopupLabelRect(0, 4, 50, 15);
 const XRGB kBoxBack{245, 245, 245, 255};
-// The value boxes' text field paints the dark background of the text entry view over its picture,
-// so their text takes the light label colour (as the output equaliser's boxes do).
-constexpr const char* kBoxTextColourName = "windowLabel";
+const XRGB kBoxTextColor{41, 43, 44, 255};
 
 constexpr const char* kBandDimFormat = "InputParametricEq\\ParametricBand%dDim.png";
 constexpr const char* kBandLitFormat = "InputParametricEq\\ParametricBand%dLit.png";
@@ -137,7 +134,7 @@ XComboBox* PEQFilterPanel::AddValueBox(int32_t row, XParam* param)
                               kBoxField, kBoxSpinner, kBoxSpinnerUp, kBoxSpinnerDown);
     box->SetFont(XFont::GetNamedFont("tiny", false));
     box->SetBackColor(kBoxBack);
-    box->SetTextColor(GetColorDictionary().GetColor(kBoxTextColourName));
+    box->SetTextColor(kBoxTextColor);
     box->SetJustification(XView::kJustifyCentred);
     return AddFocusingBox(box);
 }

@@ -408,6 +408,8 @@ TEST_F(ChannelEqWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocu
         ASSERT_NE(field, nullptr) << caption->GetLabel().CStr();
         EXPECT_LE(lineBottom, field->getY()) << caption->GetLabel().CStr();
     }
+    // The value boxes' text reads clearly on their light face.
+    EXPECT_GE(GuiTestSupport::TextContrast(*panel->GetFrequencyBox()->GetTextField()), 7.0);
 
     // A value box's spinner, the bypass button's press and the panel's background each focus the band.
     FloatParam* focus = SharedWindowState::Instance().ChannelEqFocusBand(0);

@@ -35,23 +35,6 @@ XParam* Out(int32_t output, int32_t id)
     return OutputParam(output, id);
 }
 
-/** The contrast ratio of two opaque colours by their relative luminance: 1 (none) to 21. */
-double ContrastRatio(juce::Colour a, juce::Colour b)
-{
-    const auto luminance = [](juce::Colour c)
-    {
-        const auto linear = [](juce::uint8 v)
-        {
-            const double s = v / 255.0;
-            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.getRed()) + 0.7152 * linear(c.getGreen()) + 0.0722 * linear(c.getBlue());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 class CrossOverWindowTest : public WindowTest::WindowTestBase
 {
 protected:
@@ -317,7 +300,7 @@ TEST_F(CrossOverWindowTest, EveryDropDownOfTheStripsReadsClearlyOnItsFace)
         ASSERT_NE(face, nullptr) << c.what;
         const juce::Colour middle = face->getPixelAt(face->getWidth() / 2, face->getHeight() / 2);
         const juce::Colour text = c.menu->GetPopupTextColor().ToColour();
-        EXPECT_GE(ContrastRatio(text, middle), 7.0)
+        EXPECT_GE(GuiTestSupport::ContrastRatio(text, middle), 7.0)
             << c.what << ": text " << text.toDisplayString(false) << " on " << middle.toDisplayString(false);
     }
     EXPECT_EQ(WindowTest::ImageMisses(), "");

@@ -412,6 +412,8 @@ TEST_F(InputPEQWindowTest, BandPanelsShowTheRowsOfTheBandsTypeAndAnyControlFocus
     // Input B's panels are hidden while A is selected.
     EXPECT_FALSE(window.GetPanel(1, 4)->isVisible());
     EXPECT_TRUE(window.GetPanel(0, 4)->isVisible());
+    // The value boxes' text reads clearly on their light face.
+    EXPECT_GE(GuiTestSupport::TextContrast(*window.GetPanel(0, 4)->GetFrequencyBox()->GetTextField()), 7.0);
 
     // A value set elsewhere (the unit, "EQ Flat") leaves the focus where it is.
     QM7EQView* view = window.GetEqView(0);

@@ -349,6 +349,13 @@ void SkinPainter::DrawDropDown(juce::Graphics& g, const SkinImageRow& row, int)
 {
     const juce::Rectangle<float> area(0.0f, 0.0f, static_cast<float>(row.width),
                                       static_cast<float>(row.height));
+    // The veil variant lies over a drop-down that cannot be used now: its choice shows through, dimmed.
+    if (row.HasVariant("veil"))
+    {
+        g.setColour(Named("windowBack").withAlpha(0.6f));
+        g.fillRoundedRectangle(area, kCorner);
+        return;
+    }
     const float arrowWidth = std::min(area.getHeight(), 18.0f);
     // The field variant is light, for windows whose drop-downs draw dark text.
     const bool field = row.HasVariant("field");

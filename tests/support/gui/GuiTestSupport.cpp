@@ -1,5 +1,8 @@
 #include "support/gui/GuiTestSupport.h"
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <utility>
 
 namespace GuiTestSupport
@@ -32,6 +35,41 @@ juce::Image TakeScreenshot(juce::Component& component, const std::string& name)
     if (out.openedOk())
         juce::PNGImageFormat().writeImageToStream(picture, out);
     return picture;
+}
+
+double ContrastRatio(juce::Colour a, juce::Colour b)
+{
+    const auto luminance = [](juce::Colour c)
+    {
+        const auto linear = [](juce::uint8 v)
+        {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.getRed()) + 0.7152 * linear(c.getGreen()) + 0.0722 * linear(c.getBlue());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+double TextContrast(juce::Component& control)
+{
+    juce::Component* window = control.getTopLevelComponent();
+    const juce::Image shown = window->createComponentSnapshot(window->getLocalArea(&control, control.getLocalBounds()));
+    std::map<juce::uint32, int> counts;
+    for (int y = 0; y < shown.getHeight(); ++y)
+        for (int x = 0; x < shown.getWidth(); ++x)
+            ++counts[shown.getPixelAt(x, y).getARGB()];
+    if (counts.empty())
+        return 1.0;
+    const auto most = std::max_element(counts.begin(), counts.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    const juce::Colour background(most->first);
+    double best = 1.0;
+    for (const auto& entry : counts)
+        best = std::max(best, ContrastRatio(juce::Colour(entry.first), background));
+    return best;
 }
 
 juce::Component* FindNamed(juce::Component& root, const juce::String& name)

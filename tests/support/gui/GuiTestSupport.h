@@ -21,6 +21,13 @@ void RunLoopFor(int ms);
     for a person to look at; returns the picture. */
 juce::Image TakeScreenshot(juce::Component& component, const std::string& name);
 
+/** The contrast ratio of two opaque colours by their relative luminance: 1 (none) to 21. */
+double ContrastRatio(juce::Colour a, juce::Colour b);
+
+/** How clearly a control's text stands out as its window shows it: the highest contrast ratio of any
+    pixel of the control's area against the colour most of that area has (its background). */
+double TextContrast(juce::Component& control);
+
 /** The first component below root, depth first, with that name; null when there is none. */
 juce::Component* FindNamed(juce::Component& root, const juce::String& name);
 
