@@ -12,8 +12,9 @@ class XSlider;
 
 /** What the system overview's window and its block panels share: the constant parameters that the
     block views bind where a band needs a fixed value, the centre frequencies of the 31 graphic
-    bands, and the tables of the output blocks' views, indexed by output 0..5, which the output
-    panels fill when they build their children (null until then; whoever reads them skips a null).
+    bands (the input graphic EQ window's), and the tables of the output blocks' views, indexed by
+    output 0..5, which the output panels fill when they build their children (null until then;
+    whoever reads them skips a null).
 
     The constants are local to the program (no path, no group, never sent to the unit). Owned by the
     window, which outlives its panels; GUI thread only. */
@@ -41,7 +42,7 @@ public:
     FloatParam& GeqType() { return geqType; }
     /** 1: band-on (bypass sense) of the bands of an input that does not feed an output. */
     FloatParam& Bypassed() { return bypassed; }
-    /** The centre frequency of graphic band 0..30 (20 Hz .. 20 kHz); null outside. */
+    /** The input graphic EQ window's centre frequency of graphic band 0..30; null outside. */
     XParam* GeqFrequency(int32_t band);
 
     std::array<XEQView*, kOutputCount> crossoverViews{};
@@ -58,5 +59,4 @@ private:
     FloatParam geqQ;
     FloatParam geqType;
     FloatParam bypassed;
-    std::array<FloatParam, kGeqBandCount> geqFrequencies;
 };

@@ -29,6 +29,7 @@
 #include "widgets/XSlider.h"
 #include "windows/CrossOverWindow.h"
 #include "windows/EditorWindows.h"
+#include "windows/MasterGraphicEqWindow.h"
 #include "windows/OutputParamIds.h"
 #include "windows/SharedWindowState.h"
 #include "windows/SysOvvInputDelayPanel.h"
@@ -334,9 +335,12 @@ TEST_F(SystemOverviewWindowTest, TheSummedResponseDrawsOnlyTheInputsThatFeedTheO
     EXPECT_FALSE(view->IsBandOn(20 + 4));
     EXPECT_TRUE(view->IsBandOn(20 + 5));
 
-    // The output bands are drawn with the output EQ window's draw types.
+    // The output bands are drawn with the output EQ window's draw types, the graphic bands at the
+    // input graphic EQ window's frequencies.
     EXPECT_EQ(view->GetBandParam(XEQView::kBandType, 84), SharedWindowState::Instance().DrawType(2, 0));
     EXPECT_EQ(view->GetBandParam(XEQView::kBandType, 13), SharedWindowState::Instance().InputDrawType(1, 3));
+    EXPECT_EQ(view->GetBandParam(XEQView::kBandFrequency, 51 + 7), MasterGraphicEqWindow::BandFrequency(7));
+    EXPECT_EQ(geq->GetBandParam(XEQView::kBandFrequency, 30), MasterGraphicEqWindow::BandFrequency(30));
 }
 
 TEST_F(SystemOverviewWindowTest, AnOutputsColourGoesToItsCurvesAndItsDelaySpeaker)
