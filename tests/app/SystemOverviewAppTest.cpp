@@ -8,6 +8,7 @@
 #include "device/ChannelLists.h"
 #include "device/ChannelOutput.h"
 #include "device/ChannelParamTables.h"
+#include "device/DeviceCommWatcher.h"
 #include "device/GlobalParamTables.h"
 #include "gui/XButton.h"
 #include "gui/XDialog.h"
@@ -227,8 +228,20 @@ TEST_F(SystemOverviewAppTest, ClicksOpenTheBlocksWindowsAndTheMenusCopyALimiterB
             SCENARIO_CHECK(RunUntil(
                 [&] { return GetOutputChannel(4)->GetParam(kLimitThresholdId)->GetValue() == -9.0; }));
             SCENARIO_CHECK(GetOutputChannel(4)->GetParam(kOutputGainId)->GetValue() == -14.0);
-            SCENARIO_CHECK(
-                RunUntil([&] { return UnitReceived(kSetValueCommand).size() >= framesBefore + 2; }));
+            // The unit is told output 5's new threshold.
+            const int32_t thresholdWire =
+                app->GetDeviceWatcher()->FindLiveWireId(GetOutputChannel(4)->GetParam(kLimitThresholdId));
+            SCENARIO_CHECK(thresholdWire >= 0);
+            SCENARIO_CHECK(RunUntil(
+                [&]
+                {
+                    const std::vector<FrameBytes::Sent> frames = UnitReceived(kSetValueCommand);
+                    for (size_t index = framesBefore; index < frames.size(); ++index)
+                        if (frames[index].payload.size() >= 2 &&
+                            FrameBytes::U16At(frames[index].payload, 0) == thresholdWire)
+                            return true;
+                    return false;
+                }));
             SCENARIO_CHECK(linking->GetValue() == 1.0); // on after a paste, whatever it was
             // The unit reports its edited settings unsaved, and its light turns red.
             SCENARIO_CHECK(RunUntil([&] { return unitLight->GetPosition() == 1; }));
