@@ -328,6 +328,11 @@ TEST_F(FreqResponseWindowTest, BandAndBlockBypassesTakeExactlyTheirBandsOut)
     EXPECT_FALSE(window->GetView(0)->IsBandOn(27));
     EXPECT_EQ(rowsComputed([] { In(0, kInputGeqAllBypass)->SetValue(1, true); }),
               std::vector<int64_t>(6, FreqResponseWindow::kBandCount));
+    EXPECT_EQ(rowsComputed([] { In(1, kInputPeqAllBypass)->SetValue(1, true); }),
+              std::vector<int64_t>(6, FreqResponseWindow::kBandCount));
+    // An output's own block changes none of the draw switches: its view alone recomputes.
+    EXPECT_EQ(rowsComputed([] { Out(2, kChannelEqBypass)->SetValue(0, true); }),
+              (std::vector<int64_t>{0, 0, FreqResponseWindow::kBandCount, 0, 0, 0}));
 }
 
 TEST_F(FreqResponseWindowTest, BandsDrawWithTheEqWindowsShapesAndTheCurveFollowsGainMuteAndColour)
