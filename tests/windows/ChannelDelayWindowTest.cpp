@@ -21,6 +21,8 @@
 #include "windows/DelaySliderStyle.h"
 #include "windows/DelayTotals.h"
 
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -392,13 +394,28 @@ TEST_F(ChannelDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
 class ChannelDelayWindowSimTest : public WindowTest::WindowSimTestBase
 {
 protected:
+    /** Whether the last value the unit received for the output's delay is the delay's own value. */
     bool SentDelay(int32_t output)
     {
         const int32_t wireId = editor->watcher.FindLiveWireId(Delay(output));
+        bool sent = false;
+        float value = 0;
         for (const FrameBytes::Sent& frame : UnitReceived(kCmdSetParamValue))
             if (FrameBytes::U16At(frame.payload, 0) == wireId)
-                return true;
-        return false;
+            {
+                sent = true;
+                value = FloatAt(frame.payload, 3);
+            }
+        return sent && std::abs(value - Delay(output)->GetValue()) < 1e-3;
+    }
+
+    static float FloatAt(const FrameBytes::Bytes& bytes, size_t at)
+    {
+        const uint32_t bits = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+                              (static_cast<uint32_t>(bytes[at + 3]) << 24);
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
     }
 };
 
@@ -447,6 +464,8 @@ TEST_F(ChannelDelayWindowSimTest, DragsTicksAndTypedDistancesReachTheUnit)
     EXPECT_NE(Delay(0)->GetValue(), before);
     EXPECT_EQ(Delay(1)->GetValue(), Delay(0)->GetValue());
     EXPECT_EQ(Delay(2)->GetValue(), Delay(0)->GetValue());
+    EXPECT_TRUE(ViewTest::PumpUntil([&] { return SentDelay(0) && SentDelay(1) && SentDelay(2); },
+                                    WindowTest::kWaitMs));
 
     // A distance typed in metres for output 4.
     Param("global\\OutDelayUnits")->SetValue(4, true);

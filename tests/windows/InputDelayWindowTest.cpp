@@ -22,6 +22,8 @@
 #include "windows/DistanceMirrors.h"
 #include "windows/InputParameterLinkWindow.h"
 
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -283,13 +285,21 @@ TEST_F(InputDelayWindowTest, EachKnobsCentreSitsOnTheScalesMarkOfItsDelay)
 class InputDelayWindowSimTest : public WindowTest::WindowSimTestBase
 {
 protected:
+    /** Whether the last value the unit received for the input's delay is the delay's own value. */
     bool SentDelay(int32_t input)
     {
         const int32_t wireId = editor->watcher.FindLiveWireId(Delay(input));
+        bool sent = false;
+        float value = 0;
         for (const FrameBytes::Sent& frame : UnitReceived(kCmdSetParamValue))
             if (FrameBytes::U16At(frame.payload, 0) == wireId)
-                return true;
-        return false;
+            {
+                sent = true;
+                const uint32_t bits = frame.payload[3] | (frame.payload[4] << 8) | (frame.payload[5] << 16) |
+                                      (static_cast<uint32_t>(frame.payload[6]) << 24);
+                std::memcpy(&value, &bits, sizeof value);
+            }
+        return sent && std::abs(value - Delay(input)->GetValue()) < 1e-3;
     }
 };
 
