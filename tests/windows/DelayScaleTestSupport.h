@@ -4,6 +4,7 @@
 #include "core/ParamRegistry.h"
 #include "core/XMessageCodes.h"
 #include "device/DelayUnits.h"
+#include "support/gui/GuiTestSupport.h"
 #include "support/gui/ViewTestSupport.h"
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XSlider.h"
@@ -14,7 +15,7 @@
 #include <vector>
 
 /** Where the delay windows' knobs and the delay scale's marks stand, for the tests that hold one
-    against the other, how far a wheel notch moves a knob, and whether the compare cover takes a
+    against the other, how far a wheel notch or a drag moves a knob, and whether the compare cover takes a
     control's clicks. */
 namespace DelayScaleTest
 {
@@ -65,6 +66,34 @@ inline double WheelStepMs(juce::Component& window, XSlider& slider, bool altHeld
     window.getPeer()->handleMouseWheel(juce::MouseInputSource::InputSourceType::mouse,
                                        window.getLocalPoint(&slider, centre).toFloat(),
                                        juce::Time::currentTimeMillis(), notch);
+    ViewTest::Pump();
+    const double after = slider.GetPot()->GetValue();
+    return after > before ? after - before : before - after;
+}
+
+/** How far (ms, unsigned) a real drag of the slider's knob by dx pixels to the right moves its
+    delay: press, four moves and a release sent through the window's peer, with Alt held through its
+    on-screen parameter ("dca\alt") or not. */
+inline double DragMs(juce::Component& window, XSlider& slider, int dx, bool altHeld)
+{
+    std::unique_ptr<FloatParam> alt;
+    if (altHeld)
+    {
+        alt = ViewTest::MakeParam(0, 1, "alt");
+        alt->SetPath("%s", "dca\\alt");
+        alt->SetValue(1, false);
+    }
+    const double before = slider.GetPot()->GetValue();
+    const XRect knob = slider.GetKnobRect(slider.GetPosition());
+    const juce::Point<int> centre((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2);
+    const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
+    GuiTestSupport::PeerMouse mouse(window);
+    mouse.Wait(1000);
+    mouse.Send(slider, centre, {});
+    mouse.Send(slider, centre, left);
+    for (int step = 1; step <= 4; ++step)
+        mouse.Send(slider, centre + juce::Point<int>(step * dx / 4, 0), left);
+    mouse.Send(slider, centre + juce::Point<int>(dx, 0), {});
     ViewTest::Pump();
     const double after = slider.GetPot()->GetValue();
     return after > before ? after - before : before - after;

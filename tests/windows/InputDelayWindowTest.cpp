@@ -187,6 +187,12 @@ TEST_F(InputDelayWindowTest, TheDelaySlidersStepFinelyOnlyWhileAltIsHeld)
                     1e-4);
         EXPECT_NEAR(DelayScaleTest::WheelStepMs(*window, slider, true), XControl::kFineWheelSteps * kStepMs,
                     1e-4);
+        // A drag follows the pointer unless Alt is held; with Alt it moves the delay by steps.
+        const double coarse = DelayScaleTest::DragMs(*window, slider, 40, false);
+        EXPECT_NEAR(coarse, 40 * 900.0 / 597, 900.0 / 597 + 1e-6);
+        const double fine = DelayScaleTest::DragMs(*window, slider, 40, true);
+        EXPECT_GT(fine, 0.0);
+        EXPECT_LT(fine, coarse / 4);
     }
 }
 
