@@ -63,8 +63,12 @@ int32_t XVolumeManager::EjectVolume(const XFileEntry& volume, ProgressCallback c
         return XResult::kFailed;
     Report(callback, userData, 0.2f);
     int32_t attempt = 0;
-    while (tool.Unmount(device) != PlatformVolumeEjector::kOk)
+    for (int32_t unmounted = tool.Unmount(device); unmounted != PlatformVolumeEjector::kOk;
+         unmounted = tool.Unmount(device))
     {
+        // A volume in use may come free; a tool that cannot be run will not.
+        if (unmounted == PlatformVolumeEjector::kNoTool)
+            return XResult::kFailed;
         PlatformClock::Sleep(kUnmountRetryMs);
         if (++attempt >= kUnmountAttempts)
             return XResult::kFailed;

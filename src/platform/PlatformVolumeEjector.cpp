@@ -24,6 +24,12 @@ std::string NormalisedMountPoint(std::string path)
         path.pop_back();
     return path.empty() ? std::string("/") : path;
 }
+
+int32_t ToolResult(int status)
+{
+    return status == 0 ? PlatformVolumeEjector::kOk
+                       : (status < 0 ? PlatformVolumeEjector::kNoTool : PlatformVolumeEjector::kFailed);
+}
 } // namespace
 
 int32_t PlatformVolumeEjector::FindDevice(const std::string& mountPoint, std::string& device)
@@ -44,12 +50,12 @@ int32_t PlatformVolumeEjector::FindDevice(const std::string& mountPoint, std::st
 
 int32_t PlatformVolumeEjector::Unmount(const std::string& device)
 {
-    return RunTool(kTool, "unmount", "-b", device.c_str()) == 0 ? kOk : kFailed;
+    return ToolResult(RunTool(kTool, "unmount", "-b", device.c_str()));
 }
 
 int32_t PlatformVolumeEjector::PowerOff(const std::string& device)
 {
-    return RunTool(kTool, "power-off", "-b", device.c_str()) == 0 ? kOk : kFailed;
+    return ToolResult(RunTool(kTool, "power-off", "-b", device.c_str()));
 }
 
 PlatformVolumeEjector& PlatformVolumeEjector::System()

@@ -461,27 +461,32 @@ TEST_F(FileDialogsTest, RenameRefusesBlankBadAndExistingNames)
     XFileBrowserListView& list = *files.GetList();
     struct Case
     {
-        const char* name;
+        std::string name;
         const char* shown; // nullptr: renamed without a word
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"", "The filename cannot be blank. Please enter a valid filename."},
-        {"a:b", "A filename cannot contain any of the following characters: \\ / : * ? \" < > |"},
-        {"other.txt", "A file named \"other.txt\" already exists. Please enter a different name."},
-        {"sub", "A folder named \"sub\" already exists. Please enter a different name."},
-        {"a.txt", nullptr}, // unchanged: nothing happens
-        {"b.txt", nullptr},
+        {std::string(256, 'n'), "A filename cannot be longer than 255 characters."},
     };
+    // The whole typed name is checked: a separator is a bad character here.
+    for (const char* bad : {"\\", "/", ":", "*", "?", "\"", "<", ">", "|"})
+        cases.push_back({std::string("a") + bad + "b",
+                         "A filename cannot contain any of the following characters: \\ / : * ? \" < > |"});
+    cases.insert(cases.end(),
+                 {{"other.txt", "A file named \"other.txt\" already exists. Please enter a different name."},
+                  {"sub", "A folder named \"sub\" already exists. Please enter a different name."},
+                  {"a.txt", nullptr}, // unchanged: nothing happens
+                  {"b.txt", nullptr}});
     for (const Case& c : cases)
     {
         answerer.dialogs.clear();
         files.RowActivated(RowNamed("a.txt"), XFileRow::kNameColumn);
         ASSERT_TRUE(files.IsEditingName()) << c.name;
-        list.GetCellEditor()->SetText(XString(c.name));
+        list.GetCellEditor()->SetText(XString(c.name.c_str()));
         list.EndCellEdit();
         EXPECT_FALSE(files.IsEditingName());
         EXPECT_EQ(ShownTexts(), c.shown != nullptr ? TextList{c.shown} : TextList{}) << c.name;
-        if (c.shown != nullptr || std::string(c.name) == "a.txt")
+        if (c.shown != nullptr || c.name == "a.txt")
         {
             EXPECT_TRUE(Exists("a.txt")) << c.name;
         }
@@ -618,7 +623,6 @@ TEST_F(FileDialogsTest, TheSaveDialogIsWorkedWithRealClicksAndKeys)
             insideSub = files->GetFolder();
             input.Click(*files->GetUpButton(), Centre(*files->GetUpButton()));
             input.Click(*files->GetNameField(), Centre(*files->GetNameField()));
-            files->GetNameField()->SetText(XString());
             input.Type("notes");
             input.Key(juce::KeyPress::returnKey);
             return true;
@@ -703,8 +707,7 @@ TEST_F(FileDialogsTest, NewDelTheDeleteKeyAndRenameInPlaceWorkWithRealInput)
     // A rename typed in place.
     input.DoubleClick(rows, NameCell(files, RowNamed("c.txt")));
     ASSERT_TRUE(files.IsEditingName());
-    list.GetCellEditor()->SetText(XString());
-    input.Type("d.txt");
+    input.Type("d.txt"); // over the old name, which the editor starts with all selected
     input.Key(juce::KeyPress::returnKey);
     EXPECT_TRUE(ViewTest::PumpUntil([&] { return Exists("d.txt"); }, kWaitMs));
     EXPECT_FALSE(Exists("c.txt"));
