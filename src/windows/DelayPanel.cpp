@@ -11,6 +11,7 @@
 #include "gui/XText.h"
 #include "widgets/XComboBox.h"
 #include "windows/DelayTotals.h"
+#include "windows/DelayUnitControls.h"
 
 namespace
 {
@@ -102,6 +103,7 @@ void DelayPanel::Build()
         if (units != nullptr)
             box->SetShowParam(units, unit);
         AddChild(box);
+        WidenDelayFieldToSpinner(*box);
         delayBoxes[static_cast<size_t>(unit)] = box;
     }
 

@@ -4,9 +4,12 @@
 #include "core/XParam.h"
 #include "gui/XButton.h"
 #include "gui/XColorDictionary.h"
+#include "gui/XControl.h"
 #include "gui/XFont.h"
+#include "gui/XPict.h"
 #include "gui/XPopupMenu.h"
 #include "widgets/XComboBox.h"
+#include "widgets/XComboBtn.h"
 
 #include <utility>
 
@@ -50,4 +53,26 @@ void AddDelayUnitControls(XView& parent, XParam* units, XParam* tempUnits, int32
             box->SetShowParam(tempUnits, temp.second);
         parent.AddChild(box);
     }
+}
+
+void WidenDelayFieldToSpinner(XComboBox& box)
+{
+    const XComboBtn* spinner = box.GetSpinner();
+    if (spinner == nullptr)
+        return;
+    const int32_t spinnerLeft = spinner->GetFrame().left;
+    const int32_t widen = spinnerLeft - box.GetTextRect().right;
+    if (widen <= 0)
+        return;
+    if (XPict* picture = box.GetTextFieldPict())
+    {
+        const XRect frame = picture->GetFrame();
+        picture->SetFrame(XRect(frame.left, frame.top, frame.right + widen, frame.bottom));
+    }
+    if (XControl* field = box.GetTextField())
+    {
+        const XRect frame = field->GetFrame();
+        field->SetFrame(XRect(frame.left, frame.top, frame.right + widen, frame.bottom));
+    }
+    box.InsetTextRect(0, 0, widen, 0);
 }

@@ -301,6 +301,7 @@ void InputDelayWindow::BuildInputControls(int32_t a)
         if (units != nullptr)
             box->SetShowParam(units, unit);
         AddChild(box);
+        WidenDelayFieldToSpinner(*box);
         delayBoxes[static_cast<size_t>(a)][static_cast<size_t>(unit)] = box;
     }
 

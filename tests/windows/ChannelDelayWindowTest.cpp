@@ -15,6 +15,7 @@
 #include "gui/XText.h"
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
+#include "widgets/XComboBtn.h"
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
 #include "windows/DelayPanel.h"
@@ -312,6 +313,19 @@ TEST_F(ChannelDelayWindowTest, ShowsChecksPerConfigurationAndOneDelayFieldPerUni
         units->SetValue(unit, true);
         for (int32_t other = 0; other < DelayPanel::kUnitCount; ++other)
             EXPECT_EQ(window->GetPanel(1)->GetDelayBox(other)->IsVisible(), other == unit);
+    }
+    // The widest text of each unit fits its field, which reaches the spinner.
+    for (double ms : {-200.0, 680.0})
+    {
+        Delay(1)->SetValue(ms, true);
+        for (int32_t unit = 0; unit < DelayPanel::kUnitCount; ++unit)
+        {
+            const XComboBox& box = *window->GetPanel(1)->GetDelayBox(unit);
+            const XControl& field = *box.GetTextField();
+            const XString text = field.GetPot()->GetText();
+            EXPECT_LE(field.GetFont()->GetStringWidth(text), field.GetWidth() - 4) << text.CStr();
+            EXPECT_EQ(box.GetTextFieldPict()->GetFrame().right, box.GetSpinner()->GetFrame().left);
+        }
     }
 
     // Compare mode covers the controls.

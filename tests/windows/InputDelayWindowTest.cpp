@@ -14,9 +14,11 @@
 #include "device/DelayUnits.h"
 #include "device/DeviceCommand.h"
 #include "gui/XButton.h"
+#include "gui/XPict.h"
 #include "gui/XText.h"
 #include "widgets/QM7DelayGraph.h"
 #include "widgets/XComboBox.h"
+#include "widgets/XComboBtn.h"
 #include "widgets/XSlider.h"
 #include "widgets/XTextEditView.h"
 #include "windows/DistanceMirrors.h"
@@ -240,6 +242,19 @@ TEST_F(InputDelayWindowTest, OneFieldPerUnitShowsAndTheDistancesAlwaysTakeTheDel
             for (int32_t other = 0; other < InputDelayWindow::kUnitCount; ++other)
                 EXPECT_EQ(window->GetDelayBox(input, other)->IsVisible(), other == unit)
                     << "unit " << unit << " input " << input << " box " << other;
+    }
+    // The widest text of each unit fits its field, which reaches the spinner.
+    for (double ms : {-200.0, 700.0})
+    {
+        Delay(1)->SetValue(ms, true);
+        for (int32_t unit = 0; unit < InputDelayWindow::kUnitCount; ++unit)
+        {
+            const XComboBox& box = *window->GetDelayBox(1, unit);
+            const XControl& field = *box.GetTextField();
+            const XString text = field.GetPot()->GetText();
+            EXPECT_LE(field.GetFont()->GetStringWidth(text), field.GetWidth() - 4) << text.CStr();
+            EXPECT_EQ(box.GetTextFieldPict()->GetFrame().right, box.GetSpinner()->GetFrame().left);
+        }
     }
     EXPECT_EQ(window->GetDelayBox(1, 0)->GetParam(), Delay(1));
     EXPECT_EQ(window->GetSlider(0)->GetPot(), Delay(0));
