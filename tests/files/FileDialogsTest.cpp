@@ -32,6 +32,7 @@
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -361,6 +362,47 @@ TEST_F(FileDialogsTest, DeleteAsksTheRightQuestionAndDeletesOnlyAfterOK)
     EXPECT_EQ(files.DeleteSelected(), 0);
     files.NewFolder();
     EXPECT_TRUE(answerer.dialogs.empty()) << "New and Del do nothing in Root";
+}
+
+/** A current document at a path, lent to the test application while it lives. */
+class LentDocument final : public IAppDocument
+{
+public:
+    explicit LentDocument(std::string pathIn) : path(std::move(pathIn))
+    {
+        ViewTest::Application().document = this;
+    }
+    ~LentDocument() override { ViewTest::Application().document = nullptr; }
+
+    int32_t Open(const char*) override { return 0; }
+    int32_t SaveAs(const char*) override { return 0; }
+    int32_t New(const char*) override { return 0; }
+    void Reset() override {}
+    XString GetPath() const override { return XString(path.c_str()); }
+    void SetModified(bool) override {}
+
+private:
+    std::string path;
+};
+
+TEST_F(FileDialogsTest, TheFolderHoldingTheDocumentIsKeptAndTheRestDeleted)
+{
+    MakeFolder("sets");
+    MakeFile("sets/show.qm7");
+    MakeFile("a.txt");
+    const LentDocument document(temp.Child("sets/show.qm7"));
+    XFileBrowser& files = AddBrowser();
+    ASSERT_TRUE(Show());
+    Select({"a.txt", "sets"});
+    answerer.answers = {XDialog::kOK, XDialog::kOK};
+    EXPECT_EQ(files.DeleteSelected(), 0);
+    ASSERT_EQ(answerer.dialogs.size(), 2u);
+    EXPECT_EQ(answerer.dialogs[1].title, "Error");
+    EXPECT_EQ(answerer.dialogs[1].text,
+              "A file you have chosen to delete is currently in use by the system.");
+    EXPECT_TRUE(Exists("sets/show.qm7")) << "in use";
+    EXPECT_FALSE(Exists("a.txt")) << "the other item goes on";
+    EXPECT_EQ(files.GetFileRows().size(), 1u) << "the list is refreshed";
 }
 
 TEST(FileBrowserDelete, OnlyTheDocumentAndTheFoldersHoldingItAreInUse)

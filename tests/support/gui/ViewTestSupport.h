@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FloatParam.h"
+#include "core/IAppDocument.h"
 #include "core/XApplication.h"
 #include "core/XParamDesc.h"
 #include "gui/IHotKeyTarget.h"
@@ -30,7 +31,11 @@ public:
         return false;
     }
 
+    IAppDocument* GetDocument() override { return document; }
+
     std::vector<std::pair<int32_t, int32_t>> hotKeys;
+    /** The current document a test lends (not owned); none by default. */
+    IAppDocument* document = nullptr;
 };
 
 inline TestApplication& Application()
