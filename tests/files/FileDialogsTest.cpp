@@ -638,6 +638,42 @@ TEST_F(FileDialogsTest, CancelEscapeAndCloseEndTheDialogWithTwo)
     }
 }
 
+TEST_F(FileDialogsTest, EscapeAndReturnGoToANameBeingEditedInPlace)
+{
+    MakeFile("a.qm7");
+    XOpenFileDialog dialog(XString(), folder, true, nullptr);
+    dialog.GetBrowser()->SetAllowRename(true);
+    answerer.answers = {0};
+    std::vector<XDialogResult> whileEditing;
+    ModalDialogDriver driver(
+        [&](juce::Component& modal)
+        {
+            XFileBrowser* files = dialog.GetBrowser();
+            if (modal.getPeer() == nullptr || !files->isShowing())
+                return false;
+            browser = files;
+            RealInput input(modal);
+            input.DoubleClick(*files->GetList()->GetContainer(), NameCell(*files, RowNamed("a.qm7")));
+            EXPECT_TRUE(files->IsEditingName());
+            input.Type("gone");
+            input.Key(juce::KeyPress::escapeKey); // ends the edit, keeping the old name
+            whileEditing.push_back(dialog.GetResult());
+            EXPECT_FALSE(files->IsEditingName());
+            input.DoubleClick(*files->GetList()->GetContainer(), NameCell(*files, RowNamed("a.qm7")));
+            EXPECT_TRUE(files->IsEditingName());
+            input.Type("b.qm7");
+            input.Key(juce::KeyPress::returnKey); // renames
+            whileEditing.push_back(dialog.GetResult());
+            input.Key(juce::KeyPress::escapeKey); // no edit now: the dialog's own
+            return true;
+        });
+    EXPECT_EQ(dialog.RunModal(nullptr, 0), XDialog::kCancel);
+    EXPECT_EQ(whileEditing, (std::vector<XDialogResult>{XDialog::kNotEnded, XDialog::kNotEnded}));
+    EXPECT_FALSE(Exists("a.qm7"));
+    EXPECT_TRUE(Exists("b.qm7"));
+    EXPECT_FALSE(Exists("gone"));
+}
+
 TEST_F(FileDialogsTest, TheSaveDialogIsWorkedWithRealClicksAndKeys)
 {
     MakeFolder("sub");
