@@ -214,12 +214,24 @@ TEST_F(FileDialogsTest, TheFolderNameValidatorRefusesBadAndExistingNames)
     };
     for (const char* bad : {"\\", "/", ":", "*", "?", "\"", "<", ">", "|"})
         cases.push_back({std::string("a") + bad + "b", false, kBad});
+    auto* entry = dynamic_cast<XTextEditView*>(field);
+    ASSERT_NE(entry, nullptr);
     for (const Case& c : cases)
     {
         answerer.dialogs.clear();
+        entry->FocusChanged(false);
         TextFieldAccess::SetText(field, XString(c.text.c_str()), false);
         EXPECT_EQ(validator.Check(XString(c.text.c_str()), &prompt), c.accepted) << c.text;
         EXPECT_EQ(ShownTexts(), c.shown != nullptr ? TextList{c.shown} : TextList{}) << c.text;
+        // A refused name is selected whole in the focused "TextField", the blank one too.
+        const bool focused = XTextEditView::GetFocusedEditor() == entry->GetEditor();
+        EXPECT_EQ(focused, !c.accepted) << c.text;
+        if (focused)
+        {
+            EXPECT_EQ(entry->GetEditor()->GetSelectionEnd().x - entry->GetEditor()->GetSelectionStart().x,
+                      static_cast<int32_t>(c.text.size()))
+                << c.text;
+        }
     }
     EXPECT_FALSE(validator.Check(XString("fresh"), nullptr)) << "no view";
 }
