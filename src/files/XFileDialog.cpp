@@ -54,8 +54,9 @@ XString XFileDialog::ExistingStartFolder(const XString& path)
             break;
         folder = parent;
     }
+    // Nothing of the path exists (a relative one): start at the file system's root, which always does.
     if (!PlatformFileSystem::PathIsFolder(folder.CStr()))
-        folder = "c:\\";
+        folder = "\\";
     return folder;
 }
 

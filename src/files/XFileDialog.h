@@ -54,8 +54,8 @@ public:
     XFileNameValidator* GetValidator() const { return validator; }
     int32_t GetMode() const { return mode; }
 
-    /** The start folder that exists: path, else its nearest existing parent, else "c:\" ("Root"
-        is taken as it is). */
+    /** The start folder that exists: path, else its nearest existing parent, else the file system's
+        root ("Root" is taken as it is). */
     static XString ExistingStartFolder(const XString& path);
 
     // XDialog ----------------------------------------------------------------------------------------

@@ -293,7 +293,10 @@ TEST_F(FileDialogsTest, AStartFolderThatIsGoneFallsBackToItsNearestParent)
     XOpenFileDialog dialog(XString(), deep, true, nullptr);
     EXPECT_STREQ(dialog.GetFolder().CStr(), InFolder("sub\\").CStr());
     EXPECT_STREQ(XFileDialog::ExistingStartFolder(XString("root")).CStr(), "Root");
-    EXPECT_STREQ(XFileDialog::ExistingStartFolder(XString("nowhere\\at\\all")).CStr(), "c:\\");
+    EXPECT_STREQ(XFileDialog::ExistingStartFolder(XString("nowhere\\at\\all")).CStr(), "\\");
+    XOpenFileDialog lost(XString(), XString("nowhere\\at\\all"), true, nullptr);
+    EXPECT_STREQ(lost.GetFolder().CStr(), "\\") << "a path of which nothing exists opens the root folder";
+    EXPECT_GT(lost.GetBrowser()->GetList()->GetRowCount(), 0);
 }
 
 TEST_F(FileDialogsTest, SavingOverAFileAsksFirst)
