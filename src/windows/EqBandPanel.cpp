@@ -78,11 +78,19 @@ XComboBox* EqBandPanel::AddFocusingBox(XComboBox* box)
 {
     // The field reports the text its parameter shows as well: only the user's own use of the box
     // (typing in its field, pressing its spinner) focuses the band, not a value set from elsewhere.
+    // The focus is set once the box's signal has returned: the box emits it also from inside a
+    // parameter notification, so changing a parameter from within it would take the locks in turn.
     box->Changed().Connect(
         [this, box]
         {
-            if (box->hasKeyboardFocus(true) || box->isMouseButtonDown(true))
-                FocusBand();
+            if (!box->hasKeyboardFocus(true) && !box->isMouseButtonDown(true))
+                return;
+            juce::MessageManager::callAsync(
+                [self = juce::Component::SafePointer<EqBandPanel>(this)]
+                {
+                    if (self != nullptr)
+                        self->FocusBand();
+                });
         });
     // Added once its settings are made: adding it builds its field and spinner.
     AddChild(box);
