@@ -48,20 +48,31 @@ inline int32_t KnobCentre(const XSlider& slider)
     return slider.GetFrame().left + (knob.left + knob.right) / 2;
 }
 
+/** Alt held through its on-screen parameter ("dca\\alt") while the result lives, when held is true. */
+inline std::unique_ptr<FloatParam> HoldAlt(bool held)
+{
+    if (!held)
+        return nullptr;
+    std::unique_ptr<FloatParam> alt = ViewTest::MakeParam(0, 1, "alt");
+    alt->SetPath("%s", "dca\\alt");
+    alt->SetValue(1, false);
+    return alt;
+}
+
+/** The centre of the slider's knob in the slider's own coordinates. */
+inline juce::Point<int> KnobPoint(const XSlider& slider)
+{
+    const XRect knob = slider.GetKnobRect(slider.GetPosition());
+    return {(knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2};
+}
+
 /** How far (ms, unsigned) one wheel notch over the slider's knob moves its delay: the notch is sent
     through the window's peer, with Alt held through its on-screen parameter ("dca\alt") or not. */
 inline double WheelStepMs(juce::Component& window, XSlider& slider, bool altHeld)
 {
-    std::unique_ptr<FloatParam> alt;
-    if (altHeld)
-    {
-        alt = ViewTest::MakeParam(0, 1, "alt");
-        alt->SetPath("%s", "dca\\alt");
-        alt->SetValue(1, false);
-    }
+    const std::unique_ptr<FloatParam> alt = HoldAlt(altHeld);
     const double before = slider.GetPot()->GetValue();
-    const XRect knob = slider.GetKnobRect(slider.GetPosition());
-    const juce::Point<int> centre((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2);
+    const juce::Point<int> centre = KnobPoint(slider);
     const juce::MouseWheelDetails notch{0.0f, 1.0f, false, false, false};
     window.getPeer()->handleMouseWheel(juce::MouseInputSource::InputSourceType::mouse,
                                        window.getLocalPoint(&slider, centre).toFloat(),
@@ -76,16 +87,9 @@ inline double WheelStepMs(juce::Component& window, XSlider& slider, bool altHeld
     on-screen parameter ("dca\alt") or not. */
 inline double DragMs(juce::Component& window, XSlider& slider, int dx, bool altHeld)
 {
-    std::unique_ptr<FloatParam> alt;
-    if (altHeld)
-    {
-        alt = ViewTest::MakeParam(0, 1, "alt");
-        alt->SetPath("%s", "dca\\alt");
-        alt->SetValue(1, false);
-    }
+    const std::unique_ptr<FloatParam> alt = HoldAlt(altHeld);
     const double before = slider.GetPot()->GetValue();
-    const XRect knob = slider.GetKnobRect(slider.GetPosition());
-    const juce::Point<int> centre((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2);
+    const juce::Point<int> centre = KnobPoint(slider);
     const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
     GuiTestSupport::PeerMouse mouse(window);
     mouse.Wait(1000);
